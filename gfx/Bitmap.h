@@ -1,0 +1,55 @@
+#pragma once
+// A picture in memory: 24-bit colour, one 32-bit word per pixel holding the framework's colour value (red in
+// the low byte). Every canvas draws into one of these, on every build.
+
+#include "base/Color.h"
+#include "base/Errors.h"
+#include "base/Text.h"
+#include "gfx/Geometry.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vendora {
+
+class Bitmap {
+public:
+    Bitmap() = default;
+    Bitmap(int width, int height, TColor fill = clWhite);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ <= 0 || height_ <= 0; }
+    IntRect Bounds() const { return {0, 0, width_, height_}; }
+
+    // New size; the pixels that stay keep their colour, new ones are white.
+    void SetSize(int width, int height);
+    void Fill(TColor color);
+
+    // Pixels outside the bitmap read as black and ignore writes.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    const std::uint32_t* Row(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
+
+    friend bool operator==(const Bitmap&, const Bitmap&) = default;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// An uncompressed .BMP (1, 4, 8, 24 or 32 bits per pixel). Anything else raises EInvalidGraphic.
+Bitmap DecodeBmp(std::span<const std::uint8_t> bytes);
+
+// The framework's graphics error, raised for a picture file that cannot be read as its kind.
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+
+} // namespace vendora

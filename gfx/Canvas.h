@@ -1,0 +1,154 @@
+#pragma once
+// The canvas every window, control and the markup renderer draw through: the framework's font, brush and
+// pen, lines, rectangles, text, pixels, rectangle copies and stretched pictures, over a Bitmap. One software
+// implementation serves every build, so the same calls give the same pixels everywhere.
+//
+// Lines are one pixel wide and colour their start point but not their end point. Rectangle covers left to
+// right - 1 and top to bottom - 1. Colours may be system colours; they are resolved when drawing.
+
+#include "base/Color.h"
+#include "base/Text.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Geometry.h"
+#include "gfx/TextEngine.h"
+
+#include <string_view>
+
+namespace vendora {
+
+enum class BrushStyle { Solid, Clear, DiagCross };
+enum class PenStyle { Solid, Clear };
+
+// A set of bold, italic and underline.
+struct FontStyles {
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    friend bool operator==(const FontStyles&, const FontStyles&) = default;
+};
+
+// The framework's font. Height and Size describe the same thing: Height = -MulDiv(Size, PixelsPerInch, 72);
+// a positive Height is a cell height and then gives a negative Size.
+class Font {
+public:
+    AnsiString Name = "MS Sans Serif";
+    TColor Color = clWindowText;
+    FontStyles Style;
+    int PixelsPerInch = 96;
+
+    int Height() const { return height_; }
+    void SetHeight(int height) { height_ = height; }
+    int Size() const;
+    void SetSize(int points);
+    FontSpec Spec() const { return {Name, height_, Style.Bold, Style.Italic, Style.Underline}; }
+    friend bool operator==(const Font&, const Font&) = default;
+
+private:
+    int height_ = -11;
+};
+
+class Brush {
+public:
+    TColor Color() const { return color_; }
+    // As in the framework, giving a clear brush a colour makes it solid.
+    void SetColor(TColor color);
+    BrushStyle Style() const { return style_; }
+    void SetStyle(BrushStyle style) { style_ = style; }
+    friend bool operator==(const Brush&, const Brush&) = default;
+
+private:
+    TColor color_ = clWhite;
+    BrushStyle style_ = BrushStyle::Solid;
+};
+
+struct Pen {
+    TColor Color = clBlack;
+    PenStyle Style = PenStyle::Solid;
+    int Width = 1;
+    friend bool operator==(const Pen&, const Pen&) = default;
+};
+
+class Canvas {
+public:
+    // Draws on surface, measuring and drawing text with text.
+    Canvas(Bitmap& surface, TextEngine& text);
+
+    Font& GetFont() { return font_; }
+    Brush& GetBrush() { return brush_; }
+    Pen& GetPen() { return pen_; }
+    const Font& GetFont() const { return font_; }
+    const Brush& GetBrush() const { return brush_; }
+    const Pen& GetPen() const { return pen_; }
+
+    // Where a windowless control paints on its parent: the origin moves every coordinate, and drawing is
+    // clipped to clip (given in the canvas's own coordinates, after the origin).
+    void SetOrigin(IntPoint origin) { origin_ = origin; }
+    IntPoint Origin() const { return origin_; }
+    void SetClip(const IntRect& clip);
+    void ResetClip();
+    IntRect Clip() const;
+    // RectVisible: whether any pixel of rect lies inside the clipping region.
+    bool RectVisible(const IntRect& rect) const;
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    IntPoint PenPos() const { return penPos_; }
+
+    // Filled with the brush (unless clear), outlined with the pen (unless clear).
+    void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const IntRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    // Filled with the brush only.
+    void FillRect(const IntRect& r);
+
+    // A solid brush fills the text cell first; a clear brush draws only the glyphs.
+    void TextOut(int x, int y, std::string_view text);
+    int TextWidth(std::string_view text);
+    int TextHeight(std::string_view text);
+
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // Copies pixels within this canvas; the rectangles have the same size and may overlap.
+    void CopyRect(const IntRect& dest, const IntRect& source);
+    // Draws bitmap scaled into dest, nearest pixel, each direction on its own.
+    void StretchDraw(const IntRect& dest, const Bitmap& bitmap);
+    void Draw(int x, int y, const Bitmap& bitmap) {
+        StretchDraw(IntRect::FromSize(x, y, bitmap.Width(), bitmap.Height()), bitmap);
+    }
+
+    Bitmap& Surface() { return surface_; }
+    TextEngine& Engine() { return text_; }
+
+private:
+    Bitmap& surface_;
+    TextEngine& text_;
+    Font font_;
+    Brush brush_;
+    Pen pen_;
+    IntPoint penPos_;
+    IntPoint origin_;
+    IntRect clip_;
+    bool clipped_ = false;
+};
+
+// Restores the canvas's font, brush and pen when it goes out of scope, on every path.
+class CanvasStateSaver {
+public:
+    explicit CanvasStateSaver(Canvas& canvas)
+        : canvas_(canvas), font_(canvas.GetFont()), brush_(canvas.GetBrush()), pen_(canvas.GetPen()) {}
+    ~CanvasStateSaver() {
+        canvas_.GetFont() = font_;
+        canvas_.GetBrush() = brush_;
+        canvas_.GetPen() = pen_;
+    }
+    CanvasStateSaver(const CanvasStateSaver&) = delete;
+    CanvasStateSaver& operator=(const CanvasStateSaver&) = delete;
+
+private:
+    Canvas& canvas_;
+    Font font_;
+    Brush brush_;
+    Pen pen_;
+};
+
+} // namespace vendora

@@ -1,0 +1,137 @@
+#pragma once
+// The platform's services, in Win32 terms: what the system calls on kernel32, user32, shell32, the registry
+// and COM. The portable layers reach the operating system only through this interface. There is one
+// implementation per target: Linux (a Windows machine emulated under one folder) and Win32.
+//
+// Paths are Windows-1252 text in Windows syntax ("C:\Vendora\Vendora.EXE"), compared without regard to
+// letter case, as Windows does.
+
+#include "base/Color.h"
+#include "base/Text.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace vendora {
+
+// 100-nanosecond intervals since 1601-01-01 UTC, as a Windows FILETIME.
+struct FileTime {
+    std::uint32_t Low = 0;
+    std::uint32_t High = 0;
+    std::uint64_t Ticks() const { return (static_cast<std::uint64_t>(High) << 32) | Low; }
+    friend bool operator==(const FileTime&, const FileTime&) = default;
+};
+
+// CreateFileA's access, sharing and disposition values.
+namespace FileAccess {
+inline constexpr std::uint32_t GenericRead = 0x80000000u;
+inline constexpr std::uint32_t GenericWrite = 0x40000000u;
+} // namespace FileAccess
+namespace FileShare {
+inline constexpr std::uint32_t None = 0;
+inline constexpr std::uint32_t Read = 1;
+inline constexpr std::uint32_t Write = 2;
+inline constexpr std::uint32_t Delete = 4;
+} // namespace FileShare
+enum class Disposition { CreateNew = 1, CreateAlways = 2, OpenExisting = 3, OpenAlways = 4, TruncateExisting = 5 };
+
+// An open file. Closing is destruction. Failures report a Windows error code through LastError().
+class FileHandle {
+public:
+    virtual ~FileHandle() = default;
+    // Reads up to size bytes at the current position; done receives the count (0 at the end).
+    virtual bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
+    // Writes size bytes at the current position; a full disk writes fewer and fails with 112.
+    virtual bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
+    virtual bool Seek(std::int64_t position) = 0;
+    virtual std::int64_t Size() = 0;
+    // SetFileTime: a null pointer leaves that time as it is.
+    virtual bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) = 0;
+    virtual bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
+    virtual int LastError() const = 0;
+};
+
+// Files and folders, on their own so that tools can work on the host's disk with the same code.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // CreateFileA. On failure returns null and error receives the Windows error code (2, 3, 5, 32, ...).
+    virtual std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access,
+                                                   std::uint32_t share, Disposition disposition, int& error) = 0;
+    // True for an existing file (not a folder), as FileExists does.
+    virtual bool FileExists(const AnsiString& path) = 0;
+    virtual bool DirectoryExists(const AnsiString& path) = 0;
+    // One folder level. 0 when created, else the Windows error code (183 when it exists, 3 when the parent
+    // is missing), the result code that the install sequence keeps as its update flag.
+    virtual int CreateDirectory(const AnsiString& path) = 0;
+    virtual bool DeleteFile(const AnsiString& path) = 0;
+    // CopyFileA: copies content and last-write time; an existing destination is overwritten unless
+    // failIfExists.
+    virtual bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) = 0;
+    virtual AnsiString GetCurrentDirectory() = 0;
+    virtual bool SetCurrentDirectory(const AnsiString& path) = 0;
+    // FindFirstFile: the long name (without folder) of the first entry matching path, whatever its
+    // attributes; path may hold wildcards in its last component.
+    virtual std::optional<AnsiString> FindFirst(const AnsiString& path) = 0;
+};
+
+// The shell link values that the desktop shortcut writes (IShellLinkA's setters).
+struct ShellLinkData {
+    AnsiString Path;
+    AnsiString WorkingDirectory;
+    AnsiString Arguments;
+    AnsiString Description;
+    int ShowCmd = 1;
+    std::uint16_t HotKey = 0; // 0: none; else the virtual key in the low byte, modifiers in the high byte
+    AnsiString IconLocation;
+    int IconIndex = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual FileSystem& Files() = 0;
+
+    // The full path of the running program, as GetModuleFileNameA reports it.
+    virtual AnsiString ModuleFileName() = 0;
+    // The program's own resource of a named type and an integer id; nothing when absent.
+    virtual std::optional<std::span<const std::uint8_t>> FindResource(std::string_view type, int id) = 0;
+
+    // Milliseconds from an arbitrary start, never going back.
+    virtual std::uint64_t TickCount() = 0;
+    // The current local instant in days since 1899-12-30 (the framework's date-time).
+    virtual double Now() = 0;
+
+    // ShellExecuteA with the default verb; the result (above 32 on success) is the caller's to ignore.
+    virtual std::intptr_t ShellExecute(const AnsiString& file, const AnsiString& parameters,
+                                       const AnsiString& directory, int showCmd) = 0;
+
+    // A string value under HKEY_CURRENT_USER; nothing when the key or the value is absent.
+    virtual std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) = 0;
+
+    // COM on the calling thread, and the shell-link object saved to a .lnk file (IPersistFile::Save).
+    virtual void CoInitialize() = 0;
+    virtual void CoUninitialize() = 0;
+    virtual bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) = 0;
+
+    // GetSysColor: the current RGB value of a system colour index.
+    virtual TColor GetSysColor(int index) = 0;
+};
+
+// The process's platform. Start-up installs it once; tests may install their own.
+Platform& Os();
+void SetOs(Platform* platform);
+bool HasOs();
+
+// The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
+TColor XpSysColor(int index);
+
+// A system colour becomes the platform's current RGB value (the XP table when no platform is installed);
+// any other colour is returned unchanged.
+TColor ResolveColor(TColor color);
+
+} // namespace vendora
