@@ -1,0 +1,137 @@
+#include "platform/posix/HostFileSystem.h"
+
+#include "base/Cp1252.h"
+#include "platform/posix/PosixFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vendora {
+
+namespace {
+
+bool IsKind(const AnsiString& path, mode_t kind) {
+    struct stat info {};
+    return ::stat(HostPath(path).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
+}
+
+bool CopyContent(FileHandle& from, FileHandle& to) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        std::uint32_t got = 0;
+        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got))
+            return false;
+        if (got == 0)
+            return true;
+        std::uint32_t put = 0;
+        if (!to.Write(buffer.data(), got, put) || put != got)
+            return false;
+    }
+}
+
+} // namespace
+
+std::string HostPath(const AnsiString& path) {
+    std::string host = AnsiToUtf8(path);
+    std::replace(host.begin(), host.end(), '\\', '/');
+    return host;
+}
+
+AnsiString FromHostPath(const std::string& hostPath) {
+    AnsiString path = Utf8ToAnsi(hostPath);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::unique_ptr<FileHandle> HostFileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
+                                                       std::uint32_t /*share*/, Disposition disposition,
+                                                       int& error) {
+    return PosixFileHandle::Open(HostPath(path), access, disposition, error);
+}
+
+bool HostFileSystem::FileExists(const AnsiString& path) {
+    return IsKind(path, S_IFREG);
+}
+
+bool HostFileSystem::DirectoryExists(const AnsiString& path) {
+    return IsKind(path, S_IFDIR);
+}
+
+int HostFileSystem::CreateDirectory(const AnsiString& path) {
+    if (::mkdir(HostPath(path).c_str(), 0777) == 0)
+        return 0;
+    return WindowsErrorFromErrno(errno, WinCall::CreateDirectory);
+}
+
+bool HostFileSystem::DeleteFile(const AnsiString& path) {
+    if (DirectoryExists(path))
+        return false;
+    return ::unlink(HostPath(path).c_str()) == 0;
+}
+
+bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+    int error = 0;
+    auto source =
+        PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting, error);
+    if (!source)
+        return false;
+    auto target =
+        PosixFileHandle::Open(HostPath(to), FileAccess::GenericWrite,
+                              failIfExists ? Disposition::CreateNew : Disposition::CreateAlways, error);
+    if (!target)
+        return false;
+    FileTime written;
+    return CopyContent(*source, *target) && source->GetTimes(nullptr, nullptr, &written) &&
+           target->SetTimes(nullptr, nullptr, &written);
+}
+
+AnsiString HostFileSystem::GetCurrentDirectory() {
+    std::vector<char> buffer(4096);
+    if (::getcwd(buffer.data(), buffer.size()) == nullptr)
+        return {};
+    return FromHostPath(buffer.data());
+}
+
+bool HostFileSystem::SetCurrentDirectory(const AnsiString& path) {
+    return ::chdir(HostPath(path).c_str()) == 0;
+}
+
+std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
+    const std::string host = HostPath(path);
+    const auto slash = host.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash);
+    const std::string pattern = slash == std::string::npos ? host : host.substr(slash + 1);
+    if (pattern.find_first_of("*?") == std::string::npos) {
+        struct stat info {};
+        if (::stat(host.c_str(), &info) != 0)
+            return std::nullopt;
+        return Utf8ToAnsi(pattern);
+    }
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return std::nullopt;
+    std::vector<std::string> matches;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        // "*.*" also matches names without a dot on Windows.
+        const bool dotStar =
+            pattern.size() >= 2 && pattern.ends_with(".*") &&
+            ::fnmatch(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+        if (dotStar || ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
+            matches.push_back(name);
+    }
+    ::closedir(dir);
+    if (matches.empty())
+        return std::nullopt;
+    return Utf8ToAnsi(*std::min_element(matches.begin(), matches.end()));
+}
+
+} // namespace vendora

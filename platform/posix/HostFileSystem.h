@@ -1,0 +1,32 @@
+#pragma once
+// The host's own disk as a FileSystem, for the tools and the tests. Paths are Windows-1252 in Windows
+// syntax: they become UTF-8 and '\' becomes '/', so "out\Vendora.FCC" is the host file out/Vendora.FCC.
+// Folders come back from the host in the same syntax ('/' turned into '\').
+
+#include "platform/Platform.h"
+
+#include <string>
+
+namespace vendora {
+
+// Windows-1252 path with '\' separators to the host's UTF-8 path with '/', and back.
+std::string HostPath(const AnsiString& path);
+AnsiString FromHostPath(const std::string& hostPath);
+
+class HostFileSystem : public FileSystem {
+public:
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                           Disposition disposition, int& error) override;
+    bool FileExists(const AnsiString& path) override;
+    bool DirectoryExists(const AnsiString& path) override;
+    int CreateDirectory(const AnsiString& path) override;
+    bool DeleteFile(const AnsiString& path) override;
+    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
+    AnsiString GetCurrentDirectory() override;
+    bool SetCurrentDirectory(const AnsiString& path) override;
+    // Wildcards '*' and '?' in the last component, matched without regard to letter case; of several
+    // matches the first in byte order, so that the answer does not depend on the directory's order.
+    std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+};
+
+} // namespace vendora

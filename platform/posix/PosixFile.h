@@ -1,0 +1,82 @@
+#pragma once
+// An open file of the host's disk behind the platform's FileHandle: a POSIX descriptor that answers in
+// Win32 terms (Windows error codes, FILETIME values). The host's own file system and the emulated
+// Windows drive both build on it.
+//
+// Linux cannot set a file's creation time. This handle reads the birth time where the kernel reports it
+// and ignores a creation time given to SetTimes; a wrapper that must keep creation times (the emulated
+// drive) overrides GetTimes/SetTimes, reaching the file through Fd() and HostPath().
+
+#include "platform/Platform.h"
+
+#include <ctime>
+#include <memory>
+#include <string>
+
+namespace vendora {
+
+// Windows error codes the POSIX layer reports.
+namespace WinError {
+inline constexpr int FileNotFound = 2;
+inline constexpr int PathNotFound = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int GenFailure = 31;
+inline constexpr int SharingViolation = 32;
+inline constexpr int FileExists = 80;
+inline constexpr int InvalidParameter = 87;
+inline constexpr int DiskFull = 112;
+inline constexpr int InvalidName = 123;
+inline constexpr int DirNotEmpty = 145;
+inline constexpr int AlreadyExists = 183;
+inline constexpr int FilenameTooLong = 206;
+} // namespace WinError
+
+// What a Win32 call reports for errno. An existing file is 80 for CreateFile and 183 for CreateDirectory,
+// so the caller says which one it stands for.
+enum class WinCall { CreateFile, CreateDirectory, Other };
+int WindowsErrorFromErrno(int err, WinCall call = WinCall::Other);
+
+// FILETIME (100 ns since 1601-01-01 UTC) and the host's timespec (since 1970-01-01 UTC).
+FileTime FileTimeFromTimespec(const std::timespec& time);
+std::timespec TimespecFromFileTime(FileTime time);
+
+class PosixFileHandle : public FileHandle {
+public:
+    // Takes ownership of fd.
+    PosixFileHandle(int fd, std::string hostPath);
+    ~PosixFileHandle() override;
+    PosixFileHandle(const PosixFileHandle&) = delete;
+    PosixFileHandle& operator=(const PosixFileHandle&) = delete;
+
+    // CreateFileA on a host path (UTF-8, '/' separators). Sharing is not enforced here. A folder cannot be
+    // opened as a file (5), and a missing parent folder gives 3 where a missing file gives 2, as on
+    // Windows. Null on failure, with error set.
+    static std::unique_ptr<PosixFileHandle> Open(const std::string& hostPath, std::uint32_t access,
+                                                 Disposition disposition, int& error);
+
+    bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    bool Seek(std::int64_t position) override;
+    std::int64_t Size() override;
+    // Access and write times; a creation time is accepted and ignored (see above).
+    bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) override;
+    // The creation time is the birth time when the kernel knows it, else the last status change.
+    bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
+    int LastError() const override { return lastError_; }
+
+    int Fd() const { return fd_; }
+    const std::string& HostPath() const { return hostPath_; }
+
+protected:
+    // Records errno as the Windows code and returns false, for a failing call.
+    bool Fail(int err);
+    void SetLastError(int code) { lastError_ = code; }
+
+private:
+    int fd_;
+    std::string hostPath_;
+    int lastError_ = 0;
+};
+
+} // namespace vendora
