@@ -31,7 +31,9 @@ public:
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
-    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    std::uint32_t* Row(int y) {
+        return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
     const std::uint32_t* Row(int y) const {
         return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     }
@@ -44,8 +46,12 @@ private:
     std::vector<std::uint32_t> pixels_;
 };
 
+class FileSystem;
+
 // An uncompressed .BMP (1, 4, 8, 24 or 32 bits per pixel). Anything else raises EInvalidGraphic.
 Bitmap DecodeBmp(std::span<const std::uint8_t> bytes);
+// The .BMP file at path: EFOpenError when it cannot be opened, EInvalidGraphic as DecodeBmp.
+Bitmap LoadBitmapFile(FileSystem& files, const AnsiString& path);
 
 // The framework's graphics error, raised for a picture file that cannot be read as its kind.
 class EInvalidGraphic : public Exception {

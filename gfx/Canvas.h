@@ -12,6 +12,7 @@
 #include "gfx/Geometry.h"
 #include "gfx/TextEngine.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace vendora {
@@ -84,6 +85,8 @@ public:
     // clipped to clip (given in the canvas's own coordinates, after the origin).
     void SetOrigin(IntPoint origin) { origin_ = origin; }
     IntPoint Origin() const { return origin_; }
+    // SetClip replaces the clipping rectangle; ResetClip leaves only the surface's edges. Clip() is the
+    // visible part of the surface, in the canvas's coordinates.
     void SetClip(const IntRect& clip);
     void ResetClip();
     IntRect Clip() const;
@@ -120,6 +123,14 @@ public:
     TextEngine& Engine() { return text_; }
 
 private:
+    // The clipping rectangle on the surface: the surface itself, narrowed by SetClip.
+    IntRect DeviceClip() const;
+    void FillDevice(const IntRect& area, TColor color, BrushStyle style);
+    void PlotDevice(int x, int y, std::uint32_t value, const IntRect& clip);
+    void LineDevice(int x0, int y0, int x1, int y1);
+    // Stretches the from rectangle of source (which may reach past its edges) onto dest.
+    void BlitDevice(const IntRect& dest, const Bitmap& source, const IntRect& from);
+
     Bitmap& surface_;
     TextEngine& text_;
     Font font_;

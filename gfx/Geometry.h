@@ -22,9 +22,12 @@ struct IntRect {
     constexpr int Height() const { return Bottom - Top; }
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     constexpr bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
-    constexpr IntRect Translated(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+    constexpr IntRect Translated(int dx, int dy) const {
+        return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+    }
     constexpr IntRect Intersected(const IntRect& o) const {
-        return {std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+        return {std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
+                std::min(Bottom, o.Bottom)};
     }
     friend constexpr bool operator==(const IntRect&, const IntRect&) = default;
 };

@@ -42,7 +42,9 @@ public:
 };
 
 // The process's text engine, installed at start-up (tests install their own).
+// Text() raises std::logic_error when none is installed.
 TextEngine& Text();
 void SetTextEngine(TextEngine* engine);
+bool HasTextEngine();
 
 } // namespace vendora
