@@ -1,0 +1,375 @@
+// Extraction on the host's disk: the files written, the intermediate file, the progress window's calls in
+// order, and every failure of a damaged archive or of the disk.
+#include "ArchiveFixtures.h"
+
+#include "archive/ArchiveFormat.h"
+#include "archive/Concatene.h"
+#include "base/Cp1252.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vendora {
+namespace {
+
+using testing::Bytes;
+using testing::ReadHostFile;
+using testing::TempFolder;
+using testing::WriteHostFile;
+using Call = HeadlessExtractionUi::Call;
+
+class Extract : public ::testing::Test {
+protected:
+    // A clock that moves 10 ms each time it is read, so that Delay ends at once.
+    ExtractionContext Context() {
+        return ExtractionContext{files, ui, [this] { return ticks += 10; }};
+    }
+    void WriteArchive(const std::string& name, const Bytes& layer1) { WriteHostFile(dir.Host(name), layer1); }
+    // Extracts and returns the error text, or "" when it succeeded.
+    template <class Error> AnsiString ExtractFails(const std::string& name = "Vendora.FCC") {
+        try {
+            ExtractArchive(dir.Win(name), Context());
+        } catch (const Error& error) {
+            return error.Message();
+        }
+        ADD_FAILURE() << "no error of the expected kind";
+        return {};
+    }
+    // The names the folder holds, the archive excepted.
+    std::vector<std::string> Written(const std::string& archive = "Vendora.FCC") {
+        std::vector<std::string> names;
+        for (const auto& item : std::filesystem::directory_iterator(dir.Path()))
+            if (item.path().filename() != archive)
+                names.push_back(item.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<int> Positions() const {
+        std::vector<int> out;
+        for (const auto& event : ui.Events())
+            if (event.What == Call::Position)
+                out.push_back(event.Number);
+        return out;
+    }
+
+    TempFolder dir;
+    HostFileSystem files;
+    HeadlessExtractionUi ui;
+    std::uint64_t ticks = 0;
+};
+
+TEST_F(Extract, WritesEveryEntryAndDeletesTheIntermediateFile) {
+    const auto entries = testing::FourteenEntries();
+    const Bytes archive = testing::Layer1(entries);
+    WriteArchive("Vendora.FCC", archive);
+    WriteHostFile(dir.Host("Client.QXF"), Bytes(500000, 'x')); // an older, longer file of the same name
+
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+
+    for (const PackedEntry& entry : entries)
+        EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
+    EXPECT_EQ(Written().size(), entries.size()) << "the intermediate file is deleted";
+    EXPECT_EQ(ReadHostFile(dir.Host("Vendora.FCC")), archive) << "the archive stays";
+    EXPECT_EQ(ticks, 0u) << "no wait for an archive that is there";
+}
+
+TEST_F(Extract, TheProgressWindowSeesEveryStepInOrder) {
+    const auto entries = testing::FourteenEntries();
+    WriteArchive("Vendora.FCC", testing::Layer1(entries));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+
+    const AnsiString ctn = dir.Win("Vendora.CTN");
+    std::vector<HeadlessExtractionUi::Event> expected = {
+        {Call::Create, "", 0},
+        {Call::Caption, Ansi("Déconcaténation de ") + ctn, 0},
+        {Call::Label1, Ansi("Extraction des fichiers de l'archive ") + ctn, 0},
+        {Call::Label6, "", 0},
+        {Call::Label2, Ansi("Réalisé"), 0},
+        {Call::Position, "", 0},
+        {Call::Show, "", 0},
+    };
+    const int positions[] = {7, 14, 21, 29, 36, 43, 50, 57, 64, 71, 79, 86, 93, 100};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        expected.push_back({Call::Label6, Ansi("Extraction de ") + entries[i].Name, 0});
+        expected.push_back({Call::Label2, Ansi("Réalisé"), 0});
+        expected.push_back({Call::Position, "", positions[i]});
+    }
+    expected.push_back({Call::Label2, Ansi("Réalisé"), 0});
+    expected.push_back({Call::Hide, "", 0});
+    expected.push_back({Call::Destroy, "", 0});
+    EXPECT_EQ(ui.Events(), expected);
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(Extract, InterruptionIsReportedOnceBeforeTheNextEntryAndChangesNothing) {
+    const auto entries = testing::FourteenEntries();
+    WriteArchive("Vendora.FCC", testing::Layer1(entries));
+    const int k = 5; // "Interrompre" pressed while entry 5 is written
+    ui.OnSetPosition = [](HeadlessExtractionUi& self, int call) {
+        if (call == k || call == 14) // the last entry's click is never reported
+            self.SetLabel2("interrompu");
+    };
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+
+    ASSERT_EQ(ui.Messages().size(), 1u);
+    const auto& message = ui.Messages()[0];
+    EXPECT_EQ(message.Title, "Interruption Interdite");
+    EXPECT_EQ(message.Text,
+              Ansi("<BLOCKQUOTE><FONT COLOR=#FF0000><B>L'Interruption est Interdite</FONT>"
+                   "</BLOCKQUOTE><P><FONT COLOR=#FF SIZE=12>Le traitement va être maintenu</FONT>"));
+    EXPECT_EQ(message.Buttons, "Ok");
+    EXPECT_EQ(message.Colour, TColor(0));
+    // The report comes after entry k + 1 is named and before its status is reset.
+    const auto& events = ui.Events();
+    const auto at =
+        std::find_if(events.begin(), events.end(), [](const auto& e) { return e.What == Call::Message; });
+    ASSERT_NE(at, events.end());
+    EXPECT_EQ(*(at - 1),
+              (HeadlessExtractionUi::Event{Call::Label6, Ansi("Extraction de ") + entries[k].Name, 0}));
+    EXPECT_EQ(*(at + 1), (HeadlessExtractionUi::Event{Call::Label2, Ansi("Réalisé"), 0}));
+    for (const PackedEntry& entry : entries)
+        EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
+}
+
+TEST_F(Extract, IntermediateNamesFollowTheArchivesExtension) {
+    EXPECT_EQ(IntermediatePath("C:\\Vendora\\Vendora.FCC"), "C:\\Vendora\\Vendora.CTN");
+    EXPECT_EQ(IntermediatePath("C:\\Vendora\\paquet.ctn"), "C:\\Vendora\\paquet.TMP");
+    EXPECT_EQ(IntermediatePath("C:\\Vendora\\paquet.Ctnx"), "C:\\Vendora\\paquet.TMP")
+        << "first four characters";
+    EXPECT_EQ(IntermediatePath("C:\\Ven.dora\\paquet"), "C:\\Ven.dora\\paquet.CTN");
+    EXPECT_EQ(FolderOf("C:\\Vendora\\Vendora.CTN"), "C:\\Vendora");
+    EXPECT_EQ(FolderOf("C:\\Vendora.CTN"), "C:\\");
+    EXPECT_EQ(FolderOf("Vendora.CTN"), "");
+
+    const auto entries = testing::FourteenEntries();
+    WriteArchive("paquet.cTn", testing::Layer1(entries));
+    ExtractArchive(dir.Win("paquet.cTn"), Context());
+    EXPECT_EQ(ui.Events()[1].Text, Ansi("Déconcaténation de ") + dir.Win("paquet.TMP"));
+    EXPECT_EQ(Written("paquet.cTn").size(), entries.size());
+}
+
+TEST_F(Extract, AnArchiveNamedWithoutFolderIsTakenFromTheCurrentFolder) {
+    const auto entries = testing::FourteenEntries();
+    WriteArchive("Vendora.FCC", testing::Layer1(entries));
+    const AnsiString before = files.GetCurrentDirectory();
+    ASSERT_TRUE(files.SetCurrentDirectory(dir.Win()));
+    ExtractArchive("Vendora.FCC", Context());
+    const AnsiString here = files.GetCurrentDirectory();
+    files.SetCurrentDirectory(before);
+    EXPECT_EQ(ui.Events()[1].Text, Ansi("Déconcaténation de ") + here + "\\Vendora.CTN");
+    EXPECT_EQ(Written().size(), entries.size());
+}
+
+TEST_F(Extract, NoEntriesNoFiles) {
+    WriteArchive("Vendora.FCC", testing::Layer1({}));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    EXPECT_TRUE(Written().empty());
+    EXPECT_EQ(Positions(), std::vector<int>{0});
+}
+
+TEST_F(Extract, BytesAfterTheLastEntryAreIgnored) {
+    const std::vector<PackedEntry> entries = {{"a.txt", {1, 2, 3}}, {"b.txt", {4}}};
+    Bytes inflated = BuildInflatedArchive(entries);
+    inflated.insert(inflated.end(), {9, 9, 9, 9, 9, 9, 9});
+    WriteArchive("Vendora.FCC", CompressEnvelope(inflated));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    EXPECT_EQ(ReadHostFile(dir.Host("a.txt")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadHostFile(dir.Host("b.txt")), (Bytes{4}));
+    EXPECT_EQ(Written().size(), 2u);
+}
+
+TEST_F(Extract, AMissingArchiveGetsOneSecondThenCannotBeOpened) {
+    const AnsiString text = ExtractFails<EFOpenError>();
+    EXPECT_EQ(text, Ansi("Impossible d'ouvrir le fichier \"") + dir.Win("Vendora.FCC") +
+                        Ansi("\". Le fichier spécifié est introuvable."));
+    EXPECT_GE(ticks, 1000u);
+    EXPECT_LE(ticks, 1030u);
+}
+
+TEST_F(Extract, DamagedEnvelopesRaiseTheCompressionError) {
+    const Bytes good = testing::Layer1(testing::FourteenEntries());
+    Bytes corrupt = good;
+    corrupt[good.size() / 2] ^= 0x55;
+    corrupt[good.size() / 2 + 1] ^= 0xAA;
+    WriteArchive("Vendora.FCC", corrupt);
+    EXPECT_EQ(ExtractFails<ECompressionError>(), "Error in compression routine: -3");
+
+    WriteArchive("Vendora.FCC", Bytes(good.begin(), good.end() - 100));
+    EXPECT_EQ(ExtractFails<ECompressionError>(), "Error in compression routine: -5");
+    EXPECT_TRUE(Written().empty()) << "nothing written, no intermediate file";
+    EXPECT_TRUE(ui.Events().empty());
+}
+
+// Archives whose inflated table or contents are damaged.
+class DamagedTable : public Extract {
+protected:
+    void Use(const Bytes& inflated) { WriteArchive("Vendora.FCC", CompressEnvelope(inflated)); }
+    static Bytes TwoEntries() { return BuildInflatedArchive({{"un.txt", {1, 2, 3}}, {"deux.txt", {4, 5}}}); }
+    // The count, or a size, overwritten.
+    static Bytes With(Bytes bytes, std::size_t offset, std::uint32_t value) {
+        WriteLe32(bytes.data() + offset, value);
+        return bytes;
+    }
+    void ExpectNothingWritten() {
+        EXPECT_EQ(Written(), std::vector<std::string>{"Vendora.CTN"}) << "only the intermediate file remains";
+        EXPECT_TRUE(ui.Events().empty()) << "no window for a damaged table";
+    }
+};
+
+TEST_F(DamagedTable, ShortTablesAndContentsReadBeyondTheEnd) {
+    const Bytes full = TwoEntries();
+    const std::string beyondEnd = Ansi("Lecture au-delà de la fin de fichier");
+    for (std::size_t cut :
+         {std::size_t{0}, std::size_t{3}, std::size_t{5}, std::size_t{20}, full.size() - 1}) {
+        Use(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+        EXPECT_EQ(ExtractFails<EInOutError>(), beyondEnd) << "cut at " << cut;
+        ExpectNothingWritten();
+    }
+    // Counts and sizes far beyond the file allocate nothing of their size.
+    Use(With(full, 0, 0x7FFFFFFF));
+    EXPECT_EQ(ExtractFails<EInOutError>(), beyondEnd);
+    Use(With(full, 5 + 34, 0x7FFFFFFF));
+    EXPECT_EQ(ExtractFails<EInOutError>(), beyondEnd);
+    ExpectNothingWritten();
+}
+
+TEST_F(DamagedTable, NegativeCountsAndSizesAreRangeErrors) {
+    const std::string range = Ansi("Erreur de vérification d'étendue");
+    Use(With(TwoEntries(), 0, 0xFFFFFFFF));
+    EXPECT_EQ(ExtractFails<ERangeError>(), range);
+    Use(With(TwoEntries(), 5 + 38 + 34, 0xFFFFFFFE));
+    EXPECT_EQ(ExtractFails<ERangeError>(), range);
+    ExpectNothingWritten();
+}
+
+TEST_F(DamagedTable, NamesThatLeaveTheFolderAreRefusedBeforeAnythingIsWritten) {
+    const AnsiString unsafe[] = {"..\\evil.exe", "sub/evil.exe",         "C:evil.exe", "a\tb", ".",
+                                 "..",           "C:\\Windows\\evil.dll"};
+    for (const AnsiString& name : unsafe) {
+        Use(BuildInflatedArchive({{"ok.txt", {1}}, {name, {2}}}));
+        const AnsiString text = ExtractFails<EArchiveNameError>();
+        EXPECT_NE(text.find("Archive refus"), std::string::npos) << text;
+        ExpectNothingWritten();
+        EXPECT_FALSE(std::filesystem::exists(dir.Path().parent_path() / "evil.exe"));
+    }
+    // A length byte beyond the field reads zero bytes into the name.
+    Bytes longName = TwoEntries();
+    longName[5] = 40;
+    Use(longName);
+    EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), EArchiveNameError);
+}
+
+TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
+    Use(BuildInflatedArchive({{"avant.txt", {1}}, {"", {2}}}));
+    EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+    EXPECT_EQ(ReadHostFile(dir.Host("avant.txt")), Bytes{1}) << "entries before it are written";
+}
+
+TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
+    const Bytes archive = testing::Layer1({{"plein.bin", Bytes(1000, 7)}, {"dossier", {1}}});
+    WriteArchive("Vendora.FCC", archive);
+
+    // The intermediate file on a full disk.
+    std::filesystem::create_symlink("/dev/full", dir.Host("Vendora.CTN"));
+    EXPECT_EQ(ExtractFails<EWriteError>(), Ansi("Erreur d'écriture dans le flux"));
+    std::filesystem::remove(dir.Host("Vendora.CTN"));
+
+    // An output file on a full disk, and one that is a folder.
+    std::filesystem::create_symlink("/dev/full", dir.Host("plein.bin"));
+    EXPECT_EQ(ExtractFails<EInOutError>(), "Disque plein");
+    std::filesystem::remove(dir.Host("plein.bin"));
+    std::filesystem::create_directory(dir.Host("dossier"));
+    EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+
+    // The intermediate file in a folder that does not exist.
+    try {
+        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("absent\\Vendora.CTN"), files);
+        ADD_FAILURE() << "created in a missing folder";
+    } catch (const EFCreateError& error) {
+        EXPECT_EQ(error.Message(), Ansi("Impossible de créer le fichier \"") +
+                                       dir.Win("absent\\Vendora.CTN") +
+                                       Ansi("\". Le chemin d'accès spécifié est introuvable."));
+    }
+}
+
+TEST_F(Extract, AnIntermediateFileThatCannotBeOpened) {
+    const auto codeOf = [this](const AnsiString& path) {
+        try {
+            SplitArchive(path, files, ui);
+        } catch (const EInOutError& error) {
+            return std::make_pair(error.ErrorCode(), error.Message());
+        }
+        return std::make_pair(0, AnsiString());
+    };
+    EXPECT_EQ(codeOf(dir.Win("absent.CTN")), std::make_pair(2, AnsiString("Fichier introuvable")));
+    EXPECT_EQ(codeOf(dir.Win("absent\\x.CTN")), std::make_pair(3, AnsiString("Nom de fichier incorrect")));
+    EXPECT_EQ(codeOf(dir.Win()), std::make_pair(5, Ansi("Accès au fichier refusé")));
+}
+
+// A disk whose files read short, as a failing medium does.
+class ShortReadFiles : public HostFileSystem {
+    class Handle : public FileHandle {
+    public:
+        explicit Handle(std::unique_ptr<FileHandle> inner) : inner_(std::move(inner)) {}
+        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+            return inner_->Read(buffer, size / 2, done);
+        }
+        bool Write(const void* b, std::uint32_t s, std::uint32_t& d) override {
+            return inner_->Write(b, s, d);
+        }
+        bool Seek(std::int64_t p) override { return inner_->Seek(p); }
+        std::int64_t Size() override { return inner_->Size(); }
+        bool SetTimes(const FileTime* c, const FileTime* a, const FileTime* w) override {
+            return inner_->SetTimes(c, a, w);
+        }
+        bool GetTimes(FileTime* c, FileTime* a, FileTime* w) override { return inner_->GetTimes(c, a, w); }
+        int LastError() const override { return inner_->LastError(); }
+
+    private:
+        std::unique_ptr<FileHandle> inner_;
+    };
+
+public:
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                           Disposition disposition, int& error) override {
+        auto inner = HostFileSystem::CreateFile(path, access, share, disposition, error);
+        return inner ? std::make_unique<Handle>(std::move(inner)) : nullptr;
+    }
+};
+
+TEST_F(Extract, AnArchiveThatCannotBeReadWhole) {
+    WriteArchive("Vendora.FCC", testing::Layer1(testing::FourteenEntries()));
+    ShortReadFiles shortFiles;
+    try {
+        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("Vendora.CTN"), shortFiles);
+        ADD_FAILURE() << "read whole";
+    } catch (const EReadError& error) {
+        EXPECT_EQ(error.Message(), "Erreur de lecture du flux");
+    }
+}
+
+TEST(ArchiveFormat, ProgressPositionsRoundHalvesToEven) {
+    std::vector<int> fourteen;
+    for (int i = 1; i <= 14; ++i)
+        fourteen.push_back(ProgressPosition(i, 14));
+    EXPECT_EQ(fourteen, (std::vector<int>{7, 14, 21, 29, 36, 43, 50, 57, 64, 71, 79, 86, 93, 100}));
+    // 12.5, 37.5, 62.5 and 87.5 go to the even neighbour.
+    EXPECT_EQ(ProgressPosition(1, 8), 12);
+    EXPECT_EQ(ProgressPosition(3, 8), 38);
+    EXPECT_EQ(ProgressPosition(5, 8), 62);
+    EXPECT_EQ(ProgressPosition(7, 8), 88);
+    EXPECT_EQ(ProgressPosition(1, 1), 100);
+    EXPECT_EQ(ProgressPosition(2000000000, 2000000000), 100);
+}
+
+TEST(ArchiveFormat, BareFileNames) {
+    const AnsiString accented = Ansi("coché.jpg");
+    for (const AnsiString& ok : {AnsiString("vendora.exe"), AnsiString("a"), AnsiString("..."),
+                                 AnsiString("x..y"), accented, AnsiString()})
+        EXPECT_TRUE(IsSafeEntryName(ok)) << ok;
+    for (const char* bad : {".", "..", "a\\b", "a/b", "c:", "\x1f", "a\x7f\x01"})
+        EXPECT_FALSE(IsSafeEntryName(bad)) << bad;
+}
+
+} // namespace
+} // namespace vendora
