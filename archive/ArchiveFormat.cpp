@@ -42,8 +42,10 @@ ArchiveEntry ReadRow(ByteSource& source, std::uint8_t width) {
 } // namespace
 
 EArchiveNameError::EArchiveNameError(const AnsiString& name)
-    : Exception(Ansi("Archive refusée : le nom d'entrée \"") + Printable(name) +
-                Ansi("\" n'est pas un simple nom de fichier")) {}
+    : EArchiveNameError(name, Ansi("n'est pas un simple nom de fichier")) {}
+
+EArchiveNameError::EArchiveNameError(const AnsiString& name, const AnsiString& reason)
+    : Exception(Ansi("Archive refusée : le nom d'entrée \"") + Printable(name) + "\" " + reason) {}
 
 bool IsSafeEntryName(const AnsiString& name) {
     if (name == "." || name == "..")

@@ -37,9 +37,11 @@ public:
 
 // An entry name that would leave the output folder: a folder separator, a drive colon, a control character,
 // "." or "..". Raised before any entry is written.
+// Also raised for an entry that would overwrite the intermediate file being read.
 class EArchiveNameError : public Exception {
 public:
     explicit EArchiveNameError(const AnsiString& name);
+    EArchiveNameError(const AnsiString& name, const AnsiString& reason);
 };
 
 // Reads the count, the width and the table from a source holding sourceSize bytes in all, position 0. A

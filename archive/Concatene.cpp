@@ -60,6 +60,16 @@ void WriteEntry(FileSystem& files, FileSource& source, const AnsiString& target,
         throw EInOutError(IoCode::DiskFull);
 }
 
+// Writing an entry over the intermediate file would truncate the very file the entries are read from.
+void RefuseEntryOverIntermediate(const ArchiveTable& table, const AnsiString& path) {
+    const std::size_t at = LastDelimiter(path);
+    const AnsiString own = UpperNoAccents(at == AnsiString::npos ? path : path.substr(at + 1));
+    for (const ArchiveEntry& entry : table.Entries) {
+        if (UpperNoAccents(entry.Name) == own)
+            throw EArchiveNameError(entry.Name, Ansi("est celui du fichier intermédiaire"));
+    }
+}
+
 void ShowProgressWindow(ExtractionUi& ui, const AnsiString& path) {
     ui.CreateProgress();
     ui.SetCaption(Ansi("Déconcaténation de ") + path);
@@ -140,6 +150,7 @@ void SplitArchive(const AnsiString& rawPath, FileSystem& files, ExtractionUi& ui
     auto file = OpenIntermediate(files, path);
     FileSource source(*file);
     const ArchiveTable table = ReadArchiveTable(source, file->Size());
+    RefuseEntryOverIntermediate(table, path);
 
     ShowProgressWindow(ui, path);
     const std::int32_t count = table.Count;

@@ -259,6 +259,13 @@ TEST_F(DamagedTable, NamesThatLeaveTheFolderAreRefusedBeforeAnythingIsWritten) {
     EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), EArchiveNameError);
 }
 
+TEST_F(DamagedTable, AnEntryCannotOverwriteTheIntermediateFile) {
+    Use(BuildInflatedArchive({{"ok.txt", {1}}, {"vendora.ctn", {2}}}));
+    const AnsiString text = ExtractFails<EArchiveNameError>();
+    EXPECT_NE(text.find("vendora.ctn"), std::string::npos) << text;
+    ExpectNothingWritten();
+}
+
 TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
     Use(BuildInflatedArchive({{"avant.txt", {1}}, {"", {2}}}));
     EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));

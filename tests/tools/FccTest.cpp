@@ -1,0 +1,209 @@
+// The fcc tool as its users run it: round trips, the bytes it writes, and its answers to bad input.
+#include "../archive/ArchiveFixtures.h"
+
+#include "archive/ArchiveWriter.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace vendora {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Bytes;
+using testing::ReadHostFile;
+using testing::TempFolder;
+using testing::WriteHostFile;
+
+struct Result {
+    int Exit = -1;
+    std::string Out, Err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class Fcc : public ::testing::Test {
+protected:
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(FCC_PATH);
+        for (const auto& arg : args)
+            command += " " + Quote(arg);
+        command += " >" + Quote(dir.Host(".out").string()) + " 2>" + Quote(dir.Host(".err").string());
+        const int status = std::system(command.c_str());
+        Result result;
+        result.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.Out = Slurp(dir.Host(".out"));
+        result.Err = Slurp(dir.Host(".err"));
+        fs::remove(dir.Host(".out"));
+        fs::remove(dir.Host(".err"));
+        return result;
+    }
+    std::string P(const std::string& name) const { return dir.Host(name).string(); }
+    // A folder of files named in UTF-8.
+    void Fill(const std::string& folder, const std::vector<std::pair<std::string, Bytes>>& files) {
+        fs::create_directories(dir.Host(folder));
+        for (const auto& [name, content] : files)
+            WriteHostFile(dir.Host(folder) / name, content);
+    }
+    void ExpectFailure(const std::vector<std::string>& args, int exitCode, const std::string& inMessage) {
+        const Result result = Run(args);
+        EXPECT_EQ(result.Exit, exitCode) << result.Err;
+        EXPECT_NE(result.Err.find(inMessage), std::string::npos) << result.Err;
+    }
+
+    TempFolder dir;
+};
+
+const std::vector<std::pair<std::string, Bytes>> Sample = {
+    {"vendora.exe", testing::SomeBytes(150000, 1)},
+    {"StarMath.ttf", testing::SomeBytes(30000, 2)},
+    {"Récapitulatif.QXF", testing::SomeBytes(500, 3)},
+    {"vide.LP", {}},
+};
+
+TEST_F(Fcc, PackListVerifyAndExtractRoundTrip) {
+    Fill("in", Sample);
+    ASSERT_EQ(Run({"pack", P("in"), "-o", P("Vendora.FCC")}).Exit, 0);
+
+    const Bytes archive = ReadHostFile(dir.Host("Vendora.FCC"));
+    ASSERT_GT(archive.size(), 6u);
+    EXPECT_EQ(archive[4], 0x78);
+    EXPECT_EQ(archive[5], 0x01);
+
+    const Result list = Run({"list", P("Vendora.FCC")});
+    EXPECT_EQ(list.Exit, 0);
+    EXPECT_NE(list.Out.find("150000\tvendora.exe\n"), std::string::npos) << list.Out;
+    EXPECT_NE(list.Out.find("500\tRécapitulatif.QXF\n"), std::string::npos) << list.Out;
+    EXPECT_NE(list.Out.find("0\tvide.LP\n"), std::string::npos) << list.Out;
+    EXPECT_NE(list.Out.find("4 entries, 180500 bytes"), std::string::npos) << list.Out;
+
+    const Result verify = Run({"verify", P("Vendora.FCC")});
+    EXPECT_EQ(verify.Exit, 0) << verify.Err;
+    EXPECT_EQ(verify.Err, "") << "both entries the installer needs are there";
+
+    WriteHostFile(dir.Host("out") / "vendora.exe", Bytes(10, 1)); // overwritten
+    ASSERT_EQ(Run({"extract", P("Vendora.FCC"), "-C", P("out")}).Exit, 0);
+    for (const auto& [name, content] : Sample)
+        EXPECT_EQ(ReadHostFile(dir.Host("out") / name), content) << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Host("out")), fs::directory_iterator()), 4)
+        << "the intermediate file is gone";
+}
+
+TEST_F(Fcc, TheSameFolderGivesTheSameBytes) {
+    Fill("a", Sample);
+    // The same files written in another order, at other times.
+    Fill("b", {Sample.rbegin(), Sample.rend()});
+    ASSERT_EQ(Run({"pack", P("a"), "-o", P("a.FCC")}).Exit, 0);
+    ASSERT_EQ(Run({"pack", P("b"), "-o", P("b.FCC")}).Exit, 0);
+    EXPECT_EQ(ReadHostFile(dir.Host("a.FCC")), ReadHostFile(dir.Host("b.FCC")));
+
+    // The names in byte order of their Windows-1252 text, fields of 34 bytes with zeros after the name.
+    std::vector<PackedEntry> expected;
+    for (const char* name : {"Récapitulatif.QXF", "StarMath.ttf", "vendora.exe", "vide.LP"})
+        for (const auto& [utf8, content] : Sample)
+            if (utf8 == name)
+                expected.push_back({Ansi(name), content});
+    EXPECT_EQ(ReadHostFile(dir.Host("a.FCC")), CompressEnvelope(BuildInflatedArchive(expected), 1));
+
+    // Packing into the folder itself leaves the archive out.
+    ASSERT_EQ(Run({"pack", P("a"), "-o", P("a/self.FCC")}).Exit, 0);
+    ASSERT_EQ(Run({"pack", P("a"), "-o", P("a/self.FCC")}).Exit, 0);
+    EXPECT_EQ(ReadHostFile(dir.Host("a/self.FCC")), ReadHostFile(dir.Host("a.FCC")));
+}
+
+TEST_F(Fcc, CompressionLevel) {
+    Fill("in", Sample);
+    ASSERT_EQ(Run({"pack", P("in"), "-o", P("9.FCC"), "--level", "9"}).Exit, 0);
+    const Bytes archive = ReadHostFile(dir.Host("9.FCC"));
+    EXPECT_EQ(archive[5], 0xDA);
+    EXPECT_EQ(Run({"verify", P("9.FCC")}).Exit, 0);
+    ExpectFailure({"pack", P("in"), "-o", P("x.FCC"), "--level", "12"}, 2, "--level");
+}
+
+TEST_F(Fcc, NamesThatCannotBePackedAreRefused) {
+    Fill("long", {{std::string(34, 'n'), {1}}});
+    ExpectFailure({"pack", P("long"), "-o", P("x.FCC")}, 1, "33");
+    Fill("ok33", {{std::string(33, 'n'), {1}}});
+    EXPECT_EQ(Run({"pack", P("ok33"), "-o", P("x.FCC")}).Exit, 0);
+    Fill("cjk", {{"日本.txt", {1}}});
+    ExpectFailure({"pack", P("cjk"), "-o", P("x.FCC")}, 1, "Windows-1252");
+    Fill("case", {{"a.txt", {1}}, {"A.TXT", {2}}});
+    ExpectFailure({"pack", P("case"), "-o", P("x.FCC")}, 1, "A.TXT");
+    Fill("colon", {{"a:b", {1}}});
+    ExpectFailure({"pack", P("colon"), "-o", P("x.FCC")}, 1, "a:b");
+    Fill("sub", {{"a.txt", {1}}});
+    fs::create_directories(dir.Host("sub/inner"));
+    ExpectFailure({"pack", P("sub"), "-o", P("x.FCC")}, 1, "inner");
+    ExpectFailure({"pack", P("absent"), "-o", P("x.FCC")}, 1, "absent");
+    EXPECT_FALSE(fs::exists(dir.Host("x.FCC.part")));
+}
+
+TEST_F(Fcc, VerifyAcceptsOnlyWellFormedArchives) {
+    const std::vector<PackedEntry> entries = {{"vendora.exe", {1, 2}}, {"StarMath.ttf", {3}}};
+    const Bytes inflated = BuildInflatedArchive(entries);
+    const auto check = [&](const Bytes& archive, int exitCode, const std::string& message) {
+        WriteHostFile(dir.Host("t.FCC"), archive);
+        ExpectFailure({"verify", P("t.FCC")}, exitCode, message);
+    };
+    check(CompressEnvelope(inflated), 0, "");
+
+    Bytes trailing = CompressEnvelope(inflated);
+    trailing.push_back(0);
+    check(trailing, 1, "after the zlib stream");
+    Bytes extra = inflated;
+    extra.push_back(0);
+    check(CompressEnvelope(extra), 1, "after the last entry");
+    check(CompressEnvelope(Bytes(inflated.begin(), inflated.end() - 1)), 1,
+          "Lecture au-delà de la fin de fichier");
+    Bytes wrongSize = CompressEnvelope(inflated);
+    wrongSize[0] += 1;
+    check(wrongSize, 1, "Error in compression routine: -3");
+    check(CompressEnvelope(BuildInflatedArchive({{"..", {1}}})), 1, "Archive refusée");
+    check(CompressEnvelope(BuildInflatedArchive({{"", {1}}})), 1, "empty name");
+    check(CompressEnvelope(BuildInflatedArchive({{"a", {1}}, {"A", {2}}})), 1, "two entries named");
+    check({1, 2}, 1, "Error in compression routine");
+    // Well formed, but without what the installer needs: a warning only.
+    check(CompressEnvelope(BuildInflatedArchive({{"a", {1}}})), 0, "warning: no entry VENDORA.EXE");
+}
+
+TEST_F(Fcc, ExtractRefusesBadArchivesWithoutWritingEntries) {
+    WriteHostFile(dir.Host("bad.FCC"),
+                  CompressEnvelope(BuildInflatedArchive({{"ok", {1}}, {"../evil", {2}}})));
+    ExpectFailure({"extract", P("bad.FCC"), "-C", P("out")}, 1, "Archive refusée");
+    EXPECT_FALSE(fs::exists(dir.Host("out/ok")));
+    EXPECT_FALSE(fs::exists(dir.Host("evil")));
+    ExpectFailure({"extract", P("absent.FCC"), "-C", P("out")}, 1, "absent.FCC");
+}
+
+TEST_F(Fcc, CommandLine) {
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.Exit, 0);
+    EXPECT_NE(help.Out.find("fcc pack FOLDER -o FILE"), std::string::npos);
+    ExpectFailure({}, 2, "usage");
+    ExpectFailure({"unpack", "x"}, 2, "unknown command");
+    ExpectFailure({"list"}, 2, "fcc list FILE");
+    ExpectFailure({"list", "a", "b"}, 2, "fcc list FILE");
+    ExpectFailure({"extract", "a"}, 2, "-C FOLDER");
+    ExpectFailure({"pack", "in"}, 2, "-o FILE");
+    ExpectFailure({"verify", "a", "-x"}, 2, "unknown option -x");
+    ExpectFailure({"list", P("absent.FCC")}, 1, "Impossible d'ouvrir");
+}
+
+} // namespace
+} // namespace vendora
