@@ -1,0 +1,36 @@
+#pragma once
+// Where the dialog windows come from. The installer talks to its windows through the functions of
+// MessageBox.h, Attente.h, MessagePump.h and ErrorBox.h; they forward to the back end that start-up
+// installs: the headless one (dialogs/headless) that answers from a script and writes a transcript, or a
+// back end with real windows.
+
+#include "base/Color.h"
+#include "base/Text.h"
+
+#include <memory>
+
+namespace vendora {
+
+class TAttente;
+
+class DialogBackend {
+public:
+    virtual ~DialogBackend() = default;
+    // The modal message window; see ShowHtmlMessage.
+    virtual int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
+                                TColor colour) = 0;
+    // A new waiting window, hidden.
+    virtual std::unique_ptr<TAttente> CreateAttente() = 0;
+    // Removes one pending window message of the thread, translates and dispatches it; false when none
+    // was waiting.
+    virtual bool ProcessOneMessage() = 0;
+    // The framework's box for an error nothing caught.
+    virtual void ShowErrorBox(const AnsiString& title, const AnsiString& text) = 0;
+};
+
+// The installed back end; Dialogs() throws std::logic_error when there is none.
+DialogBackend& Dialogs();
+void SetDialogBackend(DialogBackend* backend);
+bool HasDialogBackend();
+
+} // namespace vendora

@@ -1,0 +1,13 @@
+#pragma once
+// Handling the thread's pending window messages outside a modal loop (PeekMessage, TranslateMessage,
+// DispatchMessage), for the loops that keep windows alive while they work.
+
+namespace vendora {
+
+// Removes, translates and dispatches one pending message; false when the queue was empty.
+bool ProcessOneMessage();
+
+// Dispatches pending messages until the queue is empty.
+void ProcessMessages();
+
+} // namespace vendora

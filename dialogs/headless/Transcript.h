@@ -1,0 +1,58 @@
+#pragma once
+// The transcript of a headless run: one record a line, UTF-8, written as the run goes (flushed after each
+// record, so that a run that dies leaves what it did). The format is stable; tests read it.
+//
+//   record  := KIND ( " " NAME "=" VALUE )*
+//   VALUE   := a number, or a double-quoted text in which \\ \" \r \n \t and \xHH (other codes below 32)
+//              stand for themselves; every other character is written as is, in UTF-8
+//
+// Records of the installer's windows:
+//   message title="..." text="..." buttons="Oui#13Non" colour=0    a call of ShowHtmlMessage, as given
+//   answer result=1 event="key Return" line=3                      how it ended; line 0 and event="default"
+//                                                                  when the script was used up (Enter)
+//   ignored event="char x" line=2                                  an event that chose nothing
+//   attente show caption="..." label1="..."                        the waiting window comes up
+//   attente hide                                                   the waiting window goes
+//   progress ...                                                   the progress window (see ProgressRecords)
+//   error title="Erreur d'application" text="..."                  the error box of an uncaught error
+
+#include "base/Text.h"
+
+#include <fstream>
+#include <initializer_list>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace vendora {
+
+struct TranscriptField {
+    TranscriptField(std::string name, const AnsiString& ansiText); // a Windows-1252 text, quoted
+    TranscriptField(std::string name, long long number);
+    static TranscriptField Utf8(std::string name, const std::string& utf8Text); // a UTF-8 text, quoted
+
+    std::string Name;
+    std::string Value; // as written
+};
+
+// A quoted transcript value of a UTF-8 text.
+std::string QuoteTranscriptValue(const std::string& utf8);
+
+class Transcript {
+public:
+    // Writes to out, which must outlive the transcript.
+    explicit Transcript(std::ostream& out) : out_(&out) {}
+    // Writes to the file at hostPath (created or emptied), or to stderr when the path is empty.
+    static std::unique_ptr<Transcript> Open(const std::string& hostPath);
+
+    void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
+    // True when the transcript goes to the process's stderr.
+    bool ToStderr() const { return toStderr_; }
+
+private:
+    std::unique_ptr<std::ofstream> file_;
+    std::ostream* out_;
+    bool toStderr_ = false;
+};
+
+} // namespace vendora

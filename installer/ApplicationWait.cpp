@@ -1,0 +1,66 @@
+#include "installer/ApplicationWait.h"
+
+#include "dialogs/Attente.h"
+#include "dialogs/MessagePump.h"
+#include "installer/InstallerTexts.h"
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace vendora {
+
+namespace {
+
+constexpr char Executable[] = "c:\\Vendora\\Vendora.EXE";
+// The counter starts at 1 and goes up before each attempt: attempt 499 sees 500.
+constexpr int DecisiveCount = 500;
+
+std::unique_ptr<TAttente> attente;
+
+void ShowWaitingWindow() {
+    if (!attente)
+        attente = CreateAttente();
+    attente->SetCaption(WaitingCaption());
+    attente->SetLabel1(WaitingLabelText());
+    attente->Show();
+}
+
+} // namespace
+
+void WaitForApplicationExit() {
+    FileSystem& files = Os().Files();
+    int counter = 1;
+    std::unique_ptr<FileHandle> handle;
+    for (;;) {
+        ProcessMessages();
+        // The count matters only up to the decisive attempt; it stops there so that it never wraps round
+        // to it again however long the application keeps running.
+        if (counter <= DecisiveCount)
+            ++counter;
+        int error = 0;
+        handle = files.CreateFile(Executable, FileAccess::GenericRead | FileAccess::GenericWrite,
+                                  FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        if (counter == DecisiveCount) {
+            if (!files.FileExists(Executable)) {
+                handle.reset();
+                break;
+            }
+            ShowWaitingWindow();
+        }
+        if (handle)
+            break;
+    }
+    if (attente && attente->Visible())
+        attente->Hide();
+    handle.reset();
+}
+
+TAttente* WaitingWindow() {
+    return attente.get();
+}
+
+void ReleaseWaitingWindow() {
+    attente.reset();
+}
+
+} // namespace vendora

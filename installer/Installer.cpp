@@ -1,0 +1,137 @@
+#include "installer/Installer.h"
+
+#include "archive/Concatene.h"
+#include "base/Cp1252.h"
+#include "base/Errors.h"
+#include "dialogs/MessageBox.h"
+#include "installer/ApplicationWait.h"
+#include "installer/CommandLine.h"
+#include "installer/DesktopShortcut.h"
+#include "installer/FileStamp.h"
+#include "installer/InstallerTexts.h"
+#include "platform/Platform.h"
+
+namespace vendora {
+
+namespace {
+
+// The fixed paths, in the letter case each step uses: it shows in the files the run creates.
+constexpr char Executable[] = "C:\\Vendora\\Vendora.EXE";
+constexpr char RunningExecutable[] = "c:\\Vendora\\Vendora.EXE";
+constexpr char Backup[] = "C:\\Vendora\\ex_Vendora.EXE";
+constexpr char FontSource[] = "C:\\Vendora\\Starmath.ttf";
+constexpr char FontDestination[] = "C:\\Windows\\fonts\\Starmath.ttf";
+constexpr char InstallerCopy[] = "c:\\Vendora\\install.exe";
+constexpr char Manual[] = "c:\\Vendora\\Vendora.PDF";
+constexpr char ApplicationFolder[] = "c:\\Vendora";
+constexpr char DefaultTarget[] = "C:\\Vendora";
+constexpr char ArchiveFileName[] = "Vendora.FCC";
+constexpr int SwShowNormal = 1;
+constexpr int ErrorDiskFull = 112;
+
+int Show(InstallerMessage message) {
+    const MessageTexts texts = InstallerMessageTexts(message);
+    return ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+}
+
+bool Agreed(InstallerMessage prompt) {
+    return Show(prompt) == 1;
+}
+
+// The program's own archive, byte for byte, into a new or truncated file.
+void WriteArchive(const AnsiString& path) {
+    const auto resource = Os().FindResource("FCC", 1);
+    if (!resource)
+        throw Exception(Ansi("Le programme d'installation ne contient pas l'archive de Vendora "
+                             "(ressource FCC 1 absente)"));
+    int error = 0;
+    const std::unique_ptr<FileHandle> file = Os().Files().CreateFile(
+        path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways, error);
+    if (!file)
+        throw EInOutError(error);
+    const auto size = static_cast<std::uint32_t>(resource->size());
+    std::uint32_t done = 0;
+    const bool written = file->Write(resource->data(), size, done);
+    if (!written && file->LastError() != ErrorDiskFull)
+        throw EInOutError(file->LastError());
+    if (done != size)
+        throw EInOutError(IoCode::DiskFull);
+}
+
+void CopyFontIfMissing() {
+    FileSystem& files = Os().Files();
+    if (files.FileExists(FontDestination))
+        return;
+    if (!files.CopyFile(FontSource, FontDestination, false))
+        Show(InstallerMessage::FontReport);
+}
+
+void CreateShortcut() {
+    CreateDesktopShortcut(Ansi("Vendora © Morvanel"), RunningExecutable, "",
+                          Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0,
+                          '\0');
+}
+
+// Backup and replacement of the executable; false when the run must end there.
+bool ReplaceExecutable(const AnsiString& target) {
+    FileSystem& files = Os().Files();
+    if (files.FileExists(Executable) && !files.CopyFile(RunningExecutable, Backup, false)) {
+        Show(InstallerMessage::BackupFailureReport);
+        return false;
+    }
+    if (!files.CopyFile(target + "\\" + "Vendora" + ".EXE", Executable, false)) {
+        Show(InstallerMessage::CopyFailureReport);
+        return false;
+    }
+    StampFixedTime(Executable);
+    return Agreed(InstallerMessage::UpdateCompletePrompt);
+}
+
+bool CompleteInstall() {
+    StampFixedTime(Executable);
+    if (Os().Files().FileExists(Manual))
+        Os().ShellExecute(Manual, "", ApplicationFolder, SwShowNormal);
+    return Agreed(InstallerMessage::InstallCompletePrompt);
+}
+
+void StartApplication(const AnsiString& argument) {
+    if (!Os().Files().SetCurrentDirectory(ApplicationFolder))
+        throw EInOutError(IoCode::PathNotFound);
+    Os().ShellExecute(RunningExecutable, argument, ApplicationFolder, SwShowNormal);
+}
+
+} // namespace
+
+void RunInstaller(const AnsiString& commandLine) {
+    const AnsiString argument = ParamStr(commandLine, 1);
+    AnsiString target = Contains(argument, ':') ? argument : AnsiString(DefaultTarget);
+
+    FileSystem& files = Os().Files();
+    if (files.FileExists(Executable) && !Agreed(InstallerMessage::UpdatePrompt))
+        return;
+    if (!files.FileExists(Executable) && !Agreed(InstallerMessage::InstallPrompt))
+        return;
+
+    const int updateFlag = files.CreateDirectory(target);
+    const bool update = updateFlag != 0;
+    if (update) {
+        target += "\\MAJ";
+        files.CreateDirectory(target);
+    }
+
+    const AnsiString archivePath = CutTo(target + "\\" + ArchiveFileName, Capacity::Path);
+    WriteArchive(archivePath);
+    if (update)
+        WaitForApplicationExit();
+    ExtractArchive(archivePath);
+
+    CopyFontIfMissing();
+    CreateShortcut();
+    files.CopyFile(Os().ModuleFileName(), InstallerCopy, false);
+
+    const bool start = update ? ReplaceExecutable(target) : CompleteInstall();
+    if (start)
+        StartApplication(argument);
+}
+
+} // namespace vendora

@@ -1,0 +1,142 @@
+#include "installer/ApplicationWait.h"
+#include "dialogs/Attente.h"
+#include "dialogs/DialogBackend.h"
+#include "installer/InstallerTexts.h"
+#include "tests/installer/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace vendora;
+using vendora::testing::FakePlatform;
+using vendora::testing::ScopedPlatform;
+
+namespace {
+
+// Dialogs of our own: two window messages wait before every attempt, and the waiting window's life is
+// logged next to the file system's calls.
+class LoggingDialogs : public DialogBackend {
+public:
+    explicit LoggingDialogs(std::vector<std::string>& log) : log_(log) {}
+    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
+        return 1;
+    }
+    std::unique_ptr<TAttente> CreateAttente() override {
+        ++Created;
+        log_.push_back("create");
+        return std::make_unique<LoggingAttente>(log_);
+    }
+    bool ProcessOneMessage() override {
+        if (pending_ == 0) {
+            pending_ = 2;
+            return false;
+        }
+        --pending_;
+        log_.push_back("message");
+        return true;
+    }
+    void ShowErrorBox(const AnsiString&, const AnsiString&) override {}
+    int Created = 0;
+
+private:
+    class LoggingAttente : public TAttente {
+    public:
+        explicit LoggingAttente(std::vector<std::string>& log) : log_(log) {}
+        void Show() override {
+            log_.push_back("show");
+            TAttente::Show();
+        }
+        void Hide() override {
+            log_.push_back("hide");
+            TAttente::Hide();
+        }
+
+    private:
+        std::vector<std::string>& log_;
+    };
+    std::vector<std::string>& log_;
+    int pending_ = 2;
+};
+
+class Wait : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDialogBackend(&dialogs);
+        platform.FakeFiles.Opens = [this](int call, const AnsiString&) {
+            log.push_back("open");
+            return call >= opensAt;
+        };
+    }
+    void TearDown() override {
+        ReleaseWaitingWindow();
+        SetDialogBackend(nullptr);
+    }
+    int Count(const std::string& entry) const {
+        return static_cast<int>(std::count(log.begin(), log.end(), entry));
+    }
+
+    std::vector<std::string> log;
+    int opensAt = 1;
+    FakePlatform platform;
+    ScopedPlatform installed{platform};
+    LoggingDialogs dialogs{log};
+};
+
+} // namespace
+
+TEST_F(Wait, FreeExecutableOpensAtOnceWithoutWindow) {
+    WaitForApplicationExit();
+    EXPECT_EQ(log, (std::vector<std::string>{"message", "message", "open"}));
+    EXPECT_EQ(platform.FakeFiles.OpenedPaths, (std::vector<AnsiString>{"c:\\Vendora\\Vendora.EXE"}));
+    EXPECT_EQ(WaitingWindow(), nullptr);
+}
+
+TEST_F(Wait, MissingExecutableEndsAtThe499thAttemptWithoutWindow) {
+    opensAt = 1000000;
+    platform.FakeFiles.Exists = [](const AnsiString&) { return false; };
+    WaitForApplicationExit();
+    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 499);
+    EXPECT_EQ(platform.FakeFiles.FileExistsCalls, 1);
+    EXPECT_EQ(Count("message"), 2 * 499);
+    EXPECT_EQ(dialogs.Created, 0);
+}
+
+TEST_F(Wait, LockedExecutableShowsTheWindowAtThe499thAttemptUntilItOpens) {
+    opensAt = 700;
+    WaitForApplicationExit();
+    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 700);
+    EXPECT_EQ(dialogs.Created, 1);
+    // Messages before every attempt; the window comes up right after attempt 499 and goes after the last.
+    const auto window = std::find(log.begin(), log.end(), "create");
+    ASSERT_NE(window, log.end());
+    EXPECT_EQ(std::count(log.begin(), window, "open"), 499);
+    EXPECT_EQ(log.back(), "hide");
+    EXPECT_EQ(Count("show"), 1);
+    EXPECT_EQ(Count("message"), 2 * 700);
+    ASSERT_NE(WaitingWindow(), nullptr);
+    EXPECT_EQ(WaitingWindow()->Caption(), WaitingCaption());
+    EXPECT_EQ(WaitingWindow()->Label1(), WaitingLabelText());
+    EXPECT_FALSE(WaitingWindow()->Visible());
+}
+
+TEST_F(Wait, WindowComesUpEvenWhenThe499thAttemptSucceeds) {
+    opensAt = 499;
+    WaitForApplicationExit();
+    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 499);
+    EXPECT_EQ(dialogs.Created, 1);
+    const std::vector<std::string> tail(log.end() - 4, log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"open", "create", "show", "hide"}));
+}
+
+TEST_F(Wait, SecondWaitReusesTheWindow) {
+    opensAt = 600;
+    WaitForApplicationExit();
+    platform.FakeFiles.CreateFileCalls = 0;
+    WaitForApplicationExit();
+    EXPECT_EQ(dialogs.Created, 1);
+    EXPECT_EQ(Count("show"), 2);
+    EXPECT_EQ(Count("hide"), 2);
+}
