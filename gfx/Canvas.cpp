@@ -112,6 +112,14 @@ void Canvas::LineDevice(int x0, int y0, int x1, int y1) {
     if (clip.IsEmpty())
         return;
     const std::uint32_t value = Stored(pen_.Color);
+    if (y0 == y1 && pen_.Width <= 1) {
+        // The common case of bands and rules: one span.
+        const IntRect span =
+            IntRect{std::min(x0, x1 + 1), y0, std::max(x0 + 1, x1), y0 + 1}.Intersected(clip);
+        if (!span.IsEmpty() && x0 != x1)
+            std::fill(surface_.Row(y0) + span.Left, surface_.Row(y0) + span.Right, value);
+        return;
+    }
     const std::int64_t dx = std::llabs(std::int64_t{x1} - x0);
     const std::int64_t dy = std::llabs(std::int64_t{y1} - y0);
     const int sx = x1 >= x0 ? 1 : -1;
