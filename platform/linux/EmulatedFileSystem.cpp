@@ -1,0 +1,408 @@
+#include "platform/linux/EmulatedFileSystem.h"
+
+#include "base/Cp1252.h"
+#include "platform/posix/PosixFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vendora {
+
+namespace {
+
+constexpr std::uint32_t AttributeReadOnly = 0x01;
+constexpr std::uint32_t AttributeDirectory = 0x10;
+constexpr std::uint32_t AttributeArchive = 0x20;
+constexpr int ErrorDirectory = 267; // the name is not a folder
+
+FileIdentity IdentityOf(const struct stat& info) {
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+void EncodeFileTime(FileTime time, unsigned char (&bytes)[8]) {
+    const std::uint64_t ticks = time.Ticks();
+    for (int i = 0; i < 8; ++i)
+        bytes[i] = static_cast<unsigned char>(ticks >> (8 * i));
+}
+
+std::optional<FileTime> DecodeFileTime(const unsigned char (&bytes)[8], ssize_t size) {
+    if (size != 8)
+        return std::nullopt;
+    std::uint64_t ticks = 0;
+    for (int i = 7; i >= 0; --i)
+        ticks = (ticks << 8) | bytes[i];
+    return FileTime{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
+}
+
+std::optional<FileTime> StoredCreationTime(int fd) {
+    unsigned char bytes[8];
+    return DecodeFileTime(bytes, ::fgetxattr(fd, CreationTimeAttribute, bytes, sizeof bytes));
+}
+
+std::optional<FileTime> StoredCreationTime(const std::string& path) {
+    unsigned char bytes[8];
+    return DecodeFileTime(bytes, ::getxattr(path.c_str(), CreationTimeAttribute, bytes, sizeof bytes));
+}
+
+FileTime FromStatx(const struct statx_timestamp& t) {
+    std::timespec ts{};
+    ts.tv_sec = static_cast<std::time_t>(t.tv_sec);
+    ts.tv_nsec = static_cast<long>(t.tv_nsec);
+    return FileTimeFromTimespec(ts);
+}
+
+// A file of the emulated drives: the host descriptor, registered in the process's table of open handles
+// for as long as it is open.
+class EmulatedFileHandle : public FileHandle {
+public:
+    EmulatedFileHandle(std::unique_ptr<PosixFileHandle> file, std::shared_ptr<OpenFileTable> table,
+                       std::uint64_t id)
+        : file_(std::move(file)), table_(std::move(table)), id_(id) {}
+    ~EmulatedFileHandle() override {
+        table_->Remove(id_);
+        file_.reset();
+    }
+    EmulatedFileHandle(const EmulatedFileHandle&) = delete;
+    EmulatedFileHandle& operator=(const EmulatedFileHandle&) = delete;
+
+    bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        return Track(file_->Read(buffer, size, done));
+    }
+    bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        return Track(file_->Write(buffer, size, done));
+    }
+    bool Seek(std::int64_t position) override { return Track(file_->Seek(position)); }
+    std::int64_t Size() override {
+        const std::int64_t size = file_->Size();
+        Track(size >= 0);
+        return size;
+    }
+
+    bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) override {
+        if ((lastAccess != nullptr || lastWrite != nullptr) &&
+            !Track(file_->SetTimes(nullptr, lastAccess, lastWrite)))
+            return false;
+        if (creation == nullptr)
+            return true;
+        unsigned char bytes[8];
+        EncodeFileTime(*creation, bytes);
+        if (::fsetxattr(Fd(), CreationTimeAttribute, bytes, sizeof bytes, 0) == 0)
+            return true;
+        // Without user extended attributes the creation time cannot be kept; Windows on FAT loses
+        // precision the same quiet way, so the call still succeeds.
+        if (errno == ENOTSUP || errno == EOPNOTSUPP)
+            return true;
+        lastError_ = WindowsErrorFromErrno(errno);
+        return false;
+    }
+
+    bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
+        if (!Track(file_->GetTimes(creation, lastAccess, lastWrite)))
+            return false;
+        if (creation != nullptr)
+            if (auto stored = StoredCreationTime(Fd()))
+                *creation = *stored;
+        return true;
+    }
+
+    int LastError() const override { return lastError_; }
+    int Fd() const { return file_->Fd(); }
+
+private:
+    bool Track(bool ok) {
+        if (!ok)
+            lastError_ = file_->LastError();
+        return ok;
+    }
+
+    std::unique_ptr<PosixFileHandle> file_;
+    std::shared_ptr<OpenFileTable> table_;
+    std::uint64_t id_;
+    int lastError_ = 0;
+};
+
+std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, OpenFileTable& table,
+                                               const std::shared_ptr<OpenFileTable>& shared,
+                                               const AnsiString& path, std::uint32_t access,
+                                               std::uint32_t share, Disposition disposition, int& error) {
+    auto host = files.HostPathOf(path, error);
+    if (!host)
+        return nullptr;
+    if (disposition == Disposition::TruncateExisting && (access & FileAccess::GenericWrite) == 0) {
+        error = WinError::InvalidParameter;
+        return nullptr;
+    }
+    std::lock_guard guard(table.Lock());
+    struct stat info {};
+    if (::stat(host->c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            error = WinError::AccessDenied;
+            return nullptr;
+        }
+        if (disposition == Disposition::CreateNew) {
+            error = WinError::FileExists;
+            return nullptr;
+        }
+        if (table.Conflicts(IdentityOf(info), access, share) ||
+            ((access & FileAccess::GenericWrite) != 0 &&
+             FindFileUse(IdentityOf(info), table.Descriptors()) != FileUse::None)) {
+            error = WinError::SharingViolation;
+            return nullptr;
+        }
+    }
+    auto file = PosixFileHandle::Open(*host, access, disposition, error);
+    if (!file)
+        return nullptr;
+    if (::fstat(file->Fd(), &info) != 0) {
+        error = WindowsErrorFromErrno(errno);
+        return nullptr;
+    }
+    const std::uint64_t id = table.Add(IdentityOf(info), access, share, file->Fd());
+    return std::make_unique<EmulatedFileHandle>(std::move(file), shared, id);
+}
+
+bool CopyContent(FileHandle& from, FileHandle& to, int& error) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        std::uint32_t got = 0;
+        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got)) {
+            error = from.LastError();
+            return false;
+        }
+        if (got == 0)
+            return true;
+        std::uint32_t put = 0;
+        if (!to.Write(buffer.data(), got, put) || put != got) {
+            error = to.LastError() != 0 ? to.LastError() : WinError::DiskFull;
+            return false;
+        }
+    }
+}
+
+std::string BaseName(const std::string& hostPath) {
+    return hostPath.substr(hostPath.find_last_of('/') + 1);
+}
+
+std::vector<AnsiString> FolderEntries(const std::string& folder, bool withDots) {
+    std::vector<AnsiString> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(Utf8ToAnsi(name));
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const AnsiString& a, const AnsiString& b) { return NameLessNoCase(a, b); });
+    if (withDots)
+        names.insert(names.begin(), {".", ".."});
+    return names;
+}
+
+} // namespace
+
+EmulatedFileSystem::EmulatedFileSystem(const EmulatedMachine& machine)
+    : machine_(machine), openFiles_(std::make_shared<OpenFileTable>()),
+      current_(machine.HostCurrentDirectory().value_or(WinPath{'C', {}})) {}
+
+std::optional<WinPath> EmulatedFileSystem::FullPathOf(const AnsiString& path, int& error) const {
+    return FullPath(path, current_, error);
+}
+
+std::optional<EmulatedMachine::Location> EmulatedFileSystem::Find(const AnsiString& path, int& error,
+                                                                  bool wildcards) const {
+    auto full = FullPath(path, current_, error, wildcards);
+    if (!full)
+        return std::nullopt;
+    return machine_.Locate(*full, error);
+}
+
+std::optional<std::string> EmulatedFileSystem::HostPathOf(const AnsiString& path, int& error) const {
+    auto location = Find(path, error);
+    if (!location)
+        return std::nullopt;
+    return location->HostPath;
+}
+
+bool EmulatedFileSystem::Fail(int code) {
+    lastError_ = code;
+    return false;
+}
+
+std::unique_ptr<FileHandle> EmulatedFileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
+                                                           std::uint32_t share, Disposition disposition,
+                                                           int& error) {
+    return OpenHandle(*this, *openFiles_, openFiles_, path, access, share, disposition, error);
+}
+
+bool EmulatedFileSystem::FileExists(const AnsiString& path) {
+    int error = 0;
+    auto location = Find(path, error);
+    struct stat info {};
+    return location && location->Found && ::stat(location->HostPath.c_str(), &info) == 0 &&
+           !S_ISDIR(info.st_mode);
+}
+
+bool EmulatedFileSystem::DirectoryExists(const AnsiString& path) {
+    int error = 0;
+    auto location = Find(path, error);
+    struct stat info {};
+    return location && location->Found && ::stat(location->HostPath.c_str(), &info) == 0 &&
+           S_ISDIR(info.st_mode);
+}
+
+int EmulatedFileSystem::CreateDirectory(const AnsiString& path) {
+    int error = 0;
+    auto full = FullPath(path, current_, error);
+    if (!full)
+        return error;
+    auto location = machine_.Locate(*full, error);
+    if (!location)
+        return error;
+    if (full->IsDriveRoot())
+        return WinError::AccessDenied;
+    if (location->Found)
+        return WinError::AlreadyExists;
+    if (!location->ParentFound)
+        return WinError::PathNotFound;
+    if (::mkdir(location->HostPath.c_str(), 0777) != 0)
+        return WindowsErrorFromErrno(errno, WinCall::CreateDirectory);
+    return 0;
+}
+
+bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
+    int error = 0;
+    auto location = Find(path, error);
+    if (!location)
+        return Fail(error);
+    if (!location->Found)
+        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+    struct stat info {};
+    if (::stat(location->HostPath.c_str(), &info) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    if (S_ISDIR(info.st_mode))
+        return Fail(WinError::AccessDenied);
+    std::lock_guard guard(openFiles_->Lock());
+    if (openFiles_->Conflicts(IdentityOf(info), OpenFileTable::DeleteAccess,
+                              FileShare::Read | FileShare::Write | FileShare::Delete))
+        return Fail(WinError::SharingViolation);
+    switch (FindFileUse(IdentityOf(info), openFiles_->Descriptors())) {
+    case FileUse::Executing:
+        return Fail(WinError::AccessDenied);
+    case FileUse::HeldOpen:
+        return Fail(WinError::SharingViolation);
+    case FileUse::None:
+        break;
+    }
+    if (::unlink(location->HostPath.c_str()) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
+}
+
+bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+    int error = 0;
+    auto source = OpenHandle(*this, *openFiles_, openFiles_, from, FileAccess::GenericRead, FileShare::Read,
+                             Disposition::OpenExisting, error);
+    if (!source)
+        return Fail(error);
+    struct stat sourceInfo {};
+    FileTime lastWrite;
+    if (::fstat(source->Fd(), &sourceInfo) != 0 || !source->GetTimes(nullptr, nullptr, &lastWrite))
+        return Fail(WindowsErrorFromErrno(errno));
+    auto target = OpenHandle(*this, *openFiles_, openFiles_, to, FileAccess::GenericWrite, FileShare::None,
+                             failIfExists ? Disposition::CreateNew : Disposition::CreateAlways, error);
+    if (!target)
+        return Fail(error);
+    if (!CopyContent(*source, *target, error)) {
+        // A half-written copy is worth nothing; Windows removes it too.
+        target.reset();
+        if (auto host = HostPathOf(to, error))
+            ::unlink(host->c_str());
+        return Fail(error);
+    }
+    // The copy keeps the source's permissions (a program stays executable) and its last-write time.
+    ::fchmod(target->Fd(), sourceInfo.st_mode & 07777);
+    if (!target->SetTimes(nullptr, nullptr, &lastWrite))
+        return Fail(target->LastError());
+    return true;
+}
+
+AnsiString EmulatedFileSystem::GetCurrentDirectory() {
+    return current_.ToString();
+}
+
+bool EmulatedFileSystem::SetCurrentDirectory(const AnsiString& path) {
+    int error = 0;
+    auto full = FullPath(path, current_, error);
+    if (!full)
+        return Fail(error);
+    auto location = machine_.Locate(*full, error);
+    if (!location)
+        return Fail(error);
+    if (!location->Found)
+        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+    struct stat info {};
+    if (::stat(location->HostPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return Fail(ErrorDirectory);
+    current_ = *full;
+    return true;
+}
+
+std::optional<AnsiString> EmulatedFileSystem::FindFirst(const AnsiString& path) {
+    int error = 0;
+    auto full = FullPath(path, current_, error, true);
+    if (!full || full->IsDriveRoot()) {
+        Fail(full ? WinError::FileNotFound : error);
+        return std::nullopt;
+    }
+    const AnsiString pattern = full->Parts.back();
+    if (!HasWildcard(pattern)) {
+        auto location = machine_.Locate(*full, error);
+        if (location && location->Found)
+            return Utf8ToAnsi(BaseName(location->HostPath));
+        Fail(!location ? error : location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+        return std::nullopt;
+    }
+    const WinPath folder = full->Parent();
+    auto location = machine_.Locate(folder, error);
+    if (!location || !location->Found) {
+        Fail(WinError::PathNotFound);
+        return std::nullopt;
+    }
+    for (const AnsiString& name : FolderEntries(location->HostPath, !folder.IsDriveRoot()))
+        if (MatchesWildcard(pattern, name))
+            return name;
+    Fail(WinError::FileNotFound);
+    return std::nullopt;
+}
+
+std::optional<FileFacts> EmulatedFileSystem::Facts(const AnsiString& path) {
+    int error = 0;
+    auto location = Find(path, error);
+    if (!location || !location->Found)
+        return std::nullopt;
+    struct statx info {};
+    if (::statx(AT_FDCWD, location->HostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
+        return std::nullopt;
+    FileFacts facts;
+    const bool folder = S_ISDIR(info.stx_mode);
+    facts.Attributes = folder ? AttributeDirectory : AttributeArchive;
+    if ((info.stx_mode & 0222) == 0)
+        facts.Attributes |= AttributeReadOnly;
+    facts.Size = folder ? 0 : info.stx_size;
+    facts.LastAccess = FromStatx(info.stx_atime);
+    facts.LastWrite = FromStatx(info.stx_mtime);
+    facts.Creation =
+        StoredCreationTime(location->HostPath)
+            .value_or(FromStatx((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_ctime));
+    return facts;
+}
+
+} // namespace vendora

@@ -1,0 +1,66 @@
+#pragma once
+// The files and folders of the emulated Windows machine (see EmulatedMachine for the layout and the name
+// rules), with Windows' answers: error codes, sharing modes between this process's handles, running
+// programs' files locked against writing (see OpenFiles), and the creation time that Linux cannot set kept
+// beside the file.
+//
+// Creation times: SetTimes stores the creation time in the extended attribute user.vendora.creation_time
+// (8 bytes, the FILETIME little-endian) and GetTimes reads it back. Without it (a file never stamped, or a
+// file system without user extended attributes, where storing is skipped without failing) the creation
+// time is the file's birth time, or its last status change where the kernel has no birth time.
+
+#include "platform/Platform.h"
+#include "platform/linux/EmulatedMachine.h"
+#include "platform/linux/OpenFiles.h"
+
+#include <memory>
+
+namespace vendora {
+
+inline constexpr const char* CreationTimeAttribute = "user.vendora.creation_time";
+
+// The Win32 attributes and times of a file, as FindFirstFile and the shell link report them.
+struct FileFacts {
+    std::uint32_t Attributes = 0; // FILE_ATTRIBUTE_* bits
+    FileTime Creation, LastAccess, LastWrite;
+    std::uint64_t Size = 0;
+};
+
+class EmulatedFileSystem : public FileSystem {
+public:
+    explicit EmulatedFileSystem(const EmulatedMachine& machine);
+
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                           Disposition disposition, int& error) override;
+    bool FileExists(const AnsiString& path) override;
+    bool DirectoryExists(const AnsiString& path) override;
+    int CreateDirectory(const AnsiString& path) override;
+    bool DeleteFile(const AnsiString& path) override;
+    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
+    AnsiString GetCurrentDirectory() override;
+    bool SetCurrentDirectory(const AnsiString& path) override;
+    std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+
+    // The Windows error code of the last DeleteFile, CopyFile, SetCurrentDirectory or FindFirst failure.
+    int LastError() const { return lastError_; }
+
+    // The absolute Windows path a path stands for (current folder and drive applied).
+    std::optional<WinPath> FullPathOf(const AnsiString& path, int& error) const;
+    // The host path (UTF-8) a Windows path designates, whether it exists or not.
+    std::optional<std::string> HostPathOf(const AnsiString& path, int& error) const;
+    std::optional<FileFacts> Facts(const AnsiString& path);
+
+    const EmulatedMachine& Machine() const { return machine_; }
+
+private:
+    std::optional<EmulatedMachine::Location> Find(const AnsiString& path, int& error,
+                                                  bool wildcards = false) const;
+    bool Fail(int code);
+
+    const EmulatedMachine& machine_;
+    std::shared_ptr<OpenFileTable> openFiles_;
+    WinPath current_;
+    int lastError_ = 0;
+};
+
+} // namespace vendora

@@ -1,0 +1,23 @@
+#pragma once
+// Starting programs for ShellExecute: detached from the installer (a new session, reparented to init as
+// soon as it runs, so no zombie remains), standard output and error inherited, standard input from
+// /dev/null.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vendora {
+
+// Starts program with arguments (argv[1]...) in folder. Returns 0 once the program is executing, else the
+// errno of the failed start. Waits only for the exec itself, never for the program.
+int StartDetached(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& folder);
+
+// The full path of an executable found on $PATH.
+std::optional<std::string> FindOnPath(const std::string& name);
+
+// True for a file that Linux runs by itself: executable, and an ELF image or a "#!" script.
+bool IsNativeProgram(const std::string& hostPath);
+
+} // namespace vendora

@@ -1,0 +1,310 @@
+#include "TempRoot.h"
+
+#include "platform/posix/PosixFile.h"
+
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace vendora;
+using vendora::test::TempRoot;
+
+namespace {
+
+bool HostExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+class EmulatedFiles : public TempRoot {};
+
+} // namespace
+
+TEST_F(EmulatedFiles, NewMachineHasDriveCAndTheUsersDesktop) {
+    EXPECT_TRUE(std::filesystem::is_directory(DriveC()));
+    EXPECT_TRUE(std::filesystem::is_directory(DriveC("Users/tester/Desktop")));
+    EXPECT_TRUE(Files().DirectoryExists("C:\\Users\\tester\\Desktop"));
+    EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\");
+}
+
+TEST_F(EmulatedFiles, ComponentsResolveWithoutRegardToCaseAndNewNamesKeepTheirs) {
+    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    WriteFile("C:\\Vendora\\Vendora.EXE", "v1");
+    EXPECT_TRUE(HostExists(DriveC("Vendora/Vendora.EXE")));
+    EXPECT_TRUE(Files().FileExists("c:\\VENDORA\\vendora.exe"));
+    EXPECT_TRUE(Files().FileExists("C:/vendora/VENDORA.Exe"));
+    EXPECT_FALSE(Files().DirectoryExists("c:\\vendora\\vendora.exe"));
+    EXPECT_TRUE(Files().DirectoryExists("c:\\VENDORA"));
+    EXPECT_EQ(Files().FindFirst("c:\\vendora\\VENDORA.EXE"), "Vendora.EXE");
+
+    // Writing through another spelling reaches the same file and keeps the name on disk.
+    WriteFile("c:\\vendora\\vendora.exe", "v2");
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "v2");
+    EXPECT_FALSE(HostExists(DriveC("vendora")));
+
+    // Folder and file created below an existing folder with another spelling keep their own case.
+    ASSERT_EQ(Files().CreateDirectory("c:\\VENDORA\\MAJ"), 0);
+    WriteFile("c:\\vendora\\maj\\Lisez-Moi.TXT", "x");
+    EXPECT_TRUE(HostExists(DriveC("Vendora/MAJ/Lisez-Moi.TXT")));
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\maj"), 183);
+}
+
+TEST_F(EmulatedFiles, AnExactMatchWinsOverOtherSpellingsThatLinuxAllows) {
+    std::filesystem::create_directories(DriveC("Data"));
+    WriteHostFile(DriveC("Data/readme.txt"), "lower");
+    WriteHostFile(DriveC("Data/README.txt"), "upper");
+    int error = 0;
+    EXPECT_EQ(Files().HostPathOf("C:\\Data\\README.txt", error), DriveC("Data/README.txt"));
+    EXPECT_EQ(Files().HostPathOf("C:\\Data\\readme.txt", error), DriveC("Data/readme.txt"));
+    // Neither spelled as asked: the first in NTFS order (capitals first at equal folding).
+    EXPECT_EQ(Files().HostPathOf("C:\\data\\Readme.TXT", error), DriveC("Data/README.txt"));
+}
+
+TEST_F(EmulatedFiles, NamesAreWindows1252InsideAndUtf8OnDisk) {
+    const AnsiString desktop = "C:\\Users\\tester\\Desktop\\";
+    WriteFile(desktop + Ansi("Vendora © Morvanel.lnk"), "link");
+    EXPECT_TRUE(HostExists(DriveC("Users/tester/Desktop/Vendora © Morvanel.lnk")));
+    EXPECT_TRUE(Files().FileExists(desktop + Ansi("VENDORA © MORVANEL.LNK")));
+
+    // A name made on the Linux side is found in its Windows-1252 form, accents folded.
+    std::filesystem::create_directories(DriveC("Images"));
+    WriteHostFile(DriveC("Images/coché.jpg"), "jpeg");
+    EXPECT_TRUE(Files().FileExists(Ansi("C:\\images\\COCHÉ.JPG")));
+    EXPECT_EQ(Files().FindFirst(Ansi("C:\\Images\\COCH?.jpg")), Ansi("coché.jpg"));
+}
+
+TEST_F(EmulatedFiles, RelativePathsFollowTheCurrentFolder) {
+    ASSERT_EQ(Files().CreateDirectory("Vendora"), 0); // relative to C:\ at start
+    EXPECT_TRUE(HostExists(DriveC("Vendora")));
+    ASSERT_TRUE(Files().SetCurrentDirectory("c:\\vendora"));
+    EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\vendora");
+    WriteFile("Oui.BMP", "bmp");
+    EXPECT_TRUE(HostExists(DriveC("Vendora/Oui.BMP")));
+    EXPECT_TRUE(Files().FileExists("..\\Vendora\\oui.bmp"));
+    EXPECT_TRUE(Files().FileExists("c:oui.bmp"));
+    // A path without drive starts at the current drive's root.
+    EXPECT_TRUE(Files().DirectoryExists("\\Users"));
+
+    EXPECT_FALSE(Files().SetCurrentDirectory("C:\\Absent"));
+    EXPECT_EQ(Files().LastError(), 2);
+    EXPECT_FALSE(Files().SetCurrentDirectory("C:\\Vendora\\Oui.BMP"));
+    EXPECT_EQ(Files().LastError(), 267);
+    EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\vendora");
+}
+
+TEST_F(EmulatedFiles, TheHostFolderInsideTheRootGivesTheStartingFolder) {
+    std::filesystem::create_directories(DriveC("Vendora/MAJ"));
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(DriveC("Vendora/MAJ"));
+    EmulatedFileSystem files(Os().Machine());
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(files.GetCurrentDirectory(), "C:\\Vendora\\MAJ");
+}
+
+TEST_F(EmulatedFiles, DriveLettersMapToFoldersAndZIsTheHostRoot) {
+    EXPECT_EQ(Files().CreateDirectory("D:\\Caisse"), 3); // no drive D: yet
+    EXPECT_FALSE(Files().FileExists("D:\\x"));
+    std::filesystem::create_directories(root_ + "/drive_d");
+    EXPECT_EQ(Files().CreateDirectory("d:\\Caisse"), 0);
+    EXPECT_TRUE(HostExists(root_ + "/drive_d/Caisse"));
+    EXPECT_TRUE(Files().DirectoryExists("D:\\"));
+
+    // Z: is the host's "/", found without regard to case as well.
+    AnsiString hostRoot = "Z:" + Utf8ToAnsi(root_);
+    std::replace(hostRoot.begin(), hostRoot.end(), '/', '\\');
+    EXPECT_TRUE(Files().DirectoryExists(hostRoot + "\\DRIVE_D\\caisse"));
+    EXPECT_TRUE(Files().DirectoryExists("Z:\\"));
+
+    int error = 0;
+    EXPECT_FALSE(Files().CreateFile("\\\\server\\share\\a.txt", FileAccess::GenericRead, 0,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, 53);
+    EXPECT_EQ(Files().CreateDirectory("\\\\server\\share\\x"), 53);
+}
+
+TEST_F(EmulatedFiles, CreateDirectoryResultCodes) {
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora"), 183);
+    EXPECT_EQ(Files().CreateDirectory("c:\\VENDORA\\"), 183);
+    WriteFile("C:\\Vendora\\file", "");
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\FILE"), 183); // a file of that name
+    EXPECT_EQ(Files().CreateDirectory("C:\\Absent\\MAJ"), 3);     // one level only
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\file\\sub"), 3);
+    EXPECT_EQ(Files().CreateDirectory("C:\\"), 5);
+    EXPECT_EQ(Files().CreateDirectory("C:\\a?b"), 123);
+}
+
+TEST_F(EmulatedFiles, CreateFileDispositionsAndErrors) {
+    int error = -1;
+    EXPECT_FALSE(Files().CreateFile("C:\\absent.txt", FileAccess::GenericRead, FileShare::Read,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, 2);
+    EXPECT_FALSE(Files().CreateFile("C:\\Absent\\a.txt", FileAccess::GenericWrite, 0,
+                                    Disposition::CreateAlways, error));
+    EXPECT_EQ(error, 3);
+    EXPECT_FALSE(Files().CreateFile("C:\\Users", FileAccess::GenericRead, FileShare::Read,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, 5);
+
+    WriteFile("C:\\a.txt", "content");
+    EXPECT_FALSE(Files().CreateFile("c:\\A.TXT", FileAccess::GenericWrite, 0, Disposition::CreateNew, error));
+    EXPECT_EQ(error, 80);
+    {
+        // OPEN_ALWAYS keeps the content; a missing file is created empty.
+        auto kept = Files().CreateFile("C:\\a.txt", FileAccess::GenericRead | FileAccess::GenericWrite,
+                                       FileShare::Read, Disposition::OpenAlways, error);
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->Size(), 7);
+        auto made = Files().CreateFile("C:\\b.txt", FileAccess::GenericRead | FileAccess::GenericWrite,
+                                       FileShare::Read, Disposition::OpenAlways, error);
+        ASSERT_TRUE(made);
+        EXPECT_EQ(made->Size(), 0);
+    }
+    EXPECT_TRUE(Files().FileExists("C:\\B.TXT"));
+    EXPECT_FALSE(Files().CreateFile("C:\\a.txt", FileAccess::GenericRead, FileShare::Read,
+                                    Disposition::TruncateExisting, error));
+    EXPECT_EQ(error, 87);
+    EXPECT_EQ(ReadHostFile(DriveC("a.txt")), "content");
+}
+
+TEST_F(EmulatedFiles, SharingModesBetweenThisProcesssHandles) {
+    WriteFile("C:\\Vendora.EXE", "exe");
+    int error = 0;
+    const auto rw = FileAccess::GenericRead | FileAccess::GenericWrite;
+    auto reader = Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
+                                     Disposition::OpenExisting, error);
+    ASSERT_TRUE(reader);
+    // The reader shares reading only: a writer is refused, another reader is not.
+    EXPECT_FALSE(Files().CreateFile("c:\\vendora.exe", rw, FileShare::Read | FileShare::Write,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, 32);
+    EXPECT_TRUE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
+                                   Disposition::OpenExisting, error));
+    // A second reader that does not share reading conflicts with the first.
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::None,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, 32);
+    // A refused CREATE_ALWAYS leaves the content alone.
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericWrite, FileShare::Read,
+                                    Disposition::CreateAlways, error));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora.EXE")), "exe");
+    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), 32);
+    reader.reset();
+    // Closed: the wait's open (read and write, sharing both) now succeeds.
+    auto writer = Files().CreateFile("c:\\vendora.exe", rw, FileShare::Read | FileShare::Write,
+                                     Disposition::OpenExisting, error);
+    ASSERT_TRUE(writer) << error;
+    EXPECT_TRUE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead,
+                                   FileShare::Read | FileShare::Write, Disposition::OpenExisting, error));
+    writer.reset();
+    EXPECT_TRUE(Files().DeleteFile("C:\\VENDORA.exe"));
+    EXPECT_FALSE(HostExists(DriveC("Vendora.EXE")));
+}
+
+TEST_F(EmulatedFiles, DeleteFileResults) {
+    EXPECT_FALSE(Files().DeleteFile("C:\\absent"));
+    EXPECT_EQ(Files().LastError(), 2);
+    EXPECT_FALSE(Files().DeleteFile("C:\\Absent\\x"));
+    EXPECT_EQ(Files().LastError(), 3);
+    EXPECT_FALSE(Files().DeleteFile("C:\\Users"));
+    EXPECT_EQ(Files().LastError(), 5);
+    EXPECT_TRUE(Files().DirectoryExists("C:\\Users"));
+}
+
+TEST_F(EmulatedFiles, CopyFileOverwritesAndKeepsTheSourcesWriteTimeAndPermissions) {
+    WriteHostFile(DriveC("new.exe"), "#!/bin/sh\necho new\n");
+    ::chmod(DriveC("new.exe").c_str(), 0755);
+    const FileTime stamp{0x925859B0u, 0x01CB0262u};
+    {
+        int error = 0;
+        auto source = Files().CreateFile("C:\\new.exe", FileAccess::GenericWrite, FileShare::Read,
+                                         Disposition::OpenExisting, error);
+        ASSERT_TRUE(source);
+        ASSERT_TRUE(source->SetTimes(nullptr, nullptr, &stamp));
+    }
+    WriteFile("C:\\old.exe", "old content, longer than the new one");
+    ASSERT_TRUE(Files().CopyFile("c:\\NEW.EXE", "C:\\OLD.exe", false));
+    EXPECT_EQ(ReadHostFile(DriveC("old.exe")), "#!/bin/sh\necho new\n");
+    EXPECT_FALSE(HostExists(DriveC("OLD.exe")));
+    struct stat info {};
+    ASSERT_EQ(::stat(DriveC("old.exe").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0755u);
+    EXPECT_EQ(FileTimeFromTimespec(info.st_mtim), stamp);
+
+    // failIfExists refuses an existing destination; a missing source or folder fails.
+    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "C:\\old.exe", true));
+    EXPECT_EQ(Files().LastError(), 80);
+    EXPECT_FALSE(Files().CopyFile("C:\\absent.exe", "C:\\x.exe", false));
+    EXPECT_EQ(Files().LastError(), 2);
+    EXPECT_FALSE(HostExists(DriveC("x.exe")));
+    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "C:\\Absent\\x.exe", false));
+    EXPECT_EQ(Files().LastError(), 3);
+    // A file copied onto itself is refused and kept whole, as Windows does.
+    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "c:\\NEW.exe", false));
+    EXPECT_EQ(Files().LastError(), 32);
+    EXPECT_EQ(ReadHostFile(DriveC("new.exe")), "#!/bin/sh\necho new\n");
+}
+
+TEST_F(EmulatedFiles, FindFirstMatchesInNtfsOrderWithTheDotEntries) {
+    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    WriteFile("C:\\Vendora\\b.exe", "");
+    WriteFile("C:\\Vendora\\A.EXE", "");
+    WriteFile("C:\\Vendora\\c.txt", "");
+    EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*.exe"), "A.EXE");
+    EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*.TXT"), "c.txt");
+    EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*"), ".");
+    EXPECT_EQ(Files().FindFirst("C:\\*"), "Users"); // no dot entries at a drive root
+    EXPECT_FALSE(Files().FindFirst("C:\\Vendora\\*.pdf"));
+    EXPECT_EQ(Files().LastError(), 2);
+    EXPECT_FALSE(Files().FindFirst("C:\\Absent\\*.pdf"));
+    EXPECT_EQ(Files().LastError(), 3);
+    EXPECT_EQ(Files().FindFirst("c:\\vendora"), "Vendora");
+}
+
+TEST_F(EmulatedFiles, FileTimesRoundTripWithTheirHundredNanoseconds) {
+    WriteFile("C:\\Vendora.EXE", "exe");
+    const FileTime stamp{0x925859B0u, 0x01CB0262u}; // 2010-06-02 14:47:49.5505328 UTC
+    const FileTime created{0x12345677u, 0x01C00000u};
+    const FileTime accessed{0x00000001u, 0x01D00000u};
+    int error = 0;
+    {
+        auto file = Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                                       FileShare::Read, Disposition::OpenAlways, error);
+        ASSERT_TRUE(file);
+        ASSERT_TRUE(file->SetTimes(&created, &accessed, &stamp));
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(DriveC("Vendora.EXE").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mtim.tv_nsec, 550532800); // .5505328 s
+    EXPECT_EQ(FileTimeFromTimespec(info.st_mtim), stamp);
+    EXPECT_EQ(FileTimeFromTimespec(info.st_atim), accessed);
+
+    auto file = Files().CreateFile("c:\\vendora.exe", FileAccess::GenericRead, FileShare::Read,
+                                   Disposition::OpenExisting, error);
+    ASSERT_TRUE(file);
+    FileTime creation, access, write;
+    ASSERT_TRUE(file->GetTimes(&creation, &access, &write));
+    EXPECT_EQ(creation, created);
+    EXPECT_EQ(access, accessed);
+    EXPECT_EQ(write, stamp);
+    auto facts = Files().Facts("C:\\VENDORA.EXE");
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->Creation, created);
+    EXPECT_EQ(facts->Size, 3u);
+    EXPECT_EQ(facts->Attributes, 0x20u);
+
+    // Null pointers leave a time as it is.
+    const FileTime later{stamp.Low, stamp.High + 1};
+    ASSERT_TRUE(file->SetTimes(nullptr, nullptr, &later));
+    ASSERT_TRUE(file->GetTimes(&creation, &access, &write));
+    EXPECT_EQ(creation, created);
+    EXPECT_EQ(access, accessed);
+    EXPECT_EQ(write, later);
+
+    // Without the stored creation time the file's own (birth or change) time stands in.
+    ASSERT_EQ(::removexattr(DriveC("Vendora.EXE").c_str(), CreationTimeAttribute), 0);
+    ASSERT_TRUE(file->GetTimes(&creation, nullptr, nullptr));
+    EXPECT_NE(creation, created);
+    EXPECT_GT(creation.Ticks(), later.Ticks());
+}

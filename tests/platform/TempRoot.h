@@ -1,0 +1,71 @@
+#pragma once
+// A fresh emulated machine for each test, removed afterwards.
+
+#include "base/Cp1252.h"
+#include "platform/linux/LinuxPlatform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace vendora::test {
+
+class TempRoot : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vendora-plat-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        base_ = pattern;
+        root_ = base_ + "/root";
+        LinuxPlatformOptions options;
+        options.Root = root_;
+        options.User = "tester";
+        options.ShellLog = ShellLogPath();
+        platform_ = std::make_unique<LinuxPlatform>(options);
+    }
+    void TearDown() override {
+        platform_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(base_, ignored);
+    }
+
+    LinuxPlatform& Os() { return *platform_; }
+    EmulatedFileSystem& Files() { return platform_->Files(); }
+    // The host path of the C: drive, and of a path below it (UTF-8, '/' separators).
+    std::string DriveC(const std::string& below = "") const {
+        return root_ + "/drive_c" + (below.empty() ? "" : "/" + below);
+    }
+    std::string ShellLogPath() const { return base_ + "/shell.log"; }
+
+    static void WriteHostFile(const std::string& path, const std::string& content) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+    static std::string ReadHostFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+    // Writes a file through the platform.
+    void WriteFile(const AnsiString& path, const std::string& content) {
+        int error = -1;
+        auto file = Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
+                                       Disposition::CreateAlways, error);
+        ASSERT_TRUE(file) << "error " << error;
+        std::uint32_t done = 0;
+        ASSERT_TRUE(file->Write(content.data(), static_cast<std::uint32_t>(content.size()), done));
+    }
+
+    std::string base_;
+    std::string root_;
+    std::unique_ptr<LinuxPlatform> platform_;
+};
+
+} // namespace vendora::test
