@@ -1,0 +1,258 @@
+#include "html/FormElements.h"
+
+#include "base/Cp1252.h"
+#include "controls/ColorOps.h"
+#include "controls/ShadedShapes.h"
+#include "html/Layout.h"
+#include "html/PictureAccess.h"
+#include "platform/Platform.h"
+
+namespace vendora {
+
+namespace {
+
+constexpr int WrapMargin = 6;
+constexpr std::size_t LongestLine = 255;
+
+constexpr int TextAreaColumnWidth = 8;
+constexpr int TextAreaRowHeight = 16;
+constexpr int TextAreaExtraWidth = 20;
+constexpr int TextAreaExtraHeight = 5;
+constexpr int FieldCharacterWidth = 8;
+constexpr int FieldExtraWidth = 5;
+constexpr int FieldHeight = 21;
+constexpr int FieldLineHeight = 23;
+constexpr int FieldGap = 4;
+constexpr int PictureOffset = 3;
+constexpr int PictureGapAfter = 5;
+constexpr int ButtonExtraWidth = 20;
+constexpr int ButtonGap = 4;
+constexpr int HintSize = 6;
+constexpr int HintMargin = 3;
+constexpr int HintShadow = 3;
+
+constexpr TColor NameLabelText = TColor::Rgb(128, 0, 128);
+constexpr TColor NameLabelBackground = TColor::Rgb(255, 255, 225);
+constexpr TColor KindLabelText = clWhite;
+constexpr TColor KindLabelBackground = TColor::Rgb(255, 0, 0);
+
+void Line(Canvas& canvas, TColor colour, IntPoint from, IntPoint to) {
+    canvas.GetPen().Color = colour;
+    canvas.MoveTo(from.X, from.Y);
+    canvas.LineTo(to.X, to.Y);
+}
+
+void Polyline(Canvas& canvas, TColor colour, IntPoint from, IntPoint corner, IntPoint to) {
+    Line(canvas, colour, from, corner);
+    canvas.LineTo(to.X, to.Y);
+}
+
+void UseFieldFont(Canvas& canvas) {
+    Font& font = canvas.GetFont();
+    font.Name = AnsiString(FieldFontName);
+    font.Style = {};
+    font.Color = clBlack;
+    font.SetSize(FieldFontSize);
+}
+
+void MoveLastCharacter(AnsiString& line, AnsiString& remains) {
+    remains.insert(remains.begin(), line.back());
+    line.pop_back();
+}
+
+// One paragraph, ending at its carriage return, into lines.
+void WrapParagraph(Canvas& canvas, int width, AnsiString paragraph, TableauDeLignes& lines) {
+    do {
+        AnsiString line = std::move(paragraph);
+        paragraph.clear();
+        while (line.size() > 1 && canvas.TextWidth(line) + WrapMargin > width) {
+            MoveLastCharacter(line, paragraph);
+            if (Contains(line, ' ')) {
+                while (line.back() != ' ')
+                    MoveLastCharacter(line, paragraph);
+            }
+        }
+        std::erase(line, '\n');
+        std::erase(line, '\r');
+        lines.push_back(CutTo(line, LongestLine));
+    } while (!paragraph.empty());
+}
+
+// The lines of a hint's text, cut at carriage returns.
+std::vector<AnsiString> HintLines(std::string_view text) {
+    AnsiString rest(text);
+    ReplaceAll("#13", "\r", rest, true);
+    std::vector<AnsiString> lines;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\r');
+        lines.push_back(CutTo(rest.substr(0, end), LongestLine));
+        rest.erase(0, end == AnsiString::npos ? AnsiString::npos : end + 1);
+    }
+    return lines;
+}
+
+void NewLineForField(LayoutState& state, Coord nextLineHeight) {
+    state.PenX = state.LeftMargin;
+    state.LineTop += state.LineStep();
+    state.LineHeight = nextLineHeight;
+}
+
+void PlaceTextField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    const Coord width = Coord{FieldCharacterWidth} * input.Size + FieldExtraWidth;
+    if (state.PenX > state.LeftMargin && state.PenX + width > state.RightEdge)
+        NewLineForField(state, FieldLineHeight);
+    state.LineHeight = std::max<Coord>(state.LineHeight, FieldLineHeight);
+    DrawFieldBox(canvas,
+                 {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
+                  ToCanvas(state.LineTop + FieldHeight)},
+                 input.Value);
+    DrawHintBox(canvas, ToCanvas(state.PenX + width - 7), ToCanvas(state.LineTop - 1), true, NameLabelText,
+                NameLabelBackground, HintSize, input.Name);
+    DrawHintBox(canvas, ToCanvas(state.PenX + 4), ToCanvas(state.LineTop - 3), false, KindLabelText,
+                KindLabelBackground, HintSize, input.KindText);
+    state.PenX += width + FieldGap;
+    if (state.PenX > state.RightEdge)
+        NewLineForField(state, 0);
+}
+
+AnsiString PictureOfField(const InputAttributes& input) {
+    switch (input.Type) {
+    case FieldType::Checkbox:
+        return Ansi(input.Checked ? "coché.jpg" : "noncoché.jpg");
+    case FieldType::Radio:
+        return input.Checked ? "checked.jpg" : "unchecked.jpg";
+    default:
+        return input.Source;
+    }
+}
+
+void PlacePictureField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    const MarkupPicture picture = OpenPicture(PictureOfField(input));
+    const Coord left = state.PenX + PictureOffset;
+    const Coord top =
+        input.Type == FieldType::Image ? state.LineTop : state.LineTop + state.LineHeight / 2 - 6;
+    const Coord right = left + picture.Width;
+    PaintPicture(canvas, {ToCanvas(left), ToCanvas(top), ToCanvas(right), ToCanvas(top + picture.Height)},
+                 picture);
+    state.LineHeight = std::max<Coord>(state.LineHeight, picture.Height);
+    state.PenX = right + PictureGapAfter;
+}
+
+void PlaceButton(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    const Font saved = canvas.GetFont();
+    UseFieldFont(canvas);
+    const Coord width = Coord{canvas.TextWidth(input.Value)} + ButtonExtraWidth;
+    const int x = ToCanvas(state.PenX);
+    const int y = ToCanvas(state.LineTop);
+    const int w = ToCanvas(width);
+    const TColor face = ResolveColor(clBtnFace);
+    canvas.GetPen().Color = face;
+    canvas.GetBrush().SetColor(face);
+    canvas.Rectangle(x + 1, y + 2, x + w - 2, y + 22);
+    Polyline(canvas, clGray, {x + 1, y + 22}, {x + w - 2, y + 22}, {x + w - 2, y + 1});
+    Polyline(canvas, clBlack, {x, y + 23}, {x + w - 1, y + 23}, {x + w - 1, y});
+    canvas.GetBrush().SetStyle(BrushStyle::Clear);
+    canvas.TextOut(x + 10, y + 3, input.Value);
+    canvas.GetFont() = saved;
+    state.PenX += width + ButtonGap;
+}
+
+} // namespace
+
+TableauDeLignes WrapFieldText(Canvas& canvas, int width, std::string_view text) {
+    TableauDeLignes lines;
+    if (text.empty()) {
+        lines.emplace_back();
+        return lines;
+    }
+    while (!text.empty()) {
+        const std::size_t end = text.find('\r');
+        const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+        WrapParagraph(canvas, width, AnsiString(text.substr(0, length)), lines);
+        text.remove_prefix(length);
+    }
+    return lines;
+}
+
+void DrawFieldBox(Canvas& canvas, const IntRect& box, std::string_view text) {
+    const Font saved = canvas.GetFont();
+    UseFieldFont(canvas);
+    const int l = box.Left, t = box.Top, r = box.Right, b = box.Bottom;
+    Polyline(canvas, clGray, {l, b}, {l, t}, {r + 1, t});
+    Polyline(canvas, clBlack, {l + 1, b - 1}, {l + 1, t + 1}, {r, t + 1});
+    Polyline(canvas, clSilver, {l + 1, b}, {r, b}, {r, t});
+    canvas.GetPen().Color = clBlack;
+    canvas.GetBrush().SetColor(clWhite);
+    canvas.GetBrush().SetStyle(BrushStyle::Clear);
+    const TableauDeLignes lines = WrapFieldText(canvas, r - l - 6, text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Coord top = Coord{t} + FieldTextInset + Coord{FieldLineSpacing} * static_cast<Coord>(i);
+        if (canvas.TextHeight(lines[i]) + top > b)
+            break;
+        canvas.TextOut(l + FieldTextInset, static_cast<int>(top), lines[i]);
+    }
+    canvas.GetFont() = saved;
+}
+
+void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textColor, TColor background,
+                 int size, std::string_view text) {
+    const Font savedFont = canvas.GetFont();
+    const Brush savedBrush = canvas.GetBrush();
+    const int savedPenWidth = canvas.GetPen().Width;
+    Font& font = canvas.GetFont();
+    font.Name = "Tahoma";
+    font.Style = {};
+    font.SetSize(size);
+    font.Color = textColor;
+    canvas.GetBrush().SetColor(background);
+    canvas.GetBrush().SetStyle(BrushStyle::Solid);
+    canvas.GetPen().Width = 0;
+
+    const std::vector<AnsiString> lines = HintLines(text);
+    int h = 2 * HintMargin;
+    int m = 0;
+    for (const AnsiString& line : lines) {
+        const AnsiString trimmed = TrimSpaces(line);
+        h += canvas.TextHeight(trimmed);
+        m = std::max(m, canvas.TextWidth(trimmed));
+    }
+    const int w = m + 2 * HintMargin;
+    if (rightAligned)
+        x -= w;
+    DarkenRect(canvas, x + HintShadow, y + HintShadow, x + w + HintShadow, y + h + HintShadow,
+               MixColors(clGray, clBlack, 0.5));
+    canvas.Rectangle(x, y, x + w, y + h);
+    Line(canvas, clSilver, {x, y}, {x, y + h});
+    Line(canvas, clSilver, {x, y}, {x + w, y});
+    Polyline(canvas, clBlack, {x, y + h}, {x + w, y + h}, {x + w, y});
+    int top = y + HintMargin;
+    for (const AnsiString& line : lines) {
+        canvas.TextOut(x + HintMargin, top, line);
+        top += canvas.TextHeight(line);
+    }
+    canvas.GetFont() = savedFont;
+    canvas.GetBrush() = savedBrush;
+    canvas.GetPen().Width = savedPenWidth;
+}
+
+void PlaceTextArea(Canvas& canvas, LayoutState& state, const TextAreaAttributes& area) {
+    const Coord width = Coord{TextAreaColumnWidth} * area.Cols + TextAreaExtraWidth;
+    const Coord height = Coord{TextAreaRowHeight} * area.Rows + TextAreaExtraHeight;
+    state.LineHeight = std::max(state.LineHeight, height);
+    DrawFieldBox(canvas,
+                 {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
+                  ToCanvas(state.LineTop + height)},
+                 area.Content);
+    state.PenX += width + FieldGap;
+}
+
+void PlaceInput(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    if (IsTextKind(input.Type))
+        PlaceTextField(canvas, state, input);
+    else if (IsPictureKind(input.Type))
+        PlacePictureField(canvas, state, input);
+    else
+        PlaceButton(canvas, state, input);
+}
+
+} // namespace vendora
