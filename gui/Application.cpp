@@ -1,0 +1,116 @@
+#include "gui/Application.h"
+
+#include "gui/Form.h"
+
+#include <algorithm>
+
+namespace vendora {
+namespace {
+
+// Windows that exist only in memory: nothing is shown and no input ever comes.
+class MemoryWindow : public NativeWindow {
+public:
+    void Show() override {}
+    void Hide() override {}
+    void GeometryChanged() override {}
+    void CaptionChanged() override {}
+    void Present(const IntRect&) override {}
+    void SetEnabled(bool) override {}
+};
+
+class MemoryBackend : public WindowBackend {
+public:
+    std::unique_ptr<NativeWindow> CreateNativeWindow(Form&) override {
+        return std::make_unique<MemoryWindow>();
+    }
+    IntPoint ScreenSize() override { return {1024, 768}; }
+    bool DispatchPending() override { return false; }
+    bool DispatchNext() override { return false; }
+};
+
+// Painting can make a control resize itself (a label that sizes itself to its text), which asks for one
+// more paint; a control that never settles must not hang the program.
+constexpr int MaxPaintPasses = 8;
+
+} // namespace
+
+Application::Application() : Component(nullptr), backend_(std::make_unique<MemoryBackend>()) {}
+
+Application::~Application() {
+    Shutdown();
+}
+
+void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
+    backend_ = backend ? std::move(backend) : std::make_unique<MemoryBackend>();
+}
+
+WindowBackend& Application::Backend() {
+    return *backend_;
+}
+
+void Application::Shutdown() {
+    DestroyComponents();
+    backend_ = std::make_unique<MemoryBackend>();
+}
+
+void Application::ProcessMessages() {
+    backend_->DispatchPending();
+    PaintAll();
+}
+
+bool Application::HandleMessage() {
+    bool more = backend_->DispatchNext();
+    PaintAll();
+    return more;
+}
+
+void Application::PaintAll() {
+    for (int pass = 0; pass < MaxPaintPasses; ++pass) {
+        bool painted = false;
+        for (Form* form : std::vector<Form*>(forms_)) {
+            if (std::find(forms_.begin(), forms_.end(), form) != forms_.end() && form->Visible() &&
+                form->PaintPending()) {
+                form->PaintInvalid();
+                painted = true;
+            }
+        }
+        if (!painted) {
+            return;
+        }
+    }
+}
+
+void Application::AddForm(Form& form) {
+    forms_.push_back(&form);
+}
+
+void Application::RemoveForm(Form& form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+    if (active_ == &form) {
+        active_ = nullptr;
+    }
+}
+
+Form* Application::ActiveForm() const {
+    for (Form* form : forms_) {
+        if (form->Modal() && form->Visible()) {
+            return form;
+        }
+    }
+    if (active_ != nullptr && active_->Visible()) {
+        return active_;
+    }
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        if ((*it)->Visible() && (*it)->Enabled()) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+Application& App() {
+    static Application application;
+    return application;
+}
+
+} // namespace vendora

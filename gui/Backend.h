@@ -1,0 +1,59 @@
+#pragma once
+// What the form framework needs from a windowing system. A back end makes one native window per form,
+// shows it the form's pixels and feeds the user's input back to the framework as calls on the form. The
+// framework itself never touches a windowing system.
+
+#include "base/Text.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Geometry.h"
+
+#include <memory>
+
+namespace vendora {
+
+class Form;
+
+// Virtual key codes, as Windows numbers them (letters and digits are their capital ASCII codes).
+namespace VirtualKey {
+inline constexpr int Back = 8;
+inline constexpr int Tab = 9;
+inline constexpr int Return = 13;
+inline constexpr int Escape = 27;
+inline constexpr int Space = 32;
+} // namespace VirtualKey
+
+enum class MouseButton { Left, Right, Middle };
+
+// The native side of one form. The form tells it about every change; it reads the rest from the form.
+class NativeWindow {
+public:
+    virtual ~NativeWindow() = default;
+    // Shows the window at the form's outer bounds, with its caption, border and stay-on-top style.
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    // Caption, outer bounds or client size changed while the window exists.
+    virtual void GeometryChanged() = 0;
+    virtual void CaptionChanged() = 0;
+    // The client pixels of area (client coordinates) are up to date in the form's surface.
+    virtual void Present(const IntRect& area) = 0;
+    // A disabled window takes no input (the other windows while a modal one waits).
+    virtual void SetEnabled(bool enabled) = 0;
+};
+
+class WindowBackend {
+public:
+    virtual ~WindowBackend() = default;
+    virtual std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) = 0;
+    virtual IntPoint ScreenSize() = 0;
+    // Delivers at most one pending input event; false when there was none. Never blocks.
+    virtual bool DispatchPending() = 0;
+    // Waits for one input event and delivers it, for a modal loop. False when no input can ever come again
+    // (a script that has run out), so that the loop can end instead of hanging.
+    virtual bool DispatchNext() = 0;
+    // A modal form is about to wait for its answer (its first paint is done).
+    virtual void ModalStarted(Form& form) { (void)form; }
+    // A form was destroyed (its native window is gone already); for the record some back ends keep.
+    virtual void FormDestroyed(Form& form) { (void)form; }
+};
+
+} // namespace vendora

@@ -1,0 +1,367 @@
+#include "gui/Form.h"
+
+#include "gfx/TextEngine.h"
+#include "gui/Application.h"
+#include "gui/Control.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+
+namespace vendora {
+
+FrameExtent FrameOf(BorderStyle style) {
+    switch (style) {
+    case BorderStyle::None:
+        return {};
+    case BorderStyle::Single:
+    case BorderStyle::Dialog:
+        return {3, 29, 3, 3};
+    case BorderStyle::Sizeable:
+        return {8, 28, 8, 8};
+    }
+    return {};
+}
+
+Form::Form(Component* owner) : Component(owner), surface_(0, 0) {
+    canvas_ = std::make_unique<Canvas>(surface_, Text());
+    App().AddForm(*this);
+}
+
+Form::~Form() {
+    // The controls go first: they still talk to this form while they are destroyed.
+    DestroyComponents();
+    controls_.clear();
+    if (visible_ && native_) {
+        native_->Hide();
+    }
+    bool hadNative = native_ != nullptr;
+    native_.reset();
+    App().RemoveForm(*this);
+    if (hadNative) {
+        App().Backend().FormDestroyed(*this);
+    }
+}
+
+void Form::SetCaption(const AnsiString& caption) {
+    if (caption != caption_) {
+        caption_ = caption;
+        if (native_) {
+            native_->CaptionChanged();
+        }
+    }
+}
+
+int Form::Width() const {
+    FrameExtent f = FrameOf(border_);
+    return ClientWidth() + f.Left + f.Right;
+}
+
+int Form::Height() const {
+    FrameExtent f = FrameOf(border_);
+    return ClientHeight() + f.Top + f.Bottom;
+}
+
+void Form::SetLeft(int left) {
+    if (left != left_) {
+        left_ = left;
+        if (native_) {
+            native_->GeometryChanged();
+        }
+    }
+}
+
+void Form::SetTop(int top) {
+    if (top != top_) {
+        top_ = top;
+        if (native_) {
+            native_->GeometryChanged();
+        }
+    }
+}
+
+void Form::SetWidth(int width) {
+    FrameExtent f = FrameOf(border_);
+    SetClientSize(width - f.Left - f.Right, ClientHeight());
+}
+
+void Form::SetHeight(int height) {
+    FrameExtent f = FrameOf(border_);
+    SetClientSize(ClientWidth(), height - f.Top - f.Bottom);
+}
+
+void Form::SetClientSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    int dx = width - ClientWidth();
+    int dy = height - ClientHeight();
+    if (dx == 0 && dy == 0) {
+        return;
+    }
+    surface_.SetSize(width, height);
+    for (Control* control : std::vector<Control*>(controls_)) {
+        control->ApplyAnchors(dx, dy);
+    }
+    if (native_) {
+        native_->GeometryChanged();
+    }
+    Invalidate();
+    if (OnResize) {
+        OnResize(*this);
+    }
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+    // The client area keeps its size; the outer size follows the frame.
+    border_ = style;
+    if (native_) {
+        native_->GeometryChanged();
+    }
+}
+
+void Form::SetColor(TColor color) {
+    if (color == color_) {
+        return;
+    }
+    color_ = color;
+    for (Control* control : controls_) {
+        control->ParentColorChanged();
+    }
+    Invalidate();
+}
+
+void Form::SetFont(const Font& font) {
+    font_ = font;
+    for (Control* control : controls_) {
+        control->ParentFontChanged();
+    }
+}
+
+void Form::EnsureNative() {
+    if (!native_) {
+        native_ = App().Backend().CreateNativeWindow(*this);
+    }
+}
+
+void Form::CentreOnScreen() {
+    IntPoint screen = App().Backend().ScreenSize();
+    left_ = std::max((screen.X - Width()) / 2, 0);
+    top_ = std::max((screen.Y - Height()) / 2, 0);
+}
+
+void Form::Show() {
+    if (visible_) {
+        Activate();
+        return;
+    }
+    // The designed position rule applies to the first showing only; later the form stays where it is.
+    if (!shownOnce_ && Position == FormPosition::ScreenCenter) {
+        CentreOnScreen();
+    }
+    shownOnce_ = true;
+    if (OnShow) {
+        OnShow(*this);
+    }
+    EnsureNative();
+    visible_ = true;
+    native_->Show();
+    Invalidate();
+    Activate();
+}
+
+void Form::Activate() {
+    App().SetActiveForm(this);
+    if (OnActivate) {
+        OnActivate(*this);
+    }
+}
+
+void Form::Hide() {
+    if (!visible_) {
+        return;
+    }
+    visible_ = false;
+    mouseCapture_ = nullptr;
+    invalid_ = {};
+    if (native_) {
+        native_->Hide();
+    }
+}
+
+void Form::SetEnabled(bool enabled) {
+    if (enabled != enabled_) {
+        enabled_ = enabled;
+        if (native_) {
+            native_->SetEnabled(enabled);
+        }
+    }
+}
+
+int Form::ShowModal() {
+    Application& app = App();
+    std::vector<Form*> disabled;
+    for (Form* other : app.Forms()) {
+        if (other != this && other->Enabled()) {
+            other->SetEnabled(false);
+            disabled.push_back(other);
+        }
+    }
+    modal_ = true;
+    modalResult_ = ModalResult::None;
+    Show();
+    app.PaintAll();
+    app.Backend().ModalStarted(*this);
+    while (true) {
+        if (!app.HandleMessage()) {
+            // No input can come any more: as closing the window.
+            Close();
+        }
+        if (modalResult_ != ModalResult::None && CloseQueryAndHide()) {
+            break;
+        }
+    }
+    modal_ = false;
+    for (Form* other : disabled) {
+        if (std::find(app.Forms().begin(), app.Forms().end(), other) != app.Forms().end()) {
+            other->SetEnabled(true);
+        }
+    }
+    return modalResult_;
+}
+
+bool Form::CloseQueryAndHide() {
+    CloseAction action = CloseAction::Hide;
+    if (OnClose) {
+        OnClose(*this, action);
+    }
+    if (action == CloseAction::None) {
+        modalResult_ = ModalResult::None;
+        return false;
+    }
+    Hide();
+    return true;
+}
+
+void Form::Close() {
+    if (modal_) {
+        modalResult_ = ModalResult::Cancel;
+        return;
+    }
+    CloseQueryAndHide();
+}
+
+void Form::Invalidate(const IntRect& area, bool erase) {
+    IntRect clipped = area.Intersected(ClientRect());
+    if (clipped.IsEmpty()) {
+        return;
+    }
+    if (invalid_.IsEmpty()) {
+        invalid_ = clipped;
+    } else {
+        invalid_ = {std::min(invalid_.Left, clipped.Left), std::min(invalid_.Top, clipped.Top),
+                    std::max(invalid_.Right, clipped.Right), std::max(invalid_.Bottom, clipped.Bottom)};
+    }
+    eraseInvalid_ = eraseInvalid_ || erase;
+}
+
+void Form::PaintInvalid() {
+    if (!visible_ || invalid_.IsEmpty()) {
+        return;
+    }
+    IntRect area = invalid_;
+    bool erase = eraseInvalid_;
+    invalid_ = {};
+    eraseInvalid_ = false;
+    Canvas& canvas = GetCanvas();
+    canvas.SetOrigin({0, 0});
+    canvas.SetClip(area);
+    if (erase) {
+        CanvasStateSaver saved(canvas);
+        canvas.GetBrush().SetColor(color_);
+        canvas.GetBrush().SetStyle(BrushStyle::Solid);
+        canvas.FillRect(area);
+    }
+    if (OnPaint) {
+        OnPaint(*this);
+    }
+    canvas.ResetClip();
+    for (Control* control : std::vector<Control*>(controls_)) {
+        control->PaintIn(area);
+    }
+    if (native_) {
+        native_->Present(area);
+    }
+}
+
+void Form::InsertControl(Control& control) {
+    if (std::find(controls_.begin(), controls_.end(), &control) == controls_.end()) {
+        controls_.push_back(&control);
+    }
+}
+
+void Form::RemoveControl(Control& control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+    if (mouseCapture_ == &control) {
+        mouseCapture_ = nullptr;
+    }
+}
+
+Control* Form::ControlAt(int x, int y) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        if ((*it)->Visible() && (*it)->Enabled() && (*it)->BoundsRect().Contains(x, y)) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+void Form::KeyDown(int key) {
+    if (OnKeyDown) {
+        OnKeyDown(*this, key);
+    }
+}
+
+void Form::KeyPress(char key) {
+    if (OnKeyPress) {
+        OnKeyPress(*this, key);
+    }
+}
+
+void Form::MouseDown(MouseButton button, int x, int y) {
+    Control* target = ControlAt(x, y);
+    mouseCapture_ = target;
+    if (target != nullptr) {
+        target->MouseDown(button, x - target->Left(), y - target->Top());
+    } else if (OnMouseDown) {
+        OnMouseDown(*this, button, x, y);
+    }
+}
+
+void Form::MouseMove(int x, int y) {
+    Control* target = mouseCapture_ != nullptr ? mouseCapture_ : ControlAt(x, y);
+    if (target != nullptr) {
+        target->MouseMove(x - target->Left(), y - target->Top());
+    } else if (OnMouseMove) {
+        OnMouseMove(*this, x, y);
+    }
+}
+
+void Form::MouseUp(MouseButton button, int x, int y) {
+    Control* target = mouseCapture_;
+    mouseCapture_ = nullptr;
+    if (target == nullptr) {
+        if (OnMouseUp) {
+            OnMouseUp(*this, button, x, y);
+        }
+        return;
+    }
+    int cx = x - target->Left();
+    int cy = y - target->Top();
+    target->MouseUp(button, cx, cy);
+    // A click is a left button released over the control that took the press.
+    bool stillHere = std::find(controls_.begin(), controls_.end(), target) != controls_.end();
+    if (stillHere && button == MouseButton::Left && target->ClientRect().Contains(cx, cy)) {
+        target->Click();
+    }
+}
+
+} // namespace vendora

@@ -1,0 +1,87 @@
+#pragma once
+// The window back end without a display: windows exist in memory only, the user's input comes from an
+// input script, and what the windows show is written to a record (a transcript) and, on request, to PNG
+// pictures.
+//
+// Script events are taken whenever the program handles messages: a modal loop takes them until it ends,
+// and each pumping of pending messages (ProcessMessages) takes at most one, so that a script can act on a
+// modeless window between two pieces of work. "wait" and "snapshot" events are taken on the way and do not
+// count. When the script is used up, a modal window gets the Enter key once (recorded as "default").
+//
+// Snapshots: when a folder is given, every visible window's client area is written there as a PNG each
+// time a modal window starts waiting and at each "snapshot" event, named NNN-WHY-CAPTION.png where NNN
+// counts the pictures of the run.
+
+#include "base/Text.h"
+#include "gui/Backend.h"
+#include "gui/headless/InputScript.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vendora {
+
+// One record of the windows' life: a kind ("window show") and named Windows-1252 texts.
+struct WindowRecord {
+    std::string Kind;
+    std::vector<std::pair<std::string, AnsiString>> Fields;
+};
+
+class HeadlessBackend : public WindowBackend {
+public:
+    struct Options {
+        IntPoint Screen{1024, 768};
+        std::string SnapshotFolder; // host path; empty: no pictures
+        // Writes a picture as a PNG file (host path).
+        std::function<void(const Bitmap&, const std::string&)> SavePng;
+    };
+
+    HeadlessBackend(InputScript script, Options options);
+    // Script from VENDORA_UI_SCRIPT (none: no events) and snapshots to VENDORA_UI_SNAPSHOTS (created when
+    // missing), written with savePng.
+    static std::unique_ptr<HeadlessBackend>
+    FromEnvironment(std::function<void(const Bitmap&, const std::string&)> savePng);
+
+    std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
+    IntPoint ScreenSize() override { return options_.Screen; }
+    bool DispatchPending() override;
+    bool DispatchNext() override;
+    void ModalStarted(Form& form) override;
+    void FormDestroyed(Form& form) override;
+
+    // Where the windows' records go (show, hide, destroy, with caption and texts).
+    std::function<void(const WindowRecord&)> OnRecord;
+    // Each script event after it was delivered, with the form it went to (null when none took it).
+    std::function<void(const InputEvent&, Form*)> OnEvent;
+
+    InputScript& Script() { return script_; }
+    // Writes a picture of every visible window now; why names the occasion.
+    void TakeSnapshots(const std::string& why);
+    // The pictures written so far (host paths).
+    const std::vector<std::string>& Snapshots() const { return snapshots_; }
+    void Record(const WindowRecord& record);
+
+private:
+    bool DeliverQueued();
+    // Takes "wait" and "snapshot" events that can be taken now; false when an unmet wait blocks the script.
+    bool TakeFreeEvents();
+    void Deliver(const InputEvent& event);
+    Form* TargetForm() const;
+
+    InputScript script_;
+    Options options_;
+    // Characters that keys typed, still to be delivered to the form that got the key.
+    std::deque<std::pair<Form*, char>> queued_;
+    IntPoint mouse_;
+    int snapshotCount_ = 0;
+    std::vector<std::string> snapshots_;
+    Form* defaultedModal_ = nullptr;
+};
+
+// The record of a form: its caption and the text of each visible control, by name.
+WindowRecord DescribeForm(const std::string& kind, Form& form);
+
+} // namespace vendora
