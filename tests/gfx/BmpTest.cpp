@@ -15,12 +15,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Put16(Bytes& b, std::size_t at, unsigned v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    b.at(at) = static_cast<std::uint8_t>(v);
+    b.at(at + 1) = static_cast<std::uint8_t>(v >> 8);
 }
 void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+        b.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // A .BMP written the way the system's own files are: file header, BITMAPINFOHEADER, palette, rows padded
