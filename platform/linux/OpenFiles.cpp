@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,9 +36,9 @@ bool Compatible(std::uint32_t access, std::uint32_t share, std::uint32_t otherAc
     return allows(access, otherShare) && allows(otherAccess, share);
 }
 
-bool Is(const std::string& path, FileIdentity file) {
+bool Is(int folder, const char* name, FileIdentity file) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && info.st_dev == file.Device && info.st_ino == file.Inode;
+    return ::fstatat(folder, name, &info, 0) == 0 && info.st_dev == file.Device && info.st_ino == file.Inode;
 }
 
 bool IsNumber(const char* name) {
@@ -48,27 +50,82 @@ bool IsNumber(const char* name) {
     return true;
 }
 
-bool HoldsOpen(const std::string& process, FileIdentity file, const std::vector<int>* skipped) {
-    const std::string folder = process + "/fd";
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
-        return false;
-    const int own = ::dirfd(dir);
-    bool held = false;
+// Where a program was last seen using a file ("/proc/<pid>/exe" or "/proc/<pid>/fd/<n>"). While the
+// application runs, the update wait asks again and again; one look at that entry answers without
+// walking every process.
+struct Sighting {
+    FileIdentity File;
+    std::string Entry;
+    FileUse Use = FileUse::None;
+};
+
+std::mutex& SightingLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+Sighting& LastSighting() {
+    static Sighting sighting;
+    return sighting;
+}
+
+// The descriptor of /proc/<pid>/fd that refers to the file; -1 when none does.
+int HeldDescriptor(int process, FileIdentity file, const std::vector<int>* skipped) {
+    const int folder = ::openat(process, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return -1;
+    DIR* dir = ::fdopendir(folder);
+    if (dir == nullptr) {
+        ::close(folder);
+        return -1;
+    }
+    int held = -1;
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsNumber(entry->d_name))
             continue;
         const int fd = std::atoi(entry->d_name);
         if (skipped != nullptr &&
-            (fd == own || std::find(skipped->begin(), skipped->end(), fd) != skipped->end()))
+            (fd == folder || std::find(skipped->begin(), skipped->end(), fd) != skipped->end()))
             continue;
-        if (Is(folder + "/" + entry->d_name, file)) {
-            held = true;
+        if (Is(folder, entry->d_name, file)) {
+            held = fd;
             break;
         }
     }
     ::closedir(dir);
     return held;
+}
+
+Sighting Scan(FileIdentity file, const std::vector<int>& ownDescriptors) {
+    const std::string self = std::to_string(::getpid());
+    Sighting found{file, "", FileUse::None};
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr)
+        return found;
+    const int procFolder = ::dirfd(proc);
+    while (found.Use == FileUse::None) {
+        const dirent* entry = ::readdir(proc);
+        if (entry == nullptr)
+            break;
+        if (!IsNumber(entry->d_name))
+            continue;
+        const int process = ::openat(procFolder, entry->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (process < 0)
+            continue;
+        const std::string prefix = std::string("/proc/") + entry->d_name;
+        if (Is(process, "exe", file)) {
+            found = Sighting{file, prefix + "/exe", FileUse::Executing};
+        } else {
+            const bool own = entry->d_name == self;
+            const int fd = HeldDescriptor(process, file, own ? &ownDescriptors : nullptr);
+            // Our own descriptors change under us; only other programs' are worth remembering.
+            if (fd >= 0)
+                found = Sighting{file, own ? "" : prefix + "/fd/" + std::to_string(fd), FileUse::HeldOpen};
+        }
+        ::close(process);
+    }
+    ::closedir(proc);
+    return found;
 }
 
 } // namespace
@@ -100,25 +157,17 @@ std::vector<int> OpenFileTable::Descriptors() const {
 }
 
 FileUse FindFileUse(FileIdentity file, const std::vector<int>& ownDescriptors) {
-    const std::string self = std::to_string(::getpid());
-    DIR* proc = ::opendir("/proc");
-    if (proc == nullptr)
-        return FileUse::None;
-    FileUse use = FileUse::None;
-    while (use == FileUse::None) {
-        const dirent* entry = ::readdir(proc);
-        if (entry == nullptr)
-            break;
-        if (!IsNumber(entry->d_name))
-            continue;
-        const std::string process = std::string("/proc/") + entry->d_name;
-        if (Is(process + "/exe", file))
-            use = FileUse::Executing;
-        else if (HoldsOpen(process, file, entry->d_name == self ? &ownDescriptors : nullptr))
-            use = FileUse::HeldOpen;
+    {
+        std::lock_guard guard(SightingLock());
+        const Sighting& last = LastSighting();
+        if (last.Use != FileUse::None && last.File == file && Is(AT_FDCWD, last.Entry.c_str(), file))
+            return last.Use;
     }
-    ::closedir(proc);
-    return use;
+    Sighting found = Scan(file, ownDescriptors);
+    std::lock_guard guard(SightingLock());
+    if (!found.Entry.empty())
+        LastSighting() = found;
+    return found.Use;
 }
 
 } // namespace vendora
