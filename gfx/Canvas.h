@@ -5,6 +5,11 @@
 //
 // Lines are one pixel wide and colour their start point but not their end point. Rectangle covers left to
 // right - 1 and top to bottom - 1. Colours may be system colours; they are resolved when drawing.
+//
+// Pens of width 0 and 1 both draw one-pixel lines; a wider pen stamps a square of its width centred on each
+// pixel of the thin line. The diagonal-cross hatch is the system's 8 x 8 pattern, its lines in the brush
+// colour, laid from the surface's top-left corner; its gaps, like the background of text drawn with it,
+// keep what was there.
 
 #include "base/Color.h"
 #include "base/Text.h"
@@ -97,23 +102,32 @@ public:
     void LineTo(int x, int y);
     IntPoint PenPos() const { return penPos_; }
 
-    // Filled with the brush (unless clear), outlined with the pen (unless clear).
+    // Filled with the brush (unless clear), outlined with the pen (unless clear). As on the system, with a
+    // clear pen the fill covers only left to right - 2 and top to bottom - 2. The pen position stays.
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const IntRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     // Filled with the brush only.
     void FillRect(const IntRect& r);
 
-    // A solid brush fills the text cell first; a clear brush draws only the glyphs.
+    // A solid brush fills the text cell (TextWidth x TextHeight) first; a clear or hatched brush draws only
+    // the glyphs. The pen position moves to (x + TextWidth, y), as in the framework.
     void TextOut(int x, int y, std::string_view text);
     int TextWidth(std::string_view text);
+    // The font's cell height (ascent plus descent), whatever the text.
     int TextHeight(std::string_view text);
+
+    // Reading is not clipped (outside the surface reads black); writing is.
 
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
-    // Copies pixels within this canvas; the rectangles have the same size and may overlap.
+    // Copies pixels within this canvas; the rectangles have the same size and may overlap (the source is
+    // read whole before anything is written). Destination pixels whose source lies off the surface keep
+    // their colour; rectangles of different sizes stretch as StretchDraw does.
     void CopyRect(const IntRect& dest, const IntRect& source);
-    // Draws bitmap scaled into dest, nearest pixel, each direction on its own.
+    // Draws bitmap scaled into dest, nearest pixel, each direction on its own: destination column i of a
+    // rectangle w wide shows source column floor((2i + 1) * width / 2w), the one under its centre (rows
+    // alike). Integer enlargements repeat every pixel exactly.
     void StretchDraw(const IntRect& dest, const Bitmap& bitmap);
     void Draw(int x, int y, const Bitmap& bitmap) {
         StretchDraw(IntRect::FromSize(x, y, bitmap.Width(), bitmap.Height()), bitmap);
