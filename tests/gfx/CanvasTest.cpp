@@ -460,3 +460,32 @@ TEST(BitmapTest, SizeFillAndPixels) {
 
 } // namespace
 } // namespace vendora
+
+namespace vendora {
+namespace {
+
+// The missing-picture placeholder's frame: a black outline on columns 1 and 299 and rows 1 and 199 around
+// a red diagonal-cross hatch whose gaps leave the white showing.
+TEST(CanvasPlaceholderTest, FramedHatchOnWhite) {
+    Bitmap b(300, 200);
+    test::BoxTextEngine engine;
+    Canvas c(b, engine);
+    c.GetPen().Color = clBlack;
+    c.GetBrush().SetColor(clRed);
+    c.GetBrush().SetStyle(BrushStyle::DiagCross);
+    c.Rectangle(1, 1, 300, 200);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            TColor expected = clWhite;
+            if (x == 0 || y == 0)
+                expected = clWhite;
+            else if (x == 1 || x == 299 || y == 1 || y == 199)
+                expected = clBlack;
+            else if (((x - y) & 7) == 0 || ((x + y) & 7) == 7)
+                expected = clRed;
+            ASSERT_EQ(b.Pixel(x, y), expected) << x << "," << y;
+        }
+}
+
+} // namespace
+} // namespace vendora

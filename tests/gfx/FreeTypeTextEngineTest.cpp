@@ -202,6 +202,38 @@ TEST(FreeTypeTextEngineTest, BoldItalicAndUnderlineChangeThePixels) {
     }
 }
 
+TEST(FreeTypeTextEngineTest, WhiteTextOnASolidRedCell) {
+    // The placeholder's lines: white Tahoma 14 bold on the red of a solid brush, centred on 300 pixels.
+    Bitmap b(300, 200);
+    Canvas canvas(b, Engine());
+    canvas.GetBrush().SetColor(clRed);
+    canvas.GetFont().Name = "Tahoma";
+    canvas.GetFont().SetSize(14);
+    canvas.GetFont().Style.Bold = true;
+    canvas.GetFont().Color = clWhite;
+    const std::string text = "introuvable !";
+    const int w = canvas.TextWidth(text);
+    const int h = canvas.TextHeight(text);
+    EXPECT_EQ(h, 23); // a 19-pixel em: 19 above the baseline, 4 below
+    const int x = (300 - w) / 2;
+    canvas.TextOut(x, 120, text);
+    int white = 0;
+    for (int py = 0; py < 200; ++py)
+        for (int px = 0; px < 300; ++px) {
+            const bool cell = px >= x && px < x + w && py >= 120 && py < 120 + h;
+            const TColor c = b.Pixel(px, py);
+            if (!cell) {
+                ASSERT_EQ(c, clWhite) << px << "," << py;
+                continue;
+            }
+            ASSERT_TRUE(c == clRed || c == clWhite) << px << "," << py;
+            white += c == clWhite;
+        }
+    EXPECT_GT(white, 150);
+    EXPECT_EQ(b.Pixel(x, 120), clRed);
+    EXPECT_EQ(b.Pixel(x + w - 1, 120 + h - 1), clRed);
+}
+
 TEST(FreeTypeTextEngineTest, DrawingIsClippedAndColoured) {
     Bitmap full(100, 20);
     Engine().DrawText(full, full.Bounds(), 0, 0, Tahoma(10), "Interrompre", clRed);
