@@ -63,9 +63,14 @@ public:
     // The text of a number: quotes are put around a bare value first.
     AnsiString NumberText() {
         if (rest_.empty() || rest_[0] != '"') {
-            const std::size_t space = rest_.find(' ');
-            rest_.insert(space == AnsiString::npos ? rest_.size() : space, "\"");
-            rest_.insert(0, "\"");
+            const std::size_t space = std::min(rest_.find(' '), rest_.size());
+            AnsiString quoted;
+            quoted.reserve(rest_.size() + 2);
+            quoted.push_back('"');
+            quoted.append(rest_, 0, space);
+            quoted.push_back('"');
+            quoted.append(rest_, space);
+            rest_ = std::move(quoted);
         }
         return Quoted();
     }
@@ -122,7 +127,7 @@ FontAttributes ReadFontAttributes(const AnsiString& tag) {
         case 0: {
             const AnsiString value = text.Word();
             if (StartsWith(value, "#"))
-                font.Color = MarkupColor(StrToInt("$" + value.substr(1)));
+                font.Color = MarkupColor(StrToInt(AnsiString(1, '$').append(value, 1)));
             break;
         }
         case 1:
@@ -348,7 +353,8 @@ void DecodeEntities(AnsiString& word) {
     ReplaceAll("&quot;", "\"", word, true);
     ReplaceAll("&amp;", "&", word, true);
     for (std::size_t i = 0; i < LatinEntityNames.size(); ++i) {
-        const AnsiString name = "&" + AnsiString(LatinEntityNames[i]) + ";";
+        AnsiString name(1, '&');
+        name.append(LatinEntityNames[i]).push_back(';');
         ReplaceAll(name, AnsiString(1, static_cast<char>(160 + i)), word, true);
     }
     ReplaceAll("&lt;", "<", word, true);

@@ -1,14 +1,23 @@
 #include "html/PictureAccess.h"
 
+#include "html/pictures/Pictures.h"
+#include "platform/Platform.h"
+
 namespace vendora {
 
-// TEMPORARY until the picture cache lands.
-bool PictureFileExists(const AnsiString&) {
-    return false;
+bool PictureFileExists(const AnsiString& name) {
+    return Os().Files().FileExists(name);
 }
-MarkupPicture OpenPicture(const AnsiString&) {
-    return {};
+
+MarkupPicture OpenPicture(const AnsiString& name) {
+    TJPEGImage* picture = LoadPicture(name);
+    if (picture == nullptr)
+        return {};
+    return {picture, picture->Width(), picture->Height()};
 }
-void PaintPicture(Canvas&, const IntRect&, const MarkupPicture&) {}
+
+void PaintPicture(Canvas& canvas, const IntRect& rect, const MarkupPicture& picture) {
+    DrawPicture(canvas, rect, picture.Image);
+}
 
 } // namespace vendora

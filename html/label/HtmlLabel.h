@@ -1,0 +1,34 @@
+#pragma once
+// THTMLLabel (unit UHTMLLabel): a windowless label whose caption is markup. It lays out nothing itself:
+// each paint hands the caption to DrawHtml one pixel in from its corner, wrapped to its width, and under
+// AutoSize takes the height the renderer reports. It paints no background of its own.
+
+#include "base/Text.h"
+#include "gui/Control.h"
+
+namespace vendora {
+
+class THTMLLabel : public Control {
+public:
+    explicit THTMLLabel(Component* owner);
+
+    // The label's own caption (not the framework's control text).
+    const AnsiString& Caption() const { return caption_; }
+    // An unchanged text does nothing; otherwise the text is stored, a label narrower than 50 pixels is
+    // widened to 50, and the label is repainted.
+    virtual void SetCaption(const AnsiString& caption);
+    AnsiString DisplayText() const override { return caption_; }
+
+    bool AutoSize() const { return autoSize_; }
+    // Only stores the flag; it takes effect at the next paint.
+    void SetAutoSize(bool value) { autoSize_ = value; }
+
+protected:
+    void Paint() override;
+
+private:
+    AnsiString caption_;
+    bool autoSize_ = false;
+};
+
+} // namespace vendora

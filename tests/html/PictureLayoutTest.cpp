@@ -1,0 +1,162 @@
+// Pictures in the flow of markup, with real JPEG files on the host's disk, libjpeg and the picture cache:
+// "<IMG" sizes and the pen, and the picture kinds of "<INPUT". The text is the fixed-metrics engine.
+
+#include "HtmlCanvas.h"
+
+#include "base/Cp1252.h"
+#include "gfx/jpeg/JpegDecoder.h"
+#include "html/pictures/Pictures.h"
+#include "pictures/JpegFiles.h"
+#include "platform/posix/HostFileSystem.h"
+
+#include <filesystem>
+
+namespace vendora::test {
+namespace {
+
+using vendora::testing::EncodeJpeg;
+using vendora::testing::ScratchFolder;
+using vendora::testing::WriteFile;
+
+// The process's platform for these tests: the host's disk, and nothing else.
+class DiskOnlyPlatform : public Platform {
+public:
+    HostFileSystem Disk;
+    FileSystem& Files() override { return Disk; }
+    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
+    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
+    std::uint64_t TickCount() override { return 0; }
+    double Now() override { return 0; }
+    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
+        return 2;
+    }
+    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
+        return {};
+    }
+    void CoInitialize() override {}
+    void CoUninitialize() override {}
+    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
+    TColor GetSysColor(int index) override { return XpSysColor(index); }
+};
+
+class PictureLayout : public HtmlCanvas {
+protected:
+    static constexpr TColor Blue = TColor::Rgb(0, 0, 255);
+
+    DiskOnlyPlatform platform;
+    ScratchFolder folder;
+    std::filesystem::path previousFolder = std::filesystem::current_path();
+
+    void SetUp() override {
+        SetOs(&platform);
+        SetTextEngine(&engine);
+        SetPictureDecoder(&TheJpegDecoder());
+        // Relative picture names are looked up in the current folder, as the installer's are.
+        std::filesystem::current_path(folder.Path());
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previousFolder);
+        ReleasePictures();
+        SetPictureDecoder(nullptr);
+        SetTextEngine(nullptr);
+        SetOs(nullptr);
+    }
+
+    void MakeJpeg(const std::string& utf8Name, int width, int height) {
+        WriteFile(folder.Path() / utf8Name, EncodeJpeg(Bitmap(width, height, Blue)));
+    }
+    bool Bluish(int x, int y) const {
+        const TColor c = At(x, y);
+        return c.Blue() > 200 && c.Red() < 60 && c.Green() < 60;
+    }
+};
+
+TEST_F(PictureLayout, APictureTakesItsOwnSizeAndTheNextItemStartsOnePixelAfterIt) {
+    MakeJpeg("photo.jpg", 40, 30);
+    EXPECT_EQ(Draw("<IMG SRC=\"photo.gif\">a"), 5 + 30);
+    EXPECT_TRUE(Bluish(10, 5));
+    EXPECT_TRUE(Bluish(49, 34));
+    EXPECT_FALSE(Bluish(50, 34));
+    EXPECT_FALSE(Bluish(49, 35));
+    EXPECT_EQ(engine.Words().back().X, 10 + 40 + 1);
+}
+
+TEST_F(PictureLayout, PercentWidthsScaleBothSidesAndRoundHalvesToEven) {
+    MakeJpeg("photo.jpg", 41, 31);
+    // 20.5 and 15.5 give 20 and 16.
+    EXPECT_EQ(Draw("<IMG SRC=\"photo.jpg\" WIDTH=50%>a<P>"), 5 + 16 + CallerCell);
+    EXPECT_TRUE(Bluish(29, 20));
+    EXPECT_FALSE(Bluish(30, 20));
+    EXPECT_FALSE(Bluish(29, 21));
+    EXPECT_EQ(engine.Words().back().X, 10 + 20 + 1);
+}
+
+TEST_F(PictureLayout, APixelWidthKeepsTheProportions) {
+    MakeJpeg("photo.jpg", 40, 30);
+    EXPECT_EQ(Draw("<IMG WIDTH=\"100\" SRC=\"photo.jpg\">a"), 5 + 75);
+    EXPECT_TRUE(Bluish(109, 79));
+    EXPECT_FALSE(Bluish(110, 79));
+    EXPECT_FALSE(Bluish(109, 80));
+    EXPECT_EQ(engine.Words().back().X, 10 + 100 + 1);
+}
+
+TEST_F(PictureLayout, APictureIsNeverMovedToANewLine) {
+    MakeJpeg("photo.jpg", 40, 30);
+    Draw("abcdefgh<IMG SRC=\"photo.jpg\">", 10, 5, 60);
+    EXPECT_TRUE(Bluish(10 + 56, 5));
+    EXPECT_TRUE(Bluish(10 + 56 + 39, 34));
+}
+
+TEST_F(PictureLayout, AMissingPictureFileTakesNoPlace) {
+    EXPECT_EQ(Draw("a<IMG SRC=\"absent.gif\">b<P>"), 5 + Cell + CallerCell);
+    EXPECT_EQ(engine.Words().back().X, 17);
+    EXPECT_EQ(Pictures().Count(), 0u);
+}
+
+TEST_F(PictureLayout, APictureFileWithoutPixelsHasNoHeightAtAPixelWidth) {
+    WriteFile(folder.Path() / "vide.jpg", {});
+    EXPECT_EQ(Draw("<IMG SRC=\"vide.jpg\" WIDTH=50>a"), 5 + Cell);
+    EXPECT_EQ(engine.Words().back().X, 10 + 50 + 1);
+}
+
+TEST_F(PictureLayout, CheckBoxesAndRadioButtonsSitAroundTheMiddleOfTheLine) {
+    MakeJpeg(AnsiToUtf8(Ansi("coché.jpg")), 12, 12);
+    MakeJpeg("unchecked.jpg", 13, 13);
+    // After "ab" the line is 16 high: the top is 5 + 8 - 6, the left 10 + 14 + 3.
+    Draw("ab<INPUT TYPE=checkbox CHECKED>c<INPUT TYPE=radio>d<P>");
+    EXPECT_TRUE(Bluish(27, 7));
+    EXPECT_TRUE(Bluish(38, 18));
+    EXPECT_FALSE(Bluish(27, 6));
+    EXPECT_FALSE(Bluish(39, 18));
+    const auto words = engine.Words();
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[1].X, 27 + 12 + 5);
+    EXPECT_TRUE(Bluish(44 + 7 + 3, 7)); // the radio button after "c"
+    EXPECT_EQ(words[2].X, 44 + 7 + 3 + 13 + 5);
+    EXPECT_EQ(Pictures().NameAt(0), Ansi("coché.jpg"));
+    EXPECT_EQ(Pictures().NameAt(1), "unchecked.jpg");
+}
+
+TEST_F(PictureLayout, AMissingFieldPictureShowsThePlaceholderInItsPlace) {
+    // A fresh line has no height: the check box's top is 6 above it.
+    EXPECT_EQ(Draw("<INPUT TYPE=checkbox>x", 10, 20, 600), 20 + 200);
+    EXPECT_EQ(Pictures().NameAt(0), Ansi("noncoché.jpg"));
+    EXPECT_EQ(At(13 + 1, 14 + 1), clBlack); // the placeholder's outline starts at (1, 1)
+    EXPECT_EQ(engine.Words().back().X, 13 + 300 + 5);
+
+    engine.Drawn.clear();
+    Draw("<INPUT TYPE=radio CHECKED><INPUT TYPE=image SRC=\"bouton.jpg\">", 10, 20, 600);
+    EXPECT_EQ(Pictures().NameAt(1), "checked.jpg");
+    EXPECT_EQ(Pictures().NameAt(2), "bouton.jpg");
+}
+
+TEST_F(PictureLayout, AnImageFieldSitsOnTheLineTop) {
+    MakeJpeg("bouton.jpg", 20, 10);
+    EXPECT_EQ(Draw("ab<INPUT TYPE=image SRC=\"bouton.jpg\">c"), 5 + Cell);
+    EXPECT_TRUE(Bluish(27, 5));
+    EXPECT_FALSE(Bluish(27, 4));
+    EXPECT_EQ(engine.Words().back().X, 27 + 20 + 5);
+}
+
+} // namespace
+} // namespace vendora::test
