@@ -1,0 +1,56 @@
+// The INSTALL program on Linux: the installer run inside the Windows machine emulated under VENDORA_ROOT,
+// with its windows headless (VENDORA_UI_SCRIPT answers them, VENDORA_UI_TRANSCRIPT records them).
+//
+// Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch (shown in the
+// error box first), or when the emulated machine cannot be prepared; 2 for a faulty ui script.
+
+#include "base/Cp1252.h"
+#include "dialogs/headless/UiScript.h"
+#include "installer/CommandLine.h"
+#include "installer/Installer.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "startup/Startup.h"
+
+#include <exception>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+// The command line as Windows would hand it over: the shell has split it already, so it is joined again
+// and the installer splits it its own way.
+vendora::AnsiString CommandLine(int argc, char** argv) {
+    std::vector<vendora::AnsiString> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(vendora::Utf8ToAnsi(argv[i]));
+    return vendora::JoinCommandLine(arguments);
+}
+
+int Run(const vendora::AnsiString& commandLine) {
+    const std::unique_ptr<vendora::LinuxPlatform> platform = vendora::LinuxPlatform::FromEnvironment();
+    vendora::SetOs(platform.get());
+    int code = 1;
+    {
+        vendora::SharedUnits units;
+        code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
+    }
+    vendora::SetOs(nullptr);
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(CommandLine(argc, argv));
+    } catch (const vendora::UiScriptError& error) {
+        std::cerr << "INSTALL: ui script: " << error.what() << std::endl;
+        vendora::SetOs(nullptr);
+        return 2;
+    } catch (const std::exception& error) {
+        // Before start-up there is no window to show it in.
+        std::cerr << "INSTALL: " << vendora::AnsiToUtf8(error.what()) << std::endl;
+        vendora::SetOs(nullptr);
+        return 1;
+    }
+}

@@ -1,0 +1,78 @@
+#include "startup/Startup.h"
+
+#include "base/Errors.h"
+#include "dialogs/ErrorBox.h"
+#include "dialogs/headless/HeadlessDialogs.h"
+#include "dialogs/headless/TranscriptExtractionUi.h"
+#include "installer/ApplicationWait.h"
+#include "platform/Platform.h"
+#include "startup/PictureCache.h"
+
+#include <iostream>
+
+namespace vendora {
+
+namespace {
+
+// The shortcut support initialises COM once, however often start-up runs.
+bool comInitialised = false;
+
+void InitialiseCom() {
+    if (comInitialised)
+        return;
+    Os().CoInitialize();
+    comInitialised = true;
+}
+
+void UninitialiseCom() {
+    if (!comInitialised)
+        return;
+    Os().CoUninitialize();
+    comInitialised = false;
+}
+
+} // namespace
+
+RunWindows HeadlessWindows() {
+    std::unique_ptr<HeadlessDialogs> dialogs = HeadlessDialogs::FromEnvironment();
+    auto progress = std::make_unique<TranscriptExtractionUi>(dialogs->Log());
+    return {std::move(dialogs), std::move(progress)};
+}
+
+SharedUnits::SharedUnits(const WindowFactory& createWindows) {
+    InitialiseCom();
+    StartPictureCache();
+    windows_ = createWindows();
+    SetDialogBackend(windows_.Dialogs.get());
+    SetExtractionUi(windows_.Progress.get());
+}
+
+SharedUnits::~SharedUnits() {
+    ReleasePictureCache();
+    UninitialiseCom();
+    // The application object's windows, the waiting window among them, go last.
+    ReleaseWaitingWindow();
+    SetExtractionUi(nullptr);
+    SetDialogBackend(nullptr);
+    windows_.Progress.reset();
+    windows_.Dialogs.reset();
+}
+
+int RunSequence(const std::function<void()>& sequence) {
+    try {
+        sequence();
+        return 0;
+    } catch (const UiScriptError&) {
+        throw;
+    } catch (const std::exception& error) {
+        // Exception::what() is the Windows-1252 text, like Message().
+        try {
+            ShowApplicationError(error.what());
+        } catch (const std::exception&) {
+            std::cerr << ApplicationErrorTitle() << ": " << error.what() << std::endl;
+        }
+        return 1;
+    }
+}
+
+} // namespace vendora

@@ -1,0 +1,183 @@
+#include "tests/e2e/Machine.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vendora::e2e {
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The test's environment without the variables a run sets itself.
+std::vector<std::string> BaseEnvironment() {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        if (text.rfind("VENDORA_", 0) != 0 || text.rfind("VENDORA_SOURCE_DIR=", 0) == 0 ||
+            text.rfind("VENDORA_BINARY_DIR=", 0) == 0)
+            env.push_back(text);
+    }
+    return env;
+}
+
+} // namespace
+
+fs::path BinFolder() {
+    const char* binary = std::getenv("VENDORA_BINARY_DIR");
+    if (binary == nullptr)
+        throw std::runtime_error("VENDORA_BINARY_DIR is not set; run the test through ctest");
+    return fs::path(binary) / "bin";
+}
+
+Machine::Machine() {
+    std::string pattern = (fs::temp_directory_path() / "vendora-e2e.XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    work_ = pattern;
+    root_ = work_ / "root";
+    fs::create_directories(root_ / "drive_c" / "Windows" / "Fonts");
+}
+
+Machine::~Machine() {
+    std::error_code ignored;
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(work_, ignored);
+}
+
+RunResult Machine::Run(const std::vector<std::string>& arguments, const std::vector<std::string>& script,
+                       const std::string& program) {
+    Start(arguments, script, program);
+    return Finish();
+}
+
+void Machine::Start(const std::vector<std::string>& arguments, const std::vector<std::string>& script,
+                    const std::string& program) {
+    std::string scriptText;
+    for (const std::string& line : script)
+        scriptText += line + "\n";
+    WriteFile(work_ / "script.ui", scriptText);
+    for (const char* name : {"transcript.txt", "shell.log", "stdout.txt", "stderr.txt"})
+        fs::remove(work_ / name);
+
+    std::vector<std::string> env = BaseEnvironment();
+    env.push_back("VENDORA_ROOT=" + root_.string());
+    env.push_back("VENDORA_UI_SCRIPT=" + (work_ / "script.ui").string());
+    env.push_back("VENDORA_UI_TRANSCRIPT=" + (work_ / "transcript.txt").string());
+    env.push_back("VENDORA_SHELL_LOG=" + (work_ / "shell.log").string());
+    std::vector<std::string> args{(BinFolder() / program).string()};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+
+    std::vector<char*> argv, envp;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string out = (work_ / "stdout.txt").string(), err = (work_ / "stderr.txt").string();
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    started_ = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + args[0]);
+    pid_ = pid;
+}
+
+RunResult Machine::Finish() {
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    RunResult result;
+    result.Duration =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
+    const std::string out = (work_ / "stdout.txt").string(), err = (work_ / "stderr.txt").string();
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.Stdout = ReadFile(out);
+    result.Stderr = ReadFile(err);
+    result.Transcript = Lines(ReadFile(work_ / "transcript.txt"));
+    result.ShellLog = Lines(ReadFile(work_ / "shell.log"));
+    return result;
+}
+
+bool Machine::WaitForRecord(const std::string& prefix, std::chrono::seconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        for (const std::string& line : Lines(ReadFile(work_ / "transcript.txt")))
+            if (line.rfind(prefix, 0) == 0)
+                return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+std::string Machine::WaitForOutput(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    std::string output = ReadFile(work_ / "stdout.txt");
+    while (output.find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        output = ReadFile(work_ / "stdout.txt");
+    }
+    return output;
+}
+
+std::vector<std::string> FilesBelow(const fs::path& folder) {
+    std::vector<std::string> files;
+    if (!fs::exists(folder))
+        return files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files.push_back(fs::relative(entry.path(), folder).generic_string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+std::vector<std::string> Records(const RunResult& run, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& line : run.Transcript)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line);
+    return found;
+}
+
+} // namespace vendora::e2e

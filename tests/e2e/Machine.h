@@ -1,0 +1,67 @@
+#pragma once
+// End-to-end runs of the built INSTALL program: each test gets a fresh emulated Windows machine (a temporary
+// VENDORA_ROOT), runs the program there with a ui script, and looks at the disk, the transcript, the shell
+// log and the program's output afterwards.
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vendora::e2e {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int ExitCode = -1;
+    std::string Stdout, Stderr;
+    std::vector<std::string> Transcript; // one record a line
+    std::vector<std::string> ShellLog;   // file TAB parameters TAB directory TAB result
+    std::chrono::milliseconds Duration{0};
+};
+
+class Machine {
+public:
+    // A new root holding drive C: with C:\Windows\Fonts, as a Windows machine has.
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    const fs::path& Root() const { return root_; }
+    // The host path of a place below the root, "drive_c/Vendora/Vendora.EXE".
+    fs::path Host(const std::string& relative) const { return root_ / fs::u8path(relative); }
+
+    // Runs a program of the build's bin folder (INSTALL by default) with these arguments (after the
+    // program's own name) and ui script lines; waits for it to end.
+    RunResult Run(const std::vector<std::string>& arguments = {}, const std::vector<std::string>& script = {},
+                  const std::string& program = "INSTALL");
+    // The same in two halves, for a test that acts while the program runs.
+    void Start(const std::vector<std::string>& arguments = {}, const std::vector<std::string>& script = {},
+               const std::string& program = "INSTALL");
+    RunResult Finish();
+    // Waits up to timeout for a transcript record starting with prefix; false when none came.
+    bool WaitForRecord(const std::string& prefix, std::chrono::seconds timeout);
+
+    // Waits up to a few seconds for the output file of the last run to hold text (started programs write
+    // to it after the installer has ended) and returns the whole output.
+    std::string WaitForOutput(const std::string& text);
+
+private:
+    fs::path root_;
+    fs::path work_;
+    int pid_ = 0;
+    std::chrono::steady_clock::time_point started_;
+};
+
+// Files below a folder, relative, with '/' separators, sorted.
+std::vector<std::string> FilesBelow(const fs::path& folder);
+std::string ReadFile(const fs::path& file);
+void WriteFile(const fs::path& file, const std::string& bytes);
+// Transcript records starting with prefix.
+std::vector<std::string> Records(const RunResult& run, const std::string& prefix);
+// The build's bin folder.
+fs::path BinFolder();
+
+} // namespace vendora::e2e
