@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vendora {
@@ -268,9 +269,31 @@ void Canvas::StretchDraw(const IntRect& dest, const Bitmap& bitmap) {
     BlitDevice(dest.Translated(origin_.X, origin_.Y), bitmap, bitmap.Bounds());
 }
 
+// A copy between rectangles of one size: rows move with memmove, bottom-up when the destination lies below
+// the source, so that every row is read before it is overwritten.
+void Canvas::ShiftDevice(const IntRect& dest, int dx, int dy) {
+    const IntRect to = dest.Intersected(DeviceClip()).Intersected(surface_.Bounds().Translated(dx, dy));
+    if (to.IsEmpty())
+        return;
+    const auto bytes = static_cast<std::size_t>(to.Width()) * sizeof(std::uint32_t);
+    const auto move = [&](int y) {
+        std::memmove(surface_.Row(y) + to.Left, surface_.Row(y - dy) + (to.Left - dx), bytes);
+    };
+    if (dy > 0)
+        for (int y = to.Bottom - 1; y >= to.Top; --y)
+            move(y);
+    else
+        for (int y = to.Top; y < to.Bottom; ++y)
+            move(y);
+}
+
 // The source is read in full before anything is written, so overlapping rectangles copy as if through a
 // separate buffer, in either direction. Rectangles of different sizes stretch like StretchDraw.
 void Canvas::CopyRect(const IntRect& dest, const IntRect& source) {
+    if (dest.Width() == source.Width() && dest.Height() == source.Height()) {
+        ShiftDevice(dest.Translated(origin_.X, origin_.Y), dest.Left - source.Left, dest.Top - source.Top);
+        return;
+    }
     const IntRect from = source.Translated(origin_.X, origin_.Y);
     const IntRect readable = from.Intersected(surface_.Bounds());
     if (readable.IsEmpty() || dest.IsEmpty() || from.IsEmpty())

@@ -144,6 +144,8 @@ private:
     void LineDevice(int x0, int y0, int x1, int y1);
     // Stretches the from rectangle of source (which may reach past its edges) onto dest.
     void BlitDevice(const IntRect& dest, const Bitmap& source, const IntRect& from);
+    // Moves the pixels that land on dest by (dx, dy), overlap allowed.
+    void ShiftDevice(const IntRect& dest, int dx, int dy);
 
     Bitmap& surface_;
     TextEngine& text_;
