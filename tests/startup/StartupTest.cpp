@@ -1,0 +1,90 @@
+#include "startup/Startup.h"
+#include "base/Errors.h"
+#include "dialogs/Attente.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/headless/UiScript.h"
+#include "installer/ApplicationWait.h"
+#include "tests/installer/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+
+using namespace vendora;
+using vendora::testing::FakePlatform;
+using vendora::testing::ScopedPlatform;
+
+namespace {
+
+// Dialogs of our own that log their life and the error boxes they show.
+class LoggingDialogs : public DialogBackend {
+public:
+    explicit LoggingDialogs(std::vector<std::string>& log) : log_(log) { log_.push_back("message window"); }
+    ~LoggingDialogs() override { log_.push_back("message window gone"); }
+    int ShowHtmlMessage(const AnsiString& title, const AnsiString&, const AnsiString&, TColor) override {
+        log_.push_back("message " + title);
+        return 1;
+    }
+    std::unique_ptr<TAttente> CreateAttente() override { return std::make_unique<TAttente>(); }
+    bool ProcessOneMessage() override { return false; }
+    void ShowErrorBox(const AnsiString& title, const AnsiString& text) override {
+        log_.push_back("error box " + title + ": " + text);
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+class Startup : public ::testing::Test {
+protected:
+    WindowFactory Windows() {
+        return [this] {
+            return RunWindows{std::make_unique<LoggingDialogs>(platform.Log),
+                              std::make_unique<HeadlessExtractionUi>()};
+        };
+    }
+    FakePlatform platform;
+    ScopedPlatform installed{platform};
+};
+
+} // namespace
+
+TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
+    {
+        SharedUnits units(Windows());
+        EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window"}));
+        // The sequence finds the message window start-up made: no second one for its first question.
+        ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0));
+        EXPECT_EQ(platform.Log.back(), "message Question");
+        EXPECT_NE(&CurrentExtractionUi(), nullptr);
+    }
+    EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
+                                                      "CoUninitialize", "message window gone"}));
+    EXPECT_FALSE(HasDialogBackend());
+}
+
+TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
+    {
+        SharedUnits units(Windows());
+        WaitForApplicationExit(); // the fake file opens at once: no window
+        EXPECT_EQ(WaitingWindow(), nullptr);
+        platform.FakeFiles.Opens = [](int call, const AnsiString&) { return call > 600; };
+        WaitForApplicationExit();
+        ASSERT_NE(WaitingWindow(), nullptr);
+        EXPECT_FALSE(WaitingWindow()->Visible());
+    }
+    EXPECT_EQ(WaitingWindow(), nullptr);
+}
+
+TEST_F(Startup, ExitCodesAndTheErrorBox) {
+    SharedUnits units(Windows());
+    EXPECT_EQ(RunSequence([] {}), 0);
+    EXPECT_EQ(RunSequence([] { throw EShortcutError(); }), 1);
+    EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Unable to create .lnk file");
+    EXPECT_EQ(RunSequence([] { throw ECompressionError(-3); }), 1);
+    EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Error in compression routine: -3");
+    EXPECT_EQ(RunSequence([] { throw std::bad_alloc(); }), 1);
+    EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: std::bad_alloc");
+    // A faulty ui script is the test harness's fault, not the program's: it goes through.
+    EXPECT_THROW(RunSequence([] { throw UiScriptError("s.ui:1: unknown event"); }), UiScriptError);
+}
