@@ -304,6 +304,24 @@ TEST_F(PictureFiles, DamagedDataFailsAtEveryDrawButIsDecodedOnce) {
     EXPECT_EQ(decoder.Decodes, 1);
 }
 
+TEST_F(PictureFiles, HugeDeclaredSizeIsRefusedAtDrawInsteadOfExhaustingMemory) {
+    std::vector<std::uint8_t> bytes = EncodeJpeg(GreyBlocks(8, 8));
+    // The frame header: FF C0, length, precision, then height and width, big-endian.
+    std::size_t frame = 0;
+    while (frame + 1 < bytes.size() && !(bytes[frame] == 0xFF && bytes[frame + 1] == 0xC0))
+        ++frame;
+    ASSERT_LT(frame + 9, bytes.size());
+    for (std::size_t i : {frame + 5, frame + 6, frame + 7, frame + 8})
+        bytes[i] = 0xFD; // 65021 x 65021
+    WriteFile(folder.Path() / "huge.jpg", bytes);
+    TJPEGImage* picture = Load(Name("huge.jpg"));
+    EXPECT_EQ(picture->Width(), 65021);
+    EXPECT_EQ(picture->Height(), 65021);
+    Bitmap surface(8, 8);
+    Canvas canvas(surface, Engine());
+    EXPECT_THROW(DrawPicture(canvas, {0, 0, 8, 8}, picture), EInvalidGraphic);
+}
+
 TEST_F(PictureFiles, EmptyFileIsAnEmptyPictureWithoutError) {
     WriteFile(folder.Path() / "empty.jpg", {});
     TJPEGImage* picture = nullptr;
