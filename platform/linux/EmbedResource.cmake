@@ -37,6 +37,14 @@ function(vendora_embed_resource)
   endif()
 endfunction()
 
+# The demo payload's target may be defined after the caller's folder: the dependency is added once every
+# folder is read.
+function(vendora_payload_dependency target)
+  if(TARGET vendora_demo_payload)
+    add_dependencies(${target} vendora_demo_payload)
+  endif()
+endfunction()
+
 function(vendora_embed_payload target)
   set(default_payload ${CMAKE_BINARY_DIR}/payload/Vendora.FCC)
   if(DEFINED VENDORA_PAYLOAD AND NOT VENDORA_PAYLOAD STREQUAL "")
@@ -44,9 +52,10 @@ function(vendora_embed_payload target)
   else()
     set(payload ${default_payload})
   endif()
-  set(depends)
-  if(payload STREQUAL default_payload AND TARGET vendora_demo_payload)
-    set(depends DEPENDS vendora_demo_payload)
+  vendora_embed_resource(TARGET ${target} TYPE FCC ID 1 FILE ${payload})
+  if(payload STREQUAL default_payload)
+    # Deferred arguments are read when the call runs: the target name is written into the call now.
+    cmake_language(EVAL CODE
+      "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL vendora_payload_dependency [[${target}]])")
   endif()
-  vendora_embed_resource(TARGET ${target} TYPE FCC ID 1 FILE ${payload} ${depends})
 endfunction()

@@ -101,15 +101,20 @@ public:
         const std::uint32_t count = U16();
         if (!Has(static_cast<std::size_t>(count) * (unicode ? 2 : 1)))
             return std::nullopt;
+        AnsiString text;
         if (!unicode) {
-            AnsiString text(reinterpret_cast<const char*>(bytes_.data() + at_), count);
+            text.assign(reinterpret_cast<const char*>(bytes_.data() + at_), count);
             at_ += count;
-            return text;
+        } else {
+            std::string utf8;
+            for (std::uint32_t i = 0; i < count; ++i)
+                AppendUtf8(utf8, U16());
+            text = Utf8ToAnsi(utf8);
         }
-        std::string utf8;
-        for (std::uint32_t i = 0; i < count; ++i)
-            AppendUtf8(utf8, U16());
-        return Utf8ToAnsi(utf8);
+        // Some writers (Wine) count a terminating zero that the format does not have.
+        while (!text.empty() && text.back() == '\0')
+            text.pop_back();
+        return text;
     }
 
 private:

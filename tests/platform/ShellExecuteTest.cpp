@@ -89,8 +89,7 @@ TEST_F(ShellExecution, DocumentsGoToXdgOpen) {
     // A stand-in xdg-open on PATH that reports what it was asked to open.
     const std::string bin = base_ + "/bin";
     std::filesystem::create_directories(bin);
-    WriteHostFile(bin + "/xdg-open",
-                  "#!/bin/sh\nexec \"" + std::string(VENDORA_TEST_HELPER) + "\" \"$@\"\n");
+    WriteHostFile(bin + "/xdg-open", "#!/bin/sh\nexec \"" + std::string(VENDORA_TEST_HELPER) + "\" \"$@\"\n");
     ::chmod((bin + "/xdg-open").c_str(), 0755);
     WriteFile("C:\\Vendora\\Vendora.PDF", "%PDF-1.4");
     const char* path = std::getenv("PATH");

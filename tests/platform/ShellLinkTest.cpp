@@ -161,5 +161,15 @@ TEST(ShellLinkFile, ReadsAnsiStringsItemIdListsAndExtraBlocksOfOtherWriters) {
     ASSERT_TRUE(read);
     EXPECT_EQ(read->Link.Description, Ansi("aéb"));
     EXPECT_EQ(read->Link.Arguments, "x");
+
+    // Strings counted with a terminating zero, as Wine writes them, lose it.
+    bytes.resize(0x4C + 6);
+    for (std::uint8_t b :
+         std::initializer_list<std::uint8_t>{4, 0, 'a', 'b', 'c', 0, 2, 0, 'x', 0, 0, 0, 0, 0})
+        bytes.push_back(b);
+    read = DecodeShellLink(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Link.Description, "abc");
+    EXPECT_EQ(read->Link.Arguments, "x");
     EXPECT_EQ(read->Link.Path, "");
 }
