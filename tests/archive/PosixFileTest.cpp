@@ -114,6 +114,12 @@ TEST(HostFileSystem, PathsTravelInWindowsSyntaxAndWindows1252) {
     EXPECT_TRUE(files.DirectoryExists(dir.Win()));
     EXPECT_EQ(files.FindFirst(dir.Win("COCH*.JPG")), Ansi("coché.jpg"));
     EXPECT_EQ(files.FindFirst(dir.Win("*.png")), std::nullopt);
+    // "x.*" also finds a name without a dot, as on Windows; a plain name finds itself.
+    testing::WriteHostFile(dir.Host("LISEZMOI"), {});
+    EXPECT_EQ(files.FindFirst(dir.Win("lisezmoi.*")), "LISEZMOI");
+    EXPECT_EQ(files.FindFirst(dir.Win("*.*")), "LISEZMOI") << "the first in byte order";
+    EXPECT_EQ(files.FindFirst(dir.Win("LISEZMOI")), "LISEZMOI");
+    EXPECT_EQ(files.FindFirst(dir.Win("absent")), std::nullopt);
 }
 
 TEST(HostFileSystem, FoldersCopiesAndDeletion) {
