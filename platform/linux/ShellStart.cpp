@@ -20,6 +20,9 @@ namespace {
     if (::chdir(folder) != 0) {
         err = errno;
     } else {
+        // The program gets standard output and error, nothing else of ours: a descriptor left open
+        // would make it look as if the program held our files.
+        ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
         const int null = ::open("/dev/null", O_RDONLY);
         if (null >= 0) {
             ::dup2(null, STDIN_FILENO);

@@ -1,7 +1,7 @@
 #pragma once
 // Starting programs for ShellExecute: detached from the installer (a new session, reparented to init as
 // soon as it runs, so no zombie remains), standard output and error inherited, standard input from
-// /dev/null.
+// /dev/null, no other descriptor of ours.
 
 #include <optional>
 #include <string>

@@ -1,7 +1,8 @@
 // A small program that the platform tests start or keep running: it reports what it received, holds a
 // file open, or waits while its own executable is the running program.
 //
-//   helper ARGS...     with VENDORA_TEST_OUTPUT set: writes its folder and arguments, one a line, there
+//   helper ARGS...     with VENDORA_TEST_OUTPUT set: writes there its folder, what the descriptors it
+//                      inherited beyond the standard three lead to, and its arguments, one a line
 //   helper hold FILE   opens FILE, prints "ready", waits for the end of its input
 //   helper wait        prints "ready", waits for the end of its input
 //   helper module ROOT prints the module file name that the platform reports under ROOT
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <iostream>
@@ -25,6 +27,24 @@ void WaitForEndOfInput() {
     }
 }
 
+// What the descriptors beyond the standard three lead to, separated by ';'.
+std::string InheritedDescriptors() {
+    std::string targets;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const int fd = std::atoi(entry->d_name);
+            if (fd <= 2 || fd == ::dirfd(dir))
+                continue;
+            char target[4096];
+            const ssize_t size = ::readlink((std::string("/proc/self/fd/") + entry->d_name).c_str(), target,
+                                            sizeof target - 1);
+            targets += std::string(target, size > 0 ? static_cast<std::size_t>(size) : 0) + ";";
+        }
+        ::closedir(dir);
+    }
+    return targets;
+}
+
 int ReportArguments(int argc, char** argv) {
     const char* output = std::getenv("VENDORA_TEST_OUTPUT");
     char folder[4096];
@@ -33,7 +53,7 @@ int ReportArguments(int argc, char** argv) {
     const std::string temporary = std::string(output) + ".part";
     {
         std::ofstream out(temporary, std::ios::binary);
-        out << folder << '\n';
+        out << folder << '\n' << InheritedDescriptors() << '\n';
         for (int i = 1; i < argc; ++i)
             out << argv[i] << '\n';
     }
