@@ -82,7 +82,7 @@ std::vector<std::uint8_t> ProgramLikeBytes(std::size_t size, unsigned salt) {
     std::vector<std::uint8_t> out;
     out.reserve(size + 16);
     while (out.size() < size) {
-        if (unit(random) < 0.02) {
+        if (unit(random) < 0.015) {
             for (int i = 0; i < 8; ++i)
                 out.push_back(static_cast<std::uint8_t>(random()));
         } else {
