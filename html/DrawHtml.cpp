@@ -4,6 +4,7 @@
 #include "html/Layout.h"
 #include "html/Markup.h"
 #include "html/PictureAccess.h"
+#include "html/VisibleDrawing.h"
 
 #include <string>
 #include <vector>
@@ -15,6 +16,12 @@ namespace {
 constexpr int RightAlignmentGap = 5;
 constexpr int PictureGap = 1;
 constexpr std::size_t LongestFinalPiece = 255;
+// Far beyond any message, and small enough that converting points to pixels cannot overflow.
+constexpr std::int32_t LargestFontSize = 32767;
+
+std::int32_t UsableFontSize(std::int32_t points) {
+    return std::clamp(points, -LargestFontSize, LargestFontSize);
+}
 
 struct SavedFont {
     AnsiString Name;
@@ -91,7 +98,7 @@ private:
         canvas_.GetPen().Color = state_.Background;
         canvas_.GetBrush().SetColor(state_.Background);
         canvas_.GetBrush().SetStyle(BrushStyle::Solid);
-        canvas_.Rectangle(area);
+        VisibleRectangle(canvas_, area);
         canvas_.GetBrush().SetStyle(BrushStyle::Clear);
     }
 
@@ -197,7 +204,7 @@ private:
         if (attributes.Face)
             font.Name = *attributes.Face;
         if (attributes.Size)
-            font.SetSize(*attributes.Size);
+            font.SetSize(UsableFontSize(*attributes.Size));
     }
 
     void ApplyAnchor(bool hasHref) {
@@ -263,8 +270,8 @@ private:
         const Coord step = state_.LineStep();
         state_.LineTop += step;
         canvas_.GetPen().Color = clBlack;
-        canvas_.MoveTo(ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop));
-        canvas_.LineTo(ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop));
+        VisibleLine(canvas_, {ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop)},
+                    {ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop)});
         state_.GluePoint = state_.LeftMargin;
         state_.LineTop += step;
         state_.LineHeight = 0;

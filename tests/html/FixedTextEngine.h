@@ -7,6 +7,7 @@
 
 #include "gfx/TextEngine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,7 +31,11 @@ public:
     std::vector<DrawnText> Drawn;
     int WidthCalls = 0;
 
-    static int CellOf(int height) { return height < 0 ? -height + 3 : height; }
+    // Huge fonts are kept within reach of int arithmetic.
+    static int CellOf(int height) {
+        const long long h = height;
+        return static_cast<int>(std::min<long long>(h < 0 ? -h + 3 : h, 1 << 20));
+    }
 
     FontMetrics Metrics(const FontSpec& font) override {
         const int cell = CellOf(font.Height) + (font.Bold ? BoldCellDelta : 0);
@@ -48,10 +53,10 @@ public:
             if (text[i] == ' ')
                 continue;
             const int left = x + static_cast<int>(i) * Advance;
-            for (int gy = 2; gy <= cell - 3; ++gy)
-                for (int gx = 1; gx <= 5; ++gx)
-                    if (clip.Contains(left + gx, y + gy))
-                        target.SetPixel(left + gx, y + gy, color);
+            const IntRect glyph = IntRect{left + 1, y + 2, left + 6, y + cell - 2}.Intersected(clip);
+            for (int gy = glyph.Top; gy < glyph.Bottom; ++gy)
+                for (int gx = glyph.Left; gx < glyph.Right; ++gx)
+                    target.SetPixel(gx, gy, color);
         }
     }
 
