@@ -4,6 +4,10 @@
 // programs' files locked against writing (see OpenFiles), and the creation time that Linux cannot set kept
 // beside the file.
 //
+// Deleting follows Windows as well: a file that one of this process's handles keeps without sharing
+// deletion, or that another program holds open, cannot be deleted (32); a running program's file is
+// refused with 5. A copy keeps the source's last-write time and permissions (a program stays executable).
+//
 // Creation times: SetTimes stores the creation time in the extended attribute user.vendora.creation_time
 // (8 bytes, the FILETIME little-endian) and GetTimes reads it back. Without it (a file never stamped, or a
 // file system without user extended attributes, where storing is skipped without failing) the creation
