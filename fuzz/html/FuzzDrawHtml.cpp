@@ -1,0 +1,100 @@
+// DrawHtml on arbitrary bytes: it must end, stay inside the canvas's memory, let out nothing but the
+// conversion error, and give the canvas back with its font, brush and pen. The first byte picks the width
+// (from -20 to 235 pixels), so that narrow widths and deep indentation are explored too; the text engine
+// has fixed metrics, and no picture file exists, so pictures are placeholders.
+
+#include "FixedTextEngine.h"
+
+#include "base/Errors.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Canvas.h"
+#include "html/DrawHtml.h"
+#include "html/pictures/Pictures.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace vendora {
+namespace {
+
+// A disk with nothing on it.
+class EmptyFileSystem : public FileSystem {
+public:
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition,
+                                           int& error) override {
+        error = IoCode::FileNotFound;
+        return nullptr;
+    }
+    bool FileExists(const AnsiString&) override { return false; }
+    bool DirectoryExists(const AnsiString&) override { return false; }
+    int CreateDirectory(const AnsiString&) override { return IoCode::AccessDenied; }
+    bool DeleteFile(const AnsiString&) override { return false; }
+    bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
+    AnsiString GetCurrentDirectory() override { return "C:\\"; }
+    bool SetCurrentDirectory(const AnsiString&) override { return false; }
+    std::optional<AnsiString> FindFirst(const AnsiString&) override { return std::nullopt; }
+};
+
+class EmptyPlatform : public Platform {
+public:
+    EmptyFileSystem Disk;
+    FileSystem& Files() override { return Disk; }
+    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
+    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
+    std::uint64_t TickCount() override { return 0; }
+    double Now() override { return 0; }
+    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
+        return 2;
+    }
+    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
+        return {};
+    }
+    void CoInitialize() override {}
+    void CoUninitialize() override {}
+    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
+    TColor GetSysColor(int index) override { return XpSysColor(index); }
+};
+
+test::FixedTextEngine& Engine() {
+    static test::FixedTextEngine engine;
+    return engine;
+}
+
+void Setup() {
+    static EmptyPlatform platform;
+    SetOs(&platform);
+    SetTextEngine(&Engine());
+}
+
+} // namespace
+} // namespace vendora
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vendora;
+    static const bool ready = (Setup(), true);
+    (void)ready;
+    if (size == 0)
+        return 0;
+    test::FixedTextEngine& engine = Engine();
+    engine.Drawn.clear();
+    Bitmap surface(240, 160);
+    Canvas canvas(surface, engine);
+    canvas.GetBrush().SetColor(clYellow);
+    canvas.GetPen().Color = clRed;
+    const Font font = canvas.GetFont();
+    const Brush brush = canvas.GetBrush();
+    const Pen pen = canvas.GetPen();
+    const int width = static_cast<int>(data[0]) - 20;
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    try {
+        DrawHtml(canvas, 20, 5, width, text, clWhite);
+    } catch (const EConvertError&) {
+        // The one error markup may raise.
+    }
+    if (!(canvas.GetFont() == font) || !(canvas.GetBrush() == brush) || !(canvas.GetPen() == pen))
+        std::abort();
+    ReleasePictures();
+    return 0;
+}
