@@ -8,6 +8,7 @@
 #include "platform/posix/HostFileSystem.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -20,6 +21,10 @@ const fs::path& WorkFolder() {
     static const fs::path folder = [] {
         fs::path path = fs::temp_directory_path() / ("vendora-fuzz-archive-" + std::to_string(::getpid()));
         fs::create_directories(path);
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(WorkFolder(), ignored);
+        });
         return path;
     }();
     return folder;
