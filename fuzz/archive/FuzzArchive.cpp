@@ -21,10 +21,6 @@ const fs::path& WorkFolder() {
     static const fs::path folder = [] {
         fs::path path = fs::temp_directory_path() / ("vendora-fuzz-archive-" + std::to_string(::getpid()));
         fs::create_directories(path);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(WorkFolder(), ignored);
-        });
         return path;
     }();
     return folder;
@@ -44,6 +40,16 @@ void Split(HostFileSystem& files, const MemoryStream& inflated) {
 }
 
 } // namespace
+
+// The work folder goes at exit; registered once the folder exists, so that it is removed before the path is.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    WorkFolder();
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(WorkFolder(), ignored);
+    });
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
