@@ -247,7 +247,8 @@ TEST(Install, QuotedArgumentWithBlanksReachesTheApplication) {
     // The parameter string goes over without quotes, so the application splits it at the blank, as a
     // Windows program does with an unquoted command line.
     EXPECT_NE(machine.WaitForOutput("Vendora started").find("Vendora started with argument \"D:\\Ma\""),
-              std::string::npos);
+              std::string::npos)
+        << "shell log: " << run.ShellLog[0];
 }
 
 TEST(Install, FontAlreadyThereIsLeftAloneAndAFailedCopyIsReported) {
