@@ -128,8 +128,10 @@ TEST(Install, FirstInstallPutsEverythingInPlace) {
     ASSERT_EQ(run.ShellLog.size(), 1u);
     EXPECT_EQ(run.ShellLog[0].substr(0, run.ShellLog[0].rfind('\t')),
               "c:\\Vendora\\Vendora.EXE\t\tc:\\Vendora");
+    // The extracted program must run as a Windows .EXE would; the shell log's last field is the result.
     EXPECT_NE(machine.WaitForOutput("Vendora started").find("Vendora started without argument"),
-              std::string::npos);
+              std::string::npos)
+        << "shell log: " << run.ShellLog[0];
 }
 
 TEST(Install, ExecutableGetsTheFixedTimes) {
