@@ -41,7 +41,16 @@ Application::~Application() {
 }
 
 void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
+    // The old back end's windows go first: they may refer to it.
+    for (Form* form : forms_) {
+        form->NativeTag = 0;
+        form->DropNative();
+    }
+    backend_.reset();
     backend_ = backend ? std::move(backend) : std::make_unique<MemoryBackend>();
+    for (Form* form : forms_) {
+        form->RecreateNative();
+    }
 }
 
 WindowBackend& Application::Backend() {

@@ -142,6 +142,15 @@ void Form::EnsureNative() {
     }
 }
 
+void Form::RecreateNative() {
+    native_.reset();
+    if (visible_) {
+        EnsureNative();
+        native_->Show();
+        Invalidate();
+    }
+}
+
 void Form::CentreOnScreen() {
     IntPoint screen = App().Backend().ScreenSize();
     left_ = std::max((screen.X - Width()) / 2, 0);

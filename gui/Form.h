@@ -21,7 +21,9 @@ namespace vendora {
 class Control;
 
 enum class BorderStyle { None, Single, Sizeable, Dialog };
-enum class FormPosition { Designed, ScreenCenter };
+// Designed: at Left and Top; ScreenCenter: centred the first time it shows; Default: where the window
+// system puts new windows.
+enum class FormPosition { Designed, ScreenCenter, Default };
 enum class CloseAction { None, Hide, Free };
 
 // Modal results: what ends a modal loop.
@@ -104,7 +106,7 @@ public:
     Canvas& GetCanvas() { return *canvas_; }
 
     void Invalidate() { Invalidate(ClientRect(), true); }
-    void Invalidate(const IntRect& area, bool erase);
+    virtual void Invalidate(const IntRect& area, bool erase);
     bool PaintPending() const { return !invalid_.IsEmpty(); }
     // Paints what was invalidated (background, OnPaint, then the controls) and presents it.
     void PaintInvalid();
@@ -125,6 +127,9 @@ public:
     void CloseRequest() { Close(); }
 
     NativeWindow* Native() const { return native_.get(); }
+    // The back end changes: the native window goes, and comes again from the new back end if shown.
+    void DropNative() { native_.reset(); }
+    void RecreateNative();
     // The back end's own data about the window (an X window id...).
     std::uintptr_t NativeTag = 0;
 

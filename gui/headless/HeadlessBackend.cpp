@@ -19,6 +19,12 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
+bool CaptionVisible(const AnsiString& prefix) {
+    return std::any_of(App().Forms().begin(), App().Forms().end(), [&](Form* form) {
+        return form->Visible() && form->Caption().compare(0, prefix.size(), prefix) == 0;
+    });
+}
+
 bool FormExists(Form* form) {
     const auto& forms = App().Forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
@@ -149,12 +155,11 @@ bool HeadlessBackend::TakeFreeEvents() {
             }
         } else if (event->Verb == "wait") {
             AnsiString prefix = Utf8ToAnsi(event->Argument);
-            bool met = std::any_of(App().Forms().begin(), App().Forms().end(), [&](Form* form) {
-                return form->Visible() && form->Caption().compare(0, prefix.size(), prefix) == 0;
-            });
-            if (!met) {
+            if (!CaptionVisible(prefix)) {
                 return false;
             }
+            waitedCaption_ = prefix;
+            waited_ = true;
             InputEvent taken = *script_.Next();
             if (OnEvent) {
                 OnEvent(taken, nullptr);
@@ -170,7 +175,7 @@ bool HeadlessBackend::DispatchPending() {
     if (DeliverQueued()) {
         return true;
     }
-    if (!TakeFreeEvents() || script_.AtEnd()) {
+    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(waitedCaption_)) {
         return false;
     }
     Deliver(*script_.Next());

@@ -5,8 +5,10 @@
 //
 // Script events are taken whenever the program handles messages: a modal loop takes them until it ends,
 // and each pumping of pending messages (ProcessMessages) takes at most one, so that a script can act on a
-// modeless window between two pieces of work. "wait" and "snapshot" events are taken on the way and do not
-// count. When the script is used up, a modal window gets the Enter key once (recorded as "default").
+// modeless window between two pieces of work. A pumping takes an event only while the window named by the
+// last "wait" is visible: scripts written for the modal windows alone keep their events for them.
+// "wait" and "snapshot" events are taken on the way and do not count. When the script is used up, a modal
+// window gets the Enter key once (recorded as "default").
 //
 // Snapshots: when a folder is given, every visible window's client area is written there as a PNG each
 // time a modal window starts waiting and at each "snapshot" event, named NNN-WHY-CAPTION.png where NNN
@@ -79,6 +81,8 @@ private:
     int snapshotCount_ = 0;
     std::vector<std::string> snapshots_;
     Form* defaultedModal_ = nullptr;
+    AnsiString waitedCaption_;
+    bool waited_ = false;
 };
 
 // The record of a form: its caption and the text of each visible control, by name.

@@ -52,8 +52,9 @@ TEST(InputScriptTest, KeyNamesGiveTheirVirtualKeyAndCharacter) {
 }
 
 TEST_F(HeadlessBackendTest, EachPumpTakesAtMostOneEventAndAModalLoopTakesThemUntilItEnds) {
-    UseScript("char a\nchar b\nchar c\nchar d\n");
+    UseScript("wait Fen\nchar a\nchar b\nchar c\nchar d\n");
     Form form(&App());
+    form.SetCaption("Fenetre");
     std::string typed;
     form.OnKeyPress = [&](Form& f, char& key) {
         typed += key;
@@ -69,14 +70,15 @@ TEST_F(HeadlessBackendTest, EachPumpTakesAtMostOneEventAndAModalLoopTakesThemUnt
     form.Hide();
     EXPECT_EQ(form.ShowModal(), ModalResult::Ok);
     EXPECT_EQ(typed, "abc");
-    App().ProcessMessages(); // no window to take it: the event is lost
+    App().ProcessMessages(); // the waited window is gone: the event stays for a later window
     EXPECT_EQ(typed, "abc");
-    EXPECT_TRUE(backend_->Script().AtEnd());
+    EXPECT_FALSE(backend_->Script().AtEnd());
 }
 
 TEST_F(HeadlessBackendTest, AKeyTypesItsCharacterAtTheNextMessage) {
-    UseScript("key a\n");
+    UseScript("wait F\nkey a\n");
     Form form(&App());
+    form.SetCaption("F");
     std::string seen;
     form.OnKeyDown = [&](Form&, int& key) { seen += "down" + std::to_string(key) + " "; };
     form.OnKeyPress = [&](Form&, char& key) { seen += std::string("press ") + key; };
@@ -101,6 +103,33 @@ TEST_F(HeadlessBackendTest, WaitHoldsTheScriptUntilAWindowWithThatCaptionIsVisib
     EXPECT_EQ(typed, "x");
 }
 
+TEST_F(HeadlessBackendTest, WithoutAWaitPumpsLeaveTheEventsToTheNextModalWindow) {
+    UseScript("char a\nwait Autre\nchar b\n");
+    Form form(&App());
+    form.SetCaption("Autre");
+    std::string typed;
+    form.OnKeyPress = [&](Form&, char& key) { typed += key; };
+    form.Show();
+    App().ProcessMessages();
+    App().ProcessMessages();
+    EXPECT_EQ(typed, "");
+    form.Hide();
+    Form modal(&App());
+    modal.OnKeyPress = [&](Form& f, char& key) {
+        typed += key;
+        f.SetModalResult(ModalResult::Ok);
+    };
+    modal.ShowModal();
+    EXPECT_EQ(typed, "a");
+    // The waited window is hidden: the gate stays shut until it shows again.
+    App().ProcessMessages();
+    EXPECT_EQ(typed, "a");
+    form.Show();
+    App().ProcessMessages();
+    App().ProcessMessages();
+    EXPECT_EQ(typed, "ab");
+}
+
 TEST_F(HeadlessBackendTest, AWaitThatAModalWindowCanNeverMeetIsAnError) {
     UseScript("wait Jamais\n");
     Form form(&App());
@@ -108,8 +137,9 @@ TEST_F(HeadlessBackendTest, AWaitThatAModalWindowCanNeverMeetIsAnError) {
 }
 
 TEST_F(HeadlessBackendTest, ClicksFindControlsByNameOrCaptionAndSkipDisabledWindows) {
-    UseScript("click Interrompre\nclick B1\nclick Nulle\n");
+    UseScript("wait Progr\nclick Interrompre\nclick B1\nwait Progr\nclick Nulle\n");
     Form back(&App());
+    back.SetCaption("Progression");
     auto* interrupt = new SpeedButton(&back);
     interrupt->SetParent(&back);
     interrupt->SetCaption("Interrompre");

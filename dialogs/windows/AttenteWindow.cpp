@@ -1,0 +1,47 @@
+#include "dialogs/windows/AttenteWindow.h"
+
+#include "base/Cp1252.h"
+#include "gui/Label.h"
+
+namespace vendora {
+
+TAttenteWindow::TAttenteWindow(Component* owner) : Form(owner) {
+    SetName("Attente");
+    SetBorderStyle(BorderStyle::Sizeable);
+    SetClientSize(502, 304);
+    SetLeft(117);
+    SetTop(212);
+    Position = FormPosition::ScreenCenter;
+    SetColor(TColor(12631039));
+    Font font;
+    font.Name = "MS Sans Serif";
+    font.SetHeight(-11);
+    font.Color = clWindowText;
+    SetFont(font);
+    SetCaption("Attente");
+
+    Label1 = new Label(this);
+    Label1->SetName("Label1");
+    Label1->SetParent(this);
+    Label1->SetAutoSize(false);
+    Label1->SetBounds(0, 0, 502, 288);
+    Label1->SetAnchors(Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom);
+    Label1->SetAlignment(Alignment::Center);
+    Label1->SetLayout(TextLayoutKind::Center);
+    Label1->SetWordWrap(true);
+    Label1->SetTransparent(true);
+    Label1->SetRightToLeftReading(true);
+    Label1->SetCaption(Ansi("Une importation étant en cours, veuillez patienter quelques instants. Dès que "
+                            "possible, cette fenêtre se fermera automatiquement, pour poursuivre la suite de "
+                            "l'importation."));
+
+    Label2 = new Label(this);
+    Label2->SetName("Label2");
+    Label2->SetParent(this);
+    Label2->SetAutoSize(false);
+    Label2->SetBounds(0, 288, 502, 16);
+    Label2->SetAnchors(Anchor::Left | Anchor::Right | Anchor::Bottom);
+    Label2->SetAlignment(Alignment::Center);
+}
+
+} // namespace vendora

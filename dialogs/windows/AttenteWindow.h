@@ -1,0 +1,19 @@
+#pragma once
+// The waiting window of an update (form TAttente, unit UAttente) with its stored layout: a pink, sizeable
+// window centred on the screen whose text, set by the wait, fills the area above a thin empty strip.
+
+#include "gui/Form.h"
+
+namespace vendora {
+
+class Label;
+
+class TAttenteWindow : public Form {
+public:
+    explicit TAttenteWindow(Component* owner);
+
+    Label* Label1 = nullptr;
+    Label* Label2 = nullptr;
+};
+
+} // namespace vendora

@@ -1,0 +1,224 @@
+#include "dialogs/windows/FrameworkDialogs.h"
+
+#include "base/Cp1252.h"
+#include "dialogs/Attente.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/headless/UiScript.h"
+#include "dialogs/windows/AttenteWindow.h"
+#include "dialogs/windows/Ubm.h"
+#include "gui/Application.h"
+#include "gui/Label.h"
+
+#include <iostream>
+
+namespace vendora {
+
+template <class F> auto ScriptFaultsAsUiErrors(F&& f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const InputScriptError& error) {
+        throw UiScriptError(error.what());
+    }
+}
+
+namespace {
+
+// The waiting window behind the wait's interface: every setting goes to the real form as well.
+class WindowAttente : public TAttente {
+public:
+    WindowAttente(Transcript* transcript)
+        : transcript_(transcript), window_(std::make_unique<TAttenteWindow>(nullptr)) {}
+    void SetCaption(const AnsiString& caption) override {
+        TAttente::SetCaption(caption);
+        window_->SetCaption(caption);
+    }
+    void SetLabel1(const AnsiString& text) override {
+        TAttente::SetLabel1(text);
+        window_->Label1->SetCaption(text);
+    }
+    void Show() override {
+        if (!Visible() && transcript_ != nullptr) {
+            transcript_->Write("attente show", {{"caption", Caption()}, {"label1", Label1()}});
+        }
+        TAttente::Show();
+        window_->Show();
+    }
+    void Hide() override {
+        if (Visible() && transcript_ != nullptr) {
+            transcript_->Write("attente hide");
+        }
+        TAttente::Hide();
+        window_->Hide();
+    }
+
+private:
+    Transcript* transcript_;
+    std::unique_ptr<TAttenteWindow> window_;
+};
+
+} // namespace
+
+FrameworkDialogs::FrameworkDialogs(std::unique_ptr<Transcript> transcript, HeadlessBackend* headless)
+    : transcript_(std::move(transcript)), headless_(headless) {
+    if (headless_ != nullptr) {
+        headless_->OnEvent = [this](const InputEvent& event, Form*) { Input(event); };
+        if (transcript_) {
+            headless_->OnRecord = [this](const WindowRecord& record) {
+                std::string line = record.Kind;
+                for (const auto& [name, value] : record.Fields) {
+                    line += " " + name + "=" + QuoteTranscriptValue(AnsiToUtf8(value));
+                }
+                transcript_->Write(line);
+            };
+        }
+    }
+}
+
+FrameworkDialogs::~FrameworkDialogs() {
+    if (headless_ != nullptr) {
+        headless_->OnEvent = nullptr;
+        headless_->OnRecord = nullptr;
+    }
+    ForgetMessageWindow();
+    App().Shutdown();
+}
+
+void FrameworkDialogs::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
+    if (transcript_) {
+        transcript_->Write(kind, fields);
+    }
+}
+
+void FrameworkDialogs::Input(const InputEvent& event) {
+    if (event.Verb == "wait" || event.Verb == "snapshot") {
+        return;
+    }
+    if (!inMessage_) {
+        Write("input", {TranscriptField::Utf8("event", event.Text()), {"line", event.Line}});
+        return;
+    }
+    // The event before this one did not end the message.
+    if (last_) {
+        Write("ignored", {TranscriptField::Utf8("event", last_->Text()), {"line", last_->Line}});
+    }
+    last_ = event;
+}
+
+int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
+                                      const AnsiString& buttons, TColor colour) {
+    Write("message", {{"title", title},
+                      {"text", text},
+                      {"buttons", buttons},
+                      {"colour", static_cast<long long>(colour.Value)}});
+    inMessage_ = true;
+    last_.reset();
+    int result = 0;
+    try {
+        result = ScriptFaultsAsUiErrors([&] { return ShowHtmlMessageWindow(title, text, buttons, colour); });
+    } catch (...) {
+        inMessage_ = false;
+        throw;
+    }
+    inMessage_ = false;
+    if (last_) {
+        Write("answer",
+              {{"result", result}, TranscriptField::Utf8("event", last_->Text()), {"line", last_->Line}});
+    } else {
+        Write("answer", {{"result", result}, TranscriptField::Utf8("event", "window"), {"line", 0}});
+    }
+    last_.reset();
+    return result;
+}
+
+std::unique_ptr<TAttente> FrameworkDialogs::CreateAttente() {
+    return std::make_unique<WindowAttente>(transcript_.get());
+}
+
+bool FrameworkDialogs::ProcessOneMessage() {
+    ScriptFaultsAsUiErrors([] { App().ProcessMessages(); });
+    return false;
+}
+
+void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& text) {
+    if (headless_ == nullptr) {
+        ShowHtmlMessageWindow(title, text, "OK", TColor(0));
+    }
+    Write("error", {{"title", title}, {"text", text}});
+    if (!transcript_ || !transcript_->ToStderr()) {
+        std::cerr << AnsiToUtf8(title) << ": " << AnsiToUtf8(text) << std::endl;
+    }
+}
+
+FrameworkExtractionUi::FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock)
+    : transcript_(transcript), clock_(std::move(clock)) {}
+
+FrameworkExtractionUi::~FrameworkExtractionUi() = default;
+
+void FrameworkExtractionUi::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
+    if (transcript_ != nullptr) {
+        transcript_->Write(kind, fields);
+    }
+}
+
+TProgression& FrameworkExtractionUi::Progress() {
+    if (!window_) {
+        CreateProgress();
+    }
+    return *window_;
+}
+
+void FrameworkExtractionUi::CreateProgress() {
+    Write("progress create");
+    window_ = ScriptFaultsAsUiErrors([&] { return std::make_unique<TProgression>(nullptr, clock_); });
+}
+
+void FrameworkExtractionUi::ShowProgress() {
+    Write("progress show");
+    Progress().Show();
+}
+
+void FrameworkExtractionUi::HideProgress() {
+    Write("progress hide");
+    Progress().Hide();
+}
+
+void FrameworkExtractionUi::DestroyProgress() {
+    Write("progress destroy");
+    window_.reset();
+}
+
+void FrameworkExtractionUi::SetCaption(const AnsiString& text) {
+    Write("progress caption", {{"text", text}});
+    Progress().SetCaption(text);
+}
+
+void FrameworkExtractionUi::SetLabel1(const AnsiString& text) {
+    Write("progress label1", {{"text", text}});
+    Progress().Label1->SetCaption(text);
+}
+
+void FrameworkExtractionUi::SetLabel6(const AnsiString& text) {
+    Write("progress label6", {{"text", text}});
+    Progress().Label6->SetCaption(text);
+}
+
+void FrameworkExtractionUi::SetLabel2(const AnsiString& text) {
+    Write("progress label2", {{"text", text}});
+    Progress().Label2->SetCaption(text);
+}
+
+AnsiString FrameworkExtractionUi::Label2() {
+    return Progress().Label2->Caption();
+}
+
+void FrameworkExtractionUi::SetPosition(int position) {
+    Write("progress position", {{"value", position}});
+    ScriptFaultsAsUiErrors([&] { Progress().SetPosition(position); });
+}
+
+int FrameworkExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
+                                           const AnsiString& buttons, TColor colour) {
+    return vendora::ShowHtmlMessage(title, text, buttons, colour);
+}
+
+} // namespace vendora

@@ -1,0 +1,261 @@
+#include "dialogs/windows/Progression.h"
+
+#include "base/Convert.h"
+#include "base/Cp1252.h"
+#include "controls/ColorOps.h"
+#include "controls/ShadedShapes.h"
+#include "controls/ui/CurvedSpeedButton.h"
+#include "gui/Application.h"
+#include "gui/Label.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vendora {
+namespace {
+
+constexpr int BarLeft = 20;
+constexpr int BarTop = 50;
+constexpr int BarWidth = 550;
+constexpr int BarHeight = 20;
+
+// The whole part of a non-negative value, forgiving the last bits a product of exact decimal values
+// loses in binary (5 seconds are 4.9999999999 seconds after two multiplications).
+long long WholePart(long double value) {
+    return static_cast<long long>(std::floor(value + 1e-9L));
+}
+
+// The Gregorian date d days after 1 January 1900: years, months and days elapsed since then.
+void ElapsedCalendar(long long d, long long& years, int& months, int& days) {
+    // Days counted from 1 March of year 0, so that leap days end the counted years; 1900-01-01 is day
+    // 693901 of that count.
+    long long z = d + 693901;
+    long long era = (z >= 0 ? z : z - 146096) / 146097;
+    long long doe = z - era * 146097;
+    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    long long y = yoe + era * 400;
+    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    long long mp = (5 * doy + 2) / 153;
+    long long day = doy - (153 * mp + 2) / 5 + 1;
+    long long month = mp < 10 ? mp + 3 : mp - 9;
+    if (month <= 2) {
+        ++y;
+    }
+    years = y - 1900;
+    months = static_cast<int>(month - 1);
+    days = static_cast<int>(day - 1);
+}
+
+AnsiString TwoDigits(long long value) {
+    return (value < 10 ? "0" : "") + IntToStr(value);
+}
+
+} // namespace
+
+AnsiString FormatDuration(double span) {
+    // A clock set back makes a negative span: it reads as no time at all.
+    // Beyond a few thousand centuries the text means nothing any more; the span is capped there so that
+    // the arithmetic stays exact.
+    constexpr long double MaxSpan = 1e9L;
+    long double value = span > 0 ? std::min(static_cast<long double>(span), MaxSpan) : 0.0L;
+    long long d = WholePart(value);
+    long double f = value - static_cast<long double>(d);
+    if (f < 0) {
+        f = 0;
+    }
+    long double h = f * 24;
+    long long hours = WholePart(h);
+    long double m = (h - static_cast<long double>(hours)) * 60;
+    long long minutes = WholePart(m);
+    if (m < static_cast<long double>(minutes)) {
+        m = static_cast<long double>(minutes);
+    }
+    long long seconds = WholePart((m - static_cast<long double>(minutes)) * 60);
+    long long years = 0;
+    int months = 0;
+    int days = 0;
+    ElapsedCalendar(d, years, months, days);
+
+    AnsiString text;
+    if (years == 1) {
+        text += "un an ";
+    } else if (years > 1) {
+        text += IntToStr(years) + " ans ";
+    }
+    if (months > 0) {
+        text += IntToStr(months) + " mois ";
+    }
+    if (days == 1) {
+        text += "un jour ";
+    } else if (days > 1) {
+        text += IntToStr(days) + " jours ";
+    }
+    if (hours > 0) {
+        text += IntToStr(hours) + "h";
+    }
+    if (minutes > 0) {
+        text += TwoDigits(minutes) + "mn";
+    }
+    if (seconds > 0) {
+        text += TwoDigits(seconds) + "s";
+    }
+    return text.empty() ? AnsiString("0s") : CutTo(text, Capacity::Path);
+}
+
+int ProgressBarWidth(int percent) {
+    return static_cast<int>(RoundHalfEven(static_cast<double>(percent) * BarWidth / 100.0));
+}
+
+Bitmap InterruptGlyph() {
+    constexpr int Size = 16;
+    Bitmap glyph(Size, Size, clSilver);
+    auto inCross = [](int x, int y) {
+        return x >= 2 && x <= 13 && y >= 2 && y <= 13 && (std::abs(x - y) <= 1 || std::abs(x + y - 15) <= 1);
+    };
+    for (int y = 0; y < Size; ++y) {
+        for (int x = 0; x < Size; ++x) {
+            if (inCross(x, y)) {
+                glyph.SetPixel(x, y, TColor::Rgb(224, 0, 0));
+            } else if (inCross(x - 1, y - 1)) {
+                glyph.SetPixel(x, y, TColor::Rgb(128, 0, 0));
+            } else if (inCross(x + 1, y + 1)) {
+                glyph.SetPixel(x, y, clWhite);
+            }
+        }
+    }
+    return glyph;
+}
+
+TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(std::move(clock)) {
+    if (!clock_) {
+        clock_ = [] { return Os().Now(); };
+    }
+    SetName("Progression");
+    SetBorderStyle(BorderStyle::Single);
+    CaptionButtons = false;
+    SetClientSize(606, 156);
+    SetColor(clBtnFace);
+    Font font;
+    font.Name = "Courier New";
+    font.SetHeight(-13);
+    SetFont(font);
+    Position = FormPosition::Default;
+    OnShow = [this](Form&) { FormShow(); };
+    OnClose = [this](Form&, CloseAction& action) { FormClose(action); };
+    OnPaint = [this](Form&) { FormPaint(); };
+
+    Font narrow;
+    narrow.Name = "Arial Narrow";
+    narrow.SetHeight(-11);
+    Label1 = NewLabel("Label1", 21, 5, "progression");
+    Label1->SetTransparent(true);
+    Label6 = NewLabel("Label6", 22, 22, "Avancement");
+    Label2 = NewLabel("Label2", 261, 77, Ansi("réalisé"));
+    Label2->SetAlignment(Alignment::Center);
+    Label2->SetColor(TColor(16711169));
+    Label2->SetAnchors(Anchor::Left | Anchor::Top | Anchor::Right);
+    Label3 = NewLabel("Label3", 23, 92, Ansi("Durée du traitement (estimation)"));
+    Label3->SetFont(narrow);
+    Label3->SetTransparent(true);
+    auto rightAligned = [&](const char* name, int right, int top, const AnsiString& caption, bool opaque) {
+        Label* label = NewLabel(name, right, top, "");
+        label->SetFont(narrow);
+        label->SetAlignment(Alignment::Right);
+        label->SetTransparent(!opaque);
+        if (opaque) {
+            label->SetColor(clWhite);
+        }
+        label->SetBounds(right - label->Width(), top, label->Width(), label->Height());
+        label->SetCaption(caption);
+        return label;
+    };
+    Label4 = rightAligned("Label4", 90, 108, "Totale :", false);
+    Totale = rightAligned("Totale", 161, 108, "?", true);
+    Label5 = rightAligned("Label5", 90, 124, "Restante :", false);
+    Restante = rightAligned("Restante", 161, 124, "?", true);
+
+    SpeedButton1 = new TCurvedSpeedButton(this);
+    SpeedButton1->SetName("SpeedButton1");
+    SpeedButton1->SetParent(this);
+    SpeedButton1->SetBounds(394, 106, 158, 29);
+    SpeedButton1->SetAnchors(Anchor::Right | Anchor::Bottom);
+    SpeedButton1->SetColor(TColor(14215660));
+    SpeedButton1->SetGlyph(InterruptGlyph());
+    SpeedButton1->SetCaption("Interrompre");
+    SpeedButton1->OnClick = [this](Control&) { SpeedButton1Click(); };
+
+    Label7 = NewLabel("Label7", 395, 138, "");
+    Label7->SetAutoSize(false);
+    Label7->SetBounds(395, 138, 156, 12);
+    Font small;
+    small.Name = "Courier New";
+    small.SetHeight(-8);
+    Label7->SetFont(small);
+    Label7->SetAlignment(Alignment::Center);
+    Label7->SetTransparent(true);
+    Label7->SetAnchors(Anchor::Right | Anchor::Bottom);
+
+    FormCreate();
+}
+
+Label* TProgression::NewLabel(const char* name, int left, int top, const AnsiString& caption) {
+    auto* label = new Label(this);
+    label->SetName(name);
+    label->SetParent(this);
+    label->SetLeft(left);
+    label->SetTop(top);
+    label->SetCaption(caption);
+    return label;
+}
+
+void TProgression::FormShow() {
+    if (Label2->Caption() == "interrompu") {
+        Label2->SetCaption(Ansi("Réalisé"));
+    }
+    startTime_ = clock_();
+}
+
+void TProgression::FormClose(CloseAction& action) {
+    (void)action; // closing is not refused: the window hides
+    Label2->SetCaption("interrompu");
+}
+
+void TProgression::SpeedButton1Click() {
+    Label2->SetCaption("interrompu");
+}
+
+void TProgression::FormPaint() {
+    Canvas& canvas = GetCanvas();
+    DrawShadedBox(canvas, BarLeft, BarTop, BarWidth, BarHeight, MixColors(clWhite, TColor(0x00FFFF), 0.2),
+                  TColor(0x101010), true);
+    if (position_ > 0) {
+        DrawShadedBox(canvas, BarLeft, BarTop, ProgressBarWidth(position_), BarHeight, TColor(0xFF0000),
+                      TColor(0x3E3E3E), false);
+    }
+}
+
+void TProgression::SetPosition(int n) {
+    if (n != position_) {
+        int old = position_;
+        int left = old <= 0 ? 19 : 19 + ProgressBarWidth(old);
+        int right = n <= 0 ? 21 : 21 + ProgressBarWidth(n);
+        position_ = n;
+        Invalidate({left, BarTop, right, BarTop + BarHeight}, false);
+    }
+    double elapsed = clock_() - startTime_;
+    Label2->SetCaption(" " + IntToStr(position_) + Ansi("% réalisé en ") + FormatDuration(elapsed) + " ");
+    double total = 0;
+    if (n == 0) {
+        total = elapsed * 100;
+        Totale->SetCaption(">" + FormatDuration(total));
+    } else {
+        total = elapsed * 100 / n;
+        Totale->SetCaption(FormatDuration(total));
+    }
+    double remaining = n == 100 ? 0 : total / 100 * (100 - n);
+    Restante->SetCaption(FormatDuration(remaining));
+    App().ProcessMessages();
+}
+
+} // namespace vendora

@@ -1,0 +1,282 @@
+#include "dialogs/windows/Ubm.h"
+
+#include "base/Convert.h"
+#include "controls/ui/Gradient.h"
+#include "gfx/Bitmap.h"
+#include "gui/Application.h"
+#include "gui/SpeedButton.h"
+#include "html/DrawHtml.h"
+#include "html/label/HtmlLabel.h"
+#include "platform/Platform.h"
+
+#include <vector>
+
+namespace vendora {
+namespace {
+
+TFMB* messageWindow = nullptr;
+
+constexpr int ButtonWidth = 135;
+constexpr int ButtonHeight = 27;
+constexpr int ButtonStep = 140;
+constexpr int RowStep = 30;
+constexpr int FirstButtonX = 20;
+
+char UpperAz(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Every "#13" of text becomes a carriage return.
+AnsiString ExpandBreaks(AnsiString text) {
+    ReplaceAll("#13", "\r", text, true);
+    return text;
+}
+
+// Reads a whole file of the machine; the file is known to exist.
+std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
+    int error = 0;
+    std::unique_ptr<FileHandle> file = Os().Files().CreateFile(name, FileAccess::GenericRead, FileShare::Read,
+                                                               Disposition::OpenExisting, error);
+    if (!file) {
+        throw EFOpenError(name, error);
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(file->Size(), 0)));
+    std::uint32_t done = 0;
+    if (!bytes.empty() &&
+        (!file->Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done) || done != bytes.size())) {
+        throw EReadError();
+    }
+    return bytes;
+}
+
+} // namespace
+
+TFMB::TFMB(Component* owner) : Form(owner) {
+    SetName("FMB");
+    SetBorderStyle(BorderStyle::Single);
+    SetClientSize(481, 528);
+    SetLeft(286);
+    SetTop(125);
+    SetColor(clWhite);
+    Font font;
+    font.Name = "Tahoma";
+    font.SetHeight(-13);
+    font.Color = clWindowText;
+    SetFont(font);
+    StayOnTop = true;
+    Position = FormPosition::ScreenCenter;
+    OnActivate = [this](Form&) { FormActivate(); };
+    OnKeyDown = [this](Form&, int& key) { FormKeyDown(key); };
+    OnKeyPress = [this](Form&, char& key) { FormKeyPress(key); };
+    OnMouseMove = [this](Form&, int x, int y) { MouseMove(x, y); };
+    OnMouseUp = [this](Form&, MouseButton, int, int) { MouseUp(); };
+    OnPaint = [this](Form&) { FormPaint(); };
+    OnResize = [this](Form&) { FormResize(); };
+    OnShow = [this](Form&) { FormShow(); };
+
+    Gradient1 = new TGradient(this);
+    Gradient1->BeginLoading();
+    Gradient1->SetName("Gradient1");
+    Gradient1->SetParent(this);
+    Gradient1->SetBounds(464, 507, 24, 22);
+    Gradient1->SetAnchors(Anchor::Right | Anchor::Bottom);
+    Gradient1->SetStyle(TGradientStyle::gsDiagonalRF);
+    Gradient1->SetColorEnd(clAppWorkSpace);
+    Gradient1->Hint = "Redimensionnement";
+    Gradient1->SetVisible(false);
+    Gradient1->OnMouseDown = [this](Control&, MouseButton, int x, int y) { Gradient1MouseDown(x, y); };
+    Gradient1->OnMouseMove = [this](Control&, int x, int y) { MouseMove(x, y); };
+    Gradient1->OnMouseUp = [this](Control&, MouseButton, int, int) { MouseUp(); };
+
+    LeMessage = new THTMLLabel(this);
+    LeMessage->SetName("LeMessage");
+    LeMessage->SetParent(this);
+    LeMessage->SetBounds(53, 26, 355, 14);
+    LeMessage->SetAutoSize(true);
+
+    Gradient1->Loaded();
+    FormCreate();
+}
+
+TFMB::~TFMB() {
+    if (messageWindow == this) {
+        messageWindow = nullptr;
+    }
+}
+
+void TFMB::FormCreate() {
+    dragX_ = 0;
+    dragY_ = 0;
+}
+
+void TFMB::LesSpeedButtonsClick(Control& sender) {
+    if (dynamic_cast<SpeedButton*>(&sender) != nullptr) {
+        result_ = StrToInt(sender.Name().substr(1));
+    }
+    SetModalResult(ModalResult::Ok);
+}
+
+void TFMB::FormKeyDown(int& key) {
+    if (key == VirtualKey::Return) {
+        result_ = 1;
+        SetModalResult(ModalResult::Ok);
+    } else if (key == VirtualKey::Escape) {
+        result_ = 0;
+        SetModalResult(ModalResult::Ok);
+    }
+}
+
+void TFMB::FormKeyPress(char& key) {
+    key = UpperAz(key);
+    std::size_t at = hotKeys_.find(key);
+    result_ = at == AnsiString::npos ? 0 : static_cast<int>(at) + 1;
+    if (result_ != 0) {
+        SetModalResult(ModalResult::Ok);
+    }
+}
+
+void TFMB::FormShow() {
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* button = dynamic_cast<SpeedButton*>(Components(i))) {
+            button->SetAnchors(Anchor::Left | Anchor::Bottom);
+        }
+    }
+}
+
+void TFMB::Gradient1MouseDown(int x, int y) {
+    dragX_ = x;
+    dragY_ = y;
+}
+
+void TFMB::MouseMove(int x, int y) {
+    if (dragX_ == 0) {
+        return;
+    }
+    SetWidth(Width() + x - dragX_);
+    SetHeight(Height() + y - dragY_);
+    dragX_ = x;
+    dragY_ = y;
+}
+
+void TFMB::MouseUp() {
+    dragX_ = 0;
+    dragY_ = 0;
+}
+
+void TFMB::LayOutButtons(AnsiString list) {
+    list = ExpandBreaks(list);
+    if (list.empty() || list.back() != '\r') {
+        list += '\r';
+    }
+    int x = FirstButtonX;
+    int y = LeMessage->Height() + 15;
+    int n = 1;
+    hotKeys_.clear();
+    while (!list.empty()) {
+        std::size_t end = list.find('\r');
+        AnsiString caption = CutTo(list.substr(0, end), Capacity::Path);
+        list.erase(0, end == AnsiString::npos ? list.size() : end + 1);
+        caption = TrimRightSpaces(TrimLeftSpaces(caption));
+        if (caption.empty()) {
+            continue;
+        }
+        if (Width() - 145 < x) {
+            x = FirstButtonX;
+            y += RowStep;
+        }
+        auto* button = new SpeedButton(this);
+        button->SetParent(this);
+        std::size_t amp = caption.find('&');
+        if (amp == AnsiString::npos) {
+            hotKeys_ += UpperAz(caption[0]);
+            caption = CutTo("&" + caption, Capacity::Path);
+        } else {
+            // A caption ending with its "&" has no letter after it: the hot key is the character 0.
+            hotKeys_ += amp + 1 < caption.size() ? UpperAz(caption[amp + 1]) : '\0';
+        }
+        button->SetCaption(caption);
+        button->SetName("B" + IntToStr(n));
+        ++n;
+        button->SetBounds(x, y, ButtonWidth, ButtonHeight);
+        button->OnClick = [this](Control& sender) { LesSpeedButtonsClick(sender); };
+        AnsiString glyphFile = caption;
+        ReplaceAll("&", "", glyphFile, true);
+        glyphFile += ".BMP";
+        if (Os().Files().FileExists(glyphFile)) {
+            std::vector<std::uint8_t> bytes = ReadWholeFile(glyphFile);
+            button->SetGlyph(DecodeBmp(bytes));
+        }
+        x += ButtonStep;
+    }
+    SetClientHeight(y + 37);
+}
+
+void TFMB::FreeButtons() {
+    for (;;) {
+        SpeedButton* found = nullptr;
+        for (int i = 0; i < ComponentCount() && found == nullptr; ++i) {
+            found = dynamic_cast<SpeedButton*>(Components(i));
+        }
+        if (found == nullptr) {
+            return;
+        }
+        delete found;
+    }
+}
+
+int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour) {
+    SetTop(106);
+    TColor kept = Color();
+    if (colour.Value != 0) {
+        SetColor(colour);
+    }
+    // The buttons and the colour belong to this call only, whatever way it ends.
+    struct CallScope {
+        TFMB& window;
+        TColor kept;
+        bool restore;
+        ~CallScope() {
+            window.FreeButtons();
+            if (restore) {
+                window.SetColor(kept);
+            }
+        }
+    } scope{*this, kept, colour.Value != 0};
+
+    SetCaption(title);
+    AnsiString markup = ExpandBreaks(text);
+    ReplaceAll("\r", "<P>", markup, true);
+    LeMessage->SetCaption(markup);
+    LeMessage->SetTop(5);
+    LeMessage->SetLeft(20);
+    LeMessage->SetWidth(ClientWidth() - 40);
+    LeMessage->SetHeight(DrawHtml(GetCanvas(), 20, 5, ClientWidth() - 40, LeMessage->Caption(), clWhite));
+    LayOutButtons(buttons);
+    result_ = 0;
+    Invalidate();
+    ShowModal();
+    return result_;
+}
+
+TFMB* FMB() {
+    return messageWindow;
+}
+
+TFMB& CreateMessageWindow() {
+    messageWindow = new TFMB(&App());
+    return *messageWindow;
+}
+
+void ForgetMessageWindow() {
+    messageWindow = nullptr;
+}
+
+int ShowHtmlMessageWindow(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
+                          TColor colour) {
+    if (messageWindow == nullptr) {
+        CreateMessageWindow();
+    }
+    return messageWindow->Run(title, text, buttons, colour);
+}
+
+} // namespace vendora

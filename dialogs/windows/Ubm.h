@@ -1,0 +1,67 @@
+#pragma once
+// TFMB (unit UBM): the modal HTML message window. One window object serves every call of the run: start-up
+// creates it, owned by the application object, and each ShowHtmlMessageWindow call sets its caption,
+// message and colour, creates one speed button per caption (named B1, B2...), shows it modally and frees
+// the buttons again.
+
+#include "base/Color.h"
+#include "base/Text.h"
+#include "gui/Form.h"
+
+namespace vendora {
+
+class TGradient;
+class THTMLLabel;
+class Control;
+
+class TFMB : public Form {
+public:
+    explicit TFMB(Component* owner);
+    ~TFMB() override;
+
+    TGradient* Gradient1 = nullptr;
+    THTMLLabel* LeMessage = nullptr;
+
+    // The value the current call returns, and one hot-key letter per button of the call.
+    int Result() const { return result_; }
+    const AnsiString& HotKeys() const { return hotKeys_; }
+
+    // Handlers, bound by the form description.
+    void LesSpeedButtonsClick(Control& sender);
+    void FormKeyDown(int& key);
+    void FormKeyPress(char& key);
+    void FormShow();
+    void FormActivate() { Invalidate(); }
+    void FormResize() { Invalidate(); }
+    void FormPaint() {}
+    void FormCreate();
+    void Gradient1MouseDown(int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp();
+
+    int Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour);
+
+private:
+    void LayOutButtons(AnsiString list);
+    void FreeButtons();
+
+    int dragX_ = 0;
+    int dragY_ = 0;
+    int result_ = 0;
+    AnsiString hotKeys_;
+};
+
+// The process's message window (null until created).
+TFMB* FMB();
+// Start-up: creates the message window, owned by the application object.
+TFMB& CreateMessageWindow();
+// Forgets the window without freeing it (its owner frees it).
+void ForgetMessageWindow();
+
+// Shows title, the markup text and the buttons listed in buttons (captions separated by "#13") in the
+// message window and returns the number of the chosen button, counted from 1; Enter gives 1, Escape and
+// closing the window 0. A non-zero colour is the window's background for this call only.
+int ShowHtmlMessageWindow(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
+                          TColor colour);
+
+} // namespace vendora

@@ -1,0 +1,230 @@
+// The message window: results for each input, the button layout and naming, hot keys, the height taken
+// from the message, the colour of one call, glyph files, the position rule and the buttons' lifetime.
+#include "MemoryPlatform.h"
+#include "controls/ui/Gradient.h"
+#include "dialogs/windows/Ubm.h"
+#include "gui/SpeedButton.h"
+#include "html/DrawHtml.h"
+#include "html/label/HtmlLabel.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace vendora::test {
+namespace {
+
+struct ButtonSeen {
+    AnsiString Name;
+    AnsiString Caption;
+    IntRect Bounds;
+    bool HasGlyph = false;
+};
+
+// What the window looked like when it came up.
+struct Shown {
+    std::vector<ButtonSeen> Buttons;
+    int ClientHeight = 0;
+    int MessageHeight = 0;
+    TColor Color;
+    int Left = 0;
+    int Top = 0;
+};
+
+class MessageWindowTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        SetOs(&platform_);
+        TFMB& window = CreateMessageWindow();
+        Form::NotifyEvent original = window.OnShow;
+        window.OnShow = [this, original](Form& form) {
+            original(form);
+            Shown seen;
+            for (Control* control : form.Controls()) {
+                if (auto* button = dynamic_cast<SpeedButton*>(control)) {
+                    seen.Buttons.push_back(
+                        {button->Name(), button->Caption(), button->BoundsRect(), !button->Glyph().Empty()});
+                }
+            }
+            seen.ClientHeight = form.ClientHeight();
+            seen.MessageHeight = FMB()->LeMessage->Height();
+            seen.Color = form.Color();
+            seen.Left = form.Left();
+            seen.Top = form.Top();
+            shown_.push_back(seen);
+        };
+    }
+    void TearDown() override {
+        GuiTest::TearDown();
+        SetOs(nullptr);
+    }
+    int Ask(const std::string& script, const AnsiString& buttons, TColor colour = TColor(0)) {
+        UseScript(script);
+        return ShowHtmlMessageWindow("Titre", "Bonjour", buttons, colour);
+    }
+    std::vector<AnsiString> Captions() const {
+        std::vector<AnsiString> out;
+        for (const ButtonSeen& b : shown_.back().Buttons) {
+            out.push_back(b.Name + "=" + b.Caption);
+        }
+        return out;
+    }
+    // The height the renderer gives a text in the message area (width 441), from top 0.
+    int TextHeight(const AnsiString& text) {
+        Bitmap scratch(481, 2000);
+        Canvas canvas(scratch, engine_);
+        return DrawHtml(canvas, 0, 0, 441, text, clWhite);
+    }
+
+    MemoryPlatform platform_;
+    std::vector<Shown> shown_;
+};
+
+TEST_F(MessageWindowTest, OuiNonGivesTwoButtonsAndEachInputItsResult) {
+    const std::vector<std::pair<std::string, int>> cases{
+        {"char o\n", 1},         {"char O\n", 1},
+        {"char n\n", 2},         {"char N\n", 2},
+        {"key Return\n", 1},     {"key Escape\n", 0},
+        {"close\n", 0},          {"click B2\n", 2},
+        {"click B1\n", 1},       {"char x\nkey Escape\n", 0},
+        {"char x\nchar n\n", 2}, {"click Non\n", 2},
+        {"key F1\nchar o\n", 1},
+    };
+    for (const auto& [script, expected] : cases) {
+        EXPECT_EQ(Ask(script, "Oui#13Non"), expected) << script;
+        EXPECT_FALSE(FMB()->Visible());
+    }
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Oui", "B2=&Non"}));
+    const Shown& seen = shown_.back();
+    EXPECT_EQ(seen.Buttons[0].Bounds, IntRect::FromSize(20, seen.MessageHeight + 15, 135, 27));
+    EXPECT_EQ(seen.Buttons[1].Bounds, IntRect::FromSize(160, seen.MessageHeight + 15, 135, 27));
+    EXPECT_EQ(FMB()->HotKeys(), "ON");
+}
+
+TEST_F(MessageWindowTest, EmptyAndBlankCaptionsAreSkippedWithoutNumbers) {
+    EXPECT_EQ(Ask("char n\n", "Oui#13#13Non"), 2);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Oui", "B2=&Non"}));
+    EXPECT_EQ(Ask("click B2\n", "Oui#13   #13Non"), 2);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Oui", "B2=&Non"}));
+    EXPECT_EQ(Ask("char o\n", "  Ok  "), 1);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Ok"}));
+    // A carriage return of the caller's own separates captions as well.
+    EXPECT_EQ(Ask("char n\n", "Oui\rNon\r"), 2);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Oui", "B2=&Non"}));
+}
+
+TEST_F(MessageWindowTest, AnAmpersandInsideKeepsTheCaptionAndChoosesTheHotKey) {
+    EXPECT_EQ(Ask("char u\n", "Oui#13Ann&uler"), 2);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&Oui", "B2=Ann&uler"}));
+    EXPECT_EQ(FMB()->HotKeys(), "OU");
+    EXPECT_EQ(Ask("char O\n", "Oui#13Ouvrir"), 1);
+    // A caption ending with its "&" has no letter to type.
+    EXPECT_EQ(Ask("char k\nkey Escape\n", "Ok&"), 0);
+}
+
+TEST_F(MessageWindowTest, FourCaptionsMakeTwoRowsAndTheHeightFollowsTheLastRow) {
+    EXPECT_EQ(Ask("char d\n", "Un#13Deux#13Trois#13Quatre"), 2);
+    const Shown& seen = shown_.back();
+    ASSERT_EQ(seen.Buttons.size(), 4u);
+    int firstRow = seen.MessageHeight + 15;
+    EXPECT_EQ(seen.Buttons[2].Bounds.Left, 300);
+    EXPECT_EQ(seen.Buttons[3].Bounds, IntRect::FromSize(20, firstRow + 30, 135, 27));
+    EXPECT_EQ(seen.ClientHeight, firstRow + 30 + 37);
+}
+
+TEST_F(MessageWindowTest, AnEmptyListEndsOnlyWithEnterEscapeOrClosing) {
+    EXPECT_EQ(Ask("char o\nclick LeMessage\nkey Return\n", ""), 1);
+    const Shown& seen = shown_.back();
+    EXPECT_TRUE(seen.Buttons.empty());
+    EXPECT_EQ(seen.ClientHeight, seen.MessageHeight + 52);
+    EXPECT_EQ(Ask("close\n", ""), 0);
+    EXPECT_EQ(Ask("key Escape\n", ""), 0);
+}
+
+TEST_F(MessageWindowTest, ASecondCallHasOnlyItsOwnHotKeys) {
+    EXPECT_EQ(Ask("char o\n", "Oui#13Non"), 1);
+    EXPECT_EQ(Ask("char n\n", "Non#13Oui"), 1);
+    EXPECT_EQ(FMB()->HotKeys(), "NO");
+}
+
+TEST_F(MessageWindowTest, TheMessageHeightSetsTheLabelAndTheClientHeight) {
+    const AnsiString text = "<B>Attention</B>#13Une ligne" + AnsiString("\r") + "et une autre";
+    AnsiString markup = "<B>Attention</B><P>Une ligne<P>et une autre";
+    UseScript("key Return\n");
+    ShowHtmlMessageWindow("Titre", text, "Ok", TColor(0));
+    const Shown& seen = shown_.back();
+    int height = TextHeight(markup);
+    EXPECT_EQ(FMB()->LeMessage->Caption(), markup);
+    EXPECT_EQ(seen.MessageHeight, 5 + height);
+    EXPECT_EQ(seen.ClientHeight, 5 + height + 15 + 37);
+    // Once painted, the label measures itself from its own top y 1: four pixels shorter.
+    EXPECT_EQ(FMB()->LeMessage->Height(), 1 + height);
+    EXPECT_EQ(FMB()->LeMessage->BoundsRect().Left, 20);
+    EXPECT_EQ(FMB()->LeMessage->Width(), 441);
+}
+
+TEST_F(MessageWindowTest, AColourHoldsForOneCallOnly) {
+    std::vector<TColor> colours;
+    EXPECT_EQ(Ask("key Return\n", "Ok", TColor(0x00FFFF)), 1);
+    EXPECT_EQ(shown_.back().Color, TColor(0x00FFFF));
+    EXPECT_EQ(FMB()->Color(), clWhite);
+    EXPECT_EQ(Ask("key Return\n", "Ok", TColor(0)), 1);
+    EXPECT_EQ(shown_.back().Color, clWhite);
+}
+
+TEST_F(MessageWindowTest, CentredTheFirstTimeThenAtTop106WhereTheFirstWas) {
+    Ask("key Return\n", "Ok");
+    Ask("key Return\n", "Un#13Deux#13Trois#13Quatre");
+    ASSERT_EQ(shown_.size(), 2u);
+    EXPECT_EQ(shown_[0].Left, (1024 - FMB()->Width()) / 2);
+    EXPECT_EQ(shown_[0].Top, (768 - (shown_[0].ClientHeight + 32)) / 2);
+    EXPECT_EQ(shown_[1].Left, shown_[0].Left);
+    EXPECT_EQ(shown_[1].Top, 106);
+}
+
+TEST_F(MessageWindowTest, ButtonsLiveForOneCallAndTheGripStaysHidden) {
+    int before = FMB()->ComponentCount();
+    EXPECT_EQ(before, 2);
+    Ask("key Return\n", "Un#13Deux#13Trois");
+    EXPECT_EQ(FMB()->ComponentCount(), before);
+    EXPECT_FALSE(FMB()->Gradient1->Visible());
+    EXPECT_EQ(FMB()->Gradient1->PatternBuilds(), 2);
+    EXPECT_EQ(FMB()->Gradient1->Style(), TGradientStyle::gsDiagonalRF);
+}
+
+TEST_F(MessageWindowTest, AGlyphFileOfTheCaptionGivesTheButtonItsPicture) {
+    platform_.Disk.Files["Oui.BMP"] = SolidBmp(8, 8, clRed);
+    EXPECT_EQ(Ask("key Return\n", "Oui#13Non"), 1);
+    ASSERT_EQ(shown_.back().Buttons.size(), 2u);
+    EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
+    EXPECT_FALSE(shown_.back().Buttons[1].HasGlyph);
+    platform_.Disk.Files["Ann&uler.BMP"] = SolidBmp(8, 8, clRed);
+    platform_.Disk.Files["Annuler.BMP"] = SolidBmp(8, 8, clRed);
+    EXPECT_EQ(Ask("key Return\n", "Ann&uler"), 1);
+    EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
+}
+
+TEST_F(MessageWindowTest, AGlyphFileThatIsNoBitmapFailsBeforeTheWindowShows) {
+    platform_.Disk.Files["Oui.BMP"] = {'n', 'o', 't'};
+    UseScript("key Return\n");
+    EXPECT_THROW(ShowHtmlMessageWindow("Titre", "x", "Oui#13Non", TColor(0x00FFFF)), EInvalidGraphic);
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_EQ(FMB()->ComponentCount(), 2);
+    EXPECT_EQ(FMB()->Color(), clWhite);
+}
+
+TEST_F(MessageWindowTest, TheGripResizesTheWindowOnlyWhileADragIsInProgress) {
+    TFMB& window = *FMB();
+    window.SetClientSize(481, 200);
+    int width = window.Width();
+    window.MouseMove(100, 100);
+    EXPECT_EQ(window.Width(), width);
+    window.Gradient1MouseDown(5, 6);
+    window.MouseMove(15, 26);
+    EXPECT_EQ(window.Width(), width + 10);
+    EXPECT_EQ(window.ClientHeight(), 220);
+    window.MouseUp();
+    window.MouseMove(50, 50);
+    EXPECT_EQ(window.Width(), width + 10);
+}
+
+} // namespace
+} // namespace vendora::test

@@ -1,0 +1,248 @@
+// The progress window: the duration text, the strings at chosen positions and times, the bar, the strip
+// SetPosition repaints, "Interrompre" and closing; and the split reporting an interruption once.
+#include "dialogs/windows/Progression.h"
+#include "MemoryPlatform.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/Concatene.h"
+#include "base/Cp1252.h"
+#include "controls/ColorOps.h"
+#include "controls/ui/CurvedSpeedButton.h"
+#include "dialogs/windows/FrameworkDialogs.h"
+#include "dialogs/windows/Ubm.h"
+#include "gui/Label.h"
+#include "platform/posix/HostFileSystem.h"
+#include "tests/archive/TempFolder.h"
+#include "tests/gui/GuiTestSupport.h"
+
+#include <sstream>
+
+namespace vendora::test {
+namespace {
+
+constexpr double Second = 1.0 / 86400;
+
+TEST(FormatDurationTest, EveryExample) {
+    EXPECT_EQ(FormatDuration(0), "0s");
+    EXPECT_EQ(FormatDuration(5 * Second), "05s");
+    EXPECT_EQ(FormatDuration(65 * Second), "01mn05s");
+    EXPECT_EQ(FormatDuration(3607 * Second), "1h07s");
+    EXPECT_EQ(FormatDuration(2 + 3.0 / 24), "2 jours 3h");
+    EXPECT_EQ(FormatDuration(1), "un jour ");
+    EXPECT_EQ(FormatDuration(31), "1 mois ");
+    EXPECT_EQ(FormatDuration(365), "un an ");
+    EXPECT_EQ(FormatDuration(30 * Second), "30s");
+    EXPECT_EQ(FormatDuration(120 * Second), "02mn");
+    EXPECT_EQ(FormatDuration(90 * Second), "01mn30s");
+    EXPECT_EQ(FormatDuration(59 * 60 * Second + 59 * Second), "59mn59s");
+    // Counted on the calendar from 1 January 1900: 1900 has no 29 February, 1904 has one.
+    EXPECT_EQ(FormatDuration(730), "2 ans ");
+    EXPECT_EQ(FormatDuration(1461), "4 ans un jour ");
+    EXPECT_EQ(FormatDuration(59), "2 mois ");
+    EXPECT_EQ(FormatDuration(1460 + 31 + 28), "4 ans 1 mois 28 jours ");
+    EXPECT_EQ(FormatDuration(1460 + 31 + 29), "4 ans 2 mois ");
+    EXPECT_EQ(FormatDuration(-5 * Second), "0s");
+    EXPECT_LE(FormatDuration(1e300).size(), 255u);
+}
+
+TEST(FormatDurationTest, BarWidthsRoundHalvesToEven) {
+    EXPECT_EQ(ProgressBarWidth(0), 0);
+    EXPECT_EQ(ProgressBarWidth(1), 6);
+    EXPECT_EQ(ProgressBarWidth(3), 16); // 16.5
+    EXPECT_EQ(ProgressBarWidth(5), 28); // 27.5
+    EXPECT_EQ(ProgressBarWidth(50), 275);
+    EXPECT_EQ(ProgressBarWidth(100), 550);
+}
+
+// Records the strips invalidated without erasing the background over the bar's rows.
+class RecordingProgression : public TProgression {
+public:
+    using TProgression::TProgression;
+    std::vector<IntRect> BarStrips;
+    void Invalidate(const IntRect& area, bool erase) override {
+        if (!erase && area.Top == 50 && area.Bottom == 70) {
+            BarStrips.push_back(area);
+        }
+        TProgression::Invalidate(area, erase);
+    }
+};
+
+class ProgressionTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        SetOs(&platform_);
+    }
+    void TearDown() override {
+        GuiTest::TearDown();
+        SetOs(nullptr);
+    }
+    TProgression::Clock Clock() {
+        return [this] { return now_; };
+    }
+    MemoryPlatform platform_;
+    double now_ = 45000.25;
+};
+
+TEST_F(ProgressionTest, CreationSetsPositionOneAndTheDesignTexts) {
+    TProgression window(nullptr, Clock());
+    EXPECT_EQ(window.Percent(), 1);
+    EXPECT_EQ(window.ClientWidth(), 606);
+    EXPECT_EQ(window.ClientHeight(), 156);
+    EXPECT_EQ(window.Label4->Caption(), "Totale :");
+    EXPECT_EQ(window.Label4->Left() + window.Label4->Width(), 90);
+    EXPECT_EQ(window.Restante->Left() + window.Restante->Width(), 161);
+    EXPECT_EQ(window.Label3->Caption(), Ansi("Durée du traitement (estimation)"));
+    EXPECT_EQ(window.SpeedButton1->Caption(), "Interrompre");
+    EXPECT_EQ(window.SpeedButton1->BoundsRect(), IntRect::FromSize(394, 106, 158, 29));
+    // Before the first showing the times count from the instant zero.
+    EXPECT_EQ(window.Label2->Caption().substr(0, 17), Ansi(" 1% réalisé en 12"));
+}
+
+TEST_F(ProgressionTest, StringsAtChosenPositionsAndTimes) {
+    TProgression window(nullptr, Clock());
+    window.Show();
+    now_ += 30 * Second;
+    window.SetPosition(25);
+    EXPECT_EQ(window.Label2->Caption(), Ansi(" 25% réalisé en 30s "));
+    EXPECT_EQ(window.Totale->Caption(), "02mn");
+    EXPECT_EQ(window.Restante->Caption(), "01mn30s");
+    EXPECT_EQ(window.Totale->Left() + window.Totale->Width(), 161);
+
+    now_ += 3 * Second;
+    window.SetPosition(0);
+    EXPECT_EQ(window.Label2->Caption(), Ansi(" 0% réalisé en 33s "));
+    EXPECT_EQ(window.Totale->Caption(), ">55mn");
+    EXPECT_EQ(window.Restante->Caption(), "55mn");
+
+    window.SetPosition(100);
+    EXPECT_EQ(window.Totale->Caption(), "33s");
+    EXPECT_EQ(window.Restante->Caption(), "0s");
+}
+
+TEST_F(ProgressionTest, TheBarAtZeroOneAndOneHundred) {
+    TProgression window(nullptr, Clock());
+    window.Show();
+    const Bitmap& s = window.Surface();
+    TColor track = SubtractColors(MixColors(clWhite, TColor(0x00FFFF), 0.2), TColor(0x101010));
+    TColor bar = AddColors(TColor(0xFF0000), TColor(0x3E3E3E));
+    auto barColumns = [&] {
+        int count = 0;
+        for (int x = 21; x < 570; ++x) {
+            count += s.Pixel(x, 55) == bar ? 1 : 0;
+        }
+        return count;
+    };
+    window.SetPosition(0);
+    window.Invalidate();
+    App().PaintAll();
+    EXPECT_EQ(barColumns(), 0);
+    EXPECT_EQ(s.Pixel(30, 55), track);
+    window.SetPosition(1);
+    App().PaintAll();
+    EXPECT_EQ(barColumns(), 5); // columns 21-25: the frame takes the box's outer columns
+    EXPECT_EQ(s.Pixel(20, 55), clWhite);
+    EXPECT_EQ(s.Pixel(26, 55), TColor::Rgb(70, 70, 70));
+    window.SetPosition(100);
+    App().PaintAll();
+    EXPECT_EQ(barColumns(), 549);
+    EXPECT_EQ(s.Pixel(570, 60), TColor::Rgb(70, 70, 70));
+}
+
+TEST_F(ProgressionTest, SetPositionRepaintsOnlyTheStripThatChanged) {
+    RecordingProgression window(nullptr, Clock());
+    window.Show();
+    window.BarStrips.clear();
+    window.SetPosition(50);
+    window.SetPosition(50);
+    window.SetPosition(0);
+    window.SetPosition(3);
+    ASSERT_EQ(window.BarStrips.size(), 3u);
+    EXPECT_EQ(window.BarStrips[0], (IntRect{19 + 6, 50, 21 + 275, 70}));
+    EXPECT_EQ(window.BarStrips[1], (IntRect{19 + 275, 50, 21, 70})); // shrinking: an empty strip
+    EXPECT_EQ(window.BarStrips[2], (IntRect{19, 50, 21 + 16, 70}));
+}
+
+TEST_F(ProgressionTest, InterrompreAndClosingWriteInterrompuAndShowingClearsIt) {
+    UseScript("wait Copie\nclick Interrompre\nclose\n");
+    TProgression window(nullptr, Clock());
+    window.SetCaption("Copie");
+    window.Label2->SetCaption(Ansi("Réalisé"));
+    window.Show();
+    window.SetPosition(10);
+    EXPECT_EQ(window.Label2->Caption(), "interrompu");
+    EXPECT_TRUE(window.Visible());
+    window.Show(); // already visible: nothing to clear
+    window.Hide();
+    window.Show();
+    EXPECT_EQ(window.Label2->Caption(), Ansi("Réalisé"));
+    now_ += Second;
+    window.SetPosition(20); // the close request
+    EXPECT_EQ(window.Label2->Caption(), "interrompu");
+    EXPECT_FALSE(window.Visible());
+}
+
+TEST_F(ProgressionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryKPlusOne) {
+    testing::TempFolder folder;
+    std::vector<PackedEntry> entries;
+    for (int i = 1; i <= 5; ++i) {
+        entries.push_back(
+            {"E" + IntToStr(i) + ".TXT", std::vector<std::uint8_t>(100 * i, static_cast<std::uint8_t>(i))});
+    }
+    std::vector<std::uint8_t> inflated = BuildInflatedArchive(entries);
+    testing::WriteHostFile(folder.Host("A.CTN"), {inflated.begin(), inflated.end()});
+
+    // The wait and the two moves are taken by the pumps of entries 1 and 2; the click by entry 3's.
+    UseScript(std::string("wait ") + "Déconcaténation\nmove 1 1\nmove 2 2\nclick Interrompre\nkey Return\n");
+    std::ostringstream out;
+    auto dialogs = std::make_unique<FrameworkDialogs>(std::make_unique<Transcript>(out), backend_);
+    SetDialogBackend(dialogs.get());
+    CreateMessageWindow();
+    FrameworkExtractionUi ui(dialogs->Log(), Clock());
+    HostFileSystem files;
+    SplitArchive(folder.Win("A.CTN"), files, ui);
+    SetDialogBackend(nullptr);
+
+    std::vector<std::string> lines;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("message", 0) == 0 || line.rfind("progress label6", 0) == 0 ||
+            line.rfind("answer", 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "progress label6 text=\"\"",
+                         "progress label6 text=\"Extraction de E1.TXT\"",
+                         "progress label6 text=\"Extraction de E2.TXT\"",
+                         "progress label6 text=\"Extraction de E3.TXT\"",
+                         "progress label6 text=\"Extraction de E4.TXT\"",
+                         "message title=\"Interruption Interdite\" text=\"<BLOCKQUOTE><FONT "
+                         "COLOR=#FF0000><B>L'Interruption "
+                         "est Interdite</FONT></BLOCKQUOTE><P><FONT COLOR=#FF SIZE=12>Le traitement va être "
+                         "maintenu</FONT>\" buttons=\"Ok\" colour=0",
+                         "answer result=1 event=\"key Return\" line=5",
+                         "progress label6 text=\"Extraction de E5.TXT\"",
+                     }));
+    EXPECT_NE(out.str().find("input event=\"click Interrompre\" line=4"), std::string::npos);
+    EXPECT_NE(out.str().find("window destroy caption=\"Déconcaténation de "), std::string::npos);
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(testing::ReadHostFile(folder.Host("E" + std::to_string(i) + ".TXT")).size(),
+                  static_cast<std::size_t>(100 * i));
+    }
+    dialogs.reset();
+}
+
+TEST(InterruptGlyphTest, RedCrossWithHighlightsAndShadowsOnSilver) {
+    Bitmap glyph = InterruptGlyph();
+    EXPECT_EQ(glyph.Width(), 16);
+    EXPECT_EQ(glyph.Height(), 16);
+    EXPECT_EQ(glyph.Pixel(0, 0), clSilver);
+    EXPECT_EQ(glyph.Pixel(7, 7), TColor::Rgb(224, 0, 0));
+    EXPECT_EQ(glyph.Pixel(7, 8), TColor::Rgb(224, 0, 0));
+    EXPECT_EQ(glyph.Pixel(1, 1), clWhite);
+    EXPECT_EQ(glyph.Pixel(14, 14), TColor::Rgb(128, 0, 0));
+    EXPECT_EQ(glyph.Pixel(15, 0), clSilver);
+}
+
+} // namespace
+} // namespace vendora::test
