@@ -1,11 +1,13 @@
 // The INSTALL program on Linux: the installer run inside the Windows machine emulated under VENDORA_ROOT,
-// with its windows headless (VENDORA_UI_SCRIPT answers them, VENDORA_UI_TRANSCRIPT records them).
+// with its real windows: on the X11 display when DISPLAY is set, else headless (VENDORA_UI_SCRIPT answers
+// them, VENDORA_UI_TRANSCRIPT records them, VENDORA_UI_SNAPSHOTS receives pictures of them).
 //
 // Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch (shown in the
 // error box first), or when the emulated machine cannot be prepared; 2 for a faulty ui script.
 
 #include "base/Cp1252.h"
 #include "dialogs/headless/UiScript.h"
+#include "dialogs/windows/host/HostWindows.h"
 #include "installer/CommandLine.h"
 #include "installer/Installer.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -31,7 +33,10 @@ int Run(const vendora::AnsiString& commandLine) {
     vendora::SetOs(platform.get());
     int code = 1;
     {
-        vendora::SharedUnits units;
+        vendora::SharedUnits units([] {
+            vendora::HostWindowSet windows = vendora::CreateHostWindows();
+            return vendora::RunWindows{std::move(windows.Dialogs), std::move(windows.Progress)};
+        });
         code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
     }
     vendora::SetOs(nullptr);

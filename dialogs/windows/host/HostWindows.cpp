@@ -1,0 +1,65 @@
+#include "dialogs/windows/host/HostWindows.h"
+
+#include "dialogs/headless/UiScript.h"
+#include "dialogs/windows/FrameworkDialogs.h"
+#include "dialogs/windows/Ubm.h"
+#include "gfx/freetype/FreeTypeTextEngine.h"
+#include "gfx/png/Png.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessBackend.h"
+#ifdef VENDORA_HAVE_X11
+#include "gui/x11/X11Backend.h"
+#endif
+
+#include <cstdlib>
+
+namespace vendora {
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+} // namespace
+
+HostWindowSet CreateHostWindows() {
+    InstallFreeTypeTextEngine();
+    std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
+    HeadlessBackend* headless = nullptr;
+    std::unique_ptr<Transcript> transcript;
+    bool onDisplay = false;
+#ifdef VENDORA_HAVE_X11
+    // A script means a scripted run, display or not.
+    if (!Environment("DISPLAY").empty() && Environment("VENDORA_UI_SCRIPT").empty()) {
+        try {
+            App().SetBackend(std::make_unique<X11Backend>());
+            onDisplay = true;
+        } catch (const std::exception&) {
+            onDisplay = false; // no usable display: the run goes on without windows
+        }
+    }
+#endif
+    if (onDisplay) {
+        if (!transcriptPath.empty()) {
+            transcript = Transcript::Open(transcriptPath);
+        }
+    } else {
+        std::unique_ptr<HeadlessBackend> backend;
+        try {
+            backend = HeadlessBackend::FromEnvironment(
+                [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); });
+        } catch (const InputScriptError& error) {
+            throw UiScriptError(error.what());
+        }
+        headless = backend.get();
+        App().SetBackend(std::move(backend));
+        transcript = Transcript::Open(transcriptPath);
+    }
+    auto dialogs = std::make_unique<FrameworkDialogs>(std::move(transcript), headless);
+    auto progress = std::make_unique<FrameworkExtractionUi>(dialogs->Log());
+    CreateMessageWindow();
+    return {std::move(dialogs), std::move(progress)};
+}
+
+} // namespace vendora
