@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "platform/linux/UserRegistry.h"
+#include "platform/linux/WindowsNames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +13,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vendora {
 
@@ -37,6 +39,30 @@ void MakeFolders(const std::string& path) {
                             Utf8ToAnsi(std::strerror(errno)) + ")");
         if (slash == std::string::npos)
             return;
+    }
+}
+
+// The existing entry of folder that name designates without regard to letter case, else name itself.
+std::string EntryNoCase(const std::string& folder, const std::string& name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return name;
+    std::string found = name;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (SameNameNoCase(Utf8ToAnsi(entry->d_name), Utf8ToAnsi(name))) {
+            found = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return found;
+}
+
+// Creates the folders of relative below base, reusing those that exist in another letter case.
+void MakeFoldersNoCase(std::string base, const std::vector<std::string>& relative) {
+    for (const std::string& name : relative) {
+        base += "/" + EntryNoCase(base, name);
+        MakeFolders(base);
     }
 }
 
@@ -114,6 +140,8 @@ void EmulatedMachine::Prepare() {
     if (IsFolder(registry))
         return;
     MakeFolders(root_ + "/drive_c/Users/" + AnsiToUtf8(user_) + "/Desktop");
+    // Every Windows machine has its fonts folder; the installer copies its font there.
+    MakeFoldersNoCase(root_ + "/drive_c", {"windows", "Fonts"});
     MakeFolders(registry);
     if (!UserRegistry(RegistryFile()).WriteString(ShellFoldersKey, "Desktop", DefaultDesktop()))
         throw Exception(Ansi("Impossible d'écrire le registre ") + Utf8ToAnsi(RegistryFile()));

@@ -129,6 +129,8 @@ std::intptr_t LinuxPlatform::Execute(const AnsiString& file, const AnsiString& p
     if (!folder || !IsFolder(*folder))
         return ShellPathNotFound;
     if (IsNativeProgram(*target)) {
+        if (!MakeRunnable(*target))
+            return ShellAccessDenied;
         std::vector<std::string> arguments;
         for (const AnsiString& argument : SplitParameters(parameters))
             arguments.push_back(AnsiToUtf8(argument));

@@ -105,10 +105,12 @@ std::optional<std::string> FindOnPath(const std::string& name) {
 
 bool IsNativeProgram(const std::string& hostPath) {
     struct stat info {};
-    if (::stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        ::access(hostPath.c_str(), X_OK) != 0)
+    if (::stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Looking at the file must not change its last-access time (the installer has just stamped it).
+    int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME);
+    if (fd < 0 && errno == EPERM)
+        fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     char magic[4] = {};
@@ -119,6 +121,16 @@ bool IsNativeProgram(const std::string& hostPath) {
                                     "ELF",
                                     4) == 0) ||
            (got >= 2 && magic[0] == '#' && magic[1] == '!');
+}
+
+bool MakeRunnable(const std::string& hostPath) {
+    if (::access(hostPath.c_str(), X_OK) == 0)
+        return true;
+    struct stat info {};
+    if (::stat(hostPath.c_str(), &info) != 0)
+        return false;
+    const mode_t read = info.st_mode & (S_IRUSR | S_IRGRP | S_IROTH);
+    return ::chmod(hostPath.c_str(), info.st_mode | (read >> 2)) == 0;
 }
 
 } // namespace vendora

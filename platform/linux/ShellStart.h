@@ -17,7 +17,12 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
 // The full path of an executable found on $PATH.
 std::optional<std::string> FindOnPath(const std::string& name);
 
-// True for a file that Linux runs by itself: executable, and an ELF image or a "#!" script.
+// True for a file that Linux can run by itself: an ELF image or a "#!" script, whatever its mode bits.
 bool IsNativeProgram(const std::string& hostPath);
+
+// Windows runs a program whatever mode bits the emulated drive gave it (an extracted "vendora.exe" is
+// created like any other file), so a native program about to be started gets the execute bits that match
+// its read bits. False when they cannot be set.
+bool MakeRunnable(const std::string& hostPath);
 
 } // namespace vendora

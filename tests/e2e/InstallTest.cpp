@@ -261,11 +261,14 @@ TEST(Install, FontAlreadyThereIsLeftAloneAndAFailedCopyIsReported) {
     EXPECT_EQ(FilesBelow(machine.Host("drive_c/Windows")), (std::vector<std::string>{"Fonts/STARMATH.TTF"}));
     EXPECT_EQ(ReadFile(machine.Host("drive_c/Windows/Fonts/STARMATH.TTF")), "mine");
 
+    // A fonts "folder" that is a file makes the copy fail.
     Machine noFonts;
-    fs::remove_all(noFonts.Host("drive_c/Windows"));
+    fs::remove_all(noFonts.Host("drive_c/Windows/Fonts"));
+    WriteFile(noFonts.Host("drive_c/Windows/Fonts"), "not a folder");
     run = noFonts.Run({}, {"key Return", "key Return", "char n"});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_EQ(MessageTitles(run), (std::vector<std::string>{InstallTitle, FontTitle, InstallTitle}));
+    ASSERT_EQ(Records(run, FontTitle).size(), 1u);
     EXPECT_EQ(Records(run, FontTitle)[0],
               FontTitle + " text=\"La police C:\\\\Vendora\\\\Starmath.ttf n'a pas pu être copiée<P><P>Vous "
                           "devrez le faire \\\"à la main\\\"<P><P><I>Cela n'empêchera pas le logiciel de "
