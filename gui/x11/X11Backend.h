@@ -1,0 +1,41 @@
+#pragma once
+// Real windows on an X11 display (Xlib): each form gets a top-level window whose client area shows the
+// form's pixels as they are painted; keys (with their Windows-1252 characters), the mouse and the close
+// button come back to the form. Fixed borders get a fixed size, stay-on-top forms the _NET_WM_STATE_ABOVE
+// state, and placed or centred forms their position as a hint to the window manager.
+
+#include "gui/Backend.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace vendora {
+
+class X11Window;
+
+class X11Backend : public WindowBackend {
+public:
+    // Opens the display named (DISPLAY when empty); std::runtime_error when it cannot be opened.
+    explicit X11Backend(const std::string& displayName = "");
+    ~X11Backend() override;
+
+    std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
+    IntPoint ScreenSize() override;
+    bool DispatchPending() override;
+    bool DispatchNext() override;
+
+    // The display, for tests that drive the windows from outside (an Xlib Display*).
+    void* NativeDisplay() const;
+    // The X window of a form that was shown, 0 otherwise.
+    unsigned long WindowOf(const Form& form) const;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace vendora

@@ -1,0 +1,252 @@
+// The X11 back end against a real X server: the test's own Xvfb (or the DISPLAY it is given). Windows,
+// their caption and hints, the pixels presented, and keys, the mouse and the close button coming back.
+#include "gui/x11/X11Backend.h"
+#include "base/Cp1252.h"
+#include "gui/Control.h"
+#include "gui/SpeedButton.h"
+#include "tests/gui/GuiTestSupport.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vendora::test {
+namespace {
+
+// An X server for the whole program: DISPLAY when set, else an Xvfb of our own.
+class XServer {
+public:
+    static XServer& Get() {
+        static XServer server;
+        return server;
+    }
+    const std::string& Name() const { return name_; }
+    bool Usable() const { return !name_.empty(); }
+    ~XServer() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    XServer() {
+        if (const char* display = std::getenv("DISPLAY"); display != nullptr && *display != '\0') {
+            name_ = display;
+            return;
+        }
+        if (!std::filesystem::exists("/usr/bin/Xvfb")) {
+            return;
+        }
+        int number = 90 + static_cast<int>(getpid() % 500);
+        std::string display = ":" + std::to_string(number);
+        const char* argv[] = {"/usr/bin/Xvfb", display.c_str(), "-screen", "0",
+                              "800x600x24",    "-nolisten",     "tcp",     nullptr};
+        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+            pid_ = 0;
+            return;
+        }
+        for (int i = 0; i < 100; ++i) {
+            if (Display* d = XOpenDisplay(display.c_str())) {
+                XCloseDisplay(d);
+                name_ = display;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    pid_t pid_ = 0;
+    std::string name_;
+};
+
+class X11BackendTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        if (!XServer::Get().Usable()) {
+            GTEST_SKIP() << "no X server";
+        }
+        auto backend = std::make_unique<X11Backend>(XServer::Get().Name());
+        x11_ = backend.get();
+        App().SetBackend(std::move(backend));
+        probe_ = XOpenDisplay(XServer::Get().Name().c_str());
+    }
+    void TearDown() override {
+        if (probe_ != nullptr) {
+            XCloseDisplay(probe_);
+        }
+        GuiTest::TearDown();
+    }
+    Window Shown(Form& form) {
+        form.Show();
+        App().PaintAll();
+        Window w = x11_->WindowOf(form);
+        XSync(static_cast<Display*>(x11_->NativeDisplay()), False);
+        // Let the server map it and the expose round trip settle.
+        for (int i = 0; i < 20; ++i) {
+            App().ProcessMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return w;
+    }
+    // Sends an event to the window as another client would.
+    void Send(Window w, XEvent event, long mask) {
+        event.xany.window = w;
+        XSendEvent(probe_, w, False, mask, &event);
+        XFlush(probe_);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    XEvent Key(Window w, KeySym sym) {
+        XEvent e{};
+        e.xkey.type = KeyPress;
+        e.xkey.display = probe_;
+        e.xkey.window = w;
+        e.xkey.root = DefaultRootWindow(probe_);
+        e.xkey.keycode = XKeysymToKeycode(probe_, sym);
+        e.xkey.same_screen = True;
+        return e;
+    }
+    XEvent Button(Window w, int type, int x, int y) {
+        XEvent e{};
+        e.xbutton.type = type;
+        e.xbutton.display = probe_;
+        e.xbutton.window = w;
+        e.xbutton.button = 1;
+        e.xbutton.x = x;
+        e.xbutton.y = y;
+        e.xbutton.same_screen = True;
+        return e;
+    }
+
+    X11Backend* x11_ = nullptr;
+    Display* probe_ = nullptr;
+};
+
+TEST_F(X11BackendTest, AFormBecomesAWindowWithItsCaptionHintsAndPixels) {
+    Form form(&App());
+    form.SetBorderStyle(BorderStyle::Single);
+    form.SetClientSize(200, 100);
+    form.SetColor(clRed);
+    form.StayOnTop = true;
+    form.SetCaption(Ansi("Déconcaténation"));
+    Window w = Shown(form);
+    ASSERT_NE(w, 0u);
+    EXPECT_EQ(x11_->ScreenSize(), (IntPoint{800, 600}));
+
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(probe_, w, XInternAtom(probe_, "_NET_WM_NAME", False), 0, 100, False, AnyPropertyType,
+                       &type, &format, &count, &after, &data);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), count), "Déconcaténation");
+    XFree(data);
+    XGetWindowProperty(probe_, w, XInternAtom(probe_, "_NET_WM_STATE", False), 0, 10, False, XA_ATOM, &type,
+                       &format, &count, &after, &data);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(reinterpret_cast<Atom*>(data)[0], XInternAtom(probe_, "_NET_WM_STATE_ABOVE", False));
+    XFree(data);
+    XSizeHints hints{};
+    long supplied = 0;
+    XGetWMNormalHints(probe_, w, &hints, &supplied);
+    EXPECT_EQ(hints.min_width, 200);
+    EXPECT_EQ(hints.max_height, 100);
+
+    XImage* image = XGetImage(probe_, w, 10, 10, 1, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0xFF0000u); // red, as the server stores it
+    XDestroyImage(image);
+
+    form.Hide();
+    XWindowAttributes attributes{};
+    XSync(static_cast<Display*>(x11_->NativeDisplay()), False);
+    XGetWindowAttributes(probe_, w, &attributes);
+    EXPECT_EQ(attributes.map_state, IsUnmapped);
+}
+
+TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
+    Form form(&App());
+    form.SetClientSize(300, 100);
+    auto* button = new SpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(20, 20, 135, 27);
+    int clicks = 0;
+    button->OnClick = [&](Control&) { ++clicks; };
+    std::vector<int> keys;
+    std::string chars;
+    form.OnKeyDown = [&](Form&, int& key) { keys.push_back(key); };
+    form.OnKeyPress = [&](Form& f, char& key) {
+        chars += key;
+        if (key == 'o') {
+            f.SetModalResult(ModalResult::Ok);
+        }
+    };
+    Window w = Shown(form);
+    form.Hide();
+
+    // The modal loop waits for the server's events: a click, a key with its character.
+    std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        Send(w, Button(w, ButtonPress, 30, 30), ButtonPressMask);
+        Send(w, Button(w, ButtonRelease, 30, 30), ButtonReleaseMask);
+        Send(w, Key(w, XK_Return), KeyPressMask);
+        Send(w, Key(w, XK_o), KeyPressMask);
+    });
+    EXPECT_EQ(form.ShowModal(), ModalResult::Ok);
+    user.join();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(keys, (std::vector<int>{VirtualKey::Return, 'O'}));
+    EXPECT_EQ(chars, "\ro");
+
+    std::thread closer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(XInternAtom(probe_, "WM_DELETE_WINDOW", False));
+        Send(w, e, NoEventMask);
+    });
+    EXPECT_EQ(form.ShowModal(), ModalResult::Cancel);
+    closer.join();
+}
+
+TEST_F(X11BackendTest, AWindowDisabledByAModalOneTakesNoInput) {
+    Form back(&App());
+    back.SetClientSize(100, 100);
+    std::string typed;
+    back.OnKeyPress = [&](Form&, char& key) { typed += key; };
+    Window behind = Shown(back);
+    Form modal(&App());
+    modal.SetClientSize(100, 100);
+    modal.OnKeyPress = [&](Form& f, char&) { f.SetModalResult(ModalResult::Ok); };
+    Window front = Shown(modal);
+    modal.Hide();
+    std::thread user([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        Send(behind, Key(behind, XK_a), KeyPressMask);
+        Send(front, Key(front, XK_b), KeyPressMask);
+    });
+    EXPECT_EQ(modal.ShowModal(), ModalResult::Ok);
+    user.join();
+    App().ProcessMessages();
+    EXPECT_EQ(typed, "");
+    EXPECT_TRUE(back.Enabled());
+}
+
+} // namespace
+} // namespace vendora::test
