@@ -48,7 +48,10 @@ void ElapsedCalendar(long long d, long long& years, int& months, int& days) {
 }
 
 AnsiString TwoDigits(long long value) {
-    return (value < 10 ? "0" : "") + IntToStr(value);
+    // Appending, not prefixing: GCC's -Wrestrict misreads a literal put before a temporary string.
+    AnsiString text = value < 10 ? "0" : "";
+    text += IntToStr(value);
+    return text;
 }
 
 } // namespace
@@ -244,11 +247,18 @@ void TProgression::SetPosition(int n) {
         Invalidate({left, BarTop, right, BarTop + BarHeight}, false);
     }
     double elapsed = clock_() - startTime_;
-    Label2->SetCaption(" " + IntToStr(position_) + Ansi("% réalisé en ") + FormatDuration(elapsed) + " ");
+    AnsiString status = " ";
+    status += IntToStr(position_);
+    status += Ansi("% réalisé en ");
+    status += FormatDuration(elapsed);
+    status += " ";
+    Label2->SetCaption(status);
     double total = 0;
     if (n == 0) {
         total = elapsed * 100;
-        Totale->SetCaption(">" + FormatDuration(total));
+        AnsiString text = ">";
+        text += FormatDuration(total);
+        Totale->SetCaption(text);
     } else {
         total = elapsed * 100 / n;
         Totale->SetCaption(FormatDuration(total));

@@ -195,7 +195,9 @@ void TFMB::LayOutButtons(AnsiString list) {
             hotKeys_ += amp + 1 < caption.size() ? UpperAz(caption[amp + 1]) : '\0';
         }
         button->SetCaption(caption);
-        button->SetName("B" + IntToStr(n));
+        AnsiString name = "B";
+        name += IntToStr(n);
+        button->SetName(name);
         ++n;
         button->SetBounds(x, y, ButtonWidth, ButtonHeight);
         button->OnClick = [this](Control& sender) { LesSpeedButtonsClick(sender); };

@@ -2,7 +2,9 @@
 // caption, waits, snapshots and the window records.
 #include "GuiTestSupport.h"
 #include "base/Cp1252.h"
+
 #include "gui/SpeedButton.h"
+#include <filesystem>
 
 namespace vendora::test {
 namespace {
@@ -185,12 +187,14 @@ TEST_F(HeadlessBackendTest, SnapshotsPictureEveryVisibleWindowInOrder) {
     message.OnKeyDown = [](Form& f, int&) { f.SetModalResult(ModalResult::Ok); };
     message.ShowModal();
     ASSERT_EQ(saved.size(), 4u);
-    EXPECT_EQ(saved[0].first, "/tmp/snaps/001-modal-D_concat_nation.png");
+    EXPECT_EQ(saved[0].first,
+              (std::filesystem::path("/tmp/snaps") / "001-modal-D_concat_nation.png").string());
     EXPECT_EQ(saved[0].second, 606);
-    EXPECT_EQ(saved[1].first, "/tmp/snaps/002-modal-Question.png");
+    EXPECT_EQ(saved[1].first, (std::filesystem::path("/tmp/snaps") / "002-modal-Question.png").string());
     EXPECT_EQ(saved[1].second, 481);
-    EXPECT_EQ(saved[2].first, "/tmp/snaps/003-premi_re-D_concat_nation.png");
-    EXPECT_EQ(saved[3].first, "/tmp/snaps/004-premi_re-Question.png");
+    EXPECT_EQ(saved[2].first,
+              (std::filesystem::path("/tmp/snaps") / "003-premi_re-D_concat_nation.png").string());
+    EXPECT_EQ(saved[3].first, (std::filesystem::path("/tmp/snaps") / "004-premi_re-Question.png").string());
 }
 
 TEST_F(HeadlessBackendTest, RecordsNameTheCaptionAndTheTextsOfVisibleControls) {
