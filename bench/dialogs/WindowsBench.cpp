@@ -1,0 +1,102 @@
+// The installer's windows with the real text engine: one SetPosition of the progress window (the bar's
+// strip, the status line and the two times repainted, then the message pump), and one whole message
+// window call (layout, the measuring draw, showing, the answer, freeing the buttons).
+#include "base/Cp1252.h"
+#include "dialogs/windows/Progression.h"
+#include "dialogs/windows/Ubm.h"
+#include "gfx/freetype/FreeTypeTextEngine.h"
+#include "gui/Application.h"
+#include "gui/headless/HeadlessBackend.h"
+#include "platform/Platform.h"
+
+#include <benchmark/benchmark.h>
+
+namespace vendora {
+namespace {
+
+// A machine whose current folder holds no glyph files.
+class EmptyFolder : public FileSystem {
+public:
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition,
+                                           int& error) override {
+        error = 2;
+        return nullptr;
+    }
+    bool FileExists(const AnsiString&) override { return false; }
+    bool DirectoryExists(const AnsiString&) override { return false; }
+    int CreateDirectory(const AnsiString&) override { return 5; }
+    bool DeleteFile(const AnsiString&) override { return false; }
+    bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
+    AnsiString GetCurrentDirectory() override { return "C:\\"; }
+    bool SetCurrentDirectory(const AnsiString&) override { return false; }
+    std::optional<AnsiString> FindFirst(const AnsiString&) override { return {}; }
+};
+
+class BenchPlatform : public Platform {
+public:
+    EmptyFolder Folder;
+    FileSystem& Files() override { return Folder; }
+    AnsiString ModuleFileName() override { return "C:\\INSTALL.EXE"; }
+    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
+    std::uint64_t TickCount() override { return 0; }
+    double Now() override { return 45000.0; }
+    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
+        return 2;
+    }
+    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
+        return {};
+    }
+    void CoInitialize() override {}
+    void CoUninitialize() override {}
+    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
+    TColor GetSysColor(int index) override { return XpSysColor(index); }
+};
+
+void UseHeadless(const std::string& script) {
+    App().SetBackend(
+        std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{}));
+}
+
+void ProgressSetPosition(benchmark::State& state) {
+    InstallFreeTypeTextEngine();
+    UseHeadless("");
+    double now = 45000.0;
+    TProgression window(nullptr, [&] { return now; });
+    window.Show();
+    App().PaintAll();
+    int position = 0;
+    for (auto _ : state) {
+        now += 1.0 / 86400;
+        position = position % 100 + 1;
+        window.SetPosition(position);
+        benchmark::DoNotOptimize(window.Surface().Row(60));
+    }
+    state.SetItemsProcessed(state.iterations());
+    App().Shutdown();
+}
+BENCHMARK(ProgressSetPosition);
+
+void MessageWindowCall(benchmark::State& state) {
+    InstallFreeTypeTextEngine();
+    BenchPlatform platform;
+    SetOs(&platform);
+    UseHeadless("");
+    CreateMessageWindow();
+    const AnsiString text =
+        Ansi("Installation de <B>Vendora.exe © morvanel</B>.#13Cette installation va créer le "
+             "répertoire \"<B>C:\\Vendora</B>\" et y copier tous les fichiers nécessaires.#13"
+             "<FONT SIZE=16 COLOR=#0000FF>Voulez-vous lancer l'installation ?</FONT>");
+    for (auto _ : state) {
+        state.PauseTiming();
+        UseHeadless("key Return\n");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ShowHtmlMessageWindow("Installation", text, "Oui#13Non", TColor(0)));
+    }
+    state.SetItemsProcessed(state.iterations());
+    App().Shutdown();
+    SetOs(nullptr);
+}
+BENCHMARK(MessageWindowCall);
+
+} // namespace
+} // namespace vendora
