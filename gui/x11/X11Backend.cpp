@@ -75,6 +75,26 @@ int VirtualKeyOf(KeySym sym) {
     return 0;
 }
 
+std::string Utf8Of(unsigned long cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
 bool FormAlive(Form* form) {
     const auto& forms = App().Forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
@@ -259,6 +279,26 @@ unsigned long X11Backend::WindowOf(const Form& form) const {
     return 0;
 }
 
+char AnsiCharacterOfKeysym(unsigned long keysym) {
+    unsigned long cp = 0;
+    if (keysym >= 0x01000100 && keysym <= 0x0110FFFF) {
+        cp = keysym - 0x01000000;
+    } else if (keysym == XK_EuroSign) {
+        cp = 0x20AC;
+    } else if (keysym == XK_OE) {
+        cp = 0x152;
+    } else if (keysym == XK_oe) {
+        cp = 0x153;
+    } else if (keysym == XK_Ydiaeresis) {
+        cp = 0x178;
+    } else {
+        return 0;
+    }
+    std::string utf8 = Utf8Of(cp);
+    AnsiString ansi = IsAnsiRepresentable(utf8) ? Utf8ToAnsi(utf8) : AnsiString();
+    return ansi.size() == 1 ? ansi[0] : 0;
+}
+
 void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     char buffer[8] = {};
     KeySym sym = 0;
@@ -267,9 +307,17 @@ void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     if (virtualKey != 0) {
         form.KeyDown(virtualKey);
     }
-    // XLookupString gives Latin-1, which Windows-1252 extends; a key typing nothing gives no character.
-    if (count == 1 && FormAlive(&form)) {
-        typed.emplace_back(&form, buffer[0]);
+    // XLookupString gives Latin-1, which Windows-1252 extends (its C1 controls are no typed characters);
+    // the few Windows-1252 letters beyond Latin-1 come from the keysym.
+    char typedChar = 0;
+    auto code = static_cast<unsigned char>(buffer[0]);
+    if (count == 1 && !(code >= 0x80 && code < 0xA0)) {
+        typedChar = buffer[0];
+    } else if (count == 0) {
+        typedChar = AnsiCharacterOfKeysym(sym);
+    }
+    if (typedChar != 0 && FormAlive(&form)) {
+        typed.emplace_back(&form, typedChar);
     }
 }
 

@@ -16,6 +16,10 @@ namespace vendora {
 
 class X11Window;
 
+// The Windows-1252 character a key with that keysym types when Xlib's Latin-1 lookup gives none (the euro
+// sign, the French oe ligatures, Unicode keysyms); 0 when Windows-1252 has none.
+char AnsiCharacterOfKeysym(unsigned long keysym);
+
 class X11Backend : public WindowBackend {
 public:
     // Opens the display named (DISPLAY when empty); std::runtime_error when it cannot be opened.

@@ -225,6 +225,15 @@ TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
     closer.join();
 }
 
+TEST(X11KeysymTest, WindowsCharactersBeyondLatin1ComeFromTheKeysym) {
+    EXPECT_EQ(AnsiCharacterOfKeysym(XK_EuroSign), static_cast<char>(0x80));
+    EXPECT_EQ(AnsiCharacterOfKeysym(XK_oe), static_cast<char>(0x9C));
+    EXPECT_EQ(AnsiCharacterOfKeysym(XK_OE), static_cast<char>(0x8C));
+    EXPECT_EQ(AnsiCharacterOfKeysym(0x01002026), static_cast<char>(0x85)); // the ellipsis as a Unicode keysym
+    EXPECT_EQ(AnsiCharacterOfKeysym(0x01000416), 0);                       // a Cyrillic letter
+    EXPECT_EQ(AnsiCharacterOfKeysym(XK_Shift_L), 0);
+}
+
 TEST_F(X11BackendTest, AWindowDisabledByAModalOneTakesNoInput) {
     Form back(&App());
     back.SetClientSize(100, 100);
