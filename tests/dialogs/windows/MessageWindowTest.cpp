@@ -2,11 +2,15 @@
 // from the message, the colour of one call, glyph files, the position rule and the buttons' lifetime.
 #include "MemoryPlatform.h"
 #include "controls/ui/Gradient.h"
+#include "dialogs/MessageBox.h"
+#include "dialogs/windows/FrameworkDialogs.h"
 #include "dialogs/windows/Ubm.h"
 #include "gui/SpeedButton.h"
 #include "html/DrawHtml.h"
 #include "html/label/HtmlLabel.h"
 #include "tests/gui/GuiTestSupport.h"
+
+#include <sstream>
 
 namespace vendora::test {
 namespace {
@@ -224,6 +228,47 @@ TEST_F(MessageWindowTest, TheGripResizesTheWindowOnlyWhileADragIsInProgress) {
     window.MouseUp();
     window.MouseMove(50, 50);
     EXPECT_EQ(window.Width(), width + 10);
+}
+
+TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswerAsAHeadlessRunDoes) {
+    TFMB* created = FMB();
+    UseScript("char x\nkey F1\nchar n\nclose\n");
+    std::ostringstream out;
+    {
+        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), backend_);
+        SetDialogBackend(&dialogs);
+        EXPECT_EQ(ShowHtmlMessage("Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
+        EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 0);
+        EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 1); // the script is used up
+        EXPECT_EQ(FMB(), created);
+        int windows = 0;
+        for (Form* form : App().Forms()) {
+            windows += dynamic_cast<TFMB*>(form) != nullptr ? 1 : 0;
+        }
+        EXPECT_EQ(windows, 1);
+        SetDialogBackend(nullptr);
+    }
+    EXPECT_EQ(FMB(), nullptr); // shut-down freed it with the application's windows
+    std::vector<std::string> records;
+    std::istringstream in(out.str());
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("window", 0) != 0) {
+            records.push_back(line);
+        }
+    }
+    EXPECT_EQ(records, (std::vector<std::string>{
+                           "message title=\"Question\" text=\"Texte#13suite\" buttons=\"Oui#13Non\" colour=0",
+                           "ignored event=\"char x\" line=1",
+                           "ignored event=\"key F1\" line=2",
+                           "answer result=2 event=\"char n\" line=3",
+                           "message title=\"Question\" text=\"Texte\" buttons=\"Ok\" colour=0",
+                           "answer result=0 event=\"close\" line=4",
+                           "message title=\"Question\" text=\"Texte\" buttons=\"Ok\" colour=0",
+                           "answer result=1 event=\"default\" line=0",
+                       }));
+    EXPECT_NE(out.str().find("window show caption=\"Question\" LeMessage=\"Texte<P>suite\" B1=\"&Oui\" "
+                             "B2=\"&Non\"\n"),
+              std::string::npos);
 }
 
 } // namespace
