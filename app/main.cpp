@@ -8,6 +8,8 @@
 #include "base/Cp1252.h"
 #include "dialogs/headless/UiScript.h"
 #include "dialogs/windows/host/HostWindows.h"
+#include "gfx/jpeg/JpegDecoder.h"
+#include "html/pictures/Pictures.h"
 #include "installer/CommandLine.h"
 #include "installer/Installer.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -31,6 +33,8 @@ vendora::AnsiString CommandLine(int argc, char** argv) {
 int Run(const vendora::AnsiString& commandLine) {
     const std::unique_ptr<vendora::LinuxPlatform> platform = vendora::LinuxPlatform::FromEnvironment();
     vendora::SetOs(platform.get());
+    // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
+    vendora::SetPictureDecoder(&vendora::TheJpegDecoder());
     int code = 1;
     {
         vendora::SharedUnits units([] {
@@ -39,6 +43,7 @@ int Run(const vendora::AnsiString& commandLine) {
         });
         code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
     }
+    vendora::SetPictureDecoder(nullptr);
     vendora::SetOs(nullptr);
     return code;
 }
