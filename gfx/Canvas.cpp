@@ -185,28 +185,28 @@ void Canvas::FillRect(const IntRect& r) {
 // Text
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
-    const FontSpec spec = font_.Spec();
-    const int width = text_.TextWidth(spec, text);
+    const FontRequest request = font_.Request();
+    const int width = text_.TextWidth(request, text);
     const int dx = x + origin_.X;
     const int dy = y + origin_.Y;
     // Only a solid brush paints the text background; a hatch, like a clear brush, leaves it showing.
     if (brush_.Style() == BrushStyle::Solid)
-        FillDevice(IntRect::FromSize(dx, dy, width, text_.Metrics(spec).CellHeight()), brush_.Color(),
+        FillDevice(IntRect::FromSize(dx, dy, width, text_.Metrics(request).CellHeight()), brush_.Color(),
                    BrushStyle::Solid);
     const IntRect clip = DeviceClip();
     if (!clip.IsEmpty() && !text.empty())
-        text_.DrawText(surface_, clip, dx, dy, spec, text, ResolveColor(font_.Color));
+        text_.DrawText(surface_, clip, dx, dy, request, text, ResolveColor(font_.Color));
     // The framework leaves the pen position just after the text.
     penPos_ = {x + width, y};
 }
 
 int Canvas::TextWidth(std::string_view text) {
-    return text_.TextWidth(font_.Spec(), text);
+    return text_.TextWidth(font_.Request(), text);
 }
 
 // The cell height of the font, whatever the characters, as the system's text extent reports it.
 int Canvas::TextHeight(std::string_view) {
-    return text_.Metrics(font_.Spec()).CellHeight();
+    return text_.Metrics(font_.Request()).CellHeight();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -46,7 +46,7 @@ public:
     void SetHeight(int height) { height_ = height; }
     int Size() const;
     void SetSize(int points);
-    FontSpec Spec() const { return {Name, height_, Style.Bold, Style.Italic, Style.Underline}; }
+    FontRequest Request() const { return {Name, height_, Style.Bold, Style.Italic, Style.Underline}; }
     friend bool operator==(const Font&, const Font&) = default;
 
 private:

@@ -14,13 +14,13 @@ namespace vendora {
 
 // A font as LOGFONT asks for it: a negative height is the character height in pixels, a positive one the
 // cell height (ascent plus descent).
-struct FontSpec {
+struct FontRequest {
     AnsiString Name;
     int Height = -11;
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontRequest&, const FontRequest&) = default;
 };
 
 struct FontMetrics {
@@ -32,12 +32,12 @@ struct FontMetrics {
 class TextEngine {
 public:
     virtual ~TextEngine() = default;
-    virtual FontMetrics Metrics(const FontSpec& font) = 0;
+    virtual FontMetrics Metrics(const FontRequest& font) = 0;
     // Sum of the advances of the characters.
-    virtual int TextWidth(const FontSpec& font, std::string_view text) = 0;
+    virtual int TextWidth(const FontRequest& font, std::string_view text) = 0;
     // Draws the glyphs of text (and the underline of an underlined font) with the text cell's top-left
     // corner at (x, y) in colour, touching only the pixels of target inside clip. Nothing else is painted.
-    virtual void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+    virtual void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                           std::string_view text, TColor color) = 0;
 };
 

@@ -66,7 +66,7 @@ std::vector<TextLine> Label::Lines(int width) const {
     // An empty caption still measures as one line, so that an auto-sized label keeps a height.
     AnsiString text = Caption().empty() ? AnsiString(" ") : Caption();
     LayoutOptions options{wordWrap_, width, true, rightToLeft_};
-    return LayoutText(Text(), GetFont().Spec(), text, options);
+    return LayoutText(Text(), GetFont().Request(), text, options);
 }
 
 void Label::AdjustBounds() {
@@ -74,8 +74,8 @@ void Label::AdjustBounds() {
         return;
     }
     std::vector<TextLine> lines = Lines(Width());
-    int lineHeight = Text().Metrics(GetFont().Spec()).CellHeight();
-    int width = wordWrap_ ? Width() : LinesWidth(Text(), GetFont().Spec(), lines);
+    int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();
+    int width = wordWrap_ ? Width() : LinesWidth(Text(), GetFont().Request(), lines);
     int height = lineHeight * static_cast<int>(lines.size());
     int left = Left();
     if (alignment_ == Alignment::Right) {
@@ -94,7 +94,7 @@ void Label::Paint() {
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
     canvas.GetFont() = GetFont();
     std::vector<TextLine> lines = Lines(Width());
-    int lineHeight = Text().Metrics(GetFont().Spec()).CellHeight();
+    int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();
     int textHeight = lineHeight * static_cast<int>(lines.size());
     int y = 0;
     if (layout_ == TextLayoutKind::Center) {

@@ -60,7 +60,7 @@ struct Span {
     std::size_t Length = 0;
 };
 
-void WrapParagraph(TextEngine& engine, const FontSpec& font, std::string_view text, int width,
+void WrapParagraph(TextEngine& engine, const FontRequest& font, std::string_view text, int width,
                    std::vector<Span>& lines) {
     std::size_t pos = 0;
     do {
@@ -109,7 +109,7 @@ HotKeyText StripHotKey(std::string_view caption) {
     return out;
 }
 
-std::vector<TextLine> LayoutText(TextEngine& engine, const FontSpec& font, std::string_view text,
+std::vector<TextLine> LayoutText(TextEngine& engine, const FontRequest& font, std::string_view text,
                                  const LayoutOptions& options) {
     HotKeyText stripped = options.HotKey ? StripHotKey(text) : HotKeyText{AnsiString(text), -1};
     std::vector<TextLine> out;
@@ -140,7 +140,7 @@ std::vector<TextLine> LayoutText(TextEngine& engine, const FontSpec& font, std::
     return out;
 }
 
-int LinesWidth(TextEngine& engine, const FontSpec& font, const std::vector<TextLine>& lines) {
+int LinesWidth(TextEngine& engine, const FontRequest& font, const std::vector<TextLine>& lines) {
     int width = 0;
     for (const TextLine& line : lines) {
         width = std::max(width, engine.TextWidth(font, line.Text));
@@ -156,7 +156,7 @@ void DrawTextLine(Canvas& canvas, int x, int y, const TextLine& line) {
     std::string_view text = line.Text;
     int from = x + canvas.TextWidth(text.substr(0, static_cast<std::size_t>(line.Underline)));
     int to = from + canvas.TextWidth(text.substr(static_cast<std::size_t>(line.Underline), 1));
-    FontMetrics metrics = canvas.Engine().Metrics(canvas.GetFont().Spec());
+    FontMetrics metrics = canvas.Engine().Metrics(canvas.GetFont().Request());
     int underlineY = y + metrics.Ascent + 1;
     CanvasStateSaver saved(canvas);
     canvas.GetPen().Color = canvas.GetFont().Color;

@@ -34,11 +34,11 @@ struct LayoutOptions {
 
 // Splits text into lines at CR, LF and CR LF and, when wrapping, at blanks so that each line fits the width
 // (a word wider than the width keeps a line of its own). Blanks at a wrap are dropped.
-std::vector<TextLine> LayoutText(TextEngine& engine, const FontSpec& font, std::string_view text,
+std::vector<TextLine> LayoutText(TextEngine& engine, const FontRequest& font, std::string_view text,
                                  const LayoutOptions& options);
 
 // The width of the widest line.
-int LinesWidth(TextEngine& engine, const FontSpec& font, const std::vector<TextLine>& lines);
+int LinesWidth(TextEngine& engine, const FontRequest& font, const std::vector<TextLine>& lines);
 
 // Draws one line with the canvas's font and brush, underlining its hot-key character.
 void DrawTextLine(Canvas& canvas, int x, int y, const TextLine& line);

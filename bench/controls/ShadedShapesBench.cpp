@@ -9,9 +9,9 @@ namespace {
 
 class NoText : public TextEngine {
 public:
-    FontMetrics Metrics(const FontSpec&) override { return {}; }
-    int TextWidth(const FontSpec&, std::string_view) override { return 0; }
-    void DrawText(Bitmap&, const IntRect&, int, int, const FontSpec&, std::string_view, TColor) override {}
+    FontMetrics Metrics(const FontRequest&) override { return {}; }
+    int TextWidth(const FontRequest&, std::string_view) override { return 0; }
+    void DrawText(Bitmap&, const IntRect&, int, int, const FontRequest&, std::string_view, TColor) override {}
 };
 
 void DrawShadedBoxBar(benchmark::State& state) {

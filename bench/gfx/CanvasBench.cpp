@@ -9,11 +9,11 @@ namespace {
 
 class NoText : public TextEngine {
 public:
-    FontMetrics Metrics(const FontSpec&) override { return {13, 3}; }
-    int TextWidth(const FontSpec&, std::string_view text) override {
+    FontMetrics Metrics(const FontRequest&) override { return {13, 3}; }
+    int TextWidth(const FontRequest&, std::string_view text) override {
         return static_cast<int>(text.size()) * 6;
     }
-    void DrawText(Bitmap&, const IntRect&, int, int, const FontSpec&, std::string_view, TColor) override {}
+    void DrawText(Bitmap&, const IntRect&, int, int, const FontRequest&, std::string_view, TColor) override {}
 };
 
 void BM_CopyRectLineShift(benchmark::State& state) {

@@ -23,19 +23,19 @@ public:
     std::chrono::nanoseconds Measuring{0};
     long long Measures = 0;
 
-    FontMetrics Metrics(const FontSpec& font) override {
+    FontMetrics Metrics(const FontRequest& font) override {
         const auto start = Clock::now();
         const FontMetrics metrics = inner_.Metrics(font);
         Count(start);
         return metrics;
     }
-    int TextWidth(const FontSpec& font, std::string_view text) override {
+    int TextWidth(const FontRequest& font, std::string_view text) override {
         const auto start = Clock::now();
         const int width = inner_.TextWidth(font, text);
         Count(start);
         return width;
     }
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                   std::string_view text, TColor color) override {
         inner_.DrawText(target, clip, x, y, font, text, color);
     }

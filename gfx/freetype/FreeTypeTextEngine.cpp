@@ -176,7 +176,7 @@ struct FreeTypeTextEngine::Impl {
     std::map<std::string, std::vector<FT_Byte>> Files;
     std::map<InstanceKey, std::unique_ptr<Instance>> Instances;
     // The last font asked for: the renderer measures word after word in the same font.
-    FontSpec LastSpec;
+    FontRequest LastSpec;
     Instance* Last = nullptr;
 
     explicit Impl(const Options& options);
@@ -184,9 +184,9 @@ struct FreeTypeTextEngine::Impl {
     FcConfig* LoadConfig(const std::string& requested);
     const Match& FindMatch(const std::string& name, bool bold, bool italic);
     const std::vector<FT_Byte>& FileBytes(const std::string& path);
-    Instance& Get(const FontSpec& spec);
-    std::unique_ptr<Instance> Open(const FontSpec& spec);
-    std::unique_ptr<Instance> OpenFace(const Match& match, const FontSpec& spec);
+    Instance& Get(const FontRequest& request);
+    std::unique_ptr<Instance> Open(const FontRequest& request);
+    std::unique_ptr<Instance> OpenFace(const Match& match, const FontRequest& request);
     const Glyph& GlyphOf(Instance& font, unsigned char c);
     Glyph Render(Instance& font, unsigned char c);
 };
@@ -371,7 +371,7 @@ std::vector<std::uint8_t> Probe(FT_Face face, char32_t c) {
 
 } // namespace
 
-std::unique_ptr<Instance> FreeTypeTextEngine::Impl::OpenFace(const Match& match, const FontSpec& spec) {
+std::unique_ptr<Instance> FreeTypeTextEngine::Impl::OpenFace(const Match& match, const FontRequest& request) {
     auto font = std::make_unique<Instance>();
     const Match* use = &match;
     const auto open = [&](const Match& m) {
@@ -383,33 +383,33 @@ std::unique_ptr<Instance> FreeTypeTextEngine::Impl::OpenFace(const Match& match,
     };
     if (!open(match)) {
         // A font that fontconfig names but FreeType cannot read: take the fallback face.
-        use = &FindMatch("Liberation Sans", spec.Bold, spec.Italic);
+        use = &FindMatch("Liberation Sans", request.Bold, request.Italic);
         if (!open(*use))
-            throw Exception("no usable font for " + spec.Name);
+            throw Exception("no usable font for " + request.Name);
     }
     font->File = use->File;
     font->Family = use->Family;
-    font->SimulatedBold = spec.Bold && !use->Bold;
-    font->SimulatedItalic = spec.Italic && !use->Italic;
+    font->SimulatedBold = request.Bold && !use->Bold;
+    font->SimulatedItalic = request.Italic && !use->Italic;
     if (FT_IS_SCALABLE(font->Face))
-        SetOutlineSize(*font, spec.Height);
+        SetOutlineSize(*font, request.Height);
     else
-        SetStrikeSize(*font, spec.Height);
+        SetStrikeSize(*font, request.Height);
     return font;
 }
 
-std::unique_ptr<Instance> FreeTypeTextEngine::Impl::Open(const FontSpec& spec) {
-    const Match& match = FindMatch(spec.Name, spec.Bold, spec.Italic);
-    std::unique_ptr<Instance> font = OpenFace(match, spec);
-    if (!spec.Bold || font->SimulatedBold || !HasStrike(font->Face, font->PixelsPerEm))
+std::unique_ptr<Instance> FreeTypeTextEngine::Impl::Open(const FontRequest& request) {
+    const Match& match = FindMatch(request.Name, request.Bold, request.Italic);
+    std::unique_ptr<Instance> font = OpenFace(match, request);
+    if (!request.Bold || font->SimulatedBold || !HasStrike(font->Face, font->PixelsPerEm))
         return font;
     // Wine's Tahoma Bold carries the regular glyphs in some of its bitmap sizes (13 and 16 pixels). Where
     // the bold face's bitmaps are the regular face's, the regular face drawn in simulated bold is closer to
     // the real thing.
-    const Match& regular = FindMatch(spec.Name, false, spec.Italic);
+    const Match& regular = FindMatch(request.Name, false, request.Italic);
     if (regular.File == match.File)
         return font;
-    std::unique_ptr<Instance> plain = OpenFace(regular, spec);
+    std::unique_ptr<Instance> plain = OpenFace(regular, request);
     if (plain->SimulatedBold && plain->PixelsPerEm == font->PixelsPerEm &&
         HasStrike(plain->Face, plain->PixelsPerEm) && Probe(plain->Face, U'n') == Probe(font->Face, U'n') &&
         Probe(plain->Face, U'H') == Probe(font->Face, U'H'))
@@ -417,15 +417,15 @@ std::unique_ptr<Instance> FreeTypeTextEngine::Impl::Open(const FontSpec& spec) {
     return font;
 }
 
-Instance& FreeTypeTextEngine::Impl::Get(const FontSpec& spec) {
-    if (Last != nullptr && spec.Height == LastSpec.Height && spec.Bold == LastSpec.Bold &&
-        spec.Italic == LastSpec.Italic && spec.Name == LastSpec.Name)
+Instance& FreeTypeTextEngine::Impl::Get(const FontRequest& request) {
+    if (Last != nullptr && request.Height == LastSpec.Height && request.Bold == LastSpec.Bold &&
+        request.Italic == LastSpec.Italic && request.Name == LastSpec.Name)
         return *Last;
-    const InstanceKey key(spec.Name, spec.Height, spec.Bold, spec.Italic);
+    const InstanceKey key(request.Name, request.Height, request.Bold, request.Italic);
     auto it = Instances.find(key);
     if (it == Instances.end())
-        it = Instances.emplace(key, Open(spec)).first;
-    LastSpec = spec;
+        it = Instances.emplace(key, Open(request)).first;
+    LastSpec = request;
     Last = it->second.get();
     return *Last;
 }
@@ -492,12 +492,12 @@ const std::string& FreeTypeTextEngine::ConfigFile() const {
     return impl_->ConfigFile;
 }
 
-FontMetrics FreeTypeTextEngine::Metrics(const FontSpec& font) {
+FontMetrics FreeTypeTextEngine::Metrics(const FontRequest& font) {
     const Instance& f = impl_->Get(font);
     return {f.Ascent, f.Descent};
 }
 
-int FreeTypeTextEngine::TextWidth(const FontSpec& font, std::string_view text) {
+int FreeTypeTextEngine::TextWidth(const FontRequest& font, std::string_view text) {
     Instance& f = impl_->Get(font);
     int width = 0;
     for (const char c : text)
@@ -519,7 +519,7 @@ std::uint32_t Blend(std::uint32_t under, std::uint32_t over, unsigned coverage) 
 
 } // namespace
 
-void FreeTypeTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+void FreeTypeTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                                   std::string_view text, TColor color) {
     const IntRect area = clip.Intersected(target.Bounds());
     if (area.IsEmpty())
@@ -554,7 +554,7 @@ void FreeTypeTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, in
     }
 }
 
-FreeTypeTextEngine::Face FreeTypeTextEngine::Resolve(const FontSpec& font) {
+FreeTypeTextEngine::Face FreeTypeTextEngine::Resolve(const FontRequest& font) {
     const Instance& f = impl_->Get(font);
     return {f.File,
             f.Family,

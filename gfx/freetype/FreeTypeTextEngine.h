@@ -30,9 +30,9 @@ public:
     FreeTypeTextEngine(const FreeTypeTextEngine&) = delete;
     FreeTypeTextEngine& operator=(const FreeTypeTextEngine&) = delete;
 
-    FontMetrics Metrics(const FontSpec& font) override;
-    int TextWidth(const FontSpec& font, std::string_view text) override;
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+    FontMetrics Metrics(const FontRequest& font) override;
+    int TextWidth(const FontRequest& font, std::string_view text) override;
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                   std::string_view text, TColor color) override;
 
     // What a font request became, for diagnostics and tests.
@@ -45,7 +45,7 @@ public:
         int UnderlineTop = 0; // rows below the cell's top
         int UnderlineThickness = 0;
     };
-    Face Resolve(const FontSpec& font);
+    Face Resolve(const FontRequest& font);
     // The fonts.conf in use; empty when fontconfig's own configuration serves.
     const std::string& ConfigFile() const;
 

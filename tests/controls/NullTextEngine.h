@@ -7,11 +7,11 @@ namespace vendora::testing {
 
 class NullTextEngine : public TextEngine {
 public:
-    FontMetrics Metrics(const FontSpec&) override { return {10, 3}; }
-    int TextWidth(const FontSpec&, std::string_view text) override {
+    FontMetrics Metrics(const FontRequest&) override { return {10, 3}; }
+    int TextWidth(const FontRequest&, std::string_view text) override {
         return 6 * static_cast<int>(text.size());
     }
-    void DrawText(Bitmap&, const IntRect&, int, int, const FontSpec&, std::string_view, TColor) override {}
+    void DrawText(Bitmap&, const IntRect&, int, int, const FontRequest&, std::string_view, TColor) override {}
 };
 
 } // namespace vendora::testing

@@ -9,13 +9,13 @@ namespace vendora::test {
 class BoxTextEngine : public TextEngine {
 public:
     static constexpr int Advance = 5;
-    FontMetrics Metrics(const FontSpec&) override { return {6, 2}; }
-    int TextWidth(const FontSpec&, std::string_view text) override {
+    FontMetrics Metrics(const FontRequest&) override { return {6, 2}; }
+    int TextWidth(const FontRequest&, std::string_view text) override {
         return Advance * static_cast<int>(text.size());
     }
     // Each glyph is the outline of a 3 x 6 box one pixel in from its cell's top-left corner.
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec&, std::string_view text,
-                  TColor color) override {
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest&,
+                  std::string_view text, TColor color) override {
         for (std::size_t i = 0; i < text.size(); ++i) {
             const int left = x + static_cast<int>(i) * Advance + 1;
             for (int gy = 0; gy < 6; ++gy)

@@ -17,12 +17,12 @@ FreeTypeTextEngine& Engine() {
     return engine;
 }
 
-FontSpec Tahoma(int points, bool bold = false, bool italic = false, bool underline = false) {
+FontRequest Tahoma(int points, bool bold = false, bool italic = false, bool underline = false) {
     Font f;
     f.Name = "Tahoma";
     f.SetSize(points);
     f.Style = {bold, italic, underline};
-    return f.Spec();
+    return f.Request();
 }
 
 std::string FileName(const std::string& path) {
@@ -47,8 +47,8 @@ TEST(FreeTypeTextEngineTest, WindowsFontNamesMapToWineAndLiberationFonts) {
                           Case{"Courier New", true, "LiberationMono-Bold.ttf"},
                           Case{"Arial Narrow", false, "LiberationSansNarrow-Regular.ttf"},
                           Case{"No Such Font At All", false, "LiberationSans-Regular.ttf"}}) {
-        FontSpec spec{k.Name, -19, k.Bold, false, false};
-        EXPECT_EQ(FileName(Engine().Resolve(spec).File), k.File) << k.Name;
+        FontRequest request{k.Name, -19, k.Bold, false, false};
+        EXPECT_EQ(FileName(Engine().Resolve(request).File), k.File) << k.Name;
     }
 }
 
@@ -75,29 +75,29 @@ TEST(FreeTypeTextEngineTest, WidthsAddUpAndBoldIsNotNarrower) {
          {"Tahoma", "MS Sans Serif", "Microsoft Sans Serif", "Courier New", "Arial Narrow"})
         for (int height : {-11, -13, -19})
             for (bool bold : {false, true}) {
-                const FontSpec spec{name, height, bold, false, false};
+                const FontRequest request{name, height, bold, false, false};
                 SCOPED_TRACE(testing::Message() << name << " " << height << (bold ? " bold" : ""));
                 int sum = 0;
                 for (char c : sentence)
-                    sum += Engine().TextWidth(spec, std::string(1, c));
-                EXPECT_EQ(Engine().TextWidth(spec, sentence), sum);
-                EXPECT_EQ(Engine().TextWidth(spec, "ab"),
-                          Engine().TextWidth(spec, "a") + Engine().TextWidth(spec, "b"));
-                EXPECT_EQ(Engine().TextWidth(spec, ""), 0);
-                EXPECT_GT(Engine().TextWidth(spec, "W"), 0);
+                    sum += Engine().TextWidth(request, std::string(1, c));
+                EXPECT_EQ(Engine().TextWidth(request, sentence), sum);
+                EXPECT_EQ(Engine().TextWidth(request, "ab"),
+                          Engine().TextWidth(request, "a") + Engine().TextWidth(request, "b"));
+                EXPECT_EQ(Engine().TextWidth(request, ""), 0);
+                EXPECT_GT(Engine().TextWidth(request, "W"), 0);
                 if (!bold)
                     continue;
                 // Over a sentence bold is wider, except in a monospaced face. Single letters may differ
                 // either way in a face with its own bold cut (Arial's bold W is narrower than its plain
                 // one), but not in the simulated or Wine faces the installer's windows use most.
-                const FontSpec regular{name, height, false, false, false};
+                const FontRequest regular{name, height, false, false, false};
                 const bool mono = std::string(name) == "Courier New";
-                EXPECT_GE(Engine().TextWidth(spec, sentence),
+                EXPECT_GE(Engine().TextWidth(request, sentence),
                           Engine().TextWidth(regular, sentence) + (mono ? 0 : 1));
                 if (std::string(name) != "Tahoma" && std::string(name) != "MS Sans Serif")
                     continue;
                 for (const char* text : {"W", "i", "Bonjour", "introuvable !"})
-                    EXPECT_GE(Engine().TextWidth(spec, text), Engine().TextWidth(regular, text)) << text;
+                    EXPECT_GE(Engine().TextWidth(request, text), Engine().TextWidth(regular, text)) << text;
             }
 }
 
@@ -108,7 +108,7 @@ TEST(FreeTypeTextEngineTest, ASizeLargerIsNotNarrowerAndCourierIsMonospaced) {
         EXPECT_GE(w, last) << points;
         last = w;
     }
-    const FontSpec mono{"Courier New", -13, false, false, false};
+    const FontRequest mono{"Courier New", -13, false, false, false};
     EXPECT_EQ(Engine().TextWidth(mono, "iiii"), Engine().TextWidth(mono, "WWWW"));
 }
 
@@ -120,8 +120,8 @@ TEST(FreeTypeTextEngineTest, MissingStylesAreSimulated) {
     EXPECT_EQ(Engine().TextWidth(Tahoma(10, false, true), "Bonjour"),
               Engine().TextWidth(Tahoma(10), "Bonjour"));
     // Nor has MS Sans Serif a bold cut: one pixel more per character.
-    const FontSpec sans{"MS Sans Serif", -11, false, false, false};
-    const FontSpec sansBold{"MS Sans Serif", -11, true, false, false};
+    const FontRequest sans{"MS Sans Serif", -11, false, false, false};
+    const FontRequest sansBold{"MS Sans Serif", -11, true, false, false};
     EXPECT_TRUE(Engine().Resolve(sansBold).SimulatedBold);
     EXPECT_EQ(Engine().TextWidth(sansBold, "Oui"), Engine().TextWidth(sans, "Oui") + 3);
     // Liberation has every style of its own.
@@ -168,15 +168,15 @@ TEST(FreeTypeTextEngineTest, GlyphsAreTwoColouredAndStayInTheirCell) {
     // Every character of the text has a glyph: none is the empty box of a missing one.
     for (char c : text) {
         if (c != ' ') {
-            EXPECT_GT(Engine().TextWidth(canvas.GetFont().Spec(), std::string(1, c)), 2) << int(c);
+            EXPECT_GT(Engine().TextWidth(canvas.GetFont().Request(), std::string(1, c)), 2) << int(c);
         }
     }
 }
 
 TEST(FreeTypeTextEngineTest, BoldItalicAndUnderlineChangeThePixels) {
-    const auto draw = [](const FontSpec& spec) {
+    const auto draw = [](const FontRequest& request) {
         Bitmap b(120, 20);
-        Engine().DrawText(b, b.Bounds(), 2, 2, spec, "Vendora", clBlack);
+        Engine().DrawText(b, b.Bounds(), 2, 2, request, "Vendora", clBlack);
         return b;
     };
     const Bitmap plain = draw(Tahoma(10));

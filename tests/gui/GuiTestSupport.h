@@ -21,13 +21,13 @@ public:
     static constexpr int Advance = 6;
     static constexpr int Ascent = 10;
     static constexpr int Descent = 3;
-    FontMetrics Metrics(const FontSpec&) override { return {Ascent, Descent}; }
-    int TextWidth(const FontSpec&, std::string_view text) override {
+    FontMetrics Metrics(const FontRequest&) override { return {Ascent, Descent}; }
+    int TextWidth(const FontRequest&, std::string_view text) override {
         return Advance * static_cast<int>(text.size());
     }
     // A blank draws nothing; any other character a block over columns 1-4 and rows 1-9 of its cell.
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec&, std::string_view text,
-                  TColor color) override {
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest&,
+                  std::string_view text, TColor color) override {
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == ' ') {
                 continue;

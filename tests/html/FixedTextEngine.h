@@ -18,7 +18,7 @@ struct DrawnText {
     int X = 0;
     int Y = 0;
     std::string Text;
-    FontSpec Font;
+    FontRequest Font;
     TColor Color;
 };
 
@@ -37,15 +37,15 @@ public:
         return static_cast<int>(std::min<long long>(h < 0 ? -h + 3 : h, 1 << 20));
     }
 
-    FontMetrics Metrics(const FontSpec& font) override {
+    FontMetrics Metrics(const FontRequest& font) override {
         const int cell = CellOf(font.Height) + (font.Bold ? BoldCellDelta : 0);
         return {cell - 3, 3};
     }
-    int TextWidth(const FontSpec&, std::string_view text) override {
+    int TextWidth(const FontRequest&, std::string_view text) override {
         ++WidthCalls;
         return Advance * static_cast<int>(text.size());
     }
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                   std::string_view text, TColor color) override {
         Drawn.push_back({x, y, std::string(text), font, color});
         const int cell = Metrics(font).CellHeight();

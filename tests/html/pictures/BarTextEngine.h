@@ -11,17 +11,17 @@ class BarTextEngine : public TextEngine {
 public:
     static constexpr int Advance = 5;
     static constexpr int Cell = 8;
-    FontSpec LastFont;
+    FontRequest LastFont;
 
-    FontMetrics Metrics(const FontSpec& font) override {
+    FontMetrics Metrics(const FontRequest& font) override {
         LastFont = font;
         return {6, 2};
     }
-    int TextWidth(const FontSpec& font, std::string_view text) override {
+    int TextWidth(const FontRequest& font, std::string_view text) override {
         LastFont = font;
         return Advance * static_cast<int>(text.size());
     }
-    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontSpec& font,
+    void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                   std::string_view text, TColor color) override {
         LastFont = font;
         for (std::size_t i = 0; i < text.size(); ++i) {

@@ -164,7 +164,7 @@ TEST_F(PictureFiles, PlaceholderShowsTheNameInWhiteBoldTahomaOnRed) {
     EXPECT_EQ(picture.Pixel(299, 150), clBlack);
     EXPECT_EQ(picture.Pixel(150, 199), clBlack);
 
-    const FontSpec font{"Tahoma", -19, true, false, false};
+    const FontRequest font{"Tahoma", -19, true, false, false};
     const int cell = Engine().Metrics(font).CellHeight();
     for (const auto& [line, top] : {std::pair<AnsiString, int>{name, 60}, {"introuvable !", 120}}) {
         SCOPED_TRACE(line);
