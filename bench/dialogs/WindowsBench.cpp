@@ -7,7 +7,7 @@
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessBackend.h"
-#include "platform/Platform.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,24 +32,11 @@ public:
     std::optional<AnsiString> FindFirst(const AnsiString&) override { return {}; }
 };
 
-class BenchPlatform : public Platform {
+class BenchPlatform : public FilesOnlyPlatform {
 public:
     EmptyFolder Folder;
     FileSystem& Files() override { return Folder; }
-    AnsiString ModuleFileName() override { return "C:\\INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
     double Now() override { return 45000.0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 void UseHeadless(const std::string& script) {

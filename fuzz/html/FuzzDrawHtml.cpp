@@ -10,7 +10,7 @@
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
-#include "platform/Platform.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -37,24 +37,10 @@ public:
     std::optional<AnsiString> FindFirst(const AnsiString&) override { return std::nullopt; }
 };
 
-class EmptyPlatform : public Platform {
+class EmptyPlatform : public FilesOnlyPlatform {
 public:
     EmptyFileSystem Disk;
     FileSystem& Files() override { return Disk; }
-    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
-    double Now() override { return 0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 test::FixedTextEngine& Engine() {

@@ -2,14 +2,14 @@
 // A platform of our own interface for tests that only need system colours: GetSysColor answers from a
 // table the test fills; everything else is out of reach and says so.
 
-#include "platform/Platform.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include <map>
 #include <stdexcept>
 
 namespace vendora::testing {
 
-class SysColorPlatform : public Platform {
+class SysColorPlatform : public FilesOnlyPlatform {
 public:
     std::map<int, TColor> Colors;
 
@@ -19,19 +19,6 @@ public:
     }
 
     FileSystem& Files() override { throw std::logic_error("no files in this test"); }
-    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
-    double Now() override { return 0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
 };
 
 // Installs a platform for the lifetime of the object and removes it again.

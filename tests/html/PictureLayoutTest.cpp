@@ -2,6 +2,7 @@
 // "<IMG" sizes and the pen, and the picture kinds of "<INPUT". The text is the fixed-metrics engine.
 
 #include "HtmlCanvas.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include "base/Cp1252.h"
 #include "gfx/jpeg/JpegDecoder.h"
@@ -19,24 +20,10 @@ using vendora::testing::ScratchFolder;
 using vendora::testing::WriteFile;
 
 // The process's platform for these tests: the host's disk, and nothing else.
-class DiskOnlyPlatform : public Platform {
+class DiskOnlyPlatform : public FilesOnlyPlatform {
 public:
     HostFileSystem Disk;
     FileSystem& Files() override { return Disk; }
-    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
-    double Now() override { return 0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 class PictureLayout : public HtmlCanvas {

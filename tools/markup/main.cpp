@@ -10,6 +10,7 @@
 #include "gfx/png/Png.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
+#include "platform/FilesOnlyPlatform.h"
 #include "platform/posix/HostFileSystem.h"
 
 #include <charconv>
@@ -167,24 +168,11 @@ int Paint(Bitmap& surface, TextEngine& engine, int width, const AnsiString& text
 }
 
 // Only pictures read the disk; the tool needs nothing else from the platform.
-class DiskPlatform : public Platform {
+class DiskPlatform : public FilesOnlyPlatform {
 public:
     HostFileSystem Disk;
     FileSystem& Files() override { return Disk; }
     AnsiString ModuleFileName() override { return "vendora-markup"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
-    double Now() override { return 0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 int Render(const Options& options) {

@@ -2,7 +2,7 @@
 // A platform of our own interface for the window tests: a clock the test sets, and a current folder of
 // files held in memory (read-only), enough for glyph bitmaps looked up by relative name.
 
-#include "platform/Platform.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include <cstring>
 #include <map>
@@ -60,26 +60,13 @@ public:
     std::optional<AnsiString> FindFirst(const AnsiString&) override { return {}; }
 };
 
-class MemoryPlatform : public Platform {
+class MemoryPlatform : public FilesOnlyPlatform {
 public:
     MemoryFiles Disk;
     double Day = 40000.0; // the instant Now() reports
 
     FileSystem& Files() override { return Disk; }
-    AnsiString ModuleFileName() override { return "C:\\INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
     double Now() override { return Day; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 // A 24-bit .BMP of the given size, filled with one colour.

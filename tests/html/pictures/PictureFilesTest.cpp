@@ -1,6 +1,7 @@
 // Pictures read from the host's disk: JPEG files made here with libjpeg, decoded with libjpeg, the cache,
 // the "~" resolution and the placeholder drawn with the real FreeType text engine.
 #include "html/pictures/Pictures.h"
+#include "platform/FilesOnlyPlatform.h"
 
 #include "base/Errors.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
@@ -368,24 +369,10 @@ TEST_F(PictureFiles, FileThatCannotBeOpenedRaisesTheOpenErrorOnce) {
 }
 
 // The process-wide cache reaches the disk through the installed platform.
-class HostOnlyPlatform : public Platform {
+class HostOnlyPlatform : public FilesOnlyPlatform {
 public:
     HostFileSystem Disk;
     FileSystem& Files() override { return Disk; }
-    AnsiString ModuleFileName() override { return "INSTALL.EXE"; }
-    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view, int) override { return {}; }
-    std::uint64_t TickCount() override { return 0; }
-    double Now() override { return 0; }
-    std::intptr_t ShellExecute(const AnsiString&, const AnsiString&, const AnsiString&, int) override {
-        return 2;
-    }
-    std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
-        return {};
-    }
-    void CoInitialize() override {}
-    void CoUninitialize() override {}
-    bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
 };
 
 TEST(ProcessPictures, LoadThroughThePlatformAndReleaseAtShutDown) {
