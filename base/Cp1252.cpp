@@ -8,10 +8,10 @@ namespace vendora {
 namespace {
 
 // Unicode code points of 0x80..0x9F in Windows-1252.
-constexpr std::array<char32_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char32_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t ToUnicode(unsigned char c) {
     if (c >= 0x80 && c <= 0x9F)
@@ -103,6 +103,24 @@ std::string AnsiToUtf8(std::string_view ansi) {
     out.reserve(ansi.size() + ansi.size() / 4);
     for (char c : ansi)
         AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::u16string AnsiToUtf16(std::string_view ansi) {
+    std::u16string out;
+    out.reserve(ansi.size());
+    for (char c : ansi)
+        out.push_back(static_cast<char16_t>(ToUnicode(static_cast<unsigned char>(c))));
+    return out;
+}
+
+AnsiString Utf16ToAnsi(std::u16string_view utf16) {
+    AnsiString out;
+    out.reserve(utf16.size());
+    for (char16_t u : utf16) {
+        const int c = FromUnicode(u);
+        out += c < 0 ? '?' : static_cast<char>(c);
+    }
     return out;
 }
 

@@ -17,10 +17,17 @@ AnsiString Utf8ToAnsi(std::string_view utf8);
 // same value, as Windows does.
 std::string AnsiToUtf8(std::string_view ansi);
 
+// Windows-1252 to UTF-16 and back: every Windows-1252 character is one UTF-16 unit. A unit that
+// Windows-1252 cannot hold (a surrogate included) becomes '?'.
+std::u16string AnsiToUtf16(std::string_view ansi);
+AnsiString Utf16ToAnsi(std::u16string_view utf16);
+
 // True when every character of the UTF-8 text exists in Windows-1252 (and the UTF-8 is well formed).
 bool IsAnsiRepresentable(std::string_view utf8);
 
 // Shorthand for the system's own texts, written in UTF-8 in the sources.
-inline AnsiString Ansi(std::string_view utf8) { return Utf8ToAnsi(utf8); }
+inline AnsiString Ansi(std::string_view utf8) {
+    return Utf8ToAnsi(utf8);
+}
 
 } // namespace vendora

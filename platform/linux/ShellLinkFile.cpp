@@ -37,28 +37,12 @@ public:
     }
     // A counted string of the string data, in UTF-16.
     void Counted(const AnsiString& text) {
-        const std::u16string wide = ToUtf16(text);
+        const std::u16string wide = AnsiToUtf16(text);
         U16(static_cast<std::uint32_t>(wide.size()));
         for (char16_t c : wide)
             U16(c);
     }
     std::vector<std::uint8_t>& Result() { return bytes_; }
-
-    static std::u16string ToUtf16(const AnsiString& text) {
-        // Windows-1252 characters lie in the basic plane: one UTF-16 unit each.
-        std::u16string wide;
-        const std::string utf8 = AnsiToUtf8(text);
-        for (std::size_t i = 0; i < utf8.size();) {
-            const auto b = static_cast<unsigned char>(utf8[i]);
-            const int length = b < 0x80 ? 1 : b < 0xE0 ? 2 : 3;
-            char32_t u = length == 1 ? b : length == 2 ? (b & 0x1F) : (b & 0x0F);
-            for (int k = 1; k < length && i + k < utf8.size(); ++k)
-                u = (u << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-            wide.push_back(static_cast<char16_t>(u));
-            i += static_cast<std::size_t>(length);
-        }
-        return wide;
-    }
 
 private:
     std::vector<std::uint8_t> bytes_;
@@ -106,10 +90,10 @@ public:
             text.assign(reinterpret_cast<const char*>(bytes_.data() + at_), count);
             at_ += count;
         } else {
-            std::string utf8;
+            std::u16string wide;
             for (std::uint32_t i = 0; i < count; ++i)
-                AppendUtf8(utf8, U16());
-            text = Utf8ToAnsi(utf8);
+                wide.push_back(static_cast<char16_t>(U16()));
+            text = Utf16ToAnsi(wide);
         }
         // Some writers (Wine) count a terminating zero that the format does not have.
         while (!text.empty() && text.back() == '\0')
@@ -118,19 +102,6 @@ public:
     }
 
 private:
-    static void AppendUtf8(std::string& out, std::uint32_t u) {
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-
     std::span<const std::uint8_t> bytes_;
     std::size_t at_ = 0;
 };

@@ -73,3 +73,13 @@ TEST(Cp1252, MapsTheSpecialRangeAndRefusesWhatItCannotHold) {
     EXPECT_EQ(Utf8ToAnsi("a\xE9z"), "a\xE9z");
     EXPECT_FALSE(IsAnsiRepresentable("a\xE9z"));
 }
+
+TEST(Cp1252, Utf16IsOneUnitPerCharacterAndRefusesWhatItCannotHold) {
+    EXPECT_EQ(AnsiToUtf16(Ansi("é€©")), u"é€©");
+    EXPECT_EQ(Utf16ToAnsi(u"Vendora © Morvanel"), Ansi("Vendora © Morvanel"));
+    EXPECT_EQ(Utf16ToAnsi(u"\x65E5\xD800"), "??");
+    AnsiString all;
+    for (int c = 1; c < 256; ++c)
+        all += static_cast<char>(c);
+    EXPECT_EQ(Utf16ToAnsi(AnsiToUtf16(all)), all);
+}
