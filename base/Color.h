@@ -16,7 +16,9 @@ struct TColor {
     static constexpr TColor Rgb(int r, int g, int b) {
         return TColor(static_cast<std::uint32_t>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16)));
     }
-    static constexpr TColor System(int index) { return TColor(0x80000000u | static_cast<std::uint32_t>(index)); }
+    static constexpr TColor System(int index) {
+        return TColor(0x80000000u | static_cast<std::uint32_t>(index));
+    }
 
     constexpr bool IsSystem() const { return (Value & 0x80000000u) != 0; }
     constexpr int SystemIndex() const { return static_cast<int>(Value & 0xFF); }

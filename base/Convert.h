@@ -24,9 +24,9 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
 
 // Little-endian 32-bit values of the archive and the shortcut file.
 inline std::int32_t ReadLe32(const unsigned char* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                     (static_cast<std::uint32_t>(p[2]) << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 inline void WriteLe32(unsigned char* p, std::uint32_t v) {
     p[0] = static_cast<unsigned char>(v);

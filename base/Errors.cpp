@@ -70,10 +70,12 @@ AnsiString SysErrorMessage(int code) {
 }
 
 EFCreateError::EFCreateError(const AnsiString& path, int systemCode)
-    : EStreamError(Format("Impossible de créer le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {}
+    : EStreamError(Format("Impossible de créer le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {
+}
 
 EFOpenError::EFOpenError(const AnsiString& path, int systemCode)
-    : EStreamError(Format("Impossible d'ouvrir le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {}
+    : EStreamError(Format("Impossible d'ouvrir le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {
+}
 
 EReadError::EReadError() : EStreamError(Ansi("Erreur de lecture du flux")) {}
 
@@ -89,7 +91,8 @@ ECompressionError::ECompressionError(int zlibCode)
     : Exception("Error in compression routine: " + IntToStr(zlibCode)), code_(zlibCode) {}
 
 ECompressionError::ECompressionError(int zlibCode, const AnsiString& detail)
-    : Exception("Error in compression routine: " + IntToStr(zlibCode) + " (" + detail + ")"), code_(zlibCode) {}
+    : Exception("Error in compression routine: " + IntToStr(zlibCode) + " (" + detail + ")"),
+      code_(zlibCode) {}
 
 EShortcutError::EShortcutError() : Exception("Unable to create .lnk file") {}
 

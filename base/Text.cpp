@@ -38,7 +38,9 @@ char FoldNoAccent(unsigned char c) {
     }
 }
 
-bool IsSpace(char c) { return c == ' '; }
+bool IsSpace(char c) {
+    return c == ' ';
+}
 
 } // namespace
 
@@ -57,7 +59,9 @@ AnsiString LowerAscii(std::string_view text) {
     return out;
 }
 
-char UpperAsciiChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAsciiChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 AnsiString UpperAscii(std::string_view text) {
     AnsiString out(text);
@@ -80,7 +84,9 @@ AnsiString TrimRightSpaces(std::string_view text) {
     return AnsiString(text.substr(0, e));
 }
 
-AnsiString TrimSpaces(std::string_view text) { return TrimLeftSpaces(TrimRightSpaces(text)); }
+AnsiString TrimSpaces(std::string_view text) {
+    return TrimLeftSpaces(TrimRightSpaces(text));
+}
 
 int ReplaceAll(std::string_view find, std::string_view replacement, AnsiString& text, bool matchCase) {
     if (find.empty())
@@ -106,6 +112,8 @@ int ReplaceAll(std::string_view find, std::string_view replacement, AnsiString& 
     return count;
 }
 
-AnsiString IntToStr(long long value) { return std::to_string(value); }
+AnsiString IntToStr(long long value) {
+    return std::to_string(value);
+}
 
 } // namespace vendora

@@ -41,7 +41,9 @@ int ReplaceAll(std::string_view find, std::string_view replacement, AnsiString& 
 inline bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
-inline bool Contains(std::string_view text, char c) { return text.find(c) != std::string_view::npos; }
+inline bool Contains(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
 
 // Decimal text of a signed number, without grouping.
 AnsiString IntToStr(long long value);

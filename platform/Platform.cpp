@@ -15,9 +15,13 @@ Platform& Os() {
     return *current;
 }
 
-void SetOs(Platform* platform) { current = platform; }
+void SetOs(Platform* platform) {
+    current = platform;
+}
 
-bool HasOs() { return current != nullptr; }
+bool HasOs() {
+    return current != nullptr;
+}
 
 TColor XpSysColor(int index) {
     // Windows XP "Luna" defaults, indexes 0 to 30 of GetSysColor, as RGB.

@@ -36,7 +36,13 @@ inline constexpr std::uint32_t Read = 1;
 inline constexpr std::uint32_t Write = 2;
 inline constexpr std::uint32_t Delete = 4;
 } // namespace FileShare
-enum class Disposition { CreateNew = 1, CreateAlways = 2, OpenExisting = 3, OpenAlways = 4, TruncateExisting = 5 };
+enum class Disposition {
+    CreateNew = 1,
+    CreateAlways = 2,
+    OpenExisting = 3,
+    OpenAlways = 4,
+    TruncateExisting = 5
+};
 
 // An open file. Closing is destruction. Failures report a Windows error code through LastError().
 class FileHandle {
@@ -49,7 +55,8 @@ public:
     virtual bool Seek(std::int64_t position) = 0;
     virtual std::int64_t Size() = 0;
     // SetFileTime: a null pointer leaves that time as it is.
-    virtual bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) = 0;
+    virtual bool SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                          const FileTime* lastWrite) = 0;
     virtual bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
     virtual int LastError() const = 0;
 };
@@ -60,7 +67,8 @@ public:
     virtual ~FileSystem() = default;
     // CreateFileA. On failure returns null and error receives the Windows error code (2, 3, 5, 32, ...).
     virtual std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access,
-                                                   std::uint32_t share, Disposition disposition, int& error) = 0;
+                                                   std::uint32_t share, Disposition disposition,
+                                                   int& error) = 0;
     // True for an existing file (not a folder), as FileExists does.
     virtual bool FileExists(const AnsiString& path) = 0;
     virtual bool DirectoryExists(const AnsiString& path) = 0;
@@ -111,7 +119,8 @@ public:
                                        const AnsiString& directory, int showCmd) = 0;
 
     // A string value under HKEY_CURRENT_USER; nothing when the key or the value is absent.
-    virtual std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) = 0;
+    virtual std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key,
+                                                             const AnsiString& value) = 0;
 
     // COM on the calling thread, and the shell-link object saved to a .lnk file (IPersistFile::Save).
     virtual void CoInitialize() = 0;

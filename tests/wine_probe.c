@@ -1,2 +1,4 @@
 /* Exits 0 when Wine could start it. */
-int main(void) { return 0; }
+int main(void) {
+    return 0;
+}

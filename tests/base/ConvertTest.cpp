@@ -1,5 +1,5 @@
-#include "base/Color.h"
 #include "base/Convert.h"
+#include "base/Color.h"
 #include "base/Errors.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,8 @@ TEST(StrToInt, AcceptsSignedDecimalAndDollarHexOnly) {
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
-    for (const char* bad : {"", " 15", "15 ", "15px", "$", "$1G", "1.5", "#FF", "2147483648", "$123456789", "-"})
+    for (const char* bad :
+         {"", " 15", "15 ", "15px", "$", "$1G", "1.5", "#FF", "2147483648", "$123456789", "-"})
         EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
 }
 

@@ -1,5 +1,5 @@
-#include "base/Cp1252.h"
 #include "base/Errors.h"
+#include "base/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +19,16 @@ TEST(Errors, InOutTextsByCode) {
 TEST(Errors, StreamAndFileTexts) {
     EXPECT_EQ(EFOpenError("C:\\a%s.FCC", 2).Message(),
               Ansi("Impossible d'ouvrir le fichier \"C:\\a%s.FCC\". Le fichier spécifié est introuvable."));
-    EXPECT_EQ(EFCreateError("C:\\x", 5).Message(), Ansi("Impossible de créer le fichier \"C:\\x\". Accès refusé."));
+    EXPECT_EQ(EFCreateError("C:\\x", 5).Message(),
+              Ansi("Impossible de créer le fichier \"C:\\x\". Accès refusé."));
     EXPECT_EQ(EReadError().Message(), Ansi("Erreur de lecture du flux"));
     EXPECT_EQ(EWriteError().Message(), Ansi("Erreur d'écriture dans le flux"));
     EXPECT_EQ(ERangeError().Message(), Ansi("Erreur de vérification d'étendue"));
 }
 
 TEST(Errors, ConversionCompressionAndShortcutTexts) {
-    EXPECT_EQ(EConvertError::NotAnInteger("15px").Message(), Ansi("'15px' n'est pas une valeur entière correcte"));
+    EXPECT_EQ(EConvertError::NotAnInteger("15px").Message(),
+              Ansi("'15px' n'est pas une valeur entière correcte"));
     EXPECT_EQ(ECompressionError(-3).Message(), "Error in compression routine: -3");
     EXPECT_EQ(ECompressionError(-3).Code(), -3);
     EXPECT_EQ(EShortcutError().Message(), "Unable to create .lnk file");

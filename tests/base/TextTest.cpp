@@ -1,5 +1,5 @@
-#include "base/Cp1252.h"
 #include "base/Text.h"
+#include "base/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@ TEST(UpperNoAccents, FoldsAsciiAndFrenchSmallLettersOnly) {
     EXPECT_EQ(UpperNoAccents(Ansi("coché")).size(), Ansi("coché").size());
 }
 
-TEST(LowerAscii, TouchesCapitalsOnly) { EXPECT_EQ(LowerAscii(Ansi("CheckBox ÉTÉ")), Ansi("checkbox ÉtÉ")); }
+TEST(LowerAscii, TouchesCapitalsOnly) {
+    EXPECT_EQ(LowerAscii(Ansi("CheckBox ÉTÉ")), Ansi("checkbox ÉtÉ"));
+}
 
 TEST(TrimSpaces, RemovesBlanksButNotOtherWhiteSpace) {
     EXPECT_EQ(TrimSpaces("  Ok  "), "Ok");
