@@ -137,7 +137,7 @@ void BuildGradientPattern(TGradientStyle style, const TGradientColors& ramp, Bit
     for (int y = 0; y < size.Height; ++y) {
         std::uint32_t* row = pattern.Row(y);
         for (int x = 0; x < size.Width; ++x)
-            row[x] = ramp[static_cast<std::size_t>(RampIndex(style, x, y))].Color().Value;
+            row[x] = PixelOf(ramp[static_cast<std::size_t>(RampIndex(style, x, y))].Color());
     }
 }
 

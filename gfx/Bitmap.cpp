@@ -14,7 +14,7 @@ namespace vendora {
 namespace {
 
 std::uint32_t Stored(TColor color) {
-    return ResolveColor(color).Value & 0xFFFFFFu;
+    return PixelOf(ResolveColor(color));
 }
 
 std::size_t PixelCount(int width, int height) {
@@ -33,7 +33,7 @@ void Bitmap::SetSize(int width, int height) {
     height = std::max(height, 0);
     if (width == width_ && height == height_)
         return;
-    std::vector<std::uint32_t> pixels(PixelCount(width, height), clWhite.Value);
+    std::vector<std::uint32_t> pixels(PixelCount(width, height), PixelOf(clWhite));
     const int keepW = std::min(width, width_);
     const int keepH = std::min(height, height_);
     for (int y = 0; y < keepH; ++y)
@@ -50,7 +50,7 @@ void Bitmap::Fill(TColor color) {
 TColor Bitmap::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return clBlack;
-    return TColor(Row(y)[x]);
+    return ColorOfPixel(Row(y)[x]);
 }
 
 void Bitmap::SetPixel(int x, int y, TColor color) {
@@ -164,7 +164,7 @@ std::vector<std::uint32_t> ReadPalette(std::span<const std::uint8_t> bytes, cons
     std::vector<std::uint32_t> palette(static_cast<std::size_t>(h.ColorsUsed));
     for (std::size_t i = 0; i < palette.size(); ++i) {
         const std::uint8_t* e = bytes.data() + h.PaletteOffset + i * h.PaletteEntrySize;
-        palette[i] = TColor::Rgb(e[2], e[1], e[0]).Value;
+        palette[i] = PixelOf(TColor::Rgb(e[2], e[1], e[0]));
     }
     return palette;
 }
@@ -172,7 +172,7 @@ std::vector<std::uint32_t> ReadPalette(std::span<const std::uint8_t> bytes, cons
 void DecodeRow(const std::uint8_t* src, int bits, int width, const std::vector<std::uint32_t>& palette,
                std::uint32_t* dst) {
     const auto indexed = [&](unsigned index) {
-        return index < palette.size() ? palette[index] : clBlack.Value; // beyond the palette: black
+        return index < palette.size() ? palette[index] : PixelOf(clBlack); // beyond the palette: black
     };
     for (int x = 0; x < width; ++x) {
         switch (bits) {
@@ -187,7 +187,7 @@ void DecodeRow(const std::uint8_t* src, int bits, int width, const std::vector<s
             break;
         default: {
             const std::uint8_t* p = src + static_cast<std::ptrdiff_t>(x) * (bits / 8);
-            dst[x] = TColor::Rgb(p[2], p[1], p[0]).Value;
+            dst[x] = PixelOf(TColor::Rgb(p[2], p[1], p[0]));
         }
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
-// A picture in memory: 24-bit colour, one 32-bit word per pixel holding the framework's colour value (red in
-// the low byte). Every canvas draws into one of these, on every build.
+// A picture in memory: 24-bit colour, one 32-bit word per pixel. Every canvas draws into one of these, on
+// every build.
 
 #include "base/Color.h"
 #include "base/Errors.h"
@@ -12,6 +12,17 @@
 #include <vector>
 
 namespace vendora {
+
+// A pixel word holds its colour the way Windows device-independent bitmaps and X11 images do: blue in the low
+// byte, then green, then red. GDI can draw straight into the words and both window systems show them as they
+// are; TColor (red in the low byte) stays the colour of every drawing call. The swap is its own inverse.
+constexpr std::uint32_t PixelOf(TColor rgb) {
+    const std::uint32_t v = rgb.Value;
+    return ((v & 0xFFu) << 16) | (v & 0xFF00u) | ((v >> 16) & 0xFFu);
+}
+constexpr TColor ColorOfPixel(std::uint32_t word) {
+    return TColor(PixelOf(TColor(word)));
+}
 
 class Bitmap {
 public:
@@ -31,6 +42,7 @@ public:
     TColor Pixel(int x, int y) const;
     void SetPixel(int x, int y, TColor color);
 
+    // The pixel words of row y (see PixelOf).
     std::uint32_t* Row(int y) {
         return pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     }

@@ -27,7 +27,7 @@ void Brush::SetColor(TColor color) {
 namespace {
 
 std::uint32_t Stored(TColor color) {
-    return ResolveColor(color).Value & 0xFFFFFFu;
+    return PixelOf(ResolveColor(color));
 }
 
 // The framework's diagonal-cross hatch: an 8 x 8 cell whose two diagonals carry the brush colour, laid from

@@ -525,7 +525,7 @@ void FreeTypeTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, in
     if (area.IsEmpty())
         return;
     Instance& f = impl_->Get(font);
-    const std::uint32_t ink = color.Value & 0xFFFFFFu;
+    const std::uint32_t ink = PixelOf(color);
     const int baseline = y + f.Ascent;
     int pen = x;
     for (const char c : text) {

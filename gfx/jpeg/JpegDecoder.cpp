@@ -61,8 +61,7 @@ bool SizeTarget(Bitmap& target, int width, int height) noexcept {
 }
 
 std::uint32_t Pack(int r, int g, int b) {
-    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
-           (static_cast<std::uint32_t>(b) << 16);
+    return PixelOf(TColor::Rgb(r, g, b));
 }
 
 void StoreRow(const jpeg_decompress_struct& info, const JSAMPLE* in, std::uint32_t* out) {

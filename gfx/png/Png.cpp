@@ -15,10 +15,10 @@ std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap) {
     std::size_t at = 0;
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x) {
-            const std::uint32_t v = bitmap.Row(y)[x];
-            rgb[at++] = static_cast<std::uint8_t>(v);
-            rgb[at++] = static_cast<std::uint8_t>(v >> 8);
-            rgb[at++] = static_cast<std::uint8_t>(v >> 16);
+            const TColor c = ColorOfPixel(bitmap.Row(y)[x]);
+            rgb[at++] = static_cast<std::uint8_t>(c.Red());
+            rgb[at++] = static_cast<std::uint8_t>(c.Green());
+            rgb[at++] = static_cast<std::uint8_t>(c.Blue());
         }
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -53,7 +53,7 @@ Bitmap DecodePng(std::span<const std::uint8_t> bytes) {
     std::size_t at = 0;
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x, at += 3)
-            bitmap.Row(y)[x] = TColor::Rgb(rgb[at], rgb[at + 1], rgb[at + 2]).Value;
+            bitmap.Row(y)[x] = PixelOf(TColor::Rgb(rgb[at], rgb[at + 1], rgb[at + 2]));
     return bitmap;
 }
 

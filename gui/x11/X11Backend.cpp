@@ -42,11 +42,6 @@ struct X11Backend::Impl {
 
 namespace {
 
-// The framework's pixel (red in the low byte) as a 24-bit TrueColor X pixel.
-unsigned long XPixel(std::uint32_t value) {
-    return ((value & 0xFF) << 16) | (value & 0xFF00) | ((value >> 16) & 0xFF);
-}
-
 int VirtualKeyOf(KeySym sym) {
     if (sym == XK_Return || sym == XK_KP_Enter) {
         return VirtualKey::Return;
@@ -152,10 +147,9 @@ public:
                                           static_cast<std::size_t>(r.Height()));
         for (int y = r.Top; y < r.Bottom; ++y) {
             const std::uint32_t* row = surface.Row(y);
-            for (int x = r.Left; x < r.Right; ++x) {
-                pixels[static_cast<std::size_t>((y - r.Top) * r.Width() + (x - r.Left))] =
-                    static_cast<std::uint32_t>(XPixel(row[x]));
-            }
+            // The surface's words are TrueColor X pixels already.
+            std::copy(row + r.Left, row + r.Right,
+                      pixels.begin() + static_cast<std::ptrdiff_t>((y - r.Top) * r.Width()));
         }
         int screen = DefaultScreen(x_.display);
         XImage* image = XCreateImage(x_.display, DefaultVisual(x_.display, screen), 24, ZPixmap, 0,
