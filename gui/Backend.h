@@ -24,6 +24,18 @@ inline constexpr int Space = 32;
 
 enum class MouseButton { Left, Right, Middle };
 
+enum class BorderStyle { None, Single, Sizeable, Dialog };
+
+// The frame a window system puts around a form's client area: border and title bar, in pixels.
+struct FrameExtent {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+// The classic frame at 96 pixels per inch, which back ends without frames of their own report.
+FrameExtent StandardFrame(BorderStyle style);
+
 // The native side of one form. The form tells it about every change; it reads the rest from the form.
 class NativeWindow {
 public:
@@ -45,6 +57,12 @@ public:
     virtual ~WindowBackend() = default;
     virtual std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) = 0;
     virtual IntPoint ScreenSize() = 0;
+    // The frame the native window of a form with this border and these caption buttons gets, so that
+    // outer sizes and centring are the window system's own.
+    virtual FrameExtent FrameOf(BorderStyle style, bool captionButtons) const {
+        (void)captionButtons;
+        return StandardFrame(style);
+    }
     // Delivers at most one pending input event; false when there was none. Never blocks.
     virtual bool DispatchPending() = 0;
     // Waits for one input event and delivers it, for a modal loop. False when no input can ever come again

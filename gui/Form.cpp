@@ -9,7 +9,7 @@
 
 namespace vendora {
 
-FrameExtent FrameOf(BorderStyle style) {
+FrameExtent StandardFrame(BorderStyle style) {
     switch (style) {
     case BorderStyle::None:
         return {};
@@ -52,12 +52,12 @@ void Form::SetCaption(const AnsiString& caption) {
 }
 
 int Form::Width() const {
-    FrameExtent f = FrameOf(border_);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
     return ClientWidth() + f.Left + f.Right;
 }
 
 int Form::Height() const {
-    FrameExtent f = FrameOf(border_);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
     return ClientHeight() + f.Top + f.Bottom;
 }
 
@@ -80,12 +80,12 @@ void Form::SetTop(int top) {
 }
 
 void Form::SetWidth(int width) {
-    FrameExtent f = FrameOf(border_);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
     SetClientSize(width - f.Left - f.Right, ClientHeight());
 }
 
 void Form::SetHeight(int height) {
-    FrameExtent f = FrameOf(border_);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
     SetClientSize(ClientWidth(), height - f.Top - f.Bottom);
 }
 

@@ -20,7 +20,6 @@ namespace vendora {
 
 class Control;
 
-enum class BorderStyle { None, Single, Sizeable, Dialog };
 // Designed: at Left and Top; ScreenCenter: centred the first time it shows; Default: where the window
 // system puts new windows.
 enum class FormPosition { Designed, ScreenCenter, Default };
@@ -32,15 +31,6 @@ inline constexpr int None = 0;
 inline constexpr int Ok = 1;
 inline constexpr int Cancel = 2;
 } // namespace ModalResult
-
-// The frame a border style puts around the client area, at 96 pixels per inch.
-struct FrameExtent {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
-FrameExtent FrameOf(BorderStyle style);
 
 class Form : public Component {
 public:
