@@ -11,10 +11,13 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <chrono>
+#include <cerrno>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <mutex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -25,7 +28,10 @@ extern char** environ;
 namespace vendora::test {
 namespace {
 
-// An X server for the whole program: DISPLAY when set, else an Xvfb of our own.
+// An X server for the whole program: DISPLAY when set, else an Xvfb of our own on a display it picks
+// itself. Nothing here waits for a time: the server tells us its display number once it accepts
+// connections (-displayfd), and it ends by itself when our last connection goes (-terminate), even if
+// this program dies without its destructors.
 class XServer {
 public:
     static XServer& Get() {
@@ -34,7 +40,12 @@ public:
     }
     const std::string& Name() const { return name_; }
     bool Usable() const { return !name_.empty(); }
+    // Why the Xvfb we started gave no display; empty when it did or when none is installed.
+    const std::string& Failure() const { return failure_; }
     ~XServer() {
+        if (keeper_ != nullptr) {
+            XCloseDisplay(keeper_);
+        }
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
@@ -43,45 +54,121 @@ public:
 
 private:
     XServer() {
+        // The tests drive the windows from a second thread through a connection of its own.
+        XInitThreads();
         if (const char* display = std::getenv("DISPLAY"); display != nullptr && *display != '\0') {
             name_ = display;
             return;
         }
-        if (!std::filesystem::exists("/usr/bin/Xvfb")) {
-            return;
-        }
-        int number = 90 + static_cast<int>(getpid() % 500);
-        std::string display = ":" + std::to_string(number);
-        const char* argv[] = {"/usr/bin/Xvfb", display.c_str(), "-screen", "0",
-                              "800x600x24",    "-nolisten",     "tcp",     nullptr};
-        if (posix_spawn(&pid_, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
-            pid_ = 0;
-            return;
-        }
-        for (int i = 0; i < 100; ++i) {
-            if (Display* d = XOpenDisplay(display.c_str())) {
-                XCloseDisplay(d);
-                name_ = display;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (std::filesystem::exists("/usr/bin/Xvfb")) {
+            Start();
         }
     }
+
+    void Start() {
+        int ready[2];
+        if (pipe2(ready, O_CLOEXEC) != 0) {
+            failure_ = "no pipe for Xvfb";
+            return;
+        }
+        // The server's end of the pipe at a fixed number in the child, where dup2 also clears close-on-exec.
+        const int childFd = ready[1] == 3 ? 4 : 3;
+        const std::string fd = std::to_string(childFd);
+        const char* argv[] = {"/usr/bin/Xvfb", "-displayfd", fd.c_str(), "-screen",    "0",
+                              "800x600x24",    "-nolisten",  "tcp",      "-terminate", nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, ready[1], childFd);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(ready[1]);
+        if (spawned != 0) {
+            pid_ = 0;
+            close(ready[0]);
+            failure_ = "cannot start Xvfb";
+            return;
+        }
+        const std::string number = ReadLine(ready[0]);
+        close(ready[0]);
+        if (number.empty()) {
+            int status = 0;
+            waitpid(pid_, &status, 0);
+            pid_ = 0;
+            failure_ = "Xvfb ended without giving a display (status " + std::to_string(status) + ")";
+            return;
+        }
+        const std::string display = ":" + number;
+        keeper_ = XOpenDisplay(display.c_str());
+        if (keeper_ == nullptr) {
+            failure_ = "Xvfb gave display " + display + " but does not accept connections";
+            return;
+        }
+        name_ = display;
+    }
+
+    // The digits the server writes before its newline; empty when it ends first.
+    static std::string ReadLine(int fd) {
+        std::string line;
+        char c = 0;
+        while (true) {
+            const ssize_t got = read(fd, &c, 1);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                return {};
+            }
+            if (c == '\n') {
+                return line;
+            }
+            line += c;
+        }
+    }
+
     pid_t pid_ = 0;
+    Display* keeper_ = nullptr;
     std::string name_;
+    std::string failure_;
+};
+
+// The X11 back end that also tells the test when a modal loop starts waiting for its input.
+class ObservedX11Backend : public X11Backend {
+public:
+    using X11Backend::X11Backend;
+    void ModalStarted(Form& form) override {
+        X11Backend::ModalStarted(form);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ++modalLoops_;
+        changed_.notify_all();
+    }
+    // Returns once the count-th modal loop of the test has started.
+    void WaitForModalLoop(int count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return modalLoops_ >= count; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int modalLoops_ = 0;
 };
 
 class X11BackendTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
+        if (!XServer::Get().Failure().empty()) {
+            FAIL() << XServer::Get().Failure();
+        }
         if (!XServer::Get().Usable()) {
             GTEST_SKIP() << "no X server";
         }
-        auto backend = std::make_unique<X11Backend>(XServer::Get().Name());
+        auto backend = std::make_unique<ObservedX11Backend>(XServer::Get().Name());
         x11_ = backend.get();
         App().SetBackend(std::move(backend));
         probe_ = XOpenDisplay(XServer::Get().Name().c_str());
+        ASSERT_NE(probe_, nullptr);
     }
     void TearDown() override {
         if (probe_ != nullptr) {
@@ -89,24 +176,26 @@ protected:
         }
         GuiTest::TearDown();
     }
+    Display* Own() const { return static_cast<Display*>(x11_->NativeDisplay()); }
     Window Shown(Form& form) {
         form.Show();
         App().PaintAll();
         Window w = x11_->WindowOf(form);
-        XSync(static_cast<Display*>(x11_->NativeDisplay()), False);
-        // Let the server map it and the expose round trip settle.
-        for (int i = 0; i < 20; ++i) {
-            App().ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        // A window manager may map it later than asked: its events are handled until it is.
+        XWindowAttributes attributes{};
+        while (XGetWindowAttributes(Own(), w, &attributes) != 0 && attributes.map_state != IsViewable) {
+            App().HandleMessage();
         }
+        // The exposure that came with the mapping is repainted, and the server has drawn it.
+        App().ProcessMessages();
+        XSync(Own(), False);
         return w;
     }
-    // Sends an event to the window as another client would.
+    // Sends an event to the window as another client would; the server has queued it on return.
     void Send(Window w, XEvent event, long mask) {
         event.xany.window = w;
         XSendEvent(probe_, w, False, mask, &event);
-        XFlush(probe_);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        XSync(probe_, False);
     }
     XEvent Key(Window w, KeySym sym) {
         XEvent e{};
@@ -130,7 +219,7 @@ protected:
         return e;
     }
 
-    X11Backend* x11_ = nullptr;
+    ObservedX11Backend* x11_ = nullptr;
     Display* probe_ = nullptr;
 };
 
@@ -173,7 +262,7 @@ TEST_F(X11BackendTest, AFormBecomesAWindowWithItsCaptionHintsAndPixels) {
 
     form.Hide();
     XWindowAttributes attributes{};
-    XSync(static_cast<Display*>(x11_->NativeDisplay()), False);
+    XSync(Own(), False);
     XGetWindowAttributes(probe_, w, &attributes);
     EXPECT_EQ(attributes.map_state, IsUnmapped);
 }
@@ -200,7 +289,7 @@ TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
 
     // The modal loop waits for the server's events: a click, a key with its character.
     std::thread user([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        x11_->WaitForModalLoop(1);
         Send(w, Button(w, ButtonPress, 30, 30), ButtonPressMask);
         Send(w, Button(w, ButtonRelease, 30, 30), ButtonReleaseMask);
         Send(w, Key(w, XK_Return), KeyPressMask);
@@ -213,7 +302,7 @@ TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
     EXPECT_EQ(chars, "\ro");
 
     std::thread closer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        x11_->WaitForModalLoop(2);
         XEvent e{};
         e.xclient.type = ClientMessage;
         e.xclient.message_type = XInternAtom(probe_, "WM_PROTOCOLS", False);
@@ -246,7 +335,7 @@ TEST_F(X11BackendTest, AWindowDisabledByAModalOneTakesNoInput) {
     Window front = Shown(modal);
     modal.Hide();
     std::thread user([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        x11_->WaitForModalLoop(1);
         Send(behind, Key(behind, XK_a), KeyPressMask);
         Send(front, Key(front, XK_b), KeyPressMask);
     });
