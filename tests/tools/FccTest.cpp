@@ -2,13 +2,17 @@
 #include "../archive/ArchiveFixtures.h"
 
 #include "archive/ArchiveWriter.h"
+#include "archive/ZCompress.h"
+#include "base/Cp1252.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <zlib.h>
 
 namespace vendora {
 namespace {
@@ -127,13 +131,78 @@ TEST_F(Fcc, TheSameFolderGivesTheSameBytes) {
     EXPECT_EQ(ReadHostFile(dir.Host("a/self.FCC")), ReadHostFile(dir.Host("a.FCC")));
 }
 
-TEST_F(Fcc, CompressionLevel) {
+// The sample's entries as the packer orders them: by their Windows-1252 names.
+std::vector<PackedEntry> SampleEntries() {
+    std::vector<PackedEntry> entries;
+    for (const auto& [utf8, content] : Sample)
+        entries.push_back({Ansi(utf8), content});
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
+    return entries;
+}
+
+TEST_F(Fcc, EveryZlibLevelWritesWhatZlibWritesAtThatLevel) {
+    Fill("in", Sample);
+    const Bytes inflated = BuildInflatedArchive(SampleEntries());
+    for (int level = 1; level <= 9; ++level) {
+        const std::string file = P(std::to_string(level) + ".FCC");
+        ASSERT_EQ(Run({"pack", P("in"), "-o", file, "--level", std::to_string(level)}).Exit, 0) << level;
+        const Bytes archive = ReadHostFile(file);
+        EXPECT_EQ(archive, CompressEnvelope(inflated, level)) << level;
+        // zlib's header: a 32 KiB window, and the level's class in the second byte.
+        ASSERT_GT(archive.size(), 6u);
+        EXPECT_EQ(archive[4], 0x78) << level;
+        const int levelClass = level == 1 ? 0 : level <= 5 ? 1 : level == 6 ? 2 : 3;
+        EXPECT_EQ(archive[5] >> 6, levelClass) << level;
+        EXPECT_EQ(Run({"verify", file}).Exit, 0) << level;
+    }
+    EXPECT_EQ(ReadHostFile(dir.Host("1.FCC")), [&] {
+        EXPECT_EQ(Run({"pack", P("in"), "-o", P("default.FCC")}).Exit, 0);
+        return ReadHostFile(dir.Host("default.FCC"));
+    }()) << "level 1 is the default";
+
+    for (const char* wrong : {"0", "10", "12", "x", ""})
+        ExpectFailure({"pack", P("in"), "-o", P("x.FCC"), "--level", wrong}, 2, "--level");
+    ExpectFailure({"pack", P("in"), "-o", P("x.FCC"), "--level", "9", "--best"}, 2, "--best");
+    ExpectFailure({"list", P("1.FCC"), "--best"}, 2, "belong to pack");
+    EXPECT_FALSE(fs::exists(dir.Host("x.FCC")));
+}
+
+TEST_F(Fcc, BestIsSmallerAndTheInstallersReaderAndZlibBothInflateIt) {
     Fill("in", Sample);
     ASSERT_EQ(Run({"pack", P("in"), "-o", P("9.FCC"), "--level", "9"}).Exit, 0);
-    const Bytes archive = ReadHostFile(dir.Host("9.FCC"));
-    EXPECT_EQ(archive[5], 0xDA);
-    EXPECT_EQ(Run({"verify", P("9.FCC")}).Exit, 0);
-    ExpectFailure({"pack", P("in"), "-o", P("x.FCC"), "--level", "12"}, 2, "--level");
+    const Result packed = Run({"pack", P("in"), "-o", P("best.FCC"), "--best"});
+    ASSERT_EQ(packed.Exit, 0) << packed.Err;
+    const Bytes best = ReadHostFile(dir.Host("best.FCC"));
+    EXPECT_LT(best.size(), ReadHostFile(dir.Host("9.FCC")).size());
+    const Bytes inflated = BuildInflatedArchive(SampleEntries());
+
+    // The installer's own reader.
+    MemoryStream input;
+    input.Write(best.data(), static_cast<std::uint32_t>(best.size()));
+    input.Seek(0);
+    MemoryStream output;
+    TZCompress().DecompressStream(input, output);
+    EXPECT_EQ(output.Bytes(), inflated);
+
+    // zlib itself, on the stream after the 4-byte size, which must be the inflated size.
+    ASSERT_GT(best.size(), 6u);
+    EXPECT_EQ(best[4], 0x78) << "a 32 KiB window";
+    const std::uint32_t announced =
+        best[0] | best[1] << 8 | best[2] << 16 | static_cast<std::uint32_t>(best[3]) << 24;
+    EXPECT_EQ(announced, inflated.size());
+    Bytes plain(inflated.size() + 1);
+    uLongf plainSize = static_cast<uLongf>(plain.size());
+    ASSERT_EQ(uncompress(plain.data(), &plainSize, best.data() + 4, static_cast<uLong>(best.size() - 4)),
+              Z_OK);
+    plain.resize(plainSize);
+    EXPECT_EQ(plain, inflated);
+
+    EXPECT_EQ(Run({"verify", P("best.FCC")}).Exit, 0);
+    ASSERT_EQ(Run({"extract", P("best.FCC"), "-C", P("out")}).Exit, 0);
+    for (const auto& [name, content] : Sample)
+        EXPECT_EQ(ReadHostFile(dir.Host("out") / name), content) << name;
+    ASSERT_EQ(Run({"pack", P("in"), "-o", P("again.FCC"), "--best"}).Exit, 0);
+    EXPECT_EQ(ReadHostFile(dir.Host("again.FCC")), best) << "the same folder, the same bytes";
 }
 
 TEST_F(Fcc, NamesThatCannotBePackedAreRefused) {
@@ -147,11 +216,62 @@ TEST_F(Fcc, NamesThatCannotBePackedAreRefused) {
     ExpectFailure({"pack", P("case"), "-o", P("x.FCC")}, 1, "A.TXT");
     Fill("colon", {{"a:b", {1}}});
     ExpectFailure({"pack", P("colon"), "-o", P("x.FCC")}, 1, "a:b");
+    Fill("french", {{"été.txt", {1}}, {"ÉTÉ.TXT", {2}}});
+    const Result french = Run({"pack", P("french"), "-o", P("x.FCC")});
+    EXPECT_EQ(french.Exit, 1);
+    EXPECT_NE(french.Err.find("\"ÉTÉ.TXT\" and \"été.txt\""), std::string::npos) << french.Err;
     Fill("sub", {{"a.txt", {1}}});
     fs::create_directories(dir.Host("sub/inner"));
     ExpectFailure({"pack", P("sub"), "-o", P("x.FCC")}, 1, "inner");
     ExpectFailure({"pack", P("absent"), "-o", P("x.FCC")}, 1, "absent");
     EXPECT_FALSE(fs::exists(dir.Host("x.FCC.part")));
+}
+
+// Names that Windows cannot create, or takes for another file's, refused by pack and by verify with the
+// name in the message; the names next to them are fine.
+TEST_F(Fcc, NamesThatWindowsCannotHoldAreRefused) {
+    const std::vector<std::string> refused = {"CON",      "con.txt",  "Prn.log",   "AUX",      "nul.tar.gz",
+                                              "COM1",     "com9.dat", "LPT1",      "lpt9.txt", "COM².txt",
+                                              "NUL .txt", "a<b",      "a>b",       "a\"b",     "a|b",
+                                              "a?b",      "a*b",      "trailing.", "trailing "};
+    const std::vector<std::string> accepted = {"CONSOLE.txt", "COM0",    "COM10", "LPT",
+                                               "xCON",        "con_txt", "NULL",  ".hidden",
+                                               "a.b.c",       "é è.txt", "AUX1"};
+    for (const std::string& name : refused) {
+        SCOPED_TRACE(name);
+        fs::remove_all(dir.Host("in"));
+        Fill("in", {{name, {1}}, {"vendora.exe", {2}}});
+        ExpectFailure({"pack", P("in"), "-o", P("x.FCC")}, 1, "\"" + name + "\"");
+        EXPECT_FALSE(fs::exists(dir.Host("x.FCC")));
+        WriteHostFile(dir.Host("t.FCC"), CompressEnvelope(BuildInflatedArchive({{Ansi(name), {1}}})));
+        ExpectFailure({"verify", P("t.FCC")}, 1, "\"" + name + "\"");
+    }
+    fs::remove_all(dir.Host("in"));
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (const std::string& name : accepted)
+        files.push_back({name, {1}});
+    Fill("in", files);
+    const Result packed = Run({"pack", P("in"), "-o", P("ok.FCC")});
+    EXPECT_EQ(packed.Exit, 0) << packed.Err;
+    EXPECT_EQ(Run({"verify", P("ok.FCC")}).Exit, 0);
+
+    // Equal to Windows over the whole of Windows-1252, not only in ASCII letters.
+    const std::vector<std::pair<std::string, std::string>> twins = {
+        {"été.txt", "ÉTÉ.TXT"}, {"œuvre", "ŒUVRE"}, {"šum", "ŠUM"}, {"ÿ", "Ÿ"}, {"žena", "ŽENA"}, {"þ", "Þ"}};
+    for (const auto& [lower, upper] : twins) {
+        SCOPED_TRACE(lower);
+        WriteHostFile(dir.Host("t.FCC"),
+                      CompressEnvelope(BuildInflatedArchive({{Ansi(lower), {1}}, {Ansi(upper), {2}}})));
+        ExpectFailure({"verify", P("t.FCC")}, 1, "\"" + upper + "\"");
+    }
+    // Not letters of one another: the division and multiplication signs, and ß, which has no capital.
+    WriteHostFile(dir.Host("t.FCC"), CompressEnvelope(BuildInflatedArchive({{Ansi("a÷"), {1}},
+                                                                            {Ansi("a×"), {2}},
+                                                                            {Ansi("ß"), {3}},
+                                                                            {Ansi("vendora.exe"), {4}},
+                                                                            {Ansi("StarMath.ttf"), {5}}})));
+    const Result distinct = Run({"verify", P("t.FCC")});
+    EXPECT_EQ(distinct.Exit, 0) << distinct.Err;
 }
 
 TEST_F(Fcc, VerifyAcceptsOnlyWellFormedArchives) {

@@ -6,6 +6,8 @@
 #include "archive/ZCompress.h"
 #include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
+#include "tools/fcc/BestCompression.h"
+#include "tools/fcc/WindowsNames.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,11 +28,14 @@ constexpr const char* HelpText =
     "usage: fcc COMMAND ...\n"
     "Writes and inspects Vendora payload archives (Vendora.FCC).\n"
     "\n"
-    "  fcc pack FOLDER -o FILE [--level N]\n"
+    "  fcc pack FOLDER -o FILE [--level N | --best]\n"
     "      Packs every file of FOLDER (no subfolders) into FILE, in byte order of the names. Names are\n"
-    "      stored in Windows-1252 in a 34-byte field: at most 33 characters, bare file names only.\n"
-    "      N is the zlib level, 0 to 9 (default 1, header bytes 0x78 0x01). The same folder always gives\n"
-    "      the same bytes.\n"
+    "      stored in Windows-1252 in a 34-byte field: at most 33 characters, bare file names that Windows\n"
+    "      can hold (no device name such as CON or LPT1, none of < > : \" / \\ | ? *, no trailing dot or\n"
+    "      blank), no two of them equal to Windows, which ignores letter case.\n"
+    "      N is the zlib level, 1 to 9 (default 1, header bytes 0x78 0x01); --best compresses with\n"
+    "      libdeflate at level 12, smaller and slower to pack, read by the same installer. The same\n"
+    "      folder always gives the same bytes.\n"
     "  fcc list FILE\n"
     "      Names and sizes of the entries, and the totals.\n"
     "  fcc extract FILE -C FOLDER\n"
@@ -38,9 +43,9 @@ constexpr const char* HelpText =
     "      intermediate .CTN file there, splits it, deletes it. Existing files are overwritten.\n"
     "  fcc verify FILE\n"
     "      Exit status 0 only for a well-formed archive: size field equal to the stream's length, one\n"
-    "      zlib stream and nothing after it, a table that fits, bare and distinct names, and contents\n"
-    "      that end exactly where the stream does. Bytes after the last entry, which readers ignore,\n"
-    "      make the archive ill-formed.\n"
+    "      zlib stream and nothing after it, a table that fits, bare names that Windows can hold and takes\n"
+    "      for distinct files, and contents that end exactly where the stream does. Bytes after the last\n"
+    "      entry, which readers ignore, make the archive ill-formed.\n"
     "\n"
     "Exit status: 0 success, 1 bad archive or file error, 2 bad command line.\n";
 
@@ -124,7 +129,7 @@ std::vector<PackedEntry> CollectEntries(const PackOptions& options) {
     std::error_code ignored;
     const fs::path output = fs::weakly_canonical(options.Output, ignored);
     std::map<AnsiString, std::string> byName; // Windows-1252 name to its UTF-8
-    std::map<AnsiString, std::string> folded; // the same names as Windows compares them
+    std::map<AnsiString, std::string> folded; // the same names as Windows compares them, to their UTF-8
     for (const auto& item : fs::directory_iterator(folder)) {
         const std::string utf8 = item.path().filename().string();
         if (fs::weakly_canonical(item.path(), ignored) == output)
@@ -137,10 +142,16 @@ std::vector<PackedEntry> CollectEntries(const PackOptions& options) {
         const AnsiString why = CheckPackableName(name);
         if (!why.empty())
             throw ToolError("cannot pack \"" + utf8 + "\": " + AnsiToUtf8(why));
-        if (!folded.emplace(UpperAscii(name), utf8).second)
-            throw ToolError("names that Windows takes for one: \"" + folded[UpperAscii(name)] + "\" and \"" +
-                            utf8 + "\"");
+        if (const std::string windows = WhyWindowsCannotHold(name); !windows.empty())
+            throw ToolError("cannot pack \"" + utf8 + "\": " + windows);
         byName.emplace(name, utf8);
+    }
+    // In the archive's order, so that the message names the same pair whatever order the folder lists.
+    for (const auto& [name, utf8] : byName) {
+        const auto [other, added] = folded.emplace(WindowsNameKey(name), utf8);
+        if (!added)
+            throw ToolError("names that Windows takes for one: \"" + other->second + "\" and \"" + utf8 +
+                            "\"");
     }
     std::vector<PackedEntry> entries;
     for (const auto& [name, utf8] : byName)
@@ -162,13 +173,18 @@ std::vector<std::string> Defects(const Inflated& inflated, const ArchiveTable& t
     if (end != inflated.Bytes.Size())
         defects.push_back(std::to_string(inflated.Bytes.Size() - end) +
                           " byte(s) after the last entry (readers ignore them)");
-    std::map<AnsiString, int> seen;
+    std::map<AnsiString, AnsiString> seen; // as Windows compares names, to the first entry's name
     for (const ArchiveEntry& entry : table.Entries) {
-        if (entry.Name.empty())
+        if (entry.Name.empty()) {
             defects.push_back("an entry has an empty name");
-        else if (++seen[UpperAscii(entry.Name)] == 2)
-            defects.push_back("two entries named \"" + Utf8(entry.Name) +
-                              "\" (the second overwrites the first)");
+            continue;
+        }
+        if (const std::string why = WhyWindowsCannotHold(entry.Name); !why.empty())
+            defects.push_back("entry \"" + Utf8(entry.Name) + "\": " + why);
+        const auto [first, added] = seen.emplace(WindowsNameKey(entry.Name), entry.Name);
+        if (!added)
+            defects.push_back("two entries named \"" + Utf8(first->second) + "\" and \"" + Utf8(entry.Name) +
+                              "\" for Windows (the second overwrites the first)");
     }
     return defects;
 }
@@ -207,7 +223,8 @@ int Pack(const PackOptions& options, std::ostream& out, std::ostream& err) {
     return Guarded(err, [&] {
         const auto entries = CollectEntries(options);
         const auto inflated = BuildInflatedArchive(entries);
-        const auto archive = CompressEnvelope(inflated, options.Level);
+        const auto archive =
+            options.Best ? CompressEnvelopeBest(inflated) : CompressEnvelope(inflated, options.Level);
         WriteFileAtomically(options.Output, archive);
         out << "packed " << entries.size() << " entries, " << inflated.size() << " bytes, into "
             << options.Output << " (" << archive.size() << " bytes)\n";
@@ -270,11 +287,12 @@ struct Parsed {
     std::optional<std::string> Output;
     std::optional<std::string> Folder;
     std::optional<int> Level;
+    bool Best = false;
 };
 
 int ParseLevel(const std::string& text) {
-    if (text.size() != 1 || text[0] < '0' || text[0] > '9')
-        throw UsageError("--level takes a number from 0 to 9, not \"" + text + "\"");
+    if (text.size() != 1 || text[0] < '1' || text[0] > '9')
+        throw UsageError("--level takes a number from 1 to 9, not \"" + text + "\"");
     return text[0] - '0';
 }
 
@@ -293,6 +311,8 @@ Parsed Parse(const std::vector<std::string>& args) {
             parsed.Folder = value();
         else if (arg == "--level")
             parsed.Level = ParseLevel(value());
+        else if (arg == "--best")
+            parsed.Best = true;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
         else
@@ -311,10 +331,12 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const Parsed p = Parse(args);
     const bool onlyOne = p.Positional.size() == 1;
     if (command == "pack") {
-        Expect(onlyOne && p.Output && !p.Folder, "fcc pack FOLDER -o FILE [--level N]");
-        return Pack({p.Positional[0], *p.Output, p.Level.value_or(DefaultCompressionLevel)}, out, err);
+        Expect(onlyOne && p.Output && !p.Folder && !(p.Level && p.Best),
+               "fcc pack FOLDER -o FILE [--level N | --best]");
+        return Pack({p.Positional[0], *p.Output, p.Level.value_or(DefaultCompressionLevel), p.Best}, out,
+                    err);
     }
-    Expect(!p.Level || command == "pack", "--level belongs to pack");
+    Expect(!p.Level && !p.Best, "--level and --best belong to pack");
     if (command == "list") {
         Expect(onlyOne && !p.Output && !p.Folder, "fcc list FILE");
         return List(p.Positional[0], out, err);

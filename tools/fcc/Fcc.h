@@ -17,7 +17,8 @@ inline constexpr int Usage = 2;  // a bad command line
 struct PackOptions {
     std::string Folder;
     std::string Output;
-    int Level = 1;
+    int Level = 1;     // zlib's, 1 to 9
+    bool Best = false; // libdeflate at its highest level instead
 };
 
 int Pack(const PackOptions& options, std::ostream& out, std::ostream& err);
