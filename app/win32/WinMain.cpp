@@ -1,0 +1,78 @@
+// INSTALL.EXE, the Windows program: the real kernel32, shell32, registry and COM calls, GDI text, pictures
+// decoded by Windows' imaging component and real windows, around the same start-up, sequence and
+// shut-down as the Linux program.
+//
+// Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch, shown first in
+// the error box "Erreur d'application".
+
+#include "base/Cp1252.h"
+#include "dialogs/windows/FrameworkDialogs.h"
+#include "dialogs/windows/Ubm.h"
+#include "gfx/TextEngine.h"
+#include "gfx/gdi/GdiTextEngine.h"
+#include "gfx/wic/WicJpegDecoder.h"
+#include "gui/Application.h"
+#include "gui/win32/Win32Backend.h"
+#include "html/pictures/Pictures.h"
+#include "installer/Installer.h"
+#include "platform/win32/Win32Platform.h"
+#include "startup/Startup.h"
+
+#include <exception>
+#include <memory>
+
+// Last: its macros (DrawText, CreateFile...) must not rename anything declared above.
+#include <windows.h>
+
+namespace {
+
+// The message window, the waiting window and the progress window on real windows; no records, nobody
+// scripts a person's run.
+vendora::RunWindows CreateWindows() {
+    vendora::App().SetBackend(std::make_unique<vendora::Win32Backend>());
+    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr, nullptr);
+    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(nullptr);
+    vendora::CreateMessageWindow();
+    return {std::move(dialogs), std::move(progress)};
+}
+
+int Run(const vendora::AnsiString& commandLine) {
+    const std::unique_ptr<vendora::Win32Platform> platform = vendora::Win32Platform::Create();
+    vendora::SetOs(platform.get());
+    // The engine outlives the windows that measure and draw with it.
+    vendora::GdiTextEngine textEngine;
+    vendora::SetTextEngine(&textEngine);
+    vendora::SetPictureDecoder(&vendora::TheWicJpegDecoder());
+    int code = 1;
+    {
+        vendora::SharedUnits units(CreateWindows);
+        code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
+    }
+    vendora::SetPictureDecoder(nullptr);
+    vendora::SetTextEngine(nullptr);
+    vendora::SetOs(nullptr);
+    return code;
+}
+
+// An error before the windows exist, or while they go: the system's own box says it.
+int Fail(const char* text) {
+    static const vendora::AnsiString title = vendora::Ansi("Erreur d'application");
+    MessageBoxA(nullptr, text, title.c_str(), MB_ICONERROR);
+    vendora::SetPictureDecoder(nullptr);
+    vendora::SetTextEngine(nullptr);
+    vendora::SetOs(nullptr);
+    return 1;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        // The whole line as Windows keeps it, program name included: the installer splits it its own way.
+        return Run(vendora::AnsiString(GetCommandLineA()));
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    } catch (...) {
+        return Fail("?");
+    }
+}
