@@ -1,6 +1,8 @@
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 
 namespace vendora {
@@ -21,6 +23,48 @@ void SetOs(Platform* platform) {
 
 bool HasOs() {
     return current != nullptr;
+}
+
+namespace {
+
+// FNV-1a over the name with ASCII letters folded, as Windows finds "VENDORA.EXE" and "Vendora.EXE" to be
+// one file.
+std::uint32_t NameHash(std::string_view name, std::uint32_t seed) {
+    std::uint32_t hash = 2166136261u ^ seed;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        hash ^= (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+AnsiString TemporaryName(std::uint32_t hash) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    AnsiString name = "~";
+    for (int shift = 24; shift >= 0; shift -= 4)
+        name += digits[(hash >> shift) & 0xF];
+    return name + ".TMP";
+}
+
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+} // namespace
+
+AnsiString TemporarySibling(const AnsiString& path) {
+    std::size_t start = path.find_last_of("\\/");
+    start = start != AnsiString::npos ? start + 1 : (path.size() >= 2 && path[1] == ':') ? 2 : 0;
+    const std::string_view name = std::string_view(path).substr(start);
+    // "~" and seven hex digits never spell a name of the installer's; a file that happens to carry its own
+    // temporary name gets another one.
+    AnsiString temporary = TemporaryName(NameHash(name, 0));
+    for (std::uint32_t seed = 1; SameNameNoCase(temporary, name); ++seed)
+        temporary = TemporaryName(NameHash(name, seed));
+    return path.substr(0, start) + temporary;
 }
 
 TColor XpSysColor(int index) {

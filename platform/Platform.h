@@ -79,6 +79,13 @@ public:
     // CopyFileA: copies content and last-write time; an existing destination is overwritten unless
     // failIfExists.
     virtual bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) = 0;
+    // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: the file to becomes the file
+    // from in one step, on the disk when the call returns, or nothing changes. Both lie on one volume; a
+    // folder is neither moved nor replaced.
+    virtual bool MoveFileReplace(const AnsiString& from, const AnsiString& to) = 0;
+    // The Windows error code of the last failed DeleteFile, CopyFile or MoveFileReplace (GetLastError);
+    // 0 from a file system that keeps none.
+    virtual int LastError() const { return 0; }
     virtual AnsiString GetCurrentDirectory() = 0;
     virtual bool SetCurrentDirectory(const AnsiString& path) = 0;
     // FindFirstFile: the long name (without folder) of the first entry matching path, whatever its
@@ -135,6 +142,12 @@ public:
 Platform& Os();
 void SetOs(Platform* platform);
 bool HasOs();
+
+// A name in the folder of path under which a new version of that file is written in full before it
+// replaces the file in one step (MoveFileReplace). It is a short 8.3 name, the same for the same file
+// name, never the file's own name nor one the installer gives its files, so that a copy left behind by a
+// crash is simply overwritten by the next attempt.
+AnsiString TemporarySibling(const AnsiString& path);
 
 // The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
 TColor XpSysColor(int index);

@@ -19,7 +19,8 @@ namespace {
 constexpr std::uint32_t AttributeReadOnly = 0x01;
 constexpr std::uint32_t AttributeDirectory = 0x10;
 constexpr std::uint32_t AttributeArchive = 0x20;
-constexpr int ErrorDirectory = 267; // the name is not a folder
+constexpr int ErrorDirectory = 267;    // the name is not a folder
+constexpr int ErrorNotSameDevice = 17; // a move between volumes without MOVEFILE_COPY_ALLOWED
 
 FileIdentity IdentityOf(const struct stat& info) {
     return FileIdentity{info.st_dev, info.st_ino};
@@ -185,6 +186,45 @@ bool CopyContent(FileHandle& from, FileHandle& to, int& error) {
     }
 }
 
+// Why Windows would refuse to remove or rename this file now: 32 while one of this process's handles keeps
+// it without sharing deletion or another program holds it open, 5 while it is a running program; else 0.
+// Called with the table locked.
+int RemovalRefused(OpenFileTable& table, const struct stat& info) {
+    if (table.Conflicts(IdentityOf(info), OpenFileTable::DeleteAccess,
+                        FileShare::Read | FileShare::Write | FileShare::Delete))
+        return WinError::SharingViolation;
+    switch (FindFileUse(IdentityOf(info), table.Descriptors())) {
+    case FileUse::Executing:
+        return WinError::AccessDenied;
+    case FileUse::HeldOpen:
+        return WinError::SharingViolation;
+    case FileUse::None:
+        break;
+    }
+    return 0;
+}
+
+bool SyncFile(const std::string& hostPath) {
+    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+void SyncFolderOf(const std::string& hostPath) {
+    const auto slash = hostPath.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : hostPath.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 std::string BaseName(const std::string& hostPath) {
     return hostPath.substr(hostPath.find_last_of('/') + 1);
 }
@@ -290,17 +330,8 @@ bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
     if (S_ISDIR(info.st_mode))
         return Fail(WinError::AccessDenied);
     std::lock_guard guard(openFiles_->Lock());
-    if (openFiles_->Conflicts(IdentityOf(info), OpenFileTable::DeleteAccess,
-                              FileShare::Read | FileShare::Write | FileShare::Delete))
-        return Fail(WinError::SharingViolation);
-    switch (FindFileUse(IdentityOf(info), openFiles_->Descriptors())) {
-    case FileUse::Executing:
-        return Fail(WinError::AccessDenied);
-    case FileUse::HeldOpen:
-        return Fail(WinError::SharingViolation);
-    case FileUse::None:
-        break;
-    }
+    if (int refused = RemovalRefused(*openFiles_, info); refused != 0)
+        return Fail(refused);
     if (::unlink(location->HostPath.c_str()) != 0)
         return Fail(WindowsErrorFromErrno(errno));
     return true;
@@ -331,6 +362,43 @@ bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, 
     ::fchmod(target->Fd(), sourceInfo.st_mode & 07777);
     if (!target->SetTimes(nullptr, nullptr, &lastWrite))
         return Fail(target->LastError());
+    return true;
+}
+
+bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    int error = 0;
+    auto source = Find(from, error);
+    if (!source)
+        return Fail(error);
+    if (!source->Found)
+        return Fail(source->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+    auto target = Find(to, error);
+    if (!target)
+        return Fail(error);
+    if (!target->ParentFound)
+        return Fail(WinError::PathNotFound);
+    struct stat sourceInfo {};
+    if (::stat(source->HostPath.c_str(), &sourceInfo) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    if (S_ISDIR(sourceInfo.st_mode))
+        return Fail(WinError::AccessDenied);
+    std::lock_guard guard(openFiles_->Lock());
+    if (int refused = RemovalRefused(*openFiles_, sourceInfo); refused != 0)
+        return Fail(refused);
+    struct stat targetInfo {};
+    if (target->Found && ::stat(target->HostPath.c_str(), &targetInfo) == 0) {
+        if (S_ISDIR(targetInfo.st_mode))
+            return Fail(WinError::AccessDenied);
+        if (int refused = RemovalRefused(*openFiles_, targetInfo); refused != 0)
+            return Fail(refused == WinError::SharingViolation ? WinError::AccessDenied : refused);
+    }
+    if (!SyncFile(source->HostPath))
+        return Fail(WindowsErrorFromErrno(errno));
+    if (::rename(source->HostPath.c_str(), target->HostPath.c_str()) != 0)
+        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+    // The rename itself reaches the disk only with its folders.
+    SyncFolderOf(target->HostPath);
+    SyncFolderOf(source->HostPath);
     return true;
 }
 

@@ -41,12 +41,14 @@ public:
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
+    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 
-    // The Windows error code of the last DeleteFile, CopyFile, SetCurrentDirectory or FindFirst failure.
-    int LastError() const { return lastError_; }
+    // The Windows error code of the last DeleteFile, CopyFile, MoveFileReplace, SetCurrentDirectory or
+    // FindFirst failure.
+    int LastError() const override { return lastError_; }
 
     // The absolute Windows path a path stands for (current folder and drive applied).
     std::optional<WinPath> FullPathOf(const AnsiString& path, int& error) const;

@@ -35,6 +35,22 @@ bool CopyContent(FileHandle& from, FileHandle& to) {
     }
 }
 
+constexpr int ErrorNotSameDevice = 17;
+
+std::string FolderOf(const std::string& hostPath) {
+    const auto slash = hostPath.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+bool SyncPath(const std::string& hostPath, int flags) {
+    const int fd = ::open(hostPath.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 } // namespace
 
 std::string HostPath(const AnsiString& path) {
@@ -89,6 +105,28 @@ bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool
     FileTime written;
     return CopyContent(*source, *target) && source->GetTimes(nullptr, nullptr, &written) &&
            target->SetTimes(nullptr, nullptr, &written);
+}
+
+bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    const std::string source = HostPath(from);
+    const std::string target = HostPath(to);
+    struct stat info {};
+    if (::lstat(source.c_str(), &info) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    if (S_ISDIR(info.st_mode) || (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
+        return Fail(WinError::AccessDenied);
+    if (!SyncPath(source, O_RDONLY))
+        return Fail(WindowsErrorFromErrno(errno));
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+    SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY);
+    SyncPath(FolderOf(source), O_RDONLY | O_DIRECTORY);
+    return true;
+}
+
+bool HostFileSystem::Fail(int code) {
+    lastError_ = code;
+    return false;
 }
 
 AnsiString HostFileSystem::GetCurrentDirectory() {

@@ -22,11 +22,19 @@ public:
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
+    // rename(2), with the file and both folders flushed to the disk.
+    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     // Wildcards '*' and '?' in the last component, matched without regard to letter case; of several
     // matches the first in byte order, so that the answer does not depend on the directory's order.
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+
+private:
+    bool Fail(int code);
+
+    int lastError_ = 0;
 };
 
 } // namespace vendora

@@ -70,6 +70,7 @@ public:
     int CreateDirectory(const AnsiString&) override { return 183; }
     bool DeleteFile(const AnsiString&) override { return true; }
     bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return true; }
+    bool MoveFileReplace(const AnsiString&, const AnsiString&) override { return true; }
     AnsiString GetCurrentDirectory() override { return "C:\\"; }
     bool SetCurrentDirectory(const AnsiString&) override { return true; }
     std::optional<AnsiString> FindFirst(const AnsiString&) override { return std::nullopt; }

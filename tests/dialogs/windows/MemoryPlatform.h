@@ -55,6 +55,7 @@ public:
     int CreateDirectory(const AnsiString&) override { return 5; }
     bool DeleteFile(const AnsiString&) override { return false; }
     bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
+    bool MoveFileReplace(const AnsiString&, const AnsiString&) override { return false; }
     AnsiString GetCurrentDirectory() override { return "C:\\"; }
     bool SetCurrentDirectory(const AnsiString&) override { return false; }
     std::optional<AnsiString> FindFirst(const AnsiString&) override { return {}; }
