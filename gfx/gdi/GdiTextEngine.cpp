@@ -1,0 +1,233 @@
+#include "gfx/gdi/GdiTextEngine.h"
+
+#include "base/Errors.h"
+
+#include <windows.h>
+// winuser.h's DrawText macro would rename the engine's member.
+#undef DrawText
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <tuple>
+
+namespace vendora {
+
+namespace {
+
+// The same bounds as the host's engine: beyond any size a window shows, and a damaged size must not make
+// GDI render glyphs of gigantic size.
+constexpr int LargestEm = 1000;
+constexpr int LargestCell = 2000;
+// GDI takes 27-bit coordinates; text that starts further away than this cannot reach any bitmap.
+constexpr std::int64_t FarAway = 1 << 26;
+// GDI is asked for this many characters at a time, well under any limit of its own.
+constexpr std::size_t Chunk = 4096;
+
+using FontKey = std::tuple<AnsiString, int, bool, bool, bool>;
+
+FontKey KeyOf(const FontRequest& request) {
+    return {request.Name, request.Height, request.Bold, request.Italic, request.Underline};
+}
+
+struct GdiFont {
+    HFONT Handle = nullptr;
+    FontMetrics Metrics;
+};
+
+} // namespace
+
+struct GdiTextEngine::Impl {
+    HDC Dc = nullptr;
+    HGDIOBJ FirstFont = nullptr;
+    HGDIOBJ FirstBitmap = nullptr;
+    std::map<FontKey, GdiFont> Fonts;
+    HFONT Selected = nullptr;
+    // The last font asked for: the renderer measures word after word in the same font.
+    FontRequest LastRequest;
+    GdiFont* Last = nullptr;
+    // The drawing surface: a top-down 32-bit DIB section, grown to the largest clip drawn into.
+    HBITMAP Surface = nullptr;
+    std::uint32_t* Bits = nullptr;
+    int SurfaceWidth = 0;
+    int SurfaceHeight = 0;
+
+    Impl();
+    ~Impl();
+    GdiFont& Get(const FontRequest& request);
+    GdiFont Create(const FontRequest& request);
+    void Select(const GdiFont& font);
+    void EnsureSurface(int width, int height);
+};
+
+GdiTextEngine::Impl::Impl() {
+    Dc = CreateCompatibleDC(nullptr);
+    if (Dc == nullptr)
+        throw Exception("GDI cannot make a memory device context");
+    // Glyphs only: no background box, the cell's top-left corner at the position given.
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextAlign(Dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    SetMapMode(Dc, MM_TEXT);
+    FirstFont = GetCurrentObject(Dc, OBJ_FONT);
+    FirstBitmap = GetCurrentObject(Dc, OBJ_BITMAP);
+}
+
+GdiTextEngine::Impl::~Impl() {
+    SelectObject(Dc, FirstFont);
+    SelectObject(Dc, FirstBitmap);
+    for (auto& [key, font] : Fonts)
+        DeleteObject(font.Handle);
+    if (Surface != nullptr)
+        DeleteObject(Surface);
+    DeleteDC(Dc);
+}
+
+GdiFont GdiTextEngine::Impl::Create(const FontRequest& request) {
+    // LOGFONT's own height rule: negative asks for the character height, positive for the cell height.
+    const int height = std::clamp(request.Height, -LargestEm, LargestCell);
+    char face[LF_FACESIZE] = {};
+    std::strncpy(face, request.Name.c_str(), LF_FACESIZE - 1);
+    // ANSI_CHARSET: the texts are Windows-1252 whatever the machine's code page, and TextOutA reads them
+    // in the code page of the font's character set.
+    GdiFont font;
+    font.Handle = CreateFontA(height, 0, 0, 0, request.Bold ? FW_BOLD : FW_NORMAL, request.Italic,
+                              request.Underline, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+    if (font.Handle == nullptr)
+        throw Exception("GDI cannot create the font " + request.Name);
+    Select(font);
+    TEXTMETRICA metrics = {};
+    if (!GetTextMetricsA(Dc, &metrics)) {
+        Selected = nullptr;
+        SelectObject(Dc, FirstFont);
+        DeleteObject(font.Handle);
+        throw Exception("GDI cannot measure the font " + request.Name);
+    }
+    font.Metrics = {static_cast<int>(metrics.tmAscent), static_cast<int>(metrics.tmDescent)};
+    return font;
+}
+
+GdiFont& GdiTextEngine::Impl::Get(const FontRequest& request) {
+    if (Last != nullptr && request == LastRequest)
+        return *Last;
+    const FontKey key = KeyOf(request);
+    auto it = Fonts.find(key);
+    if (it == Fonts.end())
+        it = Fonts.emplace(key, Create(request)).first;
+    LastRequest = request;
+    Last = &it->second;
+    return *Last;
+}
+
+void GdiTextEngine::Impl::Select(const GdiFont& font) {
+    if (Selected == font.Handle)
+        return;
+    SelectObject(Dc, font.Handle);
+    Selected = font.Handle;
+}
+
+void GdiTextEngine::Impl::EnsureSurface(int width, int height) {
+    if (width <= SurfaceWidth && height <= SurfaceHeight)
+        return;
+    const int w = std::max(width, SurfaceWidth);
+    const int h = std::max(height, SurfaceHeight);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h; // top-down: row 0 first, as in Bitmap
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(Dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (surface == nullptr || bits == nullptr)
+        throw Exception("GDI cannot make a drawing surface");
+    SelectObject(Dc, surface);
+    if (Surface != nullptr)
+        DeleteObject(Surface);
+    Surface = surface;
+    Bits = static_cast<std::uint32_t*>(bits);
+    SurfaceWidth = w;
+    SurfaceHeight = h;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+GdiTextEngine::GdiTextEngine() : impl_(std::make_unique<Impl>()) {}
+
+GdiTextEngine::~GdiTextEngine() = default;
+
+FontMetrics GdiTextEngine::Metrics(const FontRequest& font) {
+    return impl_->Get(font).Metrics;
+}
+
+int GdiTextEngine::TextWidth(const FontRequest& font, std::string_view text) {
+    impl_->Select(impl_->Get(font));
+    int width = 0;
+    for (std::size_t at = 0; at < text.size(); at += Chunk) {
+        const std::string_view part = text.substr(at, Chunk);
+        SIZE size = {};
+        if (GetTextExtentPoint32A(impl_->Dc, part.data(), static_cast<int>(part.size()), &size))
+            width += static_cast<int>(size.cx);
+    }
+    return width;
+}
+
+void GdiTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
+                             std::string_view text, TColor color) {
+    const IntRect area = clip.Intersected(target.Bounds());
+    if (area.IsEmpty() || text.empty())
+        return;
+    const std::int64_t left = std::int64_t{x} - area.Left;
+    const std::int64_t top = std::int64_t{y} - area.Top;
+    if (left < -FarAway || left > FarAway || top < -FarAway || top > FarAway)
+        return;
+    Impl& gdi = *impl_;
+    gdi.Select(gdi.Get(font));
+    const int w = area.Width();
+    const int h = area.Height();
+    gdi.EnsureSurface(w, h);
+    // The clip's pixels go to the surface and come back with the glyphs on them: the words are in the same
+    // order on both sides, so these are plain copies.
+    const auto stride = static_cast<std::size_t>(gdi.SurfaceWidth);
+    const auto bytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
+    for (int row = 0; row < h; ++row)
+        std::memcpy(gdi.Bits + row * stride, target.Row(area.Top + row) + area.Left, bytes);
+    SelectClipRgn(gdi.Dc, nullptr);
+    IntersectClipRect(gdi.Dc, 0, 0, w, h);
+    SetTextColor(gdi.Dc, static_cast<COLORREF>(color.Value & 0xFFFFFFu));
+    int pen = static_cast<int>(left);
+    for (std::size_t at = 0; at < text.size(); at += Chunk) {
+        const std::string_view part = text.substr(at, Chunk);
+        const int count = static_cast<int>(part.size());
+        TextOutA(gdi.Dc, pen, static_cast<int>(top), part.data(), count);
+        SIZE size = {};
+        if (at + Chunk < text.size() && GetTextExtentPoint32A(gdi.Dc, part.data(), count, &size))
+            pen += static_cast<int>(size.cx);
+    }
+    GdiFlush();
+    // GDI may leave something in the unused top byte; Bitmap keeps it zero.
+    for (int row = 0; row < h; ++row) {
+        const std::uint32_t* from = gdi.Bits + row * stride;
+        std::uint32_t* to = target.Row(area.Top + row) + area.Left;
+        for (int column = 0; column < w; ++column)
+            to[column] = from[column] & 0xFFFFFFu;
+    }
+}
+
+AnsiString GdiTextEngine::FaceName(const FontRequest& font) {
+    impl_->Select(impl_->Get(font));
+    char name[LF_FACESIZE] = {};
+    if (GetTextFaceA(impl_->Dc, LF_FACESIZE, name) == 0)
+        return {};
+    return AnsiString(name, strnlen(name, LF_FACESIZE));
+}
+
+GdiTextEngine& InstallGdiTextEngine() {
+    static GdiTextEngine engine;
+    SetTextEngine(&engine);
+    return engine;
+}
+
+} // namespace vendora

@@ -1,0 +1,22 @@
+#pragma once
+// The Windows build's JPEG decoder: Windows' own imaging component (WIC) decodes, and converts to the
+// 32-bit BGR words that Bitmap holds. COM must be initialised on the calling thread (start-up does it).
+
+#include "gfx/PictureDecoder.h"
+
+namespace vendora {
+
+class WicJpegDecoder : public PictureDecoder {
+public:
+    // Larger pictures are refused rather than exhausting memory, as on the host: a header may claim up to
+    // 65535 x 65535.
+    static constexpr long long MaxPixels = 64LL * 1024 * 1024;
+
+    PictureHeader ReadHeader(std::span<const std::uint8_t> bytes) const override;
+    Bitmap Decode(std::span<const std::uint8_t> bytes) const override;
+};
+
+// One decoder for the whole process, for start-up to install.
+const PictureDecoder& TheWicJpegDecoder();
+
+} // namespace vendora

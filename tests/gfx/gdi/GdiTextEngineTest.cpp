@@ -1,0 +1,267 @@
+#include "gfx/gdi/GdiTextEngine.h"
+
+#include "base/Cp1252.h"
+#include "gfx/Canvas.h"
+#include "tests/gfx/gdi/FontFigures.h"
+
+#include <gtest/gtest.h>
+
+namespace vendora {
+namespace {
+
+// One engine for the whole program: fonts stay cached between tests, as in the installer.
+GdiTextEngine& Engine() {
+    static GdiTextEngine engine;
+    return engine;
+}
+
+FontRequest Tahoma(int points, bool bold = false, bool italic = false, bool underline = false) {
+    Font f;
+    f.Name = "Tahoma";
+    f.SetSize(points);
+    f.Style = {bold, italic, underline};
+    return f.Request();
+}
+
+const std::string& Sentence() {
+    static const std::string text =
+        Ansi("Déconcaténation en cours, veuillez patienter... Voulez-vous installer ?");
+    return text;
+}
+
+// A background where every pixel differs from its neighbours, so that a row or column copied to the wrong
+// place shows.
+Bitmap Patterned(int width, int height) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b.SetPixel(x, y,
+                       TColor::Rgb(200 + (x * 7 + y) % 50, 150 + (x + y * 5) % 100, 250 - (x * y) % 40));
+    return b;
+}
+
+int Ink(const Bitmap& b, TColor ink) {
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            n += b.Pixel(x, y) == ink;
+    return n;
+}
+
+TEST(GdiTextEngineTest, TheInstallersFontsMeasureAsOnTheHost) {
+    testing::ExpectFontFigures(Engine());
+}
+
+TEST(GdiTextEngineTest, TheWindowsFontNamesFindTheirFaces) {
+    EXPECT_EQ(Engine().FaceName(Tahoma(10)), "Tahoma");
+    EXPECT_EQ(Engine().FaceName({"MS Sans Serif", -11, false, false, false}), "MS Sans Serif");
+    // Replaced by the Liberation faces: monospaced, and narrow.
+    const FontRequest mono{"Courier New", -13, false, false, false};
+    EXPECT_EQ(Engine().TextWidth(mono, "iiii"), Engine().TextWidth(mono, "WWWW"));
+    EXPECT_LT(Engine().TextWidth({"Arial Narrow", -13, false, false, false}, Sentence()),
+              Engine().TextWidth({"Arial", -13, false, false, false}, Sentence()) * 9 / 10);
+}
+
+TEST(GdiTextEngineTest, WidthsAddUpAndBoldIsWider) {
+    for (const testing::FontFigure& figure : testing::FontFigures()) {
+        const FontRequest& request = figure.Font;
+        SCOPED_TRACE(::testing::Message()
+                     << request.Name << " " << request.Height << (request.Bold ? " bold" : ""));
+        int sum = 0;
+        for (char c : Sentence())
+            sum += Engine().TextWidth(request, std::string(1, c));
+        EXPECT_EQ(Engine().TextWidth(request, Sentence()), sum);
+        EXPECT_EQ(Engine().TextWidth(request, ""), 0);
+        EXPECT_GT(Engine().TextWidth(request, "W"), 0);
+        if (!request.Bold || request.Name == "Courier New")
+            continue;
+        const FontRequest regular{request.Name, request.Height, false, request.Italic, false};
+        EXPECT_GT(Engine().TextWidth(request, Sentence()), Engine().TextWidth(regular, Sentence()));
+    }
+}
+
+TEST(GdiTextEngineTest, LargerSizesAreNotNarrowerAndStylesKeepTheCell) {
+    int last = 0;
+    for (int points = 6; points <= 24; ++points) {
+        const int w = Engine().TextWidth(Tahoma(points), "Interrompre");
+        EXPECT_GE(w, last) << points;
+        last = w;
+    }
+    EXPECT_EQ(Engine().TextWidth(Tahoma(10, false, true), "Bonjour"),
+              Engine().TextWidth(Tahoma(10), "Bonjour"));
+    EXPECT_EQ(Engine().Metrics(Tahoma(10, true, true, true)).CellHeight(),
+              Engine().Metrics(Tahoma(10)).CellHeight());
+    // A long text is measured whole, beyond what GDI is given at once.
+    const std::string longText(10000, 'x');
+    EXPECT_EQ(Engine().TextWidth(Tahoma(10), longText), 10000 * Engine().TextWidth(Tahoma(10), "x"));
+}
+
+TEST(GdiTextEngineTest, GlyphsAreTwoColouredAndStayInTheirCell) {
+    const std::string text = Ansi("Déjà prêt ? Æ œ € ÿ");
+    for (const testing::FontFigure& figure : testing::FontFigures()) {
+        const FontRequest& font = figure.Font;
+        SCOPED_TRACE(::testing::Message() << font.Name << " " << font.Height << (font.Bold ? " bold" : ""));
+        Bitmap b(400, 60);
+        Engine().DrawText(b, b.Bounds(), 10, 10, font, text, clBlack);
+        const int w = Engine().TextWidth(font, text);
+        const int h = Engine().Metrics(font).CellHeight();
+        int ink = 0;
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x) {
+                const TColor c = b.Pixel(x, y);
+                ASSERT_TRUE(c == clBlack || c == clWhite) << "grey at " << x << "," << y;
+                if (c != clBlack)
+                    continue;
+                ++ink;
+                EXPECT_GE(y, 10);
+                EXPECT_LT(y, 10 + h);
+                // A glyph may overhang its cell by a pixel on the left and a few on the right (ÿ, slanted
+                // letters).
+                EXPECT_GE(x, 9);
+                EXPECT_LT(x, 10 + w + (font.Italic ? 4 : 3));
+            }
+        EXPECT_GT(ink, 3 * h);
+    }
+}
+
+TEST(GdiTextEngineTest, OnlyTheClipChanges) {
+    const Bitmap background = Patterned(120, 40);
+    Bitmap full = background;
+    Engine().DrawText(full, full.Bounds(), 3, 5, Tahoma(12, true), "Interrompre", clRed);
+    // Outside the glyphs the background stays: no box is painted behind the text.
+    int red = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x) {
+            ASSERT_TRUE(full.Pixel(x, y) == clRed || full.Pixel(x, y) == background.Pixel(x, y))
+                << x << "," << y;
+            red += full.Pixel(x, y) == clRed;
+        }
+    EXPECT_GT(red, 100);
+    for (const IntRect clip : {IntRect{10, 8, 47, 19}, IntRect{0, 0, 1, 40}, IntRect{-20, -20, 300, 300},
+                               IntRect{119, 39, 120, 40}, IntRect{50, 10, 50, 30}}) {
+        SCOPED_TRACE(::testing::Message()
+                     << clip.Left << "," << clip.Top << "," << clip.Right << "," << clip.Bottom);
+        Bitmap clipped = background;
+        Engine().DrawText(clipped, clip, 3, 5, Tahoma(12, true), "Interrompre", clRed);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 120; ++x)
+                ASSERT_EQ(clipped.Pixel(x, y),
+                          clip.Contains(x, y) ? full.Pixel(x, y) : background.Pixel(x, y))
+                    << x << "," << y;
+    }
+}
+
+TEST(GdiTextEngineTest, ColoursLandInTheirChannels) {
+    for (const TColor ink :
+         {clRed, clBlue, TColor::Rgb(0, 255, 0), TColor::Rgb(10, 120, 230), TColor::Rgb(255, 255, 254)}) {
+        Bitmap b(80, 20, clBlack);
+        Engine().DrawText(b, b.Bounds(), 2, 2, Tahoma(10), "Vendora", ink);
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x) {
+                ASSERT_TRUE(b.Pixel(x, y) == ink || b.Pixel(x, y) == clBlack) << x << "," << y;
+                n += b.Pixel(x, y) == ink;
+                // The word's unused top byte stays clear.
+                ASSERT_EQ(b.Row(y)[x] >> 24, 0u);
+            }
+        EXPECT_GT(n, 30) << std::hex << ink.Value;
+    }
+}
+
+TEST(GdiTextEngineTest, WhiteTextOnTheCanvassSolidRedCell) {
+    Bitmap b(300, 200);
+    Canvas canvas(b, Engine());
+    canvas.GetBrush().SetColor(clRed);
+    canvas.GetFont().Name = "Tahoma";
+    canvas.GetFont().SetSize(14);
+    canvas.GetFont().Style.Bold = true;
+    canvas.GetFont().Color = clWhite;
+    const std::string text = "introuvable !";
+    const int w = canvas.TextWidth(text);
+    const int h = canvas.TextHeight(text);
+    EXPECT_EQ(h, 23);
+    const int x = (300 - w) / 2;
+    canvas.TextOut(x, 120, text);
+    int white = 0;
+    for (int py = 0; py < 200; ++py)
+        for (int px = 0; px < 300; ++px) {
+            const bool cell = px >= x && px < x + w && py >= 120 && py < 120 + h;
+            const TColor c = b.Pixel(px, py);
+            if (!cell) {
+                ASSERT_EQ(c, clWhite) << px << "," << py;
+                continue;
+            }
+            ASSERT_TRUE(c == clRed || c == clWhite) << px << "," << py;
+            white += c == clWhite;
+        }
+    EXPECT_GT(white, 150);
+}
+
+TEST(GdiTextEngineTest, TheUnderlineRunsUnderTheWholeText) {
+    for (const FontRequest& plain :
+         {Tahoma(10), Tahoma(14, true), FontRequest{"Courier New", -13, false, false, false},
+          FontRequest{"MS Sans Serif", -11, false, false, false}}) {
+        SCOPED_TRACE(::testing::Message() << plain.Name << " " << plain.Height);
+        FontRequest underlined = plain;
+        underlined.Underline = true;
+        Bitmap a(160, 30);
+        Bitmap b(160, 30);
+        Engine().DrawText(a, a.Bounds(), 4, 2, plain, "Vendora", clBlack);
+        Engine().DrawText(b, b.Bounds(), 4, 2, underlined, "Vendora", clBlack);
+        const int width = Engine().TextWidth(plain, "Vendora");
+        const FontMetrics m = Engine().Metrics(plain);
+        EXPECT_EQ(Engine().TextWidth(underlined, "Vendora"), width);
+        int lines = 0;
+        for (int y = 0; y < 30; ++y) {
+            bool changed = false;
+            for (int x = 0; x < 160; ++x)
+                changed = changed || a.Pixel(x, y) != b.Pixel(x, y);
+            if (!changed)
+                continue;
+            // Below the baseline, inside the cell, from the cell's left edge to its right one.
+            EXPECT_GE(y, 2 + m.Ascent);
+            EXPECT_LT(y, 2 + m.CellHeight());
+            for (int x = 0; x < 160; ++x)
+                EXPECT_EQ(b.Pixel(x, y), x >= 4 && x < 4 + width ? clBlack : a.Pixel(x, y)) << x << "," << y;
+            ++lines;
+        }
+        EXPECT_GE(lines, 1);
+    }
+}
+
+TEST(GdiTextEngineTest, TheSurfaceGrowsAndOddRequestsDoNotBreak) {
+    Bitmap small(20, 10);
+    Engine().DrawText(small, small.Bounds(), 0, 0, Tahoma(8), "x", clBlack);
+    Bitmap large(900, 700);
+    Engine().DrawText(large, large.Bounds(), 850, 680, Tahoma(10), "Fin", clBlack);
+    int ink = 0;
+    for (int y = 680; y < 700; ++y)
+        for (int x = 850; x < 900; ++x)
+            ink += large.Pixel(x, y) == clBlack;
+    EXPECT_GT(ink, 10);
+    EXPECT_EQ(Ink(large, clBlack), ink);
+
+    Bitmap b(100, 20);
+    const Bitmap white = b;
+    Engine().DrawText(b, b.Bounds(), -100000, 100000, Tahoma(10), "x", clRed);
+    Engine().DrawText(b, b.Bounds(), 2147483000, -2147483000, Tahoma(10), "x", clRed);
+    Engine().DrawText(b, IntRect{50, 5, 40, 15}, 0, 0, Tahoma(10), "Interrompre", clRed);
+    EXPECT_EQ(b, white);
+    Engine().DrawText(b, b.Bounds(), 0, 0, {"Tahoma", -100000, false, false, false}, "x", clRed);
+    Engine().DrawText(b, b.Bounds(), 0, 0, {"Tahoma", 0, false, false, false}, "x", clRed);
+    Engine().DrawText(b, b.Bounds(), 0, 0, {"No Such Font At All", -13, false, false, false}, "x", clRed);
+    EXPECT_GT(Engine().Metrics({"Tahoma", 0, false, false, false}).CellHeight(), 0);
+    EXPECT_LE(Engine().Metrics({"Tahoma", -100000, false, false, false}).Ascent, 1100);
+    EXPECT_GT(Engine().TextWidth({"No Such Font At All", -13, false, false, false}, "abc"), 0);
+    EXPECT_GT(Engine().TextWidth({std::string(80, 'A'), -13, false, false, false}, "abc"), 0);
+}
+
+TEST(GdiTextEngineTest, InstallMakesItTheProcesssEngine) {
+    GdiTextEngine& installed = InstallGdiTextEngine();
+    EXPECT_EQ(&Text(), &installed);
+    SetTextEngine(nullptr);
+    EXPECT_FALSE(HasTextEngine());
+}
+
+} // namespace
+} // namespace vendora

@@ -1,0 +1,23 @@
+// The reference pixels the Windows decoder is compared with are exactly what the host's decoder gives.
+#include "gfx/jpeg/JpegDecoder.h"
+#include "tests/gfx/wic/TestPictures.h"
+
+#include <gtest/gtest.h>
+
+namespace vendora {
+namespace {
+
+TEST(JpegReferencesTest, TheReferencePicturesAreTheHostDecodersPixels) {
+    for (const char* name : {"pattern-444", "pattern-444-progressive", "grey"}) {
+        SCOPED_TRACE(name);
+        const Bitmap decoded = TheJpegDecoder().Decode(testing::TestPicture(std::string(name) + ".jpg"));
+        const Bitmap reference = DecodeBmp(testing::TestPicture(std::string(name) + ".bmp"));
+        EXPECT_EQ(decoded.Width(), 48);
+        EXPECT_EQ(decoded.Height(), 32);
+        EXPECT_EQ(decoded, reference);
+    }
+    EXPECT_THROW(testing::TestPicture("none.jpg"), std::invalid_argument);
+}
+
+} // namespace
+} // namespace vendora
