@@ -105,6 +105,8 @@ public:
     virtual void MouseMove(int x, int y);
     virtual void MouseUp(MouseButton button, int x, int y);
     virtual void Click();
+    // The system's colours or settings changed; the form passes it on to every control.
+    virtual void SettingsChanged() {}
 
 protected:
     virtual void Paint() {}

@@ -323,6 +323,13 @@ Control* Form::ControlAt(int x, int y) const {
     return nullptr;
 }
 
+void Form::SettingsChanged() {
+    for (Control* control : std::vector<Control*>(controls_)) {
+        control->SettingsChanged();
+    }
+    Invalidate();
+}
+
 void Form::KeyDown(int key) {
     if (OnKeyDown) {
         OnKeyDown(*this, key);

@@ -115,6 +115,8 @@ public:
     void MouseUp(MouseButton button, int x, int y);
     // The close button of the title bar.
     void CloseRequest() { Close(); }
+    // The system's colours or settings changed: the controls hear of it and everything is repainted.
+    void SettingsChanged();
 
     NativeWindow* Native() const { return native_.get(); }
     // The back end changes: the native window goes, and comes again from the new back end if shown.

@@ -48,7 +48,7 @@ public:
     virtual void UpdatePattern();
     virtual void UpdateSysColors();
     // The system's settings changed (the title bar's colours among them).
-    void SettingsChanged();
+    void SettingsChanged() override;
 
     const Bitmap& Pattern() const { return pattern_; }
     // How many times the pattern was drawn since the control was made.
