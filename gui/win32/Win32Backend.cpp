@@ -1,0 +1,444 @@
+#include "gui/win32/Win32Backend.h"
+
+#include "gui/Application.h"
+#include "gui/Form.h"
+
+#include <cstdint>
+
+// Last: the API's macros (DrawText, CreateWindow...) must not rename the framework's declarations above.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <windowsx.h>
+
+namespace vendora {
+
+WindowStyles StylesOf(BorderStyle border, bool captionButtons, bool stayOnTop) {
+    WindowStyles styles;
+    switch (border) {
+    case BorderStyle::None:
+        styles.Style = WS_POPUP;
+        break;
+    case BorderStyle::Single:
+        // A fixed frame: a thin border and the title bar, no sizing border.
+        styles.Style =
+            captionButtons ? WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX : WS_CAPTION;
+        break;
+    case BorderStyle::Dialog:
+        // A dialog's frame has the close button only; minimising and maximising make no sense for it.
+        styles.Style = captionButtons ? WS_CAPTION | WS_SYSMENU : WS_CAPTION;
+        styles.ExStyle = WS_EX_DLGMODALFRAME;
+        break;
+    case BorderStyle::Sizeable:
+        styles.Style = captionButtons ? WS_OVERLAPPEDWINDOW : WS_CAPTION | WS_THICKFRAME;
+        break;
+    }
+    if (stayOnTop) {
+        styles.ExStyle |= WS_EX_TOPMOST;
+    }
+    return styles;
+}
+
+namespace {
+
+constexpr char ClassName[] = "VendoraForm";
+
+LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+void RegisterFormClass() {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = FormWindowProc;
+    windowClass.hInstance = instance;
+    // The program's own icon when it has one (the first icon resource), else the system's.
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (windowClass.hIcon == nullptr) {
+        windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+    }
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    // No background brush: every pixel of the client area comes from the form's surface.
+    windowClass.hbrBackground = nullptr;
+    windowClass.lpszClassName = ClassName;
+    registered = RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+RECT FrameRect(const WindowStyles& styles) {
+    RECT rect{0, 0, 0, 0};
+    AdjustWindowRectEx(&rect, styles.Style, FALSE, styles.ExStyle);
+    return rect;
+}
+
+// The pixels of rows top..bottom of the surface as a top-down DIB: the surface's rows are contiguous 32-bit
+// words in the DIB's own order, so they are shown as they are.
+void DrawSurfaceRows(HDC dc, const Bitmap& surface, const IntRect& area) {
+    if (area.IsEmpty()) {
+        return;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = surface.Width();
+    info.bmiHeader.biHeight = -area.Height(); // negative: top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, area.Left, area.Top, static_cast<DWORD>(area.Width()),
+                      static_cast<DWORD>(area.Height()), area.Left, 0, 0, static_cast<UINT>(area.Height()),
+                      surface.Row(area.Top), &info, DIB_RGB_COLORS);
+}
+
+} // namespace
+
+class Win32Window : public NativeWindow {
+public:
+    explicit Win32Window(Form& form) : form_(form) {
+        RegisterFormClass();
+        WindowStyles styles = Styles();
+        DWORD style = styles.Style | (form_.Enabled() ? 0 : WS_DISABLED);
+        int x = CW_USEDEFAULT;
+        int y = CW_USEDEFAULT;
+        if (form_.Position != FormPosition::Default) {
+            x = form_.Left();
+            y = form_.Top();
+        }
+        hwnd_ =
+            CreateWindowExA(styles.ExStyle, ClassName, form_.Caption().c_str(), style, x, y, form_.Width(),
+                            form_.Height(), nullptr, nullptr, GetModuleHandleA(nullptr), this);
+        form_.NativeTag = reinterpret_cast<std::uintptr_t>(hwnd_);
+    }
+
+    ~Win32Window() override {
+        if (hwnd_ != nullptr) {
+            // The window's messages must not reach a form that is going away.
+            SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            DestroyWindow(hwnd_);
+        }
+        if (form_.NativeTag == reinterpret_cast<std::uintptr_t>(hwnd_)) {
+            form_.NativeTag = 0;
+        }
+    }
+
+    void Show() override {
+        ApplyStyles();
+        PlaceWindow(form_.StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0);
+        ShowWindow(hwnd_, SW_SHOW);
+    }
+
+    void Hide() override {
+        if (GetCapture() == hwnd_) {
+            ReleaseCapture();
+        }
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+
+    void GeometryChanged() override {
+        if (syncing_) {
+            return;
+        }
+        ApplyStyles();
+        PlaceWindow(nullptr, SWP_NOZORDER);
+    }
+
+    void CaptionChanged() override { SetWindowTextA(hwnd_, form_.Caption().c_str()); }
+
+    void Present(const IntRect& area) override {
+        IntRect r = area.Intersected(form_.ClientRect());
+        if (r.IsEmpty()) {
+            return;
+        }
+        RECT rect{r.Left, r.Top, r.Right, r.Bottom};
+        InvalidateRect(hwnd_, &rect, FALSE);
+        // Inside the window's own WM_PAINT the area joins the region being painted now.
+        if (!painting_) {
+            UpdateWindow(hwnd_);
+        }
+    }
+
+    void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+
+    HWND Handle() const { return hwnd_; }
+
+    static Win32Window* Of(HWND hwnd) {
+        return reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    WindowStyles Styles() const {
+        return StylesOf(form_.GetBorderStyle(), form_.CaptionButtons, form_.StayOnTop);
+    }
+
+    // Border, caption buttons and stay-on-top are plain fields of the form: they are read again whenever the
+    // window is shown or its geometry changes.
+    void ApplyStyles() {
+        WindowStyles styles = Styles();
+        auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
+        auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+        constexpr DWORD FrameBits =
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        constexpr DWORD FrameExBits = WS_EX_DLGMODALFRAME;
+        DWORD newStyle = (style & ~FrameBits) | styles.Style;
+        DWORD newExStyle = (exStyle & ~FrameExBits) | (styles.ExStyle & FrameExBits);
+        if (newStyle != style || newExStyle != exStyle) {
+            SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+            SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(newExStyle));
+            SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
+    }
+
+    // The form's outer bounds; a form placed by the system keeps the position the system gave it. Whatever
+    // the system makes of the bounds comes back to the form through WM_WINDOWPOSCHANGED.
+    void PlaceWindow(HWND after, UINT flags) {
+        flags |= SWP_NOACTIVATE;
+        if (form_.Position == FormPosition::Default) {
+            flags |= SWP_NOMOVE;
+        }
+        SetWindowPos(hwnd_, after, form_.Left(), form_.Top(), form_.Width(), form_.Height(), flags);
+    }
+
+    void Paint();
+    void PositionChanged();
+    bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
+    void MouseButtonEvent(UINT message, WPARAM wParam, LPARAM lParam);
+
+    Form& form_;
+    HWND hwnd_ = nullptr;
+    bool painting_ = false;
+    bool syncing_ = false;
+};
+
+void Win32Window::Paint() {
+    // What the framework still has to paint is painted first, so that the window never shows stale pixels.
+    painting_ = true;
+    if (form_.PaintPending()) {
+        form_.PaintInvalid();
+    }
+    painting_ = false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    IntRect area = IntRect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom}.Intersected(
+        form_.ClientRect());
+    if (dc != nullptr && !area.IsEmpty()) {
+        DrawSurfaceRows(dc, form_.Surface(), area);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+// The user moved or resized the window (or the system placed it): the form's bounds follow.
+void Win32Window::PositionChanged() {
+    if (syncing_ || IsIconic(hwnd_)) {
+        return;
+    }
+    RECT window;
+    RECT client;
+    if (!GetWindowRect(hwnd_, &window) || !GetClientRect(hwnd_, &client)) {
+        return;
+    }
+    syncing_ = true;
+    form_.SetLeft(window.left);
+    form_.SetTop(window.top);
+    form_.SetClientSize(client.right, client.bottom);
+    syncing_ = false;
+}
+
+void Win32Window::MouseButtonEvent(UINT message, WPARAM wParam, LPARAM lParam) {
+    int x = GET_X_LPARAM(lParam);
+    int y = GET_Y_LPARAM(lParam);
+    MouseButton button = MouseButton::Left;
+    bool down = false;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        down = true;
+        break;
+    case WM_RBUTTONDOWN:
+        button = MouseButton::Right;
+        down = true;
+        break;
+    case WM_MBUTTONDOWN:
+        button = MouseButton::Middle;
+        down = true;
+        break;
+    case WM_RBUTTONUP:
+        button = MouseButton::Right;
+        break;
+    case WM_MBUTTONUP:
+        button = MouseButton::Middle;
+        break;
+    default:
+        break;
+    }
+    if (down) {
+        // The window keeps the mouse while a button is held, as a drag needs.
+        SetCapture(hwnd_);
+        form_.MouseDown(button, x, y);
+        return;
+    }
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_) {
+        ReleaseCapture();
+    }
+    form_.MouseUp(button, x, y);
+}
+
+// Keys, characters, the mouse and the close button. False for any other message.
+bool Win32Window::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        form_.KeyDown(static_cast<int>(wParam));
+        return true;
+    case WM_CHAR:
+        // An ANSI window gets the character's Windows-1252 byte.
+        form_.KeyPress(static_cast<char>(static_cast<unsigned char>(wParam)));
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        MouseButtonEvent(message, wParam, lParam);
+        return true;
+    case WM_MOUSEMOVE:
+        form_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return true;
+    case WM_CLOSE:
+        form_.CloseRequest();
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_PRINTCLIENT:
+        DrawSurfaceRows(reinterpret_cast<HDC>(wParam), form_.Surface(), form_.ClientRect());
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the whole client area is painted from the surface
+    case WM_GETMINMAXINFO: {
+        // The form decides its size, also beyond the screen (a long message makes a tall window).
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {1, 1};
+        info->ptMaxTrackSize = {32767, 32767};
+        return 0;
+    }
+    case WM_WINDOWPOSCHANGED:
+        PositionChanged();
+        return 0; // no WM_MOVE or WM_SIZE: the bounds were taken here
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && form_.Visible()) {
+            App().SetActiveForm(&form_);
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        form_.SettingsChanged();
+        break;
+    default:
+        break;
+    }
+    if (message == WM_CLOSE || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+        (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)) {
+        // A disabled window (behind a modal one) takes no input, not even what was posted to it.
+        if (!form_.Enabled()) {
+            return 0;
+        }
+        if (HandleInput(message, wParam, lParam)) {
+            return 0;
+        }
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+namespace {
+
+LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    Win32Window* window = Win32Window::Of(hwnd);
+    // Until its native side is complete, and after it is gone, the window is the system's alone.
+    if (window == nullptr || window->Handle() != hwnd) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return window->WindowProc(message, wParam, lParam);
+}
+
+} // namespace
+
+Win32Backend::Win32Backend() {
+    RegisterFormClass();
+}
+
+Win32Backend::~Win32Backend() {
+    // Forms that outlive the back end lose their windows first.
+    if (&App().Backend() == this) {
+        for (Form* form : App().Forms()) {
+            form->DropNative();
+        }
+    }
+}
+
+std::unique_ptr<NativeWindow> Win32Backend::CreateNativeWindow(Form& form) {
+    return std::make_unique<Win32Window>(form);
+}
+
+IntPoint Win32Backend::ScreenSize() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+FrameExtent Win32Backend::FrameOf(BorderStyle style, bool captionButtons) const {
+    // Stay-on-top changes no frame.
+    RECT rect = FrameRect(StylesOf(style, captionButtons, false));
+    return {-rect.left, -rect.top, rect.right, rect.bottom};
+}
+
+bool Win32Backend::DispatchPending() {
+    bool any = false;
+    MSG msg;
+    while (!quit_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit_ = true;
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        any = true;
+    }
+    return any;
+}
+
+bool Win32Backend::DispatchNext() {
+    if (quit_) {
+        return false;
+    }
+    MSG msg;
+    // 0 is WM_QUIT, -1 a broken queue: either way nothing will answer a window any more.
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        quit_ = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void* Win32Backend::WindowOf(const Form& form) {
+    auto* window = dynamic_cast<Win32Window*>(form.Native());
+    return window != nullptr ? window->Handle() : nullptr;
+}
+
+} // namespace vendora

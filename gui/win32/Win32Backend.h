@@ -1,0 +1,46 @@
+#pragma once
+// Real windows on Windows (user32 and GDI): each form gets a top-level window of one window class, with the
+// styles of its border and caption buttons; its client area shows the form's pixels, and keys (virtual keys
+// and Windows-1252 characters), the mouse, the close button and changes of the system's colours come back
+// to the form. Modal loops wait in GetMessageA; pumping takes what is waiting with PeekMessageA.
+//
+// No Windows header here: the framework's names must not meet the API's macros (DrawText, CreateWindow...)
+// in other files. Window handles are passed as void*.
+
+#include "gui/Backend.h"
+
+#include <memory>
+
+namespace vendora {
+
+// The window styles of a form: WS_* and WS_EX_* bits.
+struct WindowStyles {
+    unsigned long Style = 0;
+    unsigned long ExStyle = 0;
+};
+WindowStyles StylesOf(BorderStyle border, bool captionButtons, bool stayOnTop);
+
+class Win32Backend : public WindowBackend {
+public:
+    // Registers the window class (once per process).
+    Win32Backend();
+    ~Win32Backend() override;
+
+    std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
+    IntPoint ScreenSize() override;
+    // The frame AdjustWindowRectEx gives for the form's styles.
+    FrameExtent FrameOf(BorderStyle style, bool captionButtons) const override;
+    // Dispatches every message waiting in the thread's queue; false when there was none.
+    bool DispatchPending() override;
+    // Waits in GetMessageA for one message and dispatches it. False once WM_QUIT has come (and for good after
+    // it): the program is being ended, so no answer can come any more.
+    bool DispatchNext() override;
+
+    // The window (HWND) of a form that has one, null otherwise; for tests.
+    static void* WindowOf(const Form& form);
+
+private:
+    bool quit_ = false;
+};
+
+} // namespace vendora
