@@ -1,0 +1,227 @@
+#!/usr/bin/env bash
+# The first install of the real INSTALL.EXE, driven like a person: a fresh Wine prefix and HOME, a private
+# X server, keys typed into the installer's windows; then the disk is checked.
+#
+#   install-first-run.sh INSTALL.EXE PAYLOAD WORK
+#
+# PAYLOAD is the archive INSTALL.EXE carries. WORK is a folder of the build: it keeps the prefix made once
+# by scripts/wine-prefix (WORK/wine-base; every run copies it), and receives a picture of each window
+# (WORK/wine-snapshots/*.png) and the times measured (WORK/wine-snapshots/times.txt).
+#
+# Opening question: Enter (the first button, "Oui"). Final question: "n" ("Non"), so nothing is started.
+# Exit code 0 when the run and the disk are as they should be.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+source=$(cd "$here/../../.." && pwd)
+
+if [ "${1:-}" != "--inside" ]; then
+    if [ $# -ne 3 ]; then
+        echo "usage: $0 INSTALL.EXE PAYLOAD WORK" >&2
+        exit 2
+    fi
+    for tool in Xvfb xdotool xwininfo xwd convert wineserver; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "$0: $tool is missing (scripts/setup installs it)" >&2
+            exit 2
+        fi
+    done
+    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath "$2")" "$(realpath -m "$3")"
+fi
+
+exe=$2
+payload=$3
+work=$4
+snapshots=$work/wine-snapshots
+base=$work/wine-base
+mkdir -p "$snapshots" "$work"
+rm -f "$snapshots"/*.png "$snapshots/times.txt"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=C.UTF-8
+export TZ=UTC
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+die() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The base prefix, made once per build folder (about 14 s); the lock keeps two runs from making it at once.
+exec 8>"$work/wine-base.lock"
+flock 8
+if [ ! -f "$base/system.reg" ]; then
+    HOME=$work/wine-base-home
+    mkdir -p "$HOME"
+    HOME=$HOME "$source/scripts/wine-prefix" "$base"
+fi
+WINEPREFIX=$base wineserver -w
+run=$(mktemp -d "${TMPDIR:-/tmp}/vendora-wine.XXXXXX")
+cp -a "$base" "$run/prefix"
+flock -u 8
+
+export WINEPREFIX=$run/prefix
+export HOME=$run/home
+# Where the stand-in vendora.exe would say that it was started (it must not be, after "Non").
+export VENDORA_STANDIN_LOG="Z:${run//\//\\}\\standin.log"
+mkdir -p "$HOME/Desktop" "$run/cwd"
+cleanup() {
+    if [ -n "${installer:-}" ] && kill -0 "$installer" 2>/dev/null; then
+        kill "$installer" 2>/dev/null || true
+    fi
+    WINEPREFIX=$run/prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$run/prefix wineserver -w 2>/dev/null || true
+    rm -rf "$run"
+}
+trap cleanup EXIT
+
+# The desktop and the other shell folders of the prefix's user are links into the HOME of whoever made
+# the prefix: this run's go into its own HOME, so the shortcut lands where the test looks, and nowhere else.
+user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+[ -n "$user_dir" ] || die "the prefix has no user folder"
+for link in "$user_dir"/*; do
+    if [ -L "$link" ]; then
+        ln -sfn "$HOME" "$link"
+    fi
+done
+ln -sfn "$HOME/Desktop" "$user_dir/Desktop"
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+
+# Visible windows whose title matches (xdotool matches titles in UTF-8), one id a line.
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+
+# Waits until a visible window's title matches, or the installer has ended; prints its id.
+wait_window() {
+    local pattern=$1 deadline=$(($(date +%s) + ${2:-60})) id
+    while :; do
+        id=$(visible "$pattern" | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$installer" 2>/dev/null || return 1
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.02
+    done
+}
+
+# The whole screen: without a window manager the windows are the client areas alone.
+snapshot() {
+    xwd -root -silent | convert xwd:- "png:$snapshots/$1.png"
+}
+
+answer() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id"
+    xdotool key --clearmodifiers "$@"
+}
+
+cd "$run/cwd"
+# The loader that fits the program (wine-run: wine64 for an x86-64 program).
+start=$(now)
+"$source/scripts/wine-run" "$exe" >"$run/stdout.txt" 2>"$run/stderr.txt" &
+installer=$!
+
+title='^Installation de Vendora\.exe'
+first=$(wait_window "$title") || die "the opening question did not appear ($(cat "$run/stderr.txt"))"
+asked=$(now)
+snapshot 1-opening-question
+answer "$first" Return
+answered=$(now)
+
+# The final question comes in the same message window, once the executable has its time stamp. The
+# progress window may pass too fast to be seen on the small demo payload; its picture is taken if it is.
+stamped() {
+    [ -f "$WINEPREFIX/drive_c/Vendora/vendora.exe" ] &&
+        [ "$(stat -c %Y "$WINEPREFIX/drive_c/Vendora/vendora.exe")" = 1275490069 ]
+}
+progress_seen=0
+deadline=$(($(date +%s) + 120))
+final=
+while :; do
+    if [ $progress_seen -eq 0 ] && [ -n "$(visible '^D.concat.nation de')" ]; then
+        snapshot 2-progress
+        progress_seen=1
+    fi
+    if stamped; then
+        final=$(visible "$title" | head -n 1)
+        [ -n "$final" ] && break
+    fi
+    kill -0 "$installer" 2>/dev/null || die "the installer ended before the final question ($(cat "$run/stderr.txt"))"
+    [ "$(date +%s)" -lt "$deadline" ] || die "no final question within 120 s"
+    sleep 0.02
+done
+finished=$(now)
+snapshot 3-final-question
+answer "$final" n
+
+status=0
+wait "$installer" || status=$?
+installer=
+ended=$(now)
+[ "$status" -eq 0 ] || fail "exit code $status, expected 0 ($(cat "$run/stderr.txt"))"
+
+{
+    echo "start to opening question on screen: $(elapsed "$start" "$asked") s"
+    echo "answer to final question on screen: $(elapsed "$answered" "$finished") s"
+    echo "final answer to exit: $(elapsed "$finished" "$ended") s"
+} | tee "$snapshots/times.txt"
+
+# The disk.
+vendora=$WINEPREFIX/drive_c/Vendora
+entries=(Articles.QXF Caisse.QXF Clients.QXF Colonnes.qxc Etiquettes.LP Fond.bmp Fournisseurs.QXF Logo.BMP
+    Règlements.QXF StarMath.ttf Tickets.LP Vendora.jpg Ventes.QXF vendora.exe)
+expected=$(printf '%s\n' "${entries[@]}" Vendora.FCC install.exe | LC_ALL=C sort)
+actual=$(cd "$vendora" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
+[ "$actual" = "$expected" ] || fail "drive_c/Vendora holds:
+$actual
+expected:
+$expected"
+if find "$vendora" -iname '*.CTN' | grep -q .; then
+    fail "an intermediate .CTN file was left"
+fi
+cmp -s "$vendora/Vendora.FCC" "$payload" || fail "Vendora.FCC is not the payload byte for byte"
+cmp -s "$vendora/install.exe" "$exe" || fail "install.exe is not the installer byte for byte"
+
+font=$(find "$WINEPREFIX/drive_c/windows/Fonts" -maxdepth 1 -iname starmath.ttf | head -n 1)
+if [ -z "$font" ]; then
+    fail "no Starmath.ttf in drive_c/windows/Fonts"
+else
+    cmp -s "$font" "$vendora/StarMath.ttf" || fail "the copied font differs from the archive's"
+fi
+
+# The shortcut: a shell link (header size 0x4C and the shell link class id) to the application.
+link="$HOME/Desktop/Vendora © Morvanel.lnk"
+if [ ! -f "$link" ]; then
+    fail "no shortcut on the desktop; HOME holds: $(cd "$HOME" && find . -mindepth 1 -printf '%P ')"
+else
+    [ "$(head -c 20 "$link" | od -An -tx1 | tr -d ' \n')" = 4c0000000114020000000000c000000000000046 ] ||
+        fail "the shortcut is not a shell link"
+    grep -aqi 'c:\\Vendora\\Vendora.EXE' "$link" || fail "the shortcut does not name c:\\Vendora\\Vendora.EXE"
+fi
+home_files=$(cd "$HOME" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
+[ "$home_files" = "$(printf 'Desktop\nDesktop/Vendora © Morvanel.lnk')" ] ||
+    fail "HOME holds more than the shortcut: $home_files"
+
+# 2010-06-02 14:47:49.5505328 UTC on the write and access times (Wine keeps no other creation time).
+times=$(stat -c '%y|%x' "$vendora/vendora.exe")
+want='2010-06-02 14:47:49.550532800 +0000'
+[ "$times" = "$want|$want" ] || fail "vendora.exe times are $times, expected $want for both"
+
+# Nothing started after "Non": every program of the prefix has ended once its server has.
+wineserver -w
+[ ! -e "$run/standin.log" ] || fail "the application was started: $(cat "$run/standin.log")"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed; pictures in $snapshots" >&2
+    exit 1
+fi
+echo "first install under Wine: all checks passed; pictures in $snapshots"
