@@ -400,6 +400,26 @@ TEST_F(Win32BackendTest, KeysCharactersMouseAndCloseReachTheForm) {
     EXPECT_FALSE(IsWindowVisible(hwnd));
 }
 
+// Keys typed on the keyboard, not posted: the window shown last has the keyboard.
+TEST_F(Win32BackendTest, TheKeyboardTypesIntoTheWindowShown) {
+    Form form(&App());
+    Place(form, 30, 40, 300, 200);
+    Record(form);
+    form.Show();
+    Drain();
+    EXPECT_EQ(GetForegroundWindow(), WindowOf(form));
+    events_.clear();
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = 'O';
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+    Drain();
+    EXPECT_EQ(events_, (std::vector<std::string>{"down 79", "char 6f"}));
+}
+
 TEST_F(Win32BackendTest, AModalFormDisablesTheOthersUntilItsAnswer) {
     Form other(&App());
     Place(other, 10, 10, 200, 100);
