@@ -1,0 +1,239 @@
+#include "platform/win32/Win32Files.h"
+
+#include "platform/win32/WindowsApi.h"
+
+#include <vector>
+
+namespace vendora {
+
+namespace {
+
+FILETIME ToFiletime(const FileTime& time) {
+    return FILETIME{time.Low, time.High};
+}
+
+FileTime FromFiletime(const FILETIME& time) {
+    return FileTime{time.dwLowDateTime, time.dwHighDateTime};
+}
+
+// A temporary copy carries the source's attributes; a read-only one must lose them to be deleted.
+void RemoveTemporary(const AnsiString& path) {
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(path.c_str());
+}
+
+bool SamePath(const AnsiString& a, const AnsiString& b) {
+    char fullA[MAX_PATH];
+    char fullB[MAX_PATH];
+    const DWORD lengthA = ::GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr);
+    const DWORD lengthB = ::GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr);
+    return lengthA > 0 && lengthA < MAX_PATH && lengthB > 0 && lengthB < MAX_PATH &&
+           ::lstrcmpiA(fullA, fullB) == 0;
+}
+
+// The name in to's folder under which the copy is made in full; never the source itself.
+AnsiString TemporaryFor(const AnsiString& from, const AnsiString& to) {
+    const AnsiString temporary = TemporarySibling(to);
+    return SamePath(from, temporary) ? TemporarySibling(temporary) : temporary;
+}
+
+} // namespace
+
+Win32FileHandle::Win32FileHandle(void* handle) : handle_(handle) {}
+
+Win32FileHandle::~Win32FileHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr)
+        ::CloseHandle(handle_);
+}
+
+bool Win32FileHandle::Fail() {
+    lastError_ = static_cast<int>(::GetLastError());
+    return false;
+}
+
+bool Win32FileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
+    done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < size) {
+        DWORD got = 0;
+        if (!::ReadFile(handle_, out + done, size - done, &got, nullptr))
+            return Fail();
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return true;
+}
+
+bool Win32FileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
+    done = 0;
+    const auto* in = static_cast<const char*>(buffer);
+    while (done < size) {
+        DWORD put = 0;
+        if (!::WriteFile(handle_, in + done, size - done, &put, nullptr))
+            return Fail();
+        if (put == 0) {
+            lastError_ = ERROR_DISK_FULL;
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+bool Win32FileHandle::Seek(std::int64_t position) {
+    LARGE_INTEGER distance{};
+    distance.QuadPart = position;
+    if (!::SetFilePointerEx(handle_, distance, nullptr, FILE_BEGIN))
+        return Fail();
+    return true;
+}
+
+std::int64_t Win32FileHandle::Size() {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(handle_, &size)) {
+        Fail();
+        return -1;
+    }
+    return size.QuadPart;
+}
+
+bool Win32FileHandle::SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                               const FileTime* lastWrite) {
+    FILETIME times[3]{};
+    const FileTime* given[3] = {creation, lastAccess, lastWrite};
+    FILETIME* passed[3] = {nullptr, nullptr, nullptr};
+    for (int i = 0; i < 3; ++i) {
+        if (given[i] != nullptr) {
+            times[i] = ToFiletime(*given[i]);
+            passed[i] = &times[i];
+        }
+    }
+    if (!::SetFileTime(handle_, passed[0], passed[1], passed[2]))
+        return Fail();
+    return true;
+}
+
+bool Win32FileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) {
+    FILETIME times[3]{};
+    if (!::GetFileTime(handle_, &times[0], &times[1], &times[2]))
+        return Fail();
+    if (creation != nullptr)
+        *creation = FromFiletime(times[0]);
+    if (lastAccess != nullptr)
+        *lastAccess = FromFiletime(times[1]);
+    if (lastWrite != nullptr)
+        *lastWrite = FromFiletime(times[2]);
+    return true;
+}
+
+bool Win32FileSystem::Fail() {
+    return Fail(static_cast<int>(::GetLastError()));
+}
+
+bool Win32FileSystem::Fail(int code) {
+    lastError_ = code;
+    ::SetLastError(static_cast<DWORD>(code));
+    return false;
+}
+
+std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
+                                                        std::uint32_t share, Disposition disposition,
+                                                        int& error) {
+    HANDLE handle = ::CreateFileA(path.c_str(), access, share, nullptr, static_cast<DWORD>(disposition),
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = static_cast<int>(::GetLastError());
+        lastError_ = error;
+        return nullptr;
+    }
+    error = 0;
+    return std::make_unique<Win32FileHandle>(handle);
+}
+
+bool Win32FileSystem::FileExists(const AnsiString& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::DirectoryExists(const AnsiString& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+int Win32FileSystem::CreateDirectory(const AnsiString& path) {
+    if (::CreateDirectoryA(path.c_str(), nullptr))
+        return 0;
+    Fail();
+    return lastError_;
+}
+
+bool Win32FileSystem::DeleteFile(const AnsiString& path) {
+    if (!::DeleteFileA(path.c_str()))
+        return Fail();
+    return true;
+}
+
+bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+    const AnsiString temporary = TemporaryFor(from, to);
+    // What a crash left under that name is worth nothing.
+    RemoveTemporary(temporary);
+    if (!::CopyFileA(from.c_str(), temporary.c_str(), FALSE)) {
+        const int code = static_cast<int>(::GetLastError());
+        RemoveTemporary(temporary);
+        return Fail(code);
+    }
+    // Without the replace flag the move refuses an existing destination atomically: no moment between a
+    // test and the move where a file could appear and be overwritten.
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
+    if (::MoveFileExA(temporary.c_str(), to.c_str(), flags))
+        return true;
+    DWORD code = ::GetLastError();
+    if (failIfExists && code == ERROR_ALREADY_EXISTS)
+        code = ERROR_FILE_EXISTS;
+    RemoveTemporary(temporary);
+    return Fail(static_cast<int>(code));
+}
+
+bool Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    // MoveFileExA would rename a folder too; this call is for files only.
+    const DWORD attributes = ::GetFileAttributesA(from.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return Fail(ERROR_ACCESS_DENIED);
+    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Fail();
+    return true;
+}
+
+AnsiString Win32FileSystem::GetCurrentDirectory() {
+    std::vector<char> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) {
+            Fail();
+            return AnsiString();
+        }
+        if (length < buffer.size())
+            return AnsiString(buffer.data(), length);
+        buffer.resize(length + 1);
+    }
+}
+
+bool Win32FileSystem::SetCurrentDirectory(const AnsiString& path) {
+    if (!::SetCurrentDirectoryA(path.c_str()))
+        return Fail();
+    return true;
+}
+
+std::optional<AnsiString> Win32FileSystem::FindFirst(const AnsiString& path) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        Fail();
+        return std::nullopt;
+    }
+    ::FindClose(search);
+    return AnsiString(found.cFileName);
+}
+
+} // namespace vendora

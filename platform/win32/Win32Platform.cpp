@@ -1,0 +1,145 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/WindowsApi.h"
+
+#include <string>
+#include <vector>
+
+namespace vendora {
+
+namespace {
+
+// 1899-12-30, the framework's day 0, counted in days from 1601-01-01, FILETIME's origin.
+constexpr double FileTimeOriginInDays = 109205.0;
+constexpr double TicksPerDay = 864000000000.0;
+
+// RegCloseKey on every path out.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey() {
+        if (key_ != nullptr)
+            ::RegCloseKey(key_);
+    }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    HKEY* Receive() { return &key_; }
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+std::optional<AnsiString> QueryString(HKEY key, const AnsiString& value) {
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG result = ::RegQueryValueExA(key, value.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<char> data;
+    while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return std::nullopt;
+        data.resize(size + 1);
+        size = static_cast<DWORD>(data.size());
+        result = ::RegQueryValueExA(key, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                    &size);
+        if (result == ERROR_SUCCESS)
+            break;
+    }
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
+    // A stored string need not end with its terminator, and may carry more than one.
+    AnsiString text(data.data(), size);
+    const std::size_t end = text.find('\0');
+    return end == AnsiString::npos ? text : text.substr(0, end);
+}
+
+} // namespace
+
+std::unique_ptr<Win32Platform> Win32Platform::Create() {
+    return std::make_unique<Win32Platform>();
+}
+
+AnsiString Win32Platform::ModuleFileName() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return AnsiString();
+        // A full buffer means the name was cut.
+        if (length < buffer.size())
+            return AnsiString(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::optional<std::span<const std::uint8_t>> Win32Platform::FindResource(std::string_view type, int id) {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    const std::string typeName(type);
+    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), typeName.c_str());
+    if (found == nullptr)
+        return std::nullopt;
+    HGLOBAL loaded = ::LoadResource(module, found);
+    if (loaded == nullptr)
+        return std::nullopt;
+    const void* bytes = ::LockResource(loaded);
+    const DWORD size = ::SizeofResource(module, found);
+    if (bytes == nullptr)
+        return std::nullopt;
+    return std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size);
+}
+
+std::uint64_t Win32Platform::TickCount() {
+    // GetTickCount64: GetTickCount's value without its wrap after 49.7 days.
+    return ::GetTickCount64();
+}
+
+double Win32Platform::Now() {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    // The wall-clock fields as a FILETIME only to count days: no time zone is applied.
+    FILETIME asTicks{};
+    if (!::SystemTimeToFileTime(&local, &asTicks))
+        return 0;
+    const double ticks = static_cast<double>((static_cast<std::uint64_t>(asTicks.dwHighDateTime) << 32) |
+                                             asTicks.dwLowDateTime);
+    return ticks / TicksPerDay - FileTimeOriginInDays;
+}
+
+std::intptr_t Win32Platform::ShellExecute(const AnsiString& file, const AnsiString& parameters,
+                                          const AnsiString& directory, int showCmd) {
+    HINSTANCE result =
+        ::ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), directory.c_str(), showCmd);
+    return reinterpret_cast<std::intptr_t>(result);
+}
+
+std::optional<AnsiString> Win32Platform::ReadUserRegistryString(const AnsiString& key,
+                                                                const AnsiString& value) {
+    const std::size_t split = key.find_last_of('\\');
+    const AnsiString parent = split == AnsiString::npos ? key : key.substr(0, split);
+    const AnsiString leaf = split == AnsiString::npos ? AnsiString() : key.substr(split + 1);
+    RegistryKey opened;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, parent.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, opened.Receive(), nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (leaf.empty())
+        return QueryString(opened.Get(), value);
+    RegistryKey child;
+    if (::RegOpenKeyExA(opened.Get(), leaf.c_str(), 0, KEY_QUERY_VALUE, child.Receive()) != ERROR_SUCCESS)
+        return std::nullopt;
+    return QueryString(child.Get(), value);
+}
+
+void Win32Platform::CoInitialize() {
+    ::CoInitialize(nullptr);
+}
+
+void Win32Platform::CoUninitialize() {
+    ::CoUninitialize();
+}
+
+TColor Win32Platform::GetSysColor(int index) {
+    // A COLORREF keeps red in the low byte, as TColor does.
+    return TColor(static_cast<std::uint32_t>(::GetSysColor(index)));
+}
+
+} // namespace vendora

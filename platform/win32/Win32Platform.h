@@ -1,0 +1,40 @@
+#pragma once
+// The platform on Windows: the real kernel32, user32, shell32, registry and COM calls. Paths and texts are
+// Windows-1252 and go to the ANSI functions as they are; only the shortcut file's name, which
+// IPersistFile::Save takes in UTF-16, is converted.
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Files.h"
+
+#include <memory>
+
+namespace vendora {
+
+class Win32Platform : public Platform {
+public:
+    static std::unique_ptr<Win32Platform> Create();
+
+    Win32FileSystem& Files() override { return files_; }
+    AnsiString ModuleFileName() override;
+    // The running program's own resource, found in its image and used there (the span points into the
+    // loaded module, which lives as long as the process).
+    std::optional<std::span<const std::uint8_t>> FindResource(std::string_view type, int id) override;
+    std::uint64_t TickCount() override;
+    double Now() override;
+    std::intptr_t ShellExecute(const AnsiString& file, const AnsiString& parameters,
+                               const AnsiString& directory, int showCmd) override;
+    // The key's parent is opened with full access and created when missing, as the desktop lookup has it;
+    // the key itself is only read. REG_SZ and REG_EXPAND_SZ values are strings (not expanded).
+    std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) override;
+    void CoInitialize() override;
+    void CoUninitialize() override;
+    // CLSID_ShellLink through IShellLinkA, saved with IPersistFile::Save(…, TRUE). False when the object,
+    // one of its interfaces or the save fails.
+    bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) override;
+    TColor GetSysColor(int index) override;
+
+private:
+    Win32FileSystem files_;
+};
+
+} // namespace vendora
