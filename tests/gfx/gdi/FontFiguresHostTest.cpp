@@ -11,5 +11,10 @@ TEST(FontFiguresTest, TheHostEngineGivesTheSharedFigures) {
     testing::ExpectFontFigures(engine);
 }
 
+TEST(FontFiguresTest, TheHostEngineDrawsTheSharedGlyphPictures) {
+    FreeTypeTextEngine engine;
+    testing::ExpectGlyphPictures(engine);
+}
+
 } // namespace
 } // namespace vendora

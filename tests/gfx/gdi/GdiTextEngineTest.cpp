@@ -52,6 +52,10 @@ TEST(GdiTextEngineTest, TheInstallersFontsMeasureAsOnTheHost) {
     testing::ExpectFontFigures(Engine());
 }
 
+TEST(GdiTextEngineTest, TheBitmapFaceAndCourierDrawAsOnTheHost) {
+    testing::ExpectGlyphPictures(Engine());
+}
+
 TEST(GdiTextEngineTest, TheWindowsFontNamesFindTheirFaces) {
     EXPECT_EQ(Engine().FaceName(Tahoma(10)), "Tahoma");
     EXPECT_EQ(Engine().FaceName({"MS Sans Serif", -11, false, false, false}), "MS Sans Serif");
