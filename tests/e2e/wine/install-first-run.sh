@@ -33,96 +33,14 @@ exe=$2
 payload=$3
 work=$4
 snapshots=$work/wine-snapshots
-base=$work/wine-base
 mkdir -p "$snapshots" "$work"
 rm -f "$snapshots"/*.png "$snapshots/times.txt"
 
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LC_ALL=C.UTF-8
-export TZ=UTC
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# The base prefix, made once per build folder (about 14 s); the lock keeps two runs from making it at once.
-exec 8>"$work/wine-base.lock"
-flock 8
-if [ ! -f "$base/system.reg" ]; then
-    HOME=$work/wine-base-home
-    mkdir -p "$HOME"
-    HOME=$HOME "$source/scripts/wine-prefix" "$base"
-fi
-WINEPREFIX=$base wineserver -w
-run=$(mktemp -d "${TMPDIR:-/tmp}/vendora-wine.XXXXXX")
-cp -a "$base" "$run/prefix"
-flock -u 8
-
-export WINEPREFIX=$run/prefix
-export HOME=$run/home
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+prepare_run
 # Where the stand-in vendora.exe would say that it was started (it must not be, after "Non").
 export VENDORA_STANDIN_LOG="Z:${run//\//\\}\\standin.log"
-mkdir -p "$HOME/Desktop" "$run/cwd"
-cleanup() {
-    if [ -n "${installer:-}" ] && kill -0 "$installer" 2>/dev/null; then
-        kill "$installer" 2>/dev/null || true
-    fi
-    WINEPREFIX=$run/prefix wineserver -k 2>/dev/null || true
-    WINEPREFIX=$run/prefix wineserver -w 2>/dev/null || true
-    rm -rf "$run"
-}
-trap cleanup EXIT
-
-# The desktop and the other shell folders of the prefix's user are links into the HOME of whoever made
-# the prefix: this run's go into its own HOME, so the shortcut lands where the test looks, and nowhere else.
-user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
-[ -n "$user_dir" ] || die "the prefix has no user folder"
-for link in "$user_dir"/*; do
-    if [ -L "$link" ]; then
-        ln -sfn "$HOME" "$link"
-    fi
-done
-ln -sfn "$HOME/Desktop" "$user_dir/Desktop"
-
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
-
-# Visible windows whose title matches (xdotool matches titles in UTF-8), one id a line.
-visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
-
-# Waits until a visible window's title matches, or the installer has ended; prints its id.
-wait_window() {
-    local pattern=$1 deadline=$(($(date +%s) + ${2:-60})) id
-    while :; do
-        id=$(visible "$pattern" | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        kill -0 "$installer" 2>/dev/null || return 1
-        [ "$(date +%s)" -lt "$deadline" ] || return 1
-        sleep 0.02
-    done
-}
-
-# The whole screen: without a window manager the windows are the client areas alone.
-snapshot() {
-    xwd -root -silent | convert xwd:- "png:$snapshots/$1.png"
-}
-
-answer() {
-    local id=$1
-    shift
-    xdotool windowfocus --sync "$id"
-    xdotool key --clearmodifiers "$@"
-}
 
 cd "$run/cwd"
 # The loader that fits the program (wine-run: wine64 for an x86-64 program).
@@ -144,7 +62,7 @@ stamped() {
         [ "$(stat -c %Y "$WINEPREFIX/drive_c/Vendora/vendora.exe")" = 1275490069 ]
 }
 progress_seen=0
-deadline=$(($(date +%s) + 120))
+deadline=$(($(date +%s) + 300))
 final=
 while :; do
     if [ $progress_seen -eq 0 ] && [ -n "$(visible '^D.concat.nation de')" ]; then
@@ -156,7 +74,7 @@ while :; do
         [ -n "$final" ] && break
     fi
     kill -0 "$installer" 2>/dev/null || die "the installer ended before the final question ($(cat "$run/stderr.txt"))"
-    [ "$(date +%s)" -lt "$deadline" ] || die "no final question within 120 s"
+    [ "$(date +%s)" -lt "$deadline" ] || die "no final question within 300 s"
     sleep 0.02
 done
 finished=$(now)

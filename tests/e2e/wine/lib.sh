@@ -1,0 +1,104 @@
+# Shared by the Wine end-to-end scripts (sourced): a fresh prefix and HOME for one run, windows found by
+# title on the private X server, keys, pictures and times. The caller sets source (the repository), work
+# (the build folder that keeps the base prefix) and snapshots (where pictures go), and the variable
+# installer to the pid of the program under test once started.
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LC_ALL=C.UTF-8
+export TZ=UTC
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+die() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Makes run (a new folder) with run/prefix, a copy of the base prefix that scripts/wine-prefix makes once
+# per build folder (about 14 s), run/home as HOME and run/cwd; exports WINEPREFIX and HOME; removes it all
+# at exit.
+prepare_run() {
+    local base=$work/wine-base
+    # The lock keeps two runs from making the base prefix at once.
+    exec 8>"$work/wine-base.lock"
+    flock 8
+    if [ ! -f "$base/system.reg" ]; then
+        mkdir -p "$work/wine-base-home"
+        HOME=$work/wine-base-home "$source/scripts/wine-prefix" "$base"
+    fi
+    WINEPREFIX=$base wineserver -w
+    run=$(mktemp -d "${TMPDIR:-/tmp}/vendora-wine.XXXXXX")
+    cp -a "$base" "$run/prefix"
+    flock -u 8
+
+    export WINEPREFIX=$run/prefix
+    export HOME=$run/home
+    mkdir -p "$HOME/Desktop" "$run/cwd"
+    trap cleanup_run EXIT
+
+    # The desktop and the other shell folders of the prefix's user are links into the HOME of whoever
+    # made the prefix: this run's go into its own HOME, so the shortcut lands where the test looks, and
+    # nowhere else.
+    local user_dir link
+    user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+    [ -n "$user_dir" ] || die "the prefix has no user folder"
+    for link in "$user_dir"/*; do
+        if [ -L "$link" ]; then
+            ln -sfn "$HOME" "$link"
+        fi
+    done
+    ln -sfn "$HOME/Desktop" "$user_dir/Desktop"
+}
+
+cleanup_run() {
+    if [ -n "${installer:-}" ] && kill -0 "$installer" 2>/dev/null; then
+        kill "$installer" 2>/dev/null || true
+    fi
+    WINEPREFIX=$run/prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$run/prefix wineserver -w 2>/dev/null || true
+    rm -rf "$run"
+}
+
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+
+# Visible windows whose title matches (xdotool matches titles in UTF-8), one id a line.
+visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+
+# Waits until a visible window's title matches; prints its id. Fails when the installer ends first, or
+# after the given seconds (180 by default: Wine's first start on a busy machine is slow).
+wait_window() {
+    local pattern=$1 deadline=$(($(date +%s) + ${2:-180})) id
+    while :; do
+        id=$(visible "$pattern" | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        if ! kill -0 "$installer" 2>/dev/null; then
+            echo "the program ended without a window titled like $pattern" >&2
+            return 1
+        fi
+        if [ "$(date +%s)" -ge "$deadline" ]; then
+            echo "no window titled like $pattern within ${2:-180} s" >&2
+            return 1
+        fi
+        sleep 0.02
+    done
+}
+
+# The whole screen: without a window manager the windows are the client areas alone.
+snapshot() {
+    xwd -root -silent | convert xwd:- "png:$snapshots/$1.png"
+}
+
+answer() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id"
+    xdotool key --clearmodifiers "$@"
+}
