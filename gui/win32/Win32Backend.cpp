@@ -294,6 +294,11 @@ bool Win32Window::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         form_.KeyDown(static_cast<int>(wParam));
         return true;
+    case WM_SYSKEYDOWN:
+        // Keys held with Alt (and F10) reach the form too; the system still gets them for Alt+F4 and the
+        // system menu.
+        form_.KeyDown(static_cast<int>(wParam));
+        return false;
     case WM_CHAR:
         // An ANSI window gets the character's Windows-1252 byte.
         form_.KeyPress(static_cast<char>(static_cast<unsigned char>(wParam)));
