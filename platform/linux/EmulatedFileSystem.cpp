@@ -139,9 +139,10 @@ std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, 
         error = WinError::InvalidParameter;
         return nullptr;
     }
+    const BoundedPath bounded = files.Bounded(*host);
     std::lock_guard guard(table.Lock());
     struct stat info {};
-    if (::stat(host->c_str(), &info) == 0) {
+    if (StatBounded(bounded, info)) {
         if (S_ISDIR(info.st_mode)) {
             error = WinError::AccessDenied;
             return nullptr;
@@ -157,7 +158,8 @@ std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, 
             return nullptr;
         }
     }
-    auto file = PosixFileHandle::Open(*host, access, disposition, error);
+    const auto opener = [&bounded](int flags, mode_t mode) { return OpenBounded(bounded, flags, mode); };
+    auto file = PosixFileHandle::OpenWith(opener, *host, access, disposition, error);
     if (!file)
         return nullptr;
     if (::fstat(file->Fd(), &info) != 0) {
@@ -204,25 +206,11 @@ int RemovalRefused(OpenFileTable& table, const struct stat& info) {
     return 0;
 }
 
-bool SyncFile(const std::string& hostPath) {
-    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
-
-void SyncFolderOf(const std::string& hostPath) {
-    const auto slash = hostPath.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "."
-                               : slash == 0               ? "/"
-                                                          : hostPath.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+// fsync of a folder opened as O_PATH, so that a rename in it reaches the disk.
+void SyncFolder(int folder) {
+    UniqueFd readable(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (readable.Valid())
+        ::fsync(readable.Get());
 }
 
 std::string BaseName(const std::string& hostPath) {
@@ -271,6 +259,20 @@ std::optional<std::string> EmulatedFileSystem::HostPathOf(const AnsiString& path
     return location->HostPath;
 }
 
+BoundedPath EmulatedFileSystem::Bounded(const std::string& hostPath) const {
+    const std::string& root = machine_.Root();
+    if (hostPath == root)
+        return BoundedPath{root, "", true};
+    if (hostPath.size() > root.size() && hostPath.compare(0, root.size(), root) == 0 &&
+        hostPath[root.size()] == '/')
+        return BoundedPath{root, hostPath.substr(root.size() + 1), true};
+    return BoundedPath{"/",
+                       hostPath.substr(hostPath.find_first_not_of('/') == std::string::npos
+                                           ? hostPath.size()
+                                           : hostPath.find_first_not_of('/')),
+                       false};
+}
+
 bool EmulatedFileSystem::Fail(int code) {
     lastError_ = code;
     return false;
@@ -286,7 +288,7 @@ bool EmulatedFileSystem::FileExists(const AnsiString& path) {
     int error = 0;
     auto location = Find(path, error);
     struct stat info {};
-    return location && location->Found && ::stat(location->HostPath.c_str(), &info) == 0 &&
+    return location && location->Found && StatBounded(Bounded(location->HostPath), info) &&
            !S_ISDIR(info.st_mode);
 }
 
@@ -294,7 +296,7 @@ bool EmulatedFileSystem::DirectoryExists(const AnsiString& path) {
     int error = 0;
     auto location = Find(path, error);
     struct stat info {};
-    return location && location->Found && ::stat(location->HostPath.c_str(), &info) == 0 &&
+    return location && location->Found && StatBounded(Bounded(location->HostPath), info) &&
            S_ISDIR(info.st_mode);
 }
 
@@ -312,7 +314,8 @@ int EmulatedFileSystem::CreateDirectory(const AnsiString& path) {
         return WinError::AlreadyExists;
     if (!location->ParentFound)
         return WinError::PathNotFound;
-    if (::mkdir(location->HostPath.c_str(), 0777) != 0)
+    const BoundedParent parent = OpenBoundedParent(Bounded(location->HostPath));
+    if (!parent.Folder.Valid() || ::mkdirat(parent.Folder.Get(), parent.Leaf.c_str(), 0777) != 0)
         return WindowsErrorFromErrno(errno, WinCall::CreateDirectory);
     return 0;
 }
@@ -324,15 +327,90 @@ bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
         return Fail(error);
     if (!location->Found)
         return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+    const BoundedPath bounded = Bounded(location->HostPath);
     struct stat info {};
-    if (::stat(location->HostPath.c_str(), &info) != 0)
+    if (!StatBounded(bounded, info))
         return Fail(WindowsErrorFromErrno(errno));
     if (S_ISDIR(info.st_mode))
         return Fail(WinError::AccessDenied);
     std::lock_guard guard(openFiles_->Lock());
     if (int refused = RemovalRefused(*openFiles_, info); refused != 0)
         return Fail(refused);
-    if (::unlink(location->HostPath.c_str()) != 0)
+    const BoundedParent parent = OpenBoundedParent(bounded);
+    if (!parent.Folder.Valid() || ::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
+}
+
+// Why the file at target cannot be replaced now, as Windows would say it; 0 when it can. Called with the
+// table locked.
+int EmulatedFileSystem::ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists) {
+    if (!target.ParentFound)
+        return WinError::PathNotFound;
+    struct stat info {};
+    if (!StatBounded(Bounded(target.HostPath), info))
+        return errno == ENOENT ? 0 : WindowsErrorFromErrno(errno);
+    if (failIfExists)
+        return WinError::FileExists;
+    if (S_ISDIR(info.st_mode))
+        return WinError::AccessDenied;
+    // Windows opens the destination for writing without sharing.
+    if (openFiles_->Conflicts(IdentityOf(info), FileAccess::GenericWrite, FileShare::None) ||
+        FindFileUse(IdentityOf(info), openFiles_->Descriptors()) != FileUse::None)
+        return WinError::SharingViolation;
+    return 0;
+}
+
+// Renames the name from to the name to, flushed to the disk with its folders. Links at either name are
+// acted on as names, never followed.
+bool EmulatedFileSystem::Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to,
+                                bool noReplace) {
+    const BoundedParent source = OpenBoundedParent(Bounded(from.HostPath));
+    if (!source.Folder.Valid())
+        return Fail(WindowsErrorFromErrno(errno));
+    const BoundedParent target = OpenBoundedParent(Bounded(to.HostPath));
+    if (!target.Folder.Valid())
+        return Fail(WindowsErrorFromErrno(errno));
+    // The content first, or a crash could leave the new name on an empty file. A file that cannot be
+    // opened for reading was written by a caller who synced it through its own handle.
+    if (UniqueFd file(::openat(source.Folder.Get(), source.Leaf.c_str(),
+                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        file.Valid() && ::fsync(file.Get()) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    if (::renameat2(source.Folder.Get(), source.Leaf.c_str(), target.Folder.Get(), target.Leaf.c_str(),
+                    noReplace ? RENAME_NOREPLACE : 0) != 0)
+        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+    // The rename itself reaches the disk only with its folders.
+    SyncFolder(target.Folder.Get());
+    SyncFolder(source.Folder.Get());
+    return true;
+}
+
+void EmulatedFileSystem::RemoveName(const std::string& hostPath) {
+    const BoundedParent parent = OpenBoundedParent(Bounded(hostPath));
+    if (parent.Folder.Valid())
+        ::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0);
+}
+
+// The complete copy under the temporary name: content, permissions and last-write time.
+bool EmulatedFileSystem::WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
+                                   const AnsiString& temporary) {
+    int error = 0;
+    // A copy left by a crash, or anything else planted under this name, is removed, never followed.
+    if (auto leftover = HostPathOf(temporary, error))
+        RemoveName(*leftover);
+    auto target = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
+                             FileShare::None, Disposition::CreateNew, error);
+    if (!target)
+        return Fail(error);
+    if (!CopyContent(source, *target, error))
+        return Fail(error);
+    // The copy keeps the source's permissions (a program stays executable) and its last-write time.
+    if (::fchmod(target->Fd(), sourceInfo.st_mode & 07777) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    if (!target->SetTimes(nullptr, nullptr, &lastWrite))
+        return Fail(target->LastError());
+    if (::fsync(target->Fd()) != 0)
         return Fail(WindowsErrorFromErrno(errno));
     return true;
 }
@@ -347,22 +425,26 @@ bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, 
     FileTime lastWrite;
     if (::fstat(source->Fd(), &sourceInfo) != 0 || !source->GetTimes(nullptr, nullptr, &lastWrite))
         return Fail(WindowsErrorFromErrno(errno));
-    auto target = OpenHandle(*this, *openFiles_, openFiles_, to, FileAccess::GenericWrite, FileShare::None,
-                             failIfExists ? Disposition::CreateNew : Disposition::CreateAlways, error);
+    auto target = Find(to, error);
     if (!target)
         return Fail(error);
-    if (!CopyContent(*source, *target, error)) {
-        // A half-written copy is worth nothing; Windows removes it too.
-        target.reset();
-        if (auto host = HostPathOf(to, error))
-            ::unlink(host->c_str());
-        return Fail(error);
+    {
+        std::lock_guard guard(openFiles_->Lock());
+        if (int refused = ReplaceRefused(*target, failIfExists); refused != 0)
+            return Fail(refused);
     }
-    // The copy keeps the source's permissions (a program stays executable) and its last-write time.
-    ::fchmod(target->Fd(), sourceInfo.st_mode & 07777);
-    if (!target->SetTimes(nullptr, nullptr, &lastWrite))
-        return Fail(target->LastError());
-    return true;
+    const AnsiString temporary = TemporarySibling(to);
+    auto staged = Find(temporary, error);
+    if (!staged)
+        return Fail(error);
+    if (WriteCopy(*source, sourceInfo, lastWrite, temporary) && Rename(*staged, *target, failIfExists))
+        return true;
+    // A half-written copy is worth nothing; the destination stays as it was.
+    const int failure = lastError_;
+    RemoveName(staged->HostPath);
+    if (failIfExists && failure == WindowsErrorFromErrno(EEXIST))
+        return Fail(WinError::FileExists);
+    return Fail(failure);
 }
 
 bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
@@ -378,7 +460,7 @@ bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiStrin
     if (!target->ParentFound)
         return Fail(WinError::PathNotFound);
     struct stat sourceInfo {};
-    if (::stat(source->HostPath.c_str(), &sourceInfo) != 0)
+    if (!StatBounded(Bounded(source->HostPath), sourceInfo))
         return Fail(WindowsErrorFromErrno(errno));
     if (S_ISDIR(sourceInfo.st_mode))
         return Fail(WinError::AccessDenied);
@@ -386,20 +468,15 @@ bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiStrin
     if (int refused = RemovalRefused(*openFiles_, sourceInfo); refused != 0)
         return Fail(refused);
     struct stat targetInfo {};
-    if (target->Found && ::stat(target->HostPath.c_str(), &targetInfo) == 0) {
+    if (StatBounded(Bounded(target->HostPath), targetInfo)) {
         if (S_ISDIR(targetInfo.st_mode))
             return Fail(WinError::AccessDenied);
         if (int refused = RemovalRefused(*openFiles_, targetInfo); refused != 0)
             return Fail(refused == WinError::SharingViolation ? WinError::AccessDenied : refused);
-    }
-    if (!SyncFile(source->HostPath))
+    } else if (errno != ENOENT) {
         return Fail(WindowsErrorFromErrno(errno));
-    if (::rename(source->HostPath.c_str(), target->HostPath.c_str()) != 0)
-        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
-    // The rename itself reaches the disk only with its folders.
-    SyncFolderOf(target->HostPath);
-    SyncFolderOf(source->HostPath);
-    return true;
+    }
+    return Rename(*source, *target, false);
 }
 
 AnsiString EmulatedFileSystem::GetCurrentDirectory() {

@@ -4,6 +4,11 @@
 // programs' files locked against writing (see OpenFiles), and the creation time that Linux cannot set kept
 // beside the file.
 //
+// Nothing is reached through a symbolic link that leads out of the machine's root (see BoundedPath): such a
+// path fails with 5, "access denied", whatever the operation. Z: is the host's whole disk and follows links.
+// A copy is written under a temporary name beside its destination (TemporarySibling) and replaces it in one
+// step only when complete, so that a crash leaves the old file or the new one, never a part.
+//
 // Deleting follows Windows as well: a file that one of this process's handles keeps without sharing
 // deletion, or that another program holds open, cannot be deleted (32); a running program's file is
 // refused with 5. A copy keeps the source's last-write time and permissions (a program stays executable).
@@ -14,6 +19,7 @@
 // time is the file's birth time, or its last status change where the kernel has no birth time.
 
 #include "platform/Platform.h"
+#include "platform/linux/BoundedPath.h"
 #include "platform/linux/EmulatedMachine.h"
 #include "platform/linux/OpenFiles.h"
 
@@ -54,6 +60,8 @@ public:
     std::optional<WinPath> FullPathOf(const AnsiString& path, int& error) const;
     // The host path (UTF-8) a Windows path designates, whether it exists or not.
     std::optional<std::string> HostPathOf(const AnsiString& path, int& error) const;
+    // The host path as the resolution inside the root sees it.
+    BoundedPath Bounded(const std::string& hostPath) const;
     std::optional<FileFacts> Facts(const AnsiString& path);
 
     const EmulatedMachine& Machine() const { return machine_; }
@@ -62,6 +70,11 @@ private:
     std::optional<EmulatedMachine::Location> Find(const AnsiString& path, int& error,
                                                   bool wildcards = false) const;
     bool Fail(int code);
+    int ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists);
+    bool Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to, bool noReplace);
+    bool WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
+                   const AnsiString& temporary);
+    void RemoveName(const std::string& hostPath);
 
     const EmulatedMachine& machine_;
     std::shared_ptr<OpenFileTable> openFiles_;

@@ -87,24 +87,57 @@ int HostFileSystem::CreateDirectory(const AnsiString& path) {
 
 bool HostFileSystem::DeleteFile(const AnsiString& path) {
     if (DirectoryExists(path))
-        return false;
-    return ::unlink(HostPath(path).c_str()) == 0;
+        return Fail(WinError::AccessDenied);
+    if (::unlink(HostPath(path).c_str()) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
 }
 
-bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
-    int error = 0;
+// The whole copy under the temporary name, flushed; false with the Windows error code.
+bool HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, int& error) {
     auto source =
         PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting, error);
     if (!source)
         return false;
+    // A leftover of a crash, or a link planted under this name, is removed rather than written through.
+    ::unlink(HostPath(temporary).c_str());
     auto target =
-        PosixFileHandle::Open(HostPath(to), FileAccess::GenericWrite,
-                              failIfExists ? Disposition::CreateNew : Disposition::CreateAlways, error);
+        PosixFileHandle::Open(HostPath(temporary), FileAccess::GenericWrite, Disposition::CreateNew, error);
     if (!target)
         return false;
     FileTime written;
-    return CopyContent(*source, *target) && source->GetTimes(nullptr, nullptr, &written) &&
-           target->SetTimes(nullptr, nullptr, &written);
+    struct stat info {};
+    const bool copied = CopyContent(*source, *target) && source->GetTimes(nullptr, nullptr, &written) &&
+                        target->SetTimes(nullptr, nullptr, &written) && ::fstat(source->Fd(), &info) == 0 &&
+                        ::fchmod(target->Fd(), info.st_mode & 07777) == 0 && ::fsync(target->Fd()) == 0;
+    if (!copied)
+        error = target->LastError() != 0   ? target->LastError()
+                : source->LastError() != 0 ? source->LastError()
+                                           : WindowsErrorFromErrno(errno != 0 ? errno : ENOSPC);
+    return copied;
+}
+
+bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+    struct stat info {};
+    if (DirectoryExists(to))
+        return Fail(WinError::AccessDenied);
+    if (failIfExists && ::lstat(HostPath(to).c_str(), &info) == 0)
+        return Fail(WinError::FileExists);
+    const AnsiString temporary = TemporarySibling(to);
+    int error = 0;
+    if (!WriteCopy(from, temporary, error)) {
+        ::unlink(HostPath(temporary).c_str());
+        return Fail(error);
+    }
+    const int replaced = ::renameat2(AT_FDCWD, HostPath(temporary).c_str(), AT_FDCWD, HostPath(to).c_str(),
+                                     failIfExists ? RENAME_NOREPLACE : 0);
+    if (replaced != 0) {
+        const int err = errno;
+        ::unlink(HostPath(temporary).c_str());
+        return Fail(WindowsErrorFromErrno(err));
+    }
+    SyncPath(FolderOf(HostPath(to)), O_RDONLY | O_DIRECTORY);
+    return true;
 }
 
 bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {

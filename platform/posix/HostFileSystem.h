@@ -21,6 +21,8 @@ public:
     bool DirectoryExists(const AnsiString& path) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
+    // Written in full under a temporary name beside to (TemporarySibling), then renamed over it, so that the
+    // destination is the old file or the whole copy, never a part.
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     // rename(2), with the file and both folders flushed to the disk.
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
@@ -33,6 +35,7 @@ public:
 
 private:
     bool Fail(int code);
+    bool WriteCopy(const AnsiString& from, const AnsiString& temporary, int& error);
 
     int lastError_ = 0;
 };

@@ -110,7 +110,14 @@ PosixFileHandle::~PosixFileHandle() {
 
 std::unique_ptr<PosixFileHandle> PosixFileHandle::Open(const std::string& hostPath, std::uint32_t access,
                                                        Disposition disposition, int& error) {
-    const int fd = ::open(hostPath.c_str(), OpenFlags(access, disposition), 0666);
+    const auto opener = [&hostPath](int flags, mode_t mode) { return ::open(hostPath.c_str(), flags, mode); };
+    return OpenWith(opener, hostPath, access, disposition, error);
+}
+
+std::unique_ptr<PosixFileHandle> PosixFileHandle::OpenWith(const Opener& opener, const std::string& hostPath,
+                                                           std::uint32_t access, Disposition disposition,
+                                                           int& error) {
+    const int fd = opener(OpenFlags(access, disposition), 0666);
     if (fd < 0) {
         const int err = errno;
         error = err == ENOENT && !ParentFolderExists(hostPath)

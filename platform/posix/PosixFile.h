@@ -10,8 +10,10 @@
 #include "platform/Platform.h"
 
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 namespace vendora {
 
@@ -54,6 +56,12 @@ public:
     // Windows. Null on failure, with error set.
     static std::unique_ptr<PosixFileHandle> Open(const std::string& hostPath, std::uint32_t access,
                                                  Disposition disposition, int& error);
+    // The same with the open(2) call made by opener (flags, mode → descriptor, or -1 with errno), for a
+    // caller that resolves the path its own way.
+    using Opener = std::function<int(int flags, mode_t mode)>;
+    static std::unique_ptr<PosixFileHandle> OpenWith(const Opener& opener, const std::string& hostPath,
+                                                     std::uint32_t access, Disposition disposition,
+                                                     int& error);
 
     bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
     bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;

@@ -1,0 +1,358 @@
+// Symbolic links planted inside the emulated machine never make it act on a file outside its root, under
+// either resolution (openat2, and the O_NOFOLLOW walk of kernels without it). Copies and replacements reach
+// their final name in one step.
+
+#include "TempRoot.h"
+
+#include "platform/linux/BoundedPath.h"
+#include "platform/posix/HostFileSystem.h"
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vendora;
+using vendora::test::TempRoot;
+
+namespace {
+
+constexpr int AccessDenied = 5;
+
+struct Snapshot {
+    std::string Content;
+    mode_t Mode = 0;
+    timespec Modified{};
+    friend bool operator==(const Snapshot& a, const Snapshot& b) {
+        return a.Content == b.Content && a.Mode == b.Mode && a.Modified.tv_sec == b.Modified.tv_sec &&
+               a.Modified.tv_nsec == b.Modified.tv_nsec;
+    }
+};
+
+enum class Resolution { Openat2, NoFollowWalk };
+
+class ContainedFiles : public TempRoot, public ::testing::WithParamInterface<Resolution> {
+protected:
+    void SetUp() override {
+        TempRoot::SetUp();
+        UseOpenat2ForResolution(GetParam() == Resolution::Openat2);
+        outside_ = base_ + "/outside";
+        std::filesystem::create_directories(outside_);
+        WriteHostFile(Outside("sentinel"), "outside, never to change");
+        ::chmod(Outside("sentinel").c_str(), 0640);
+        std::filesystem::create_directories(DriveC("Vendora"));
+        WriteHostFile(DriveC("Vendora/new.exe"), "#!/bin/sh\necho new\n");
+        ::chmod(DriveC("Vendora/new.exe").c_str(), 0755);
+        before_ = Take(Outside("sentinel"));
+    }
+    void TearDown() override {
+        UseOpenat2ForResolution(true);
+        TempRoot::TearDown();
+    }
+
+    std::string Outside(const std::string& name) const { return outside_ + "/" + name; }
+    static Snapshot Take(const std::string& path) {
+        Snapshot snapshot{ReadHostFile(path)};
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) {
+            snapshot.Mode = info.st_mode;
+            snapshot.Modified = info.st_mtim;
+        }
+        return snapshot;
+    }
+    void ExpectOutsideUntouched() {
+        EXPECT_TRUE(Take(Outside("sentinel")) == before_) << "the file outside the root changed";
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(outside_))
+            ++entries;
+        EXPECT_EQ(entries, 1u) << "a file appeared outside the root";
+    }
+
+    std::string outside_;
+    Snapshot before_;
+};
+
+TEST_P(ContainedFiles, AFileLinkLeadingOutCannotBeOpenedStampedCopiedOverOrDeleted) {
+    std::filesystem::create_symlink(Outside("sentinel"), DriveC("Vendora/ex_Vendora.EXE"));
+    int error = 0;
+    for (const Disposition disposition : {Disposition::CreateAlways, Disposition::OpenAlways,
+                                          Disposition::OpenExisting, Disposition::TruncateExisting}) {
+        EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericWrite,
+                                        FileShare::None, disposition, error));
+        EXPECT_EQ(error, AccessDenied);
+    }
+    // Reading through it is refused as well: the path lies outside the machine.
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, AccessDenied);
+    EXPECT_FALSE(Files().FileExists("C:\\Vendora\\ex_Vendora.EXE"));
+
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE", false));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\ex_Vendora.EXE", "C:\\Vendora\\copy.exe", false));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\ex_Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_TRUE(std::filesystem::is_symlink(DriveC("Vendora/ex_Vendora.EXE")));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/new.exe")), "#!/bin/sh\necho new\n");
+    EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/copy.exe")));
+    ExpectOutsideUntouched();
+}
+
+TEST_P(ContainedFiles, AFolderLinkLeadingOutCannotReceiveFilesOrFolders) {
+    std::filesystem::create_directory_symlink(outside_, DriveC("Vendora/MAJ"));
+    // The folder exists (as the link), so creating it reports 183 as Windows would.
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ"), 183);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ\\Sous"), AccessDenied);
+    int error = 0;
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\MAJ\\Vendora.FCC", FileAccess::GenericWrite,
+                                    FileShare::None, Disposition::CreateAlways, error));
+    EXPECT_EQ(error, AccessDenied);
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\MAJ\\sentinel", FileAccess::GenericWrite, FileShare::None,
+                                    Disposition::OpenExisting, error));
+    EXPECT_EQ(error, AccessDenied);
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\Vendora.EXE", false));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\MAJ\\sentinel", "C:\\Vendora\\copy", false));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().FileExists("C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_TRUE(std::filesystem::exists(DriveC("Vendora/new.exe")));
+    ExpectOutsideUntouched();
+}
+
+TEST_P(ContainedFiles, ADanglingLinkLeadingOutIsNotCreatedThrough) {
+    std::filesystem::create_symlink(Outside("created"), DriveC("Vendora/install.exe"));
+    int error = 0;
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\install.exe", FileAccess::GenericWrite, FileShare::None,
+                                    Disposition::CreateAlways, error));
+    EXPECT_NE(error, 0);
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\install.exe", false));
+    ExpectOutsideUntouched();
+}
+
+TEST_P(ContainedFiles, AStampThroughAHandleStaysOnTheFileInside) {
+    // A link planted between the checks cannot redirect a handle already open.
+    int error = 0;
+    auto file =
+        Files().CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                           FileShare::Read, Disposition::OpenAlways, error);
+    ASSERT_TRUE(file);
+    std::filesystem::remove(DriveC("Vendora/Vendora.EXE"));
+    std::filesystem::create_symlink(Outside("sentinel"), DriveC("Vendora/Vendora.EXE"));
+    const FileTime stamp{0x925859B0u, 0x01CB0262u};
+    EXPECT_TRUE(file->SetTimes(&stamp, &stamp, &stamp));
+    file.reset();
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\Vendora.EXE",
+                                    FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::Read,
+                                    Disposition::OpenAlways, error));
+    EXPECT_EQ(error, AccessDenied);
+    ExpectOutsideUntouched();
+}
+
+TEST_P(ContainedFiles, LinksThatStayInsideWorkWithOpenat2AndAreRefusedByTheWalk) {
+    std::filesystem::create_directories(DriveC("Data"));
+    std::filesystem::create_directory_symlink("../Data", DriveC("Vendora/Lien"));
+    int error = 0;
+    auto file = Files().CreateFile("C:\\Vendora\\Lien\\a.txt", FileAccess::GenericWrite, FileShare::None,
+                                   Disposition::CreateAlways, error);
+    if (GetParam() == Resolution::Openat2) {
+        EXPECT_TRUE(file) << error;
+        EXPECT_TRUE(std::filesystem::exists(DriveC("Data/a.txt")));
+    } else {
+        EXPECT_FALSE(file);
+        EXPECT_EQ(error, AccessDenied);
+    }
+    // An absolute link is refused even when it points inside: the root may be moved.
+    std::filesystem::create_directory_symlink(DriveC("Data"), DriveC("Vendora/Absolu"));
+    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\Absolu\\b.txt", FileAccess::GenericWrite, FileShare::None,
+                                    Disposition::CreateAlways, error));
+    EXPECT_EQ(error, AccessDenied);
+    ExpectOutsideUntouched();
+}
+
+TEST_P(ContainedFiles, DriveZStaysTheWholeHostDisk) {
+    // The user names Z: on purpose; links there are the host's business.
+    std::filesystem::create_symlink(Outside("sentinel"), base_ + "/lien");
+    const AnsiString viaZ = "Z:" + Utf8ToAnsi(base_) + "\\lien";
+    AnsiString path = viaZ;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    EXPECT_TRUE(Files().FileExists(path));
+    ASSERT_TRUE(Files().CopyFile(path, "C:\\Vendora\\copie", false)) << Files().LastError();
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/copie")), "outside, never to change");
+    ExpectOutsideUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothResolutions, ContainedFiles,
+                         ::testing::Values(Resolution::Openat2, Resolution::NoFollowWalk),
+                         [](const auto& info) {
+                             return info.param == Resolution::Openat2 ? "Openat2" : "NoFollowWalk";
+                         });
+
+class Replacement : public TempRoot {};
+
+TEST_F(Replacement, MoveFileReplaceSwapsTheFileInOneStep) {
+    std::filesystem::create_directories(DriveC("Vendora/MAJ"));
+    WriteHostFile(DriveC("Vendora/Vendora.EXE"), "old");
+    WriteHostFile(DriveC("Vendora/MAJ/vendora.exe"), "new");
+    ASSERT_TRUE(Files().MoveFileReplace("C:\\Vendora\\MAJ\\VENDORA.EXE", "c:\\vendora\\vendora.exe"));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "new");
+    EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/MAJ/vendora.exe")));
+    // A new name keeps the caller's spelling.
+    WriteHostFile(DriveC("Vendora/a.tmp"), "a");
+    ASSERT_TRUE(Files().MoveFileReplace("C:\\Vendora\\a.tmp", "C:\\Vendora\\Nouveau.TXT"));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Nouveau.TXT")), "a");
+
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\absent", "C:\\Vendora\\x"));
+    EXPECT_EQ(Files().LastError(), 2);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\Nouveau.TXT", "C:\\Absent\\x"));
+    EXPECT_EQ(Files().LastError(), 3);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\Nouveau.TXT", "C:\\Vendora\\MAJ"));
+    EXPECT_EQ(Files().LastError(), 5);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\MAJ", "C:\\Vendora\\y"));
+    EXPECT_EQ(Files().LastError(), 5);
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Nouveau.TXT")), "a");
+}
+
+TEST_F(Replacement, AnOpenFileIsNeitherMovedNorReplaced) {
+    std::filesystem::create_directories(DriveC("Vendora"));
+    WriteHostFile(DriveC("Vendora/Vendora.EXE"), "old");
+    WriteHostFile(DriveC("Vendora/new"), "new");
+    int error = 0;
+    auto held = Files().CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
+                                   Disposition::OpenExisting, error);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new", "C:\\Vendora\\Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), 5);
+    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\Vendora.EXE", "C:\\Vendora\\other"));
+    EXPECT_EQ(Files().LastError(), 32);
+    held.reset();
+    EXPECT_TRUE(Files().MoveFileReplace("C:\\Vendora\\new", "C:\\Vendora\\Vendora.EXE"));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "new");
+}
+
+// A file size limit makes the copy's writes fail part way, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(Replacement, AFailedCopyLeavesTheOldDestinationWholeAndNoTemporaryFile) {
+    std::filesystem::create_directories(DriveC("Vendora"));
+    const std::string big(200000, 'n');
+    WriteHostFile(DriveC("Vendora/new.exe"), big);
+    WriteHostFile(DriveC("Vendora/Vendora.EXE"), "the old executable");
+    {
+        FileSizeLimit limit(70000);
+        EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
+    }
+    EXPECT_NE(Files().LastError(), 0);
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "the old executable");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(DriveC("Vendora")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Vendora.EXE", "new.exe"}));
+    // And once there is room, the same copy replaces it.
+    ASSERT_TRUE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), big);
+}
+
+TEST_F(Replacement, ACopyOverwritesALeftoverTemporaryAndAFileNamedLikeOne) {
+    std::filesystem::create_directories(DriveC("Vendora"));
+    WriteHostFile(DriveC("Vendora/new.exe"), "new");
+    const AnsiString temporary = TemporarySibling("C:\\Vendora\\Vendora.EXE");
+    const std::string leftover = DriveC("Vendora/" + AnsiToUtf8(temporary.substr(temporary.rfind('\\') + 1)));
+    WriteHostFile(leftover, "half a copy from a crash");
+    ASSERT_TRUE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "new");
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    // failIfExists still refuses, and leaves nothing behind.
+    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", true));
+    EXPECT_EQ(Files().LastError(), 80);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+}
+
+TEST(TemporarySibling, AShortNameInTheSameFolderThatNoInstallerFileCarries) {
+    const AnsiString exe = TemporarySibling("C:\\Vendora\\Vendora.EXE");
+    EXPECT_EQ(exe.substr(0, 11), "C:\\Vendora\\");
+    const AnsiString name = exe.substr(11);
+    ASSERT_EQ(name.size(), 12u);
+    EXPECT_EQ(name[0], '~');
+    EXPECT_EQ(name.substr(8), ".TMP");
+    // The same file gives the same name whatever its spelling; another file another name.
+    EXPECT_EQ(TemporarySibling("C:\\Vendora\\vendora.exe"), exe);
+    EXPECT_NE(TemporarySibling("C:\\Vendora\\Vendora.FCC"), exe);
+    EXPECT_EQ(TemporarySibling("C:Vendora.FCC").substr(0, 2), "C:");
+    EXPECT_EQ(TemporarySibling("Vendora.FCC").find('\\'), AnsiString::npos);
+    EXPECT_EQ(TemporarySibling("out/x.bin").substr(0, 4), "out/");
+    // A file that carries its own temporary name is given another one.
+    EXPECT_NE(TemporarySibling("C:\\" + name), "C:\\" + name);
+    for (const char* own : {"Vendora.FCC", "Vendora.CTN", "Vendora.TMP", "install.exe", "ex_Vendora.EXE"})
+        EXPECT_NE(name, AnsiString(own));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Replacement, TheHostFileSystemCopiesThroughATemporaryNameToo) {
+    HostFileSystem host;
+    const std::string folder = base_ + "/host";
+    std::filesystem::create_directories(folder);
+    const AnsiString from = FromHostPath(folder + "/new.bin");
+    const AnsiString to = FromHostPath(folder + "/old.bin");
+    WriteHostFile(folder + "/new.bin", std::string(200000, 'n'));
+    ::chmod((folder + "/new.bin").c_str(), 0750);
+    WriteHostFile(folder + "/old.bin", "old");
+    {
+        FileSizeLimit limit(70000);
+        EXPECT_FALSE(host.CopyFile(from, to, false));
+    }
+    EXPECT_NE(host.LastError(), 0);
+    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), "old");
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
+    ASSERT_TRUE(host.CopyFile(from, to, false));
+    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), std::string(200000, 'n'));
+    struct stat info {};
+    ASSERT_EQ(::stat((folder + "/old.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0750u);
+    EXPECT_FALSE(host.CopyFile(from, to, true));
+    EXPECT_EQ(host.LastError(), 80);
+    // A link at the destination is replaced, not written through.
+    std::filesystem::create_symlink(folder + "/new.bin", folder + "/lien");
+    ASSERT_TRUE(host.CopyFile(to, FromHostPath(folder + "/lien"), false));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder + "/lien"));
+
+    WriteHostFile(folder + "/staged", "staged");
+    ASSERT_TRUE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
+    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), "staged");
+    EXPECT_FALSE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
+    EXPECT_EQ(host.LastError(), 2);
+    EXPECT_FALSE(host.MoveFileReplace(to, FromHostPath(folder)));
+    EXPECT_EQ(host.LastError(), 5);
+}
+
+} // namespace
