@@ -91,6 +91,15 @@ ended=$(now)
     echo "start to opening question on screen: $(elapsed "$start" "$asked") s"
     echo "answer to final question on screen: $(elapsed "$answered" "$finished") s"
     echo "final answer to exit: $(elapsed "$finished" "$ended") s"
+    # Where the install's time goes: when each step's file last changed (change times cannot be set by
+    # the program, unlike the times it stamps), from the answer "Oui".
+    for file in Vendora.FCC Articles.QXF vendora.exe install.exe; do
+        [ -e "$WINEPREFIX/drive_c/Vendora/$file" ] &&
+            echo "  $file changed at +$(elapsed "$answered" "$(stat -c %.9Z "$WINEPREFIX/drive_c/Vendora/$file")") s"
+    done
+    for file in "$WINEPREFIX"/drive_c/windows/Fonts/[Ss]tarmath.ttf "$HOME/Desktop/Vendora © Morvanel.lnk"; do
+        [ -e "$file" ] && echo "  $(basename "$file") changed at +$(elapsed "$answered" "$(stat -c %.9Z "$file")") s"
+    done
 } | tee "$snapshots/times.txt"
 
 # The disk.

@@ -22,7 +22,8 @@ die() {
 # per build folder (about 14 s), run/home as HOME and run/cwd; exports WINEPREFIX and HOME; removes it all
 # at exit.
 prepare_run() {
-    local base=$work/wine-base
+    local base
+    base=$(realpath -m "$work/wine-base")
     # The lock keeps two runs from making the base prefix at once.
     exec 8>"$work/wine-base.lock"
     flock 8
