@@ -202,6 +202,9 @@ TEST_F(Win32Files, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
     EXPECT_EQ(ReadFile(to), "old");
     EXPECT_FALSE(LeftOver());
 
+    EXPECT_FALSE(files_.CopyFile(from, folder_ / "absent\\copie.exe", false));
+    EXPECT_EQ(files_.LastError(), 3);
+
     EXPECT_TRUE(files_.CopyFile(from, folder_ / "nouveau.exe", true));
     EXPECT_EQ(ReadFile(folder_ / "nouveau.exe"), "new");
 
@@ -257,6 +260,18 @@ TEST_F(Win32Files, MoveFileReplaceSwapsWholeFilesOnly) {
     EXPECT_TRUE(files_.DirectoryExists(folder_ / "MAJ"));
     EXPECT_FALSE(files_.MoveFileReplace(folder_ / "Vendora2.EXE", folder_ / "MAJ"));
     EXPECT_TRUE(files_.DirectoryExists(folder_ / "MAJ"));
+    EXPECT_EQ(ReadFile(folder_ / "Vendora2.EXE"), "new");
+
+    // A destination held open by the running application stays, and so does the new file.
+    WriteFile(to, "running");
+    int error = -1;
+    auto held =
+        files_.CreateFile(to, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(files_.MoveFileReplace(folder_ / "Vendora2.EXE", to));
+    EXPECT_NE(files_.LastError(), 0);
+    held.reset();
+    EXPECT_EQ(ReadFile(to), "running");
     EXPECT_EQ(ReadFile(folder_ / "Vendora2.EXE"), "new");
 }
 
