@@ -224,6 +224,10 @@ AnsiString GdiTextEngine::FaceName(const FontRequest& font) {
     return AnsiString(name, strnlen(name, LF_FACESIZE));
 }
 
+std::size_t GdiTextEngine::FontCount() const {
+    return impl_->Fonts.size();
+}
+
 GdiTextEngine& InstallGdiTextEngine() {
     static GdiTextEngine engine;
     SetTextEngine(&engine);

@@ -22,6 +22,8 @@ public:
 
     // The face GDI chose for a request, for diagnostics and tests.
     AnsiString FaceName(const FontRequest& font);
+    // How many GDI fonts the engine holds: one per distinct request, made the first time it is asked for.
+    std::size_t FontCount() const;
 
 private:
     struct Impl;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace vendora {
 namespace {
 
@@ -258,6 +260,25 @@ TEST(GdiTextEngineTest, TheSurfaceGrowsAndOddRequestsDoNotBreak) {
     EXPECT_LE(Engine().Metrics({"Tahoma", -100000, false, false, false}).Ascent, 1100);
     EXPECT_GT(Engine().TextWidth({"No Such Font At All", -13, false, false, false}, "abc"), 0);
     EXPECT_GT(Engine().TextWidth({std::string(80, 'A'), -13, false, false, false}, "abc"), 0);
+}
+
+TEST(GdiTextEngineTest, EachRequestMakesOneFontOnce) {
+    GdiTextEngine engine;
+    Bitmap b(100, 20);
+    const FontRequest requests[] = {Tahoma(10),
+                                    Tahoma(10, true),
+                                    Tahoma(10, false, false, true),
+                                    {"Courier New", -13, false, false, false}};
+    for (int round = 0; round < 50; ++round)
+        for (const FontRequest& request : requests) {
+            engine.TextWidth(request, "Vendora");
+            engine.Metrics(request);
+            engine.DrawText(b, b.Bounds(), 0, 0, request, "Vendora", clBlack);
+        }
+    EXPECT_EQ(engine.FontCount(), std::size(requests));
+    // The same request built afresh is the same font.
+    engine.TextWidth(Tahoma(10), "x");
+    EXPECT_EQ(engine.FontCount(), std::size(requests));
 }
 
 TEST(GdiTextEngineTest, InstallMakesItTheProcesssEngine) {
