@@ -130,6 +130,20 @@ TEST(GdiTextEngineTest, GlyphsAreTwoColouredAndStayInTheirCell) {
     }
 }
 
+TEST(GdiTextEngineTest, TheCharactersBeyondAsciiAreTheWindows1252Ones) {
+    // Each is its own glyph, not the box of a character the font lacks (0x81 has none in Windows-1252).
+    const auto picture = [](const std::string& c) { return testing::DrawnRows(Engine(), Tahoma(10), c); };
+    const auto missing = picture("\x81");
+    for (const char* utf8 : {"€", "œ", "Œ", "ÿ", "é", "à", "ç", "«", "©"}) {
+        const std::string c = Ansi(utf8);
+        ASSERT_EQ(c.size(), 1u) << utf8;
+        EXPECT_GT(Engine().TextWidth(Tahoma(10), c), 2) << utf8;
+        EXPECT_NE(picture(c), missing) << utf8;
+    }
+    EXPECT_NE(picture(Ansi("é")), picture("e"));
+    EXPECT_NE(picture(Ansi("€")), picture(Ansi("œ")));
+}
+
 TEST(GdiTextEngineTest, OnlyTheClipChanges) {
     const Bitmap background = Patterned(120, 40);
     Bitmap full = background;
