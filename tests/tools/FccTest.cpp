@@ -311,6 +311,62 @@ TEST_F(Fcc, ExtractRefusesBadArchivesWithoutWritingEntries) {
     ExpectFailure({"extract", P("absent.FCC"), "-C", P("out")}, 1, "absent.FCC");
 }
 
+// A link planted at an entry's name, or at the intermediate file's, never sends a write elsewhere: the
+// file outside keeps its content and mode, nothing appears beside it, and no intermediate file stays.
+TEST_F(Fcc, ExtractNeverWritesThroughALinkAtAnEntrysName) {
+    Fill("in", Sample);
+    ASSERT_EQ(Run({"pack", P("in"), "-o", P("Vendora.FCC")}).Exit, 0);
+    fs::create_directories(dir.Host("outside"));
+    const Bytes guarded = {'g', 'a', 'r', 'd', 'e'};
+    WriteHostFile(dir.Host("outside/sentinel"), guarded);
+    fs::permissions(dir.Host("outside/sentinel"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(dir.Host("out"));
+    fs::create_symlink(dir.Host("outside/sentinel"), dir.Host("out/vendora.exe"));
+    fs::create_symlink(dir.Host("outside/created"), dir.Host("out/StarMath.ttf"));
+    const auto expectOutsideUntouched = [&] {
+        EXPECT_EQ(ReadHostFile(dir.Host("outside/sentinel")), guarded);
+        EXPECT_EQ(fs::status(dir.Host("outside/sentinel")).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_FALSE(fs::exists(dir.Host("outside/created")));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(dir.Host("out/Vendora.CTN"))));
+    };
+
+    const Result result = Run({"extract", P("Vendora.FCC"), "-C", P("out")});
+    expectOutsideUntouched();
+    // Either the entry replaced the link, or the extraction stopped at it; never a write through it.
+    for (const char* name : {"vendora.exe", "StarMath.ttf"}) {
+        const fs::path entry = dir.Host("out") / name;
+        if (fs::is_symlink(entry)) {
+            EXPECT_EQ(result.Exit, 1) << name;
+            EXPECT_NE(result.Err.find("Accès au fichier refusé"), std::string::npos) << result.Err;
+        } else {
+            const auto expected = std::find_if(Sample.begin(), Sample.end(),
+                                               [&](const auto& file) { return file.first == name; });
+            EXPECT_EQ(ReadHostFile(entry), expected->second) << name;
+        }
+    }
+
+    // The intermediate file's own name.
+    fs::create_symlink(dir.Host("outside/sentinel"), dir.Host("out/Vendora.CTN"));
+    Run({"extract", P("Vendora.FCC"), "-C", P("out")});
+    expectOutsideUntouched();
+}
+
+TEST_F(Fcc, AFailedExtractionRemovesItsIntermediateFile) {
+    // The table announces more content than there is: the split fails after the inflation.
+    Bytes inflated = BuildInflatedArchive(
+        {{"premier.txt", testing::SomeBytes(5000, 4)}, {"second.txt", testing::SomeBytes(5000, 5)}});
+    inflated.resize(inflated.size() - 100);
+    WriteHostFile(dir.Host("court.FCC"), CompressEnvelope(inflated));
+    fs::create_directories(dir.Host("out"));
+    const Result result = Run({"extract", P("court.FCC"), "-C", P("out")});
+    EXPECT_EQ(result.Exit, 1);
+    EXPECT_FALSE(result.Err.empty());
+    EXPECT_FALSE(fs::exists(dir.Host("out/court.CTN")));
+    for (const auto& entry : fs::directory_iterator(dir.Host("out")))
+        EXPECT_NE(entry.path().extension(), ".CTN") << entry.path();
+}
+
 TEST_F(Fcc, CommandLine) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.Exit, 0);

@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
 #include "tools/fcc/BestCompression.h"
+#include "tools/fcc/ExtractFolder.h"
 #include "tools/fcc/WindowsNames.h"
 
 #include <algorithm>
@@ -249,12 +250,18 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
         if (!fs::is_regular_file(archive))
             throw ToolError("no archive file " + archive);
         fs::create_directories(folder);
-        HostFileSystem files;
+        ExtractFolderFiles files(folder);
         HeadlessExtractionUi ui;
         const AnsiString intermediate =
             IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string()));
-        DecompressFile(WinPath(archive), intermediate, files);
-        SplitArchive(intermediate, files, ui);
+        try {
+            DecompressFile(WinPath(archive), intermediate, files);
+            SplitArchive(intermediate, files, ui);
+        } catch (...) {
+            // The intermediate file is the tool's own: a failed extraction leaves only what it had written.
+            files.DeleteFile(intermediate);
+            throw;
+        }
         files.DeleteFile(intermediate);
         int written = 0;
         for (const auto& event : ui.Events())
