@@ -84,10 +84,16 @@ public:
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, "/bin/sh", nullptr, nullptr, argv.data(), environ) != 0)
             throw std::runtime_error("cannot start the holder");
-        // Let it open the file first.
+        // Let it open the file first, however long a loaded machine takes; a holder that ended never will.
         const fs::path fd3 = "/proc/" + std::to_string(pid_) + "/fd/3";
-        for (int i = 0; i < 200 && !fs::exists(fd3); ++i)
+        while (!fs::exists(fd3)) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = 0;
+                throw std::runtime_error("the holder ended before it opened the file");
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
     void Release() {
         WriteFile(release_, "");
@@ -328,7 +334,7 @@ TEST(Install, UpdateWaitsWhileTheExecutableIsHeldOpen) {
     Holder holder(machine.Host("drive_c/Vendora/vendora.exe"));
     machine.Start({}, {"key Return", "char n"});
     // The window comes up at the 499th attempt and the wait goes on while the file is held.
-    const bool shown = machine.WaitForRecord("attente show", std::chrono::seconds(60));
+    const bool shown = machine.WaitForRecord("attente show", std::chrono::seconds(240));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const bool extractedWhileHeld = machine.WaitForRecord("progress", std::chrono::seconds(0));
     holder.Release();

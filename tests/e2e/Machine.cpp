@@ -127,17 +127,24 @@ RunResult Machine::Finish() {
 bool Machine::WaitForRecord(const std::string& prefix, std::chrono::seconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
+        // Whether the program has ended, asked before reading so that its last records are read too; it
+        // stays to be waited for by Finish.
+        siginfo_t ended{};
+        const bool running =
+            ::waitid(P_PID, static_cast<id_t>(pid_), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            ended.si_pid == 0;
         for (const std::string& line : Lines(ReadFile(work_ / "transcript.txt")))
             if (line.rfind(prefix, 0) == 0)
                 return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (!running || std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 
 std::string Machine::WaitForOutput(const std::string& text) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    // A guard against a program that never writes, far beyond what a loaded machine takes.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     std::string output = ReadFile(work_ / "stdout.txt");
     while (output.find(text) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

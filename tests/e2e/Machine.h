@@ -41,7 +41,8 @@ public:
     void Start(const std::vector<std::string>& arguments = {}, const std::vector<std::string>& script = {},
                const std::string& program = "INSTALL");
     RunResult Finish();
-    // Waits up to timeout for a transcript record starting with prefix; false when none came.
+    // Waits for a transcript record starting with prefix; false when none came by the time the program
+    // ended or timeout ran out.
     bool WaitForRecord(const std::string& prefix, std::chrono::seconds timeout);
 
     // Waits up to a few seconds for the output file of the last run to hold text (started programs write
