@@ -38,24 +38,44 @@ bool Agreed(InstallerMessage prompt) {
     return Show(prompt) == 1;
 }
 
-// The program's own archive, byte for byte, into a new or truncated file.
+// The program's own archive, byte for byte, written in full under a temporary name beside the archive
+// file and then put in its place in one step: a crash leaves the old archive or the new one.
 void WriteArchive(const AnsiString& path) {
     const auto resource = Os().FindResource("FCC", 1);
     if (!resource)
         throw Exception(Ansi("Le programme d'installation ne contient pas l'archive de Vendora "
                              "(ressource FCC 1 absente)"));
+    FileSystem& files = Os().Files();
+    const AnsiString temporary = TemporarySibling(path);
+    // What a crash left under the temporary name goes first, so that the new file is really new.
+    files.DeleteFile(temporary);
     int error = 0;
-    const std::unique_ptr<FileHandle> file = Os().Files().CreateFile(
-        path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways, error);
+    std::unique_ptr<FileHandle> file =
+        files.CreateFile(temporary, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateNew, error);
     if (!file)
         throw EInOutError(error);
     const auto size = static_cast<std::uint32_t>(resource->size());
     std::uint32_t done = 0;
     const bool written = file->Write(resource->data(), size, done);
-    if (!written && file->LastError() != ErrorDiskFull)
-        throw EInOutError(file->LastError());
-    if (done != size)
-        throw EInOutError(IoCode::DiskFull);
+    const int writeError = written ? 0 : file->LastError();
+    file.reset();
+    if (!written || done != size) {
+        files.DeleteFile(temporary);
+        throw EInOutError(writeError != 0 && writeError != ErrorDiskFull ? writeError : IoCode::DiskFull);
+    }
+    if (!files.MoveFileReplace(temporary, path)) {
+        const int moveError = files.LastError();
+        files.DeleteFile(temporary);
+        throw EInOutError(moveError != 0 ? moveError : IoCode::AccessDenied);
+    }
+}
+
+// A target folder whose archive path would not fit in a path is refused before anything is written: cut
+// to 255 characters, the path would name another folder (as far up as the drive's root).
+void RefuseLongTarget(const AnsiString& folder) {
+    const AnsiString archivePath = folder + "\\" + ArchiveFileName;
+    if (archivePath.size() > Capacity::Path)
+        throw Exception(TargetTooLongText(archivePath));
 }
 
 void CopyFontIfMissing() {
@@ -106,6 +126,7 @@ void RunInstaller(const AnsiString& commandLine) {
     const AnsiString argument = ParamStr(commandLine, 1);
     AnsiString target = Contains(argument, ':') ? argument : AnsiString(DefaultTarget);
 
+    RefuseLongTarget(target);
     FileSystem& files = Os().Files();
     if (files.FileExists(Executable) && !Agreed(InstallerMessage::UpdatePrompt))
         return;
@@ -116,10 +137,11 @@ void RunInstaller(const AnsiString& commandLine) {
     const bool update = updateFlag != 0;
     if (update) {
         target += "\\MAJ";
+        RefuseLongTarget(target);
         files.CreateDirectory(target);
     }
 
-    const AnsiString archivePath = CutTo(target + "\\" + ArchiveFileName, Capacity::Path);
+    const AnsiString archivePath = target + "\\" + ArchiveFileName;
     WriteArchive(archivePath);
     if (update)
         WaitForApplicationExit();

@@ -79,6 +79,11 @@ MessageTexts InstallerMessageTexts(InstallerMessage message) {
     return {};
 }
 
+AnsiString TargetTooLongText(const AnsiString& archivePath) {
+    return Ansi("Le dossier d'installation est trop long : le chemin de l'archive \"") + archivePath +
+           Ansi("\" dépasse 255 caractères. Choisissez un dossier au nom plus court ; rien n'a été écrit.");
+}
+
 AnsiString WaitingCaption() {
     return Ansi("Installateur de Vendora.EXE © Morvanel");
 }

@@ -27,6 +27,9 @@ MessageTexts InstallerMessageTexts(InstallerMessage message);
 // "Version du Mercredi  2/ 6/2010 16h47"
 AnsiString VersionText();
 
+// The error that refuses a target folder whose archive path would not fit in a path of 255 characters.
+AnsiString TargetTooLongText(const AnsiString& archivePath);
+
 // The waiting window of the update: its caption and the text of its Label1.
 AnsiString WaitingCaption();
 AnsiString WaitingLabelText();

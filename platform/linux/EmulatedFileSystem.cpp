@@ -328,16 +328,24 @@ bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
     if (!location->Found)
         return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
     const BoundedPath bounded = Bounded(location->HostPath);
-    struct stat info {};
-    if (!StatBounded(bounded, info))
-        return Fail(WindowsErrorFromErrno(errno));
-    if (S_ISDIR(info.st_mode))
-        return Fail(WinError::AccessDenied);
-    std::lock_guard guard(openFiles_->Lock());
-    if (int refused = RemovalRefused(*openFiles_, info); refused != 0)
-        return Fail(refused);
     const BoundedParent parent = OpenBoundedParent(bounded);
-    if (!parent.Folder.Valid() || ::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0) != 0)
+    if (!parent.Folder.Valid())
+        return Fail(WindowsErrorFromErrno(errno));
+    struct stat info {};
+    // A link is removed itself, as Windows deletes a symbolic link and not its target; nothing outside the
+    // root is touched even when it points there.
+    const bool link = ::fstatat(parent.Folder.Get(), parent.Leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                      S_ISLNK(info.st_mode);
+    if (!link) {
+        if (!StatBounded(bounded, info))
+            return Fail(WindowsErrorFromErrno(errno));
+        if (S_ISDIR(info.st_mode))
+            return Fail(WinError::AccessDenied);
+    }
+    std::lock_guard guard(openFiles_->Lock());
+    if (int refused = link ? 0 : RemovalRefused(*openFiles_, info); refused != 0)
+        return Fail(refused);
+    if (::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0) != 0)
         return Fail(WindowsErrorFromErrno(errno));
     return true;
 }

@@ -177,13 +177,22 @@ bool LinuxPlatform::SaveShellLink(const ShellLinkData& link, const AnsiString& s
         }
     }
     const std::vector<std::uint8_t> bytes = EncodeShellLink(written, target);
+    // Written whole beside the shortcut and then put in its place: a crash leaves the old one or the new.
+    const AnsiString temporary = TemporarySibling(shortcutFile);
+    files_.DeleteFile(temporary);
     int error = 0;
-    auto file = files_.CreateFile(shortcutFile, FileAccess::GenericWrite, FileShare::None,
-                                  Disposition::CreateAlways, error);
+    auto file = files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None,
+                                  Disposition::CreateNew, error);
     if (!file)
         return false;
     std::uint32_t done = 0;
-    return file->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done) && done == bytes.size();
+    const bool whole =
+        file->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done) && done == bytes.size();
+    file.reset();
+    if (whole && files_.MoveFileReplace(temporary, shortcutFile))
+        return true;
+    files_.DeleteFile(temporary);
+    return false;
 }
 
 std::optional<ShellLinkContents> LinuxPlatform::ReadShellLink(const AnsiString& shortcutFile,
