@@ -187,6 +187,10 @@ TEST_F(Win32BackendTest, FramesAndStylesAreTheSystemsForEachBorder) {
         RECT expected{0, 0, 0, 0};
         ASSERT_TRUE(AdjustWindowRectEx(&expected, c.Style, FALSE, c.ExStyle));
         FrameExtent frame = backend_->FrameOf(c.Border, c.Buttons);
+        // For the record: this system's frames (the 96-dpi classic ones are 3/29/3/3 and 8/28/8/8).
+        RecordProperty("frame" + std::to_string(static_cast<int>(c.Border)) + (c.Buttons ? "b" : ""),
+                       std::to_string(frame.Left) + "," + std::to_string(frame.Top) + "," +
+                           std::to_string(frame.Right) + "," + std::to_string(frame.Bottom));
         EXPECT_EQ(frame.Left, -expected.left);
         EXPECT_EQ(frame.Top, -expected.top);
         EXPECT_EQ(frame.Right, expected.right);
