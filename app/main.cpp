@@ -6,9 +6,9 @@
 // error box first), or when the emulated machine cannot be prepared; 2 for a faulty ui script.
 
 #include "base/Cp1252.h"
-#include "dialogs/headless/UiScript.h"
 #include "dialogs/windows/host/HostWindows.h"
 #include "gfx/jpeg/JpegDecoder.h"
+#include "gui/Backend.h"
 #include "html/pictures/Pictures.h"
 #include "installer/CommandLine.h"
 #include "installer/Installer.h"
@@ -53,7 +53,7 @@ int Run(const vendora::AnsiString& commandLine) {
 int main(int argc, char** argv) {
     try {
         return Run(CommandLine(argc, argv));
-    } catch (const vendora::UiScriptError& error) {
+    } catch (const vendora::InputSourceError& error) {
         std::cerr << "INSTALL: ui script: " << error.what() << std::endl;
         vendora::SetOs(nullptr);
         return 2;

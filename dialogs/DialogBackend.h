@@ -1,8 +1,8 @@
 #pragma once
 // Where the dialog windows come from. The installer talks to its windows through the functions of
 // MessageBox.h, Attente.h, MessagePump.h and ErrorBox.h; they forward to the back end that start-up
-// installs: the headless one (dialogs/headless) that answers from a script and writes a transcript, or a
-// back end with real windows.
+// installs: the windows of the form framework (dialogs/windows, FrameworkDialogs) in the program, a back
+// end of their own in tests.
 
 #include "base/Color.h"
 #include "base/Text.h"

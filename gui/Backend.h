@@ -8,6 +8,10 @@
 #include "gfx/Geometry.h"
 
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace vendora {
 
@@ -52,9 +56,38 @@ public:
     virtual void SetEnabled(bool enabled) = 0;
 };
 
+// One record of the windows' life: a kind ("window show") and named Windows-1252 texts.
+struct WindowRecord {
+    std::string Kind;
+    std::vector<std::pair<std::string, AnsiString>> Fields;
+};
+
+// Whoever keeps the record of a run (a transcript) hears from a back end whose input comes from a source
+// of its own, a script, what it delivered and what its windows did. Back ends driven by a person say
+// nothing: what a person does is not recorded.
+class BackendObserver {
+public:
+    virtual ~BackendObserver() = default;
+    // An input event as its source writes it ("key Return") and its line there; "default" on line 0 is the
+    // Enter that a used-up source gives. target is the form that took it, null when none did.
+    virtual void InputDelivered(const std::string& event, int line, Form* target) = 0;
+    // A window was shown, hidden or destroyed.
+    virtual void WindowChanged(const WindowRecord& record) = 0;
+};
+
+// A fault of a back end's input source (a mistyped or impossible script). It is the fault of whoever wrote
+// the source, not the program's: nothing reports it as the program's error.
+class InputSourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class WindowBackend {
 public:
     virtual ~WindowBackend() = default;
+    // Who hears about input and windows (null: nobody); see BackendObserver.
+    void SetObserver(BackendObserver* observer) { observer_ = observer; }
+    BackendObserver* Observer() const { return observer_; }
     virtual std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) = 0;
     virtual IntPoint ScreenSize() = 0;
     // The frame the native window of a form with this border and these caption buttons gets, so that
@@ -72,6 +105,9 @@ public:
     virtual void ModalStarted(Form& form) { (void)form; }
     // A form was destroyed (its native window is gone already); for the record some back ends keep.
     virtual void FormDestroyed(Form& form) { (void)form; }
+
+private:
+    BackendObserver* observer_ = nullptr;
 };
 
 } // namespace vendora

@@ -2,8 +2,7 @@
 
 #include "base/Errors.h"
 #include "dialogs/ErrorBox.h"
-#include "dialogs/headless/HeadlessDialogs.h"
-#include "dialogs/headless/TranscriptExtractionUi.h"
+#include "gui/Backend.h"
 #include "installer/ApplicationWait.h"
 #include "platform/Platform.h"
 #include "startup/PictureCache.h"
@@ -33,12 +32,6 @@ void UninitialiseCom() {
 
 } // namespace
 
-RunWindows HeadlessWindows() {
-    std::unique_ptr<HeadlessDialogs> dialogs = HeadlessDialogs::FromEnvironment();
-    auto progress = std::make_unique<TranscriptExtractionUi>(dialogs->Log());
-    return {std::move(dialogs), std::move(progress)};
-}
-
 SharedUnits::SharedUnits(const WindowFactory& createWindows) {
     InitialiseCom();
     StartPictureCache();
@@ -62,7 +55,7 @@ int RunSequence(const std::function<void()>& sequence) {
     try {
         sequence();
         return 0;
-    } catch (const UiScriptError&) {
+    } catch (const InputSourceError&) {
         throw;
     } catch (const std::exception& error) {
         // Exception::what() is the Windows-1252 text, like Message().

@@ -26,15 +26,12 @@ struct RunWindows {
 };
 using WindowFactory = std::function<RunWindows()>;
 
-// The windows of a run without a window system: answered from VENDORA_UI_SCRIPT, written to
-// VENDORA_UI_TRANSCRIPT (see dialogs/headless). Throws UiScriptError for a bad script.
-RunWindows HeadlessWindows();
-
 // The shared units' state for the lifetime of the object: the constructor runs start-up, the destructor
-// shut-down. A platform must be installed (SetOs) before, and stay until after.
+// shut-down. A platform must be installed (SetOs) before, and stay until after. The program chooses its
+// windows: start-up makes them with createWindows at their place in the order.
 class SharedUnits {
 public:
-    explicit SharedUnits(const WindowFactory& createWindows = HeadlessWindows);
+    explicit SharedUnits(const WindowFactory& createWindows);
     ~SharedUnits();
     SharedUnits(const SharedUnits&) = delete;
     SharedUnits& operator=(const SharedUnits&) = delete;
@@ -45,8 +42,8 @@ private:
 
 // Runs the sequence the way the program's entry does and gives the process's exit code: 0 after the
 // sequence, however it ended; 1 after an error it did not catch, which is first shown in the error box
-// "Erreur d'application" with the error's text. A fault of the ui script (UiScriptError) is not the
-// program's and is raised to the caller.
+// "Erreur d'application" with the error's text. A fault of the window back end's input source
+// (InputSourceError: a faulty ui script) is not the program's and is raised to the caller.
 int RunSequence(const std::function<void()>& sequence);
 
 } // namespace vendora

@@ -3,7 +3,6 @@
 #include "base/Cp1252.h"
 #include "dialogs/Attente.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/headless/UiScript.h"
 #include "dialogs/windows/AttenteWindow.h"
 #include "dialogs/windows/Ubm.h"
 #include "gui/Application.h"
@@ -12,14 +11,6 @@
 #include <iostream>
 
 namespace vendora {
-
-template <class F> auto ScriptFaultsAsUiErrors(F&& f) -> decltype(f()) {
-    try {
-        return f();
-    } catch (const InputScriptError& error) {
-        throw UiScriptError(error.what());
-    }
-}
 
 namespace {
 
@@ -58,26 +49,14 @@ private:
 
 } // namespace
 
-FrameworkDialogs::FrameworkDialogs(std::unique_ptr<Transcript> transcript, HeadlessBackend* headless)
-    : transcript_(std::move(transcript)), headless_(headless) {
-    if (headless_ != nullptr) {
-        headless_->OnEvent = [this](const InputEvent& event, Form*) { Input(event); };
-        if (transcript_) {
-            headless_->OnRecord = [this](const WindowRecord& record) {
-                std::string line = record.Kind;
-                for (const auto& [name, value] : record.Fields) {
-                    line += " " + name + "=" + QuoteTranscriptValue(AnsiToUtf8(value));
-                }
-                transcript_->Write(line);
-            };
-        }
-    }
+FrameworkDialogs::FrameworkDialogs(std::unique_ptr<Transcript> transcript, ErrorBox errorBox)
+    : transcript_(std::move(transcript)), errorBox_(errorBox) {
+    App().Backend().SetObserver(this);
 }
 
 FrameworkDialogs::~FrameworkDialogs() {
-    if (headless_ != nullptr) {
-        headless_->OnEvent = nullptr;
-        headless_->OnRecord = nullptr;
+    if (App().Backend().Observer() == this) {
+        App().Backend().SetObserver(nullptr);
     }
     ForgetMessageWindow();
     App().Shutdown();
@@ -89,19 +68,27 @@ void FrameworkDialogs::Write(const std::string& kind, std::initializer_list<Tran
     }
 }
 
-void FrameworkDialogs::Input(const InputEvent& event) {
-    if (event.Verb == "wait" || event.Verb == "snapshot") {
+void FrameworkDialogs::WindowChanged(const WindowRecord& record) {
+    if (!transcript_) {
         return;
     }
+    std::vector<TranscriptField> fields;
+    for (const auto& [name, value] : record.Fields) {
+        fields.emplace_back(name, value);
+    }
+    transcript_->Write(record.Kind, fields);
+}
+
+void FrameworkDialogs::InputDelivered(const std::string& event, int line, Form*) {
     if (!inMessage_) {
-        Write("input", {TranscriptField::Utf8("event", event.Text()), {"line", event.Line}});
+        Write("input", {TranscriptField::Utf8("event", event), {"line", line}});
         return;
     }
     // The event before this one did not end the message.
     if (last_) {
-        Write("ignored", {TranscriptField::Utf8("event", last_->Text()), {"line", last_->Line}});
+        Write("ignored", {TranscriptField::Utf8("event", last_->Text), {"line", last_->Line}});
     }
-    last_ = event;
+    last_ = Event{event, line};
 }
 
 int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
@@ -114,7 +101,7 @@ int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString&
     last_.reset();
     int result = 0;
     try {
-        result = ScriptFaultsAsUiErrors([&] { return ShowHtmlMessageWindow(title, text, buttons, colour); });
+        result = ShowHtmlMessageWindow(title, text, buttons, colour);
     } catch (...) {
         inMessage_ = false;
         throw;
@@ -122,7 +109,7 @@ int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString&
     inMessage_ = false;
     if (last_) {
         Write("answer",
-              {{"result", result}, TranscriptField::Utf8("event", last_->Text()), {"line", last_->Line}});
+              {{"result", result}, TranscriptField::Utf8("event", last_->Text), {"line", last_->Line}});
     } else {
         Write("answer", {{"result", result}, TranscriptField::Utf8("event", "window"), {"line", 0}});
     }
@@ -135,12 +122,12 @@ std::unique_ptr<TAttente> FrameworkDialogs::CreateAttente() {
 }
 
 bool FrameworkDialogs::ProcessOneMessage() {
-    ScriptFaultsAsUiErrors([] { App().ProcessMessages(); });
+    App().ProcessMessages();
     return false;
 }
 
 void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& text) {
-    if (headless_ == nullptr) {
+    if (errorBox_ == ErrorBox::Window) {
         ShowHtmlMessageWindow(title, text, "OK", TColor(0));
     }
     Write("error", {{"title", title}, {"text", text}});
@@ -169,7 +156,7 @@ TProgression& FrameworkExtractionUi::Progress() {
 
 void FrameworkExtractionUi::CreateProgress() {
     Write("progress create");
-    window_ = ScriptFaultsAsUiErrors([&] { return std::make_unique<TProgression>(nullptr, clock_); });
+    window_ = std::make_unique<TProgression>(nullptr, clock_);
 }
 
 void FrameworkExtractionUi::ShowProgress() {
@@ -213,7 +200,7 @@ AnsiString FrameworkExtractionUi::Label2() {
 
 void FrameworkExtractionUi::SetPosition(int position) {
     Write("progress position", {{"value", position}});
-    ScriptFaultsAsUiErrors([&] { Progress().SetPosition(position); });
+    Progress().SetPosition(position);
 }
 
 int FrameworkExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,

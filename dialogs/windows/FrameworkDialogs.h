@@ -3,26 +3,29 @@
 // to: the message window (TFMB), the waiting window and the message pump as a DialogBackend, and the
 // progress window (TProgression) as the extraction's ExtractionUi.
 //
-// With a transcript, every call is also written there in the records of a headless run (message, answer,
-// ignored, attente, progress, error; see dialogs/headless/Transcript.h), the answers and ignored events
-// taken from the headless back end's script; script events taken outside a message are written as
-//   input event="click Interrompre" line=4
+// With a transcript, every call is also written there (see Transcript.h). FrameworkDialogs listens to the
+// window back end: a back end whose input comes from a script tells which events ended or did not end a
+// message (answer, ignored), which came outside one (input), and what its windows did (window records).
 
 #include "archive/ExtractionUi.h"
 #include "dialogs/DialogBackend.h"
-#include "dialogs/headless/Transcript.h"
 #include "dialogs/windows/Progression.h"
-#include "gui/headless/HeadlessBackend.h"
+#include "dialogs/windows/Transcript.h"
+#include "gui/Backend.h"
 
 #include <memory>
 #include <optional>
 
 namespace vendora {
 
-class FrameworkDialogs : public DialogBackend {
+class FrameworkDialogs : public DialogBackend, private BackendObserver {
 public:
-    // transcript may be null (no records); headless is the installed back end when it is the headless one.
-    FrameworkDialogs(std::unique_ptr<Transcript> transcript, HeadlessBackend* headless);
+    // Where the box of an uncaught error goes: on screen as a message window (and to stderr), or, when no
+    // one could see a window, only to the transcript and stderr.
+    enum class ErrorBox { Window, RecordOnly };
+
+    // transcript may be null (no records). Listens to the installed window back end until destroyed.
+    explicit FrameworkDialogs(std::unique_ptr<Transcript> transcript, ErrorBox errorBox = ErrorBox::Window);
     // Shut-down of the framework: the application object's windows go, the message window among them.
     ~FrameworkDialogs() override;
 
@@ -36,13 +39,19 @@ public:
     Transcript* Log() { return transcript_.get(); }
 
 private:
-    void Input(const InputEvent& event);
+    // An event the window back end delivered; see BackendObserver.
+    struct Event {
+        std::string Text;
+        int Line = 0;
+    };
+    void InputDelivered(const std::string& event, int line, Form* target) override;
+    void WindowChanged(const WindowRecord& record) override;
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
 
     std::unique_ptr<Transcript> transcript_;
-    HeadlessBackend* headless_;
+    ErrorBox errorBox_;
     bool inMessage_ = false;
-    std::optional<InputEvent> last_;
+    std::optional<Event> last_;
 };
 
 class FrameworkExtractionUi : public ExtractionUi {

@@ -114,8 +114,14 @@ std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(Form& form) {
 }
 
 void HeadlessBackend::Record(const WindowRecord& record) {
-    if (OnRecord) {
-        OnRecord(record);
+    if (Observer() != nullptr) {
+        Observer()->WindowChanged(record);
+    }
+}
+
+void HeadlessBackend::Delivered(const InputEvent& event, Form* target) {
+    if (Observer() != nullptr) {
+        Observer()->InputDelivered(event.Text(), event.Line, target);
     }
 }
 
@@ -150,9 +156,6 @@ bool HeadlessBackend::TakeFreeEvents() {
             InputEvent taken = *script_.Next();
             App().PaintAll();
             TakeSnapshots(taken.Argument);
-            if (OnEvent) {
-                OnEvent(taken, nullptr);
-            }
         } else if (event->Verb == "wait") {
             AnsiString prefix = Utf8ToAnsi(event->Argument);
             if (!CaptionVisible(prefix)) {
@@ -160,10 +163,7 @@ bool HeadlessBackend::TakeFreeEvents() {
             }
             waitedCaption_ = prefix;
             waited_ = true;
-            InputEvent taken = *script_.Next();
-            if (OnEvent) {
-                OnEvent(taken, nullptr);
-            }
+            script_.Next();
         } else {
             return true;
         }
@@ -204,9 +204,7 @@ bool HeadlessBackend::DispatchNext() {
     InputEvent enter{"default", "", 0};
     target->KeyDown(VirtualKey::Return);
     queued_.emplace_back(target, '\r');
-    if (OnEvent) {
-        OnEvent(enter, target);
-    }
+    Delivered(enter, target);
     return true;
 }
 
@@ -272,9 +270,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
     } else if (event.Verb == "release") {
         target->MouseUp(MouseButton::Left, mouse_.X, mouse_.Y);
     }
-    if (OnEvent) {
-        OnEvent(event, FormExists(target) ? target : nullptr);
-    }
+    Delivered(event, FormExists(target) ? target : nullptr);
 }
 
 void HeadlessBackend::TakeSnapshots(const std::string& why) {

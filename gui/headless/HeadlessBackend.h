@@ -1,7 +1,8 @@
 #pragma once
 // The window back end without a display: windows exist in memory only, the user's input comes from an
-// input script, and what the windows show is written to a record (a transcript) and, on request, to PNG
-// pictures.
+// input script, and the back end's observer hears of every event delivered and every window shown, hidden
+// or destroyed (the record of the run); what the windows show goes, on request, to PNG pictures. "wait"
+// and "snapshot" steer the script and are not input: the observer does not hear of them.
 //
 // Script events are taken whenever the program handles messages: a modal loop takes them until it ends,
 // and each pumping of pending messages (ProcessMessages) takes at most one, so that a script can act on a
@@ -26,12 +27,6 @@
 
 namespace vendora {
 
-// One record of the windows' life: a kind ("window show") and named Windows-1252 texts.
-struct WindowRecord {
-    std::string Kind;
-    std::vector<std::pair<std::string, AnsiString>> Fields;
-};
-
 class HeadlessBackend : public WindowBackend {
 public:
     struct Options {
@@ -54,16 +49,12 @@ public:
     void ModalStarted(Form& form) override;
     void FormDestroyed(Form& form) override;
 
-    // Where the windows' records go (show, hide, destroy, with caption and texts).
-    std::function<void(const WindowRecord&)> OnRecord;
-    // Each script event after it was delivered, with the form it went to (null when none took it).
-    std::function<void(const InputEvent&, Form*)> OnEvent;
-
     InputScript& Script() { return script_; }
     // Writes a picture of every visible window now; why names the occasion.
     void TakeSnapshots(const std::string& why);
     // The pictures written so far (host paths).
     const std::vector<std::string>& Snapshots() const { return snapshots_; }
+    // Tells the observer about a window (show, hide, destroy, with caption and texts).
     void Record(const WindowRecord& record);
 
 private:
@@ -71,6 +62,8 @@ private:
     // Takes "wait" and "snapshot" events that can be taken now; false when an unmet wait blocks the script.
     bool TakeFreeEvents();
     void Deliver(const InputEvent& event);
+    // Tells the observer about an event delivered to target (null when no form took it).
+    void Delivered(const InputEvent& event, Form* target);
     Form* TargetForm() const;
 
     InputScript script_;

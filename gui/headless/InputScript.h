@@ -13,17 +13,19 @@
 //   move X Y         the mouse moved to (X, Y) in the client area of the window that takes input
 //   press, release   the left mouse button
 
+#include "gui/Backend.h"
+
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vendora {
 
-class InputScriptError : public std::runtime_error {
+// A script that cannot be read, holds a wrong line, or asks for what the windows cannot give.
+class InputScriptError : public InputSourceError {
 public:
-    using std::runtime_error::runtime_error;
+    using InputSourceError::InputSourceError;
 };
 
 struct InputEvent {

@@ -44,9 +44,9 @@ public:
     }
 };
 
-// Installs the block text engine and a headless back end with the given script for one test; every form
-// still alive at the end is destroyed.
-class GuiTest : public ::testing::Test {
+// Installs the block text engine and a headless back end with the given script for one test, whose window
+// records and delivered events the test keeps; every form still alive at the end is destroyed.
+class GuiTest : public ::testing::Test, public BackendObserver {
 protected:
     void SetUp() override {
         SetTextEngine(&engine_);
@@ -59,11 +59,15 @@ protected:
     HeadlessBackend& UseScript(const std::string& script) {
         auto backend =
             std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
-        backend->OnRecord = [this](const WindowRecord& record) { records_.push_back(record); };
+        backend->SetObserver(this);
         backend_ = backend.get();
         App().SetBackend(std::move(backend));
         return *backend_;
     }
+    void InputDelivered(const std::string& event, int, Form* target) override {
+        inputs_.emplace_back(event, target);
+    }
+    void WindowChanged(const WindowRecord& record) override { records_.push_back(record); }
     std::vector<std::string> RecordKinds() const {
         std::vector<std::string> kinds;
         for (const WindowRecord& record : records_) {
@@ -75,6 +79,7 @@ protected:
     BlockTextEngine engine_;
     HeadlessBackend* backend_ = nullptr;
     std::vector<WindowRecord> records_;
+    std::vector<std::pair<std::string, Form*>> inputs_; // each event as written, and the form that took it
 };
 
 // Counts the pixels of a colour inside a rectangle.

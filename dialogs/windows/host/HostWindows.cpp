@@ -1,6 +1,5 @@
 #include "dialogs/windows/host/HostWindows.h"
 
-#include "dialogs/headless/UiScript.h"
 #include "dialogs/windows/FrameworkDialogs.h"
 #include "dialogs/windows/Ubm.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
@@ -26,7 +25,6 @@ std::string Environment(const char* name) {
 HostWindowSet CreateHostWindows() {
     InstallFreeTypeTextEngine();
     std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
-    HeadlessBackend* headless = nullptr;
     std::unique_ptr<Transcript> transcript;
     bool onDisplay = false;
 #ifdef VENDORA_HAVE_X11
@@ -45,18 +43,14 @@ HostWindowSet CreateHostWindows() {
             transcript = Transcript::Open(transcriptPath);
         }
     } else {
-        std::unique_ptr<HeadlessBackend> backend;
-        try {
-            backend = HeadlessBackend::FromEnvironment(
-                [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); });
-        } catch (const InputScriptError& error) {
-            throw UiScriptError(error.what());
-        }
-        headless = backend.get();
-        App().SetBackend(std::move(backend));
+        App().SetBackend(HeadlessBackend::FromEnvironment(
+            [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); }));
         transcript = Transcript::Open(transcriptPath);
     }
-    auto dialogs = std::make_unique<FrameworkDialogs>(std::move(transcript), headless);
+    // Without a display no one could see the error box: it goes to the transcript and stderr only.
+    auto dialogs = std::make_unique<FrameworkDialogs>(std::move(transcript),
+                                                      onDisplay ? FrameworkDialogs::ErrorBox::Window
+                                                                : FrameworkDialogs::ErrorBox::RecordOnly);
     auto progress = std::make_unique<FrameworkExtractionUi>(dialogs->Log());
     CreateMessageWindow();
     return {std::move(dialogs), std::move(progress)};

@@ -16,7 +16,7 @@ struct HostWindowSet {
     std::unique_ptr<ExtractionUi> Progress;
 };
 
-// Throws UiScriptError for a script that cannot be read or holds a wrong line.
+// Throws InputScriptError (an InputSourceError) for a script that cannot be read or holds a wrong line.
 HostWindowSet CreateHostWindows();
 
 } // namespace vendora

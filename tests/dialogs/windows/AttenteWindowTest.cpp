@@ -40,7 +40,7 @@ TEST_F(AttenteWindowTest, TheWaitsTextsReachTheFormAndShowAndHideAreRecorded) {
     UseScript("wait Installateur\nclose\n");
     std::ostringstream out;
     {
-        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), backend_);
+        FrameworkDialogs dialogs(std::make_unique<Transcript>(out));
         std::unique_ptr<TAttente> attente = dialogs.CreateAttente();
         attente->SetCaption(Ansi("Installateur de Vendora.EXE © Morvanel"));
         attente->SetLabel1(AnsiString("\rINSTALL.EXE a d") + "\rSi");

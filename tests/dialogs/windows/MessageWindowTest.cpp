@@ -1,7 +1,9 @@
 // The message window: results for each input, the button layout and naming, hot keys, the height taken
 // from the message, the colour of one call, glyph files, the position rule and the buttons' lifetime.
 #include "MemoryPlatform.h"
+#include "base/Cp1252.h"
 #include "controls/ui/Gradient.h"
+#include "dialogs/ErrorBox.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/windows/FrameworkDialogs.h"
 #include "dialogs/windows/Ubm.h"
@@ -230,16 +232,19 @@ TEST_F(MessageWindowTest, TheGripResizesTheWindowOnlyWhileADragIsInProgress) {
     EXPECT_EQ(window.Width(), width + 10);
 }
 
-TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswerAsAHeadlessRunDoes) {
+TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
     TFMB* created = FMB();
-    UseScript("char x\nkey F1\nchar n\nclose\n");
+    UseScript("char x\nkey F1\nchar n\nclose\nkey Tab\nchar \xc3\xa9\nkey Escape\n");
     std::ostringstream out;
     {
-        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), backend_);
+        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::RecordOnly);
         SetDialogBackend(&dialogs);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 0);
+        // Texts are Windows-1252 in the call and UTF-8 in the record, with their controls escaped.
+        EXPECT_EQ(ShowHtmlMessage(Ansi("Tête"), "a\r\"b\"\\", "Ok", TColor(0x00FFFF)), 0);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 1); // the script is used up
+        ShowApplicationError("Error in compression routine: -3");
         EXPECT_EQ(FMB(), created);
         int windows = 0;
         for (Form* form : App().Forms()) {
@@ -263,12 +268,49 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswerAsA
                            "answer result=2 event=\"char n\" line=3",
                            "message title=\"Question\" text=\"Texte\" buttons=\"Ok\" colour=0",
                            "answer result=0 event=\"close\" line=4",
+                           "message title=\"Tête\" text=\"a\\r\\\"b\\\"\\\\\" buttons=\"Ok\" colour=65535",
+                           "ignored event=\"key Tab\" line=5",
+                           "ignored event=\"char é\" line=6",
+                           "answer result=0 event=\"key Escape\" line=7",
                            "message title=\"Question\" text=\"Texte\" buttons=\"Ok\" colour=0",
                            "answer result=1 event=\"default\" line=0",
+                           // Without a display the error box is recorded, not shown.
+                           "error title=\"Erreur d'application\" text=\"Error in compression routine: -3\"",
                        }));
     EXPECT_NE(out.str().find("window show caption=\"Question\" LeMessage=\"Texte<P>suite\" B1=\"&Oui\" "
                              "B2=\"&Non\"\n"),
               std::string::npos);
+}
+
+TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
+    UseScript("key Return\n");
+    std::ostringstream out;
+    {
+        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::Window);
+        SetDialogBackend(&dialogs);
+        ShowApplicationError("Unable to create .lnk file");
+        SetDialogBackend(nullptr);
+    }
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&OK"}));
+    const std::string text = out.str();
+    const std::size_t window = text.find("window show caption=\"Erreur d'application\" "
+                                         "LeMessage=\"Unable to create .lnk file\" B1=\"&OK\"\n");
+    const std::size_t record =
+        text.find("error title=\"Erreur d'application\" text=\"Unable to create .lnk file\"\n");
+    EXPECT_NE(window, std::string::npos) << text;
+    EXPECT_NE(record, std::string::npos) << text;
+    EXPECT_LT(window, record);
+}
+
+TEST_F(MessageWindowTest, AClickOnAButtonTheWindowLacksIsAFaultOfTheScriptNotOfTheProgram) {
+    UseScript("click B2\n");
+    std::ostringstream out;
+    FrameworkDialogs dialogs(std::make_unique<Transcript>(out));
+    SetDialogBackend(&dialogs);
+    EXPECT_THROW(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), InputSourceError);
+    SetDialogBackend(nullptr);
+    EXPECT_EQ(FMB()->ComponentCount(), 2); // the call's button is gone with it
 }
 
 } // namespace

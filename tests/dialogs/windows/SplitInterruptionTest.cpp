@@ -44,7 +44,7 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
     // The wait and the two moves are taken by the pumps of entries 1 and 2; the click by entry 3's.
     UseScript(std::string("wait ") + "Déconcaténation\nmove 1 1\nmove 2 2\nclick Interrompre\nkey Return\n");
     std::ostringstream out;
-    auto dialogs = std::make_unique<FrameworkDialogs>(std::make_unique<Transcript>(out), backend_);
+    auto dialogs = std::make_unique<FrameworkDialogs>(std::make_unique<Transcript>(out));
     SetDialogBackend(dialogs.get());
     CreateMessageWindow();
     FrameworkExtractionUi ui(dialogs->Log(), Clock());

@@ -1,6 +1,8 @@
 #pragma once
-// The transcript of a headless run: one record a line, UTF-8, written as the run goes (flushed after each
-// record, so that a run that dies leaves what it did). The format is stable; tests read it.
+// The transcript of a run: one record a line, UTF-8, written as the run goes (flushed after each record,
+// so that a run that dies leaves what it did). The format is stable; tests read it. FrameworkDialogs
+// writes it; the window back end tells what input it took and what its windows did when it takes input
+// from a script.
 //
 //   record  := KIND ( " " NAME "=" VALUE )*
 //   VALUE   := a number, or a double-quoted text in which \\ \" \r \n \t and \xHH (other codes below 32)
@@ -9,11 +11,18 @@
 // Records of the installer's windows:
 //   message title="..." text="..." buttons="Oui#13Non" colour=0    a call of ShowHtmlMessage, as given
 //   answer result=1 event="key Return" line=3                      how it ended; line 0 and event="default"
-//                                                                  when the script was used up (Enter)
+//                                                                  when the script was used up (Enter),
+//                                                                  event="window" when no script told
+//                                                                  (a person answered)
 //   ignored event="char x" line=2                                  an event that chose nothing
 //   attente show caption="..." label1="..."                        the waiting window comes up
 //   attente hide                                                   the waiting window goes
-//   progress ...                                                   the progress window (see ProgressRecords)
+//   input event="click Interrompre" line=4                         an event taken outside a message window
+//   progress create | show | hide | destroy                        the progress window's life
+//   progress caption text="..."   (and label1, label6, label2)     a text it is given
+//   progress position value=7                                      its percentage
+//   window show caption="..." B1="&Oui" ...                        a window as the back end shows it (show,
+//                                                                  hide, destroy), with its controls' texts
 //   error title="Erreur d'application" text="..."                  the error box of an uncaught error
 
 #include "base/Text.h"
@@ -23,6 +32,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace vendora {
 
@@ -46,6 +56,7 @@ public:
     static std::unique_ptr<Transcript> Open(const std::string& hostPath);
 
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
+    void Write(const std::string& kind, const std::vector<TranscriptField>& fields);
     // True when the transcript goes to the process's stderr.
     bool ToStderr() const { return toStderr_; }
 

@@ -1,4 +1,4 @@
-#include "dialogs/headless/Transcript.h"
+#include "dialogs/windows/Transcript.h"
 
 #include "base/Cp1252.h"
 
@@ -67,12 +67,24 @@ std::unique_ptr<Transcript> Transcript::Open(const std::string& hostPath) {
     return transcript;
 }
 
-void Transcript::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
+namespace {
+
+template <class Fields> void WriteRecord(std::ostream& out, const std::string& kind, const Fields& fields) {
     std::string line = kind;
     for (const TranscriptField& field : fields)
         line += " " + field.Name + "=" + field.Value;
-    *out_ << line << '\n';
-    out_->flush();
+    out << line << '\n';
+    out.flush();
+}
+
+} // namespace
+
+void Transcript::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
+    WriteRecord(*out_, kind, fields);
+}
+
+void Transcript::Write(const std::string& kind, const std::vector<TranscriptField>& fields) {
+    WriteRecord(*out_, kind, fields);
 }
 
 } // namespace vendora
