@@ -103,3 +103,177 @@ answer() {
     xdotool windowfocus --sync "$id"
     xdotool key --clearmodifiers "$@"
 }
+
+# ---- The other scenarios of a person's run (each script calls scenario_start first). ----
+
+# scenario_start NAME "$@": the script's own command line is INSTALL.EXE PAYLOAD WORK FIXTURES (FIXTURES:
+# the folder of test programs and payloads the build makes beside this script's CMakeLists). Outside a
+# private X server it starts one and runs the script again inside it. Inside, it sets exe, payload, work,
+# fixtures and snapshots (WORK/wine-snapshots/NAME, emptied of older pictures).
+scenario_start() {
+    local name=$1 script=$0 tool
+    shift
+    if [ "${1:-}" != "--inside" ]; then
+        if [ $# -ne 4 ]; then
+            echo "usage: $script INSTALL.EXE PAYLOAD WORK FIXTURES" >&2
+            exit 2
+        fi
+        for tool in Xvfb xdotool xwd convert wineserver; do
+            command -v "$tool" >/dev/null || {
+                echo "$script: $tool is missing (scripts/setup installs it)" >&2
+                exit 2
+            }
+        done
+        exec "$source/scripts/with-xvfb" "$script" --inside "$(realpath "$1")" "$(realpath "$2")" \
+            "$(realpath -m "$3")" "$(realpath "$4")"
+    fi
+    exe=$2
+    payload=$3
+    work=$4
+    fixtures=$5
+    snapshots=$work/wine-snapshots/$name
+    mkdir -p "$snapshots"
+    rm -f "$snapshots"/*.png
+}
+
+# The Windows name of a host path (Wine's Z: is the host's root).
+windows_path() {
+    local path=$1
+    echo "Z:${path//\//\\}"
+}
+
+# launch PROGRAM [ARGUMENT...]: starts a Windows program of the prefix from run/cwd, its output in
+# run/PROGRAM-NAME.out and .err; sets launched to its pid.
+launch() {
+    local program=$1 name
+    shift
+    name=$(basename "$program")
+    (cd "$run/cwd" && exec "$source/scripts/wine-run" "$program" "$@") >"$run/$name.out" 2>"$run/$name.err" &
+    launched=$!
+}
+
+# start_installer [PROGRAM] [-- ARGUMENT...]: starts INSTALL.EXE (or PROGRAM) from run/cwd; sets installer.
+start_installer() {
+    local program=$exe
+    if [ $# -gt 0 ] && [ "$1" != "--" ]; then
+        program=$1
+        shift
+    fi
+    [ "${1:-}" != "--" ] || shift
+    launch "$program" "$@"
+    installer=$launched
+    installer_err=$run/$(basename "$program").err
+}
+
+# What the installer wrote to its standard error, for a failure's message.
+installer_said() {
+    [ -s "${installer_err:-/dev/null}" ] && echo " (standard error: $(tr '\n' ' ' <"$installer_err"))"
+    return 0
+}
+
+# wait_installer: waits for the installer to end; sets status to its exit code.
+wait_installer() {
+    status=0
+    wait "$installer" || status=$?
+    installer=
+}
+
+# One window alone (its client area, as Wine shows it without a window manager) as NAME.png.
+window_picture() {
+    xwd -id "$1" -silent | convert xwd:- "png:$snapshots/$2.png"
+}
+
+# The colour of one pixel of a picture, as "R,G,B" in decimal.
+pixel() {
+    convert "$1[1x1+$2+$3]" -depth 8 -format '%[fx:round(255*r)],%[fx:round(255*g)],%[fx:round(255*b)]' info:
+}
+
+# Width and height of a window, "W H".
+window_size() {
+    xdotool getwindowgeometry "$1" | awk '/Geometry:/ { split($2, s, "x"); print s[1], s[2] }'
+}
+
+# A click of the left button at a point of a window's client area.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# The window's close button, as a window manager passes it on: WM_DELETE_WINDOW (fixtures/close-window).
+close_button() {
+    "$fixtures/close-window" "$1"
+}
+
+# Waits until no visible window's title matches (SECONDS, 60 by default); fails naming it otherwise.
+wait_no_window() {
+    local pattern=$1 deadline=$(($(date +%s) + ${2:-60}))
+    while [ -n "$(visible "$pattern")" ]; do
+        if [ "$(date +%s)" -ge "$deadline" ]; then
+            echo "a window titled like $pattern is still shown after ${2:-60} s" >&2
+            return 1
+        fi
+        sleep 0.02
+    done
+}
+
+# Every file and folder under the given folders with its size and last-write time, one a line: two
+# listings differ when anything was written.
+disk_state() {
+    find "$@" -printf '%p %s %T@ %y\n' 2>/dev/null | LC_ALL=C sort
+}
+
+# The file of a folder whose name matches, ignoring letter case as Windows does; empty when none.
+find_ci() {
+    find "$1" -maxdepth 1 -iname "$2" -print -quit 2>/dev/null
+}
+
+# A previous install of the demo payload in the prefix, as the first install leaves it: its entries in
+# C:\Vendora (the executable replaced by the file given, the release being updated) and the font in the
+# fonts folder.
+previous_install() {
+    local old_exe=$1
+    mkdir -p "$WINEPREFIX/drive_c/Vendora"
+    cp "$fixtures/demo-entries"/* "$WINEPREFIX/drive_c/Vendora/"
+    cp "$old_exe" "$WINEPREFIX/drive_c/Vendora/vendora.exe"
+    cp "$fixtures/demo-entries/StarMath.ttf" "$WINEPREFIX/drive_c/windows/Fonts/Starmath.ttf"
+}
+
+# An older release of the stand-in: the same program with bytes of its own after the image, which Windows
+# ignores, so that the old and new executables differ.
+make_old_standin() {
+    cp "$fixtures/demo-entries/vendora.exe" "$1"
+    printf 'Vendora, previous release\r\n' >>"$1"
+}
+
+# Checks a record of the stand-in (its file, the expected argument or "" for none); the working folder
+# must be c:\Vendora, in any letter case.
+check_standin_record() {
+    local record=$1 argument=$2 expected
+    if [ ! -s "$record" ]; then
+        fail "the application did not say that it started (no record at $record)"
+        return
+    fi
+    if [ -n "$argument" ]; then
+        expected="Vendora started with argument \"$argument\""
+    else
+        expected="Vendora started without argument"
+    fi
+    grep -qxF "$expected"$'\r' "$record" || fail "the application's record is not \"$expected\": $(cat -v "$record")"
+    grep -qix 'Working folder "c:\\Vendora"'$'\r' "$record" ||
+        fail "the application did not start in c:\\Vendora: $(cat -v "$record")"
+}
+
+# The three times of the installed executable as Wine keeps them (write and access; creation is reported
+# as the write time): 2010-06-02 14:47:49.5505328 UTC.
+check_stamp() {
+    local file=$1 times want='2010-06-02 14:47:49.550532800 +0000'
+    times=$(stat -c '%y|%x' "$file")
+    [ "$times" = "$want|$want" ] || fail "$(basename "$file") times are $times, expected $want for both"
+}
+
+finish_scenario() {
+    if [ "$failures" -ne 0 ]; then
+        echo "$failures check(s) failed; pictures in $snapshots" >&2
+        exit 1
+    fi
+    echo "$1: all checks passed; pictures in $snapshots"
+}
