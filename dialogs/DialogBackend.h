@@ -1,7 +1,7 @@
 #pragma once
 // Where the dialog windows come from. The installer talks to its windows through the functions of
 // MessageBox.h, Attente.h, MessagePump.h and ErrorBox.h; they forward to the back end that start-up
-// installs: the windows of the form framework (dialogs/windows, FrameworkDialogs) in the program, a back
+// installs: the windows of the form framework (dialogs/forms, FrameworkDialogs) in the program, a back
 // end of their own in tests.
 
 #include "base/Color.h"

@@ -2,8 +2,8 @@
 // strip, the status line and the two times repainted, then the message pump), and one whole message
 // window call (layout, the measuring draw, showing, the answer, freeing the buttons).
 #include "base/Cp1252.h"
-#include "dialogs/windows/Progression.h"
-#include "dialogs/windows/Ubm.h"
+#include "dialogs/forms/Progression.h"
+#include "dialogs/forms/Ubm.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessBackend.h"

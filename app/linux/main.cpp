@@ -5,8 +5,8 @@
 // Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch (shown in the
 // error box first), or when the emulated machine cannot be prepared; 2 for a faulty ui script.
 
+#include "app/linux/LinuxWindows.h"
 #include "base/Cp1252.h"
-#include "dialogs/windows/host/HostWindows.h"
 #include "gfx/jpeg/JpegDecoder.h"
 #include "gui/Backend.h"
 #include "html/pictures/Pictures.h"
@@ -38,7 +38,7 @@ int Run(const vendora::AnsiString& commandLine) {
     int code = 1;
     {
         vendora::SharedUnits units([] {
-            vendora::HostWindowSet windows = vendora::CreateHostWindows();
+            vendora::LinuxWindowSet windows = vendora::CreateLinuxWindows();
             return vendora::RunWindows{std::move(windows.Dialogs), std::move(windows.Progress)};
         });
         code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });

@@ -1,9 +1,9 @@
 // The waiting window: its stored layout, the wait's texts reaching the real form, the records of a
 // headless run, and closing by hand only hiding it.
-#include "dialogs/windows/AttenteWindow.h"
+#include "dialogs/forms/AttenteWindow.h"
 #include "base/Cp1252.h"
 #include "dialogs/Attente.h"
-#include "dialogs/windows/FrameworkDialogs.h"
+#include "dialogs/forms/FrameworkDialogs.h"
 #include "gui/Label.h"
 #include "tests/gui/GuiTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/windows/Ubm.h"
+#include "dialogs/forms/Ubm.h"
 
 #include "base/Convert.h"
 #include "controls/ui/Gradient.h"

@@ -1,6 +1,6 @@
 // The progress window: the duration text, the strings at chosen positions and times, the bar, the strip
 // SetPosition repaints, "Interrompre" and closing; and the split reporting an interruption once.
-#include "dialogs/windows/Progression.h"
+#include "dialogs/forms/Progression.h"
 #include "MemoryPlatform.h"
 #include "base/Cp1252.h"
 #include "controls/ColorOps.h"

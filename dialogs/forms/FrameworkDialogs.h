@@ -9,8 +9,8 @@
 
 #include "archive/ExtractionUi.h"
 #include "dialogs/DialogBackend.h"
-#include "dialogs/windows/Progression.h"
-#include "dialogs/windows/Transcript.h"
+#include "dialogs/forms/Progression.h"
+#include "dialogs/forms/Transcript.h"
 #include "gui/Backend.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "dialogs/windows/Transcript.h"
+#include "dialogs/forms/Transcript.h"
 
 #include "base/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/windows/Progression.h"
+#include "dialogs/forms/Progression.h"
 
 #include "base/Convert.h"
 #include "base/Cp1252.h"

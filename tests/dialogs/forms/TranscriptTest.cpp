@@ -1,6 +1,6 @@
 // The transcript's record format: fields in order, texts quoted with their escapes, Windows-1252 texts
 // written in UTF-8.
-#include "dialogs/windows/Transcript.h"
+#include "dialogs/forms/Transcript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "dialogs/windows/FrameworkDialogs.h"
+#include "dialogs/forms/FrameworkDialogs.h"
 
 #include "base/Cp1252.h"
 #include "dialogs/Attente.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/windows/AttenteWindow.h"
-#include "dialogs/windows/Ubm.h"
+#include "dialogs/forms/AttenteWindow.h"
+#include "dialogs/forms/Ubm.h"
 #include "gui/Application.h"
 #include "gui/Label.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/windows/AttenteWindow.h"
+#include "dialogs/forms/AttenteWindow.h"
 
 #include "base/Cp1252.h"
 #include "gui/Label.h"

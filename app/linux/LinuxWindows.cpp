@@ -1,7 +1,7 @@
-#include "dialogs/windows/host/HostWindows.h"
+#include "app/linux/LinuxWindows.h"
 
-#include "dialogs/windows/FrameworkDialogs.h"
-#include "dialogs/windows/Ubm.h"
+#include "dialogs/forms/FrameworkDialogs.h"
+#include "dialogs/forms/Ubm.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gfx/png/Png.h"
 #include "gui/Application.h"
@@ -22,7 +22,7 @@ std::string Environment(const char* name) {
 
 } // namespace
 
-HostWindowSet CreateHostWindows() {
+LinuxWindowSet CreateLinuxWindows() {
     InstallFreeTypeTextEngine();
     std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
     std::unique_ptr<Transcript> transcript;
