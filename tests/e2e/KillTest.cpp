@@ -1,0 +1,278 @@
+// A power cut or a kill while an update runs: the installer is killed (SIGKILL) on entering one call that
+// changes the disk, once for each chosen call of an update in turn (KillAt.cpp, preloaded, counts the calls
+// and kills). After each kill every file is the old one or the new one, never a part; the old executable is
+// still whole as Vendora.EXE or ex_Vendora.EXE; and running the update again completes it.
+//
+// The kill points: every call that changes the disk from the end of the extraction on (font, shortcut,
+// installer copy, backup, replacement, time stamp), writes there sampled evenly (the installer's copy of
+// itself alone is some two hundred of them), and a sample of the calls before (archive file, extraction).
+
+#include "platform/linux/ShellLinkFile.h"
+#include "tests/e2e/Machine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+extern char** environ;
+
+using namespace vendora::e2e;
+
+namespace {
+
+const std::vector<std::string> Answers = {"key Return", "char n"};
+
+constexpr std::size_t WritesInTheLastPhase = 12;
+constexpr std::size_t PointsBefore = 12;
+
+struct Call {
+    std::string Name;
+    long Invocation = 0; // 1 for the first call of this name
+    unsigned long Flags = 0;
+    std::string Path;
+    std::string Describe() const { return Name + " #" + std::to_string(Invocation) + " " + Path; }
+};
+
+// Runs a program with the machine's environment; the raw wait status.
+int Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
+          const fs::path& output) {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        if (std::string(*entry).rfind("VENDORA_", 0) != 0)
+            env.emplace_back(*entry);
+    env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
+    std::vector<std::string> args = arguments;
+    std::vector<char*> argv, envp;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + args[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+bool KilledBySigkill(int status) {
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// Every file below a folder with its content; the staging names of copies in progress are left out.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    static const std::regex staging(R"((^|/)~[0-9A-F]{7}\.TMP$)");
+    std::map<std::string, std::string> files;
+    for (const std::string& name : FilesBelow(folder))
+        if (!std::regex_search(name, staging))
+            files[name] = ReadFile(folder / name);
+    return files;
+}
+
+std::vector<std::string> StagingFiles(const fs::path& folder) {
+    static const std::regex staging(R"((^|/)~[0-9A-F]{7}\.TMP$)");
+    std::vector<std::string> found;
+    for (const std::string& name : FilesBelow(folder))
+        if (std::regex_search(name, staging))
+            found.push_back(name);
+    return found;
+}
+
+// The log of the preloaded library: "name number flags path" a line.
+std::vector<Call> ParseLog(const fs::path& log) {
+    std::vector<Call> calls;
+    std::ifstream in(log);
+    for (std::string text; std::getline(in, text);) {
+        std::istringstream fields(text);
+        Call call;
+        fields >> call.Name >> call.Invocation >> std::hex >> call.Flags;
+        std::getline(fields >> std::ws, call.Path);
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+// Opening changes the disk only with these flags; every other call of the log changes it.
+bool Changes(const Call& call) {
+    if (call.Name.rfind("open", 0) != 0)
+        return true;
+    return (call.Flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
+}
+
+// n evenly spread elements of items (all of them when there are fewer).
+template <class T> std::vector<T> Spread(const std::vector<T>& items, std::size_t n) {
+    if (items.size() <= n)
+        return items;
+    std::vector<T> chosen;
+    for (std::size_t i = 0; i < n; ++i)
+        chosen.push_back(items[i * items.size() / n]);
+    return chosen;
+}
+
+std::vector<Call> ChooseKillPoints(const std::vector<Call>& calls) {
+    std::size_t phase = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].Name.rfind("unlink", 0) == 0 && calls[i].Path.ends_with("Vendora.CTN"))
+            phase = i + 1;
+    if (phase == calls.size())
+        throw std::runtime_error("the reference update never deleted its intermediate file");
+    std::vector<Call> before, writes, points;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (!Changes(calls[i]))
+            continue;
+        if (i < phase)
+            before.push_back(calls[i]);
+        else if (calls[i].Name.find("write") != std::string::npos)
+            writes.push_back(calls[i]);
+        else
+            points.push_back(calls[i]);
+    }
+    for (const Call& call : Spread(writes, WritesInTheLastPhase))
+        points.push_back(call);
+    for (const Call& call : Spread(before, PointsBefore))
+        points.push_back(call);
+    return points;
+}
+
+void Restore(const fs::path& snapshot, const fs::path& root) {
+    fs::remove_all(root);
+    fs::copy(snapshot, root, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+}
+
+class KilledUpdate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(machine_.Run({}, Answers).ExitCode, 0);
+        std::string old = "the old executable, ";
+        for (int i = 0; i < 12; ++i)
+            old += old;
+        old_ = old;
+        WriteFile(machine_.Host("drive_c/Vendora/vendora.exe"), old_);
+        work_ = machine_.Root().parent_path() / "kill";
+        fs::create_directories(work_);
+        WriteFile(work_ / "script.ui", "key Return\nchar n\n");
+        snapshot_ = work_ / "before";
+        fs::copy(machine_.Root(), snapshot_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    }
+
+    std::vector<std::string> Environment() const {
+        return {"VENDORA_ROOT=" + machine_.Root().string(),
+                "VENDORA_UI_SCRIPT=" + (work_ / "script.ui").string(),
+                "VENDORA_UI_TRANSCRIPT=" + (work_ / "transcript.txt").string(),
+                "VENDORA_SHELL_LOG=" + (work_ / "shell.log").string()};
+    }
+    // The update with the library preloaded: it logs every call, or kills at the one named.
+    int RunPreloaded(const std::string& setting) {
+        std::vector<std::string> env = Environment();
+        env.push_back("LD_PRELOAD=" + std::string(VENDORA_KILL_LIBRARY));
+        // A sanitized program wants its runtime first; the library takes nothing from it.
+        env.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
+        env.push_back(setting);
+        return Spawn({(BinFolder() / "INSTALL").string()}, env, work_ / "output.txt");
+    }
+
+    // What a kill may leave: every file old or new (the intermediate file whole), the old executable whole
+    // somewhere, the shortcut readable.
+    void ExpectNothingLost(const std::map<std::string, std::string>& before,
+                           const std::map<std::string, std::string>& after, const std::string& point) {
+        const fs::path drive = machine_.Host("drive_c");
+        for (const auto& [name, content] : Contents(drive)) {
+            if (name.ends_with("Vendora.CTN")) {
+                const std::string archive = ReadFile(drive / "Vendora/MAJ/Vendora.FCC");
+                ASSERT_GE(archive.size(), 4u) << point;
+                const std::uint32_t inflated =
+                    static_cast<unsigned char>(archive[0]) | static_cast<unsigned char>(archive[1]) << 8 |
+                    static_cast<unsigned char>(archive[2]) << 16 |
+                    static_cast<std::uint32_t>(static_cast<unsigned char>(archive[3])) << 24;
+                EXPECT_EQ(content.size(), inflated) << point << ": " << name << " is a part";
+                continue;
+            }
+            if (name.ends_with(".lnk")) {
+                std::string error;
+                EXPECT_TRUE(vendora::ReadShellLinkFile((drive / name).string(), &error))
+                    << point << ": " << error;
+                continue;
+            }
+            const auto old = before.find(name);
+            const auto now = after.find(name);
+            const bool whole = (old != before.end() && old->second == content) ||
+                               (now != after.end() && now->second == content);
+            EXPECT_TRUE(whole) << point << ": " << name << " is neither the old file nor the new one ("
+                               << content.size() << " bytes)";
+        }
+        const std::string executable = ReadFile(drive / "Vendora/vendora.exe");
+        EXPECT_TRUE(executable == old_ || executable == after.at("Vendora/vendora.exe"))
+            << point << ": Vendora.EXE is a part (" << executable.size() << " bytes)";
+        EXPECT_TRUE(executable == old_ || ReadFile(drive / "Vendora/ex_Vendora.EXE") == old_)
+            << point << ": the old executable is lost";
+    }
+
+    Machine machine_;
+    fs::path work_, snapshot_;
+    std::string old_;
+};
+
+TEST_F(KilledUpdate, NoKillPointLosesAFileAndASecondRunCompletesTheUpdate) {
+    // The reference update, logged, tells which calls there are.
+    const int reference = RunPreloaded("VENDORA_KILL_LOG=" + (work_ / "calls.txt").string());
+    ASSERT_TRUE(WIFEXITED(reference) && WEXITSTATUS(reference) == 0) << ReadFile(work_ / "output.txt");
+    const auto before = Contents(snapshot_ / "drive_c");
+    const auto after = Contents(machine_.Host("drive_c"));
+    ASSERT_NE(after.at("Vendora/vendora.exe"), old_);
+    ASSERT_EQ(after.at("Vendora/ex_Vendora.EXE"), old_);
+
+    const std::vector<Call> calls = ParseLog(work_ / "calls.txt");
+    const std::vector<Call> points = ChooseKillPoints(calls);
+    ASSERT_GE(points.size(), 20u);
+    std::map<std::string, int> perCall;
+    for (const Call& point : points) {
+        Restore(snapshot_, machine_.Root());
+        const std::string where = point.Describe();
+        const int status =
+            RunPreloaded("VENDORA_KILL_AT=" + point.Name + ":" + std::to_string(point.Invocation));
+        ASSERT_TRUE(KilledBySigkill(status))
+            << where << " was never reached: " << ReadFile(work_ / "output.txt");
+        ++perCall[point.Name];
+        ExpectNothingLost(before, after, where);
+
+        const RunResult again = machine_.Run({}, Answers);
+        EXPECT_EQ(again.ExitCode, 0) << where << ": " << again.Stderr;
+        EXPECT_TRUE(ReadFile(machine_.Host("drive_c/Vendora/vendora.exe")) == after.at("Vendora/vendora.exe"))
+            << where << ": the second run did not complete the update";
+        EXPECT_EQ(StagingFiles(machine_.Host("drive_c")), std::vector<std::string>{}) << where;
+        if (HasFailure())
+            break;
+    }
+    std::ostringstream summary;
+    for (const auto& [name, count] : perCall)
+        summary << name << " " << count << "; ";
+    const auto changing = std::count_if(calls.begin(), calls.end(), Changes);
+    RecordProperty("kill_points", static_cast<int>(points.size()));
+    RecordProperty("changing_calls", static_cast<int>(changing));
+    std::cout << points.size() << " kill points of " << changing
+              << " calls that change the disk: " << summary.str() << "\n";
+}
+
+} // namespace
