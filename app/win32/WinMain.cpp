@@ -6,8 +6,8 @@
 // the error box "Erreur d'application".
 
 #include "base/Cp1252.h"
-#include "dialogs/windows/FrameworkDialogs.h"
-#include "dialogs/windows/Ubm.h"
+#include "dialogs/forms/FrameworkDialogs.h"
+#include "dialogs/forms/Ubm.h"
 #include "gfx/TextEngine.h"
 #include "gfx/gdi/GdiTextEngine.h"
 #include "gfx/wic/WicJpegDecoder.h"
@@ -30,7 +30,7 @@ namespace {
 // scripts a person's run.
 vendora::RunWindows CreateWindows() {
     vendora::App().SetBackend(std::make_unique<vendora::Win32Backend>());
-    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr, nullptr);
+    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr);
     auto progress = std::make_unique<vendora::FrameworkExtractionUi>(nullptr);
     vendora::CreateMessageWindow();
     return {std::move(dialogs), std::move(progress)};
