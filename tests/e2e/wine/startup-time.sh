@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # How long the installer takes from the start of its process to the opening question on screen, on a
 # private X server: RUNS starts (5 by default), each answered with Escape so that nothing is installed,
-# then the median. A Windows program (.EXE) runs under Wine in a fresh prefix copy, each start with a
-# Wine server of its own (none left from the start before); the native Linux program runs in a fresh
-# emulated machine with its X11 windows.
+# then the median. A Windows program (.EXE) runs under Wine in a fresh prefix copy: "cold", each start
+# with a Wine server of its own (none left from the start before), or "warm", one server and its
+# services kept up across the starts, after one start that is not counted (closer to Windows, where
+# they are always up). The native Linux program runs in a fresh emulated machine with its X11 windows.
 #
-#   startup-time.sh PROGRAM WORK [RUNS]
+#   startup-time.sh PROGRAM WORK [RUNS [cold|warm]]
 #
 # WORK is the build folder that keeps the base prefix (see install-first-run.sh). Prints each time and
 # the median, in seconds.
@@ -15,16 +16,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 source=$(cd "$here/../../.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
-    if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-        echo "usage: $0 PROGRAM WORK [RUNS]" >&2
+    if [ $# -lt 2 ] || [ $# -gt 4 ] || ! [[ "${4:-cold}" =~ ^(cold|warm)$ ]]; then
+        echo "usage: $0 PROGRAM WORK [RUNS [cold|warm]]" >&2
         exit 2
     fi
-    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath -m "$2")" "${3:-5}"
+    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath -m "$2")" "${3:-5}" "${4:-cold}"
 fi
 
 program=$2
 work=$3
 runs=$4
+mode=$5
 snapshots=$work/wine-snapshots
 mkdir -p "$work"
 # shellcheck source=lib.sh
@@ -34,6 +36,14 @@ case "$program" in
 *.EXE | *.exe)
     windows=1
     prepare_run
+    if [ "$mode" = warm ]; then
+        wineserver -p
+        (cd "$run/prefix/drive_c" && "$source/scripts/wine-run" "$program" >/dev/null 2>&1) &
+        installer=$!
+        id=$(wait_window '^Installation de Vendora\.exe') || die "no opening question"
+        answer "$id" Escape
+        wait "$installer" || true
+    fi
     ;;
 *)
     windows=0
@@ -45,7 +55,7 @@ esac
 times=()
 for ((i = 1; i <= runs; i++)); do
     if [ $windows -eq 1 ]; then
-        wineserver -w
+        [ "$mode" = warm ] || wineserver -w
         cd "$run/prefix/drive_c"
         start=$(now)
         "$source/scripts/wine-run" "$program" >/dev/null 2>&1 &
