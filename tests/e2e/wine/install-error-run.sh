@@ -37,6 +37,10 @@ first=$(wait_window '^Installation de Vendora\.exe') || die "the opening questio
 answer "$first" Return
 box=$(wait_window "^Erreur d'application") || die "no error box ($(cat "$run/stderr.txt"))"
 snapshot error-box
+# The box is the message window of the opening question, hidden and shown again with nothing in between:
+# under Wine without a window manager such a window gets no keys until it is clicked (a bare Win32 window
+# does the same), so it is clicked first, away from its button, as a person would to bring it forward.
+xdotool mousemove --window "$box" 400 10 click 1
 answer "$box" Return
 # Enter must end it as it ends every message window. If it does not (the box never got the keyboard),
 # that is a failure, and a click on "OK" ends the run so that the rest can still be checked.
