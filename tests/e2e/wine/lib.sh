@@ -131,6 +131,8 @@ scenario_start() {
     payload=$3
     work=$4
     fixtures=$5
+    # A program that crashes ends instead of waiting in Wine's debugger: the test sees it end.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
     snapshots=$work/wine-snapshots/$name
     mkdir -p "$snapshots"
     rm -f "$snapshots"/*.png
@@ -313,4 +315,15 @@ click_button() {
     local id=$1 number=$2 width height
     read -r width height < <(window_size "$id")
     click "$id" $((20 + 140 * (number - 1) + 67)) $((height - 37 + 13))
+}
+
+# add_machine_keys FILE: adds the keys of FILE (Wine's own registry syntax, names relative to
+# HKEY_LOCAL_MACHINE) to the prefix's system.reg while no Wine server runs in it, which Wine reads at its
+# next start: no regedit run (a Wine start of its own) for a few keys.
+add_machine_keys() {
+    wineserver -w
+    {
+        echo
+        cat "$1"
+    } >>"$WINEPREFIX/system.reg"
 }
