@@ -441,6 +441,17 @@ bool Win32Backend::DispatchNext() {
     return true;
 }
 
+void Win32Backend::WaitForInput(int milliseconds) {
+    // MsgWaitForMultipleObjects wakes only for messages that came since the queue was last looked at: one
+    // that is waiting already, seen or not, ends the wait here.
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        return;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0),
+                              QS_ALLINPUT);
+}
+
 void* Win32Backend::WindowOf(const Form& form) {
     auto* window = dynamic_cast<Win32Window*>(form.Native());
     return window != nullptr ? window->Handle() : nullptr;

@@ -35,6 +35,9 @@ public:
     // Waits in GetMessageA for one message and dispatches it. False once WM_QUIT has come (and for good after
     // it): the program is being ended, so no answer can come any more.
     bool DispatchNext() override;
+    // Waits in MsgWaitForMultipleObjects for any new message, or until the time has passed; at once when a
+    // message is waiting already.
+    void WaitForInput(int milliseconds) override;
 
     // The window (HWND) of a form that has one, null otherwise; for tests.
     static void* WindowOf(const Form& form);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Last: the API's macros must not rename the framework's declarations above.
@@ -491,6 +492,36 @@ TEST_F(Win32BackendTest, PumpingNeverWaitsAndTakesEverythingWaiting) {
     EXPECT_EQ(events_.back(), "char 78");
     EXPECT_TRUE(backend_->DispatchNext());
     EXPECT_EQ(events_.back(), "char 79");
+}
+
+// The wait between two attempts of a loop: a message ends it, whenever it comes. The time given is long
+// enough that only a message can end the wait before the test's own time limit.
+TEST_F(Win32BackendTest, TheWaitForInputEndsWithAMessage) {
+    constexpr int Long = 0x7FFFFFFF;
+    Form form(&App());
+    Place(form, 30, 40, 100, 50);
+    Record(form);
+    form.Show();
+    Drain();
+    HWND hwnd = WindowOf(form);
+    events_.clear();
+    backend_->WaitForInput(0); // nothing waiting: the time passes (none here)
+
+    // A message waiting already, even one the queue was looked at for, ends it at once; it is not taken.
+    PostMessageA(hwnd, WM_CHAR, 'a', 1);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    backend_->WaitForInput(Long);
+    EXPECT_TRUE(events_.empty());
+    Drain();
+    EXPECT_EQ(events_, std::vector<std::string>{"char 61"});
+
+    // A message from another thread during the wait ends it.
+    std::thread poster([hwnd] { PostMessageA(hwnd, WM_CHAR, 'b', 1); });
+    backend_->WaitForInput(Long);
+    poster.join();
+    Drain();
+    EXPECT_EQ(events_, (std::vector<std::string>{"char 61", "char 62"}));
 }
 
 TEST_F(Win32BackendTest, AQuitMessageEndsTheModalLoopsForGood) {
