@@ -3,11 +3,14 @@
 #include "base/Convert.h"
 #include "base/Cp1252.h"
 
-#include <array>
+#include <algorithm>
 
 namespace vendora {
 
 namespace {
+
+// Rows are read in pieces that one Read can carry.
+constexpr std::size_t ReadPiece = std::size_t{1} << 24;
 
 // What a user can read of a name in an error text: control characters shown as '?'.
 AnsiString Printable(const AnsiString& name) {
@@ -30,13 +33,48 @@ std::int32_t ReadInt32(ByteSource& source) {
     return ReadLe32(field);
 }
 
-ArchiveEntry ReadRow(ByteSource& source, std::uint8_t width) {
-    std::array<unsigned char, 256> field{};
-    ReadExactly(source, field.data(), width);
-    ArchiveEntry entry;
-    entry.Name.assign(reinterpret_cast<const char*>(field.data()) + 1, field[0]);
-    entry.Size = ReadInt32(source);
-    return entry;
+// The count and the width, checked before anything of the size they announce is touched.
+ArchiveTable CheckHeader(std::int32_t count, std::uint8_t width, std::int64_t sourceSize) {
+    if (count < 0)
+        throw ERangeError();
+    if (count > 0 && width == 0)
+        throw EArchiveTableError(Ansi("la table annonce des noms de largeur nulle"));
+    ArchiveTable table;
+    table.Count = count;
+    table.NameWidth = width;
+    table.ContentOffset = 5 + static_cast<std::int64_t>(count) * (width + 4);
+    if (table.ContentOffset > sourceSize)
+        throw EInOutError(IoCode::ReadBeyondEnd);
+    return table;
+}
+
+// The name as the field gives it, without building a string: characters the field does not hold are zero.
+bool IsSafeField(std::uint8_t length, std::span<const std::uint8_t> field) {
+    if (length > field.size())
+        return false;
+    const auto name = field.first(length);
+    if ((length == 1 && name[0] == '.') || (length == 2 && name[0] == '.' && name[1] == '.'))
+        return false;
+    for (const std::uint8_t c : name) {
+        if (c == '\\' || c == '/' || c == ':' || c < 32)
+            return false;
+    }
+    return true;
+}
+
+// Every row in order: a negative size or a name that leaves the folder stops the reading; then the
+// contents must fit in the source.
+void CheckRows(ArchiveTable& table, std::int64_t sourceSize) {
+    const ArchiveRows& rows = table.Entries;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows.SizeAt(i) < 0)
+            throw ERangeError();
+        if (!IsSafeField(rows.NameLengthAt(i), rows.NameFieldAt(i)))
+            throw EArchiveNameError(rows[i].Name);
+        table.ContentSize += rows.SizeAt(i);
+    }
+    if (table.ContentOffset + table.ContentSize > sourceSize)
+        throw EInOutError(IoCode::ReadBeyondEnd);
 }
 
 } // namespace
@@ -46,6 +84,9 @@ EArchiveNameError::EArchiveNameError(const AnsiString& name)
 
 EArchiveNameError::EArchiveNameError(const AnsiString& name, const AnsiString& reason)
     : Exception(Ansi("Archive refusée : le nom d'entrée \"") + Printable(name) + "\" " + reason) {}
+
+EArchiveTableError::EArchiveTableError(const AnsiString& reason)
+    : Exception(Ansi("Archive refusée : ") + reason) {}
 
 bool IsSafeEntryName(const AnsiString& name) {
     if (name == "." || name == "..")
@@ -57,29 +98,56 @@ bool IsSafeEntryName(const AnsiString& name) {
     return true;
 }
 
+ArchiveRows::ArchiveRows(std::span<const std::uint8_t> bytes, std::uint8_t width)
+    : bytes_(bytes), width_(width), count_(bytes.size() / (width + 4u)) {}
+
+ArchiveRows::ArchiveRows(std::vector<std::uint8_t> bytes, std::uint8_t width)
+    : own_(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))), bytes_(*own_), width_(width),
+      count_(bytes_.size() / (width + 4u)) {}
+
+std::int32_t ArchiveRows::SizeAt(std::size_t index) const {
+    return ReadLe32(Row(index) + width_);
+}
+
+std::span<const std::uint8_t> ArchiveRows::NameFieldAt(std::size_t index) const {
+    return {Row(index) + 1, width_ > 0 ? width_ - 1u : 0u};
+}
+
+ArchiveEntry ArchiveRows::operator[](std::size_t index) const {
+    ArchiveEntry entry;
+    const auto field = NameFieldAt(index);
+    const std::uint8_t length = NameLengthAt(index);
+    const std::size_t held = std::min<std::size_t>(length, field.size());
+    entry.Name.assign(reinterpret_cast<const char*>(field.data()), held);
+    entry.Name.resize(length, '\0');
+    entry.Size = SizeAt(index);
+    return entry;
+}
+
 ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize) {
-    ArchiveTable table;
-    table.Count = ReadInt32(source);
-    unsigned char width = 0;
+    const std::int32_t count = ReadInt32(source);
+    std::uint8_t width = 0;
     ReadExactly(source, &width, 1);
-    table.NameWidth = width;
-    if (table.Count < 0)
-        throw ERangeError();
-    table.ContentOffset = 5 + static_cast<std::int64_t>(table.Count) * (width + 4);
-    if (table.ContentOffset > sourceSize)
-        throw EInOutError(IoCode::ReadBeyondEnd);
-    table.Entries.reserve(static_cast<std::size_t>(table.Count));
-    for (std::int32_t i = 0; i < table.Count; ++i)
-        table.Entries.push_back(ReadRow(source, width));
-    for (const ArchiveEntry& entry : table.Entries) {
-        if (entry.Size < 0)
-            throw ERangeError();
-        if (!IsSafeEntryName(entry.Name))
-            throw EArchiveNameError(entry.Name);
-        table.ContentSize += entry.Size;
+    ArchiveTable table = CheckHeader(count, width, sourceSize);
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(table.ContentOffset - 5));
+    for (std::size_t done = 0; done < rows.size();) {
+        const auto piece = static_cast<std::uint32_t>(std::min<std::size_t>(rows.size() - done, ReadPiece));
+        ReadExactly(source, rows.data() + done, piece);
+        done += piece;
     }
-    if (table.ContentOffset + table.ContentSize > sourceSize)
+    table.Entries = ArchiveRows(std::move(rows), width);
+    CheckRows(table, sourceSize);
+    return table;
+}
+
+ArchiveTable ReadArchiveTable(std::span<const std::uint8_t> inflated) {
+    const auto size = static_cast<std::int64_t>(inflated.size());
+    if (size < 5)
         throw EInOutError(IoCode::ReadBeyondEnd);
+    ArchiveTable table = CheckHeader(ReadLe32(inflated.data()), inflated[4], size);
+    table.Entries =
+        ArchiveRows(inflated.subspan(5, static_cast<std::size_t>(table.ContentOffset - 5)), table.NameWidth);
+    CheckRows(table, size);
     return table;
 }
 

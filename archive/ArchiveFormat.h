@@ -5,7 +5,11 @@
 #include "base/Errors.h"
 #include "base/Text.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace vendora {
@@ -17,10 +21,66 @@ struct ArchiveEntry {
     std::int32_t Size = 0;
 };
 
+// The table's rows as they lie in the archive, each entry made when it is asked for. A table can announce
+// hundreds of millions of rows; a copy of each as a string would hold many times the archive itself.
+class ArchiveRows {
+public:
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = ArchiveEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = ArchiveEntry;
+
+        Iterator(const ArchiveRows* rows, std::size_t index) : rows_(rows), index_(index) {}
+        ArchiveEntry operator*() const { return (*rows_)[index_]; }
+        Iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++index_;
+            return before;
+        }
+        friend bool operator==(const Iterator& a, const Iterator& b) { return a.index_ == b.index_; }
+
+    private:
+        const ArchiveRows* rows_;
+        std::size_t index_;
+    };
+
+    ArchiveRows() = default;
+    // The rows in bytes that the caller keeps alive, or in bytes of their own.
+    ArchiveRows(std::span<const std::uint8_t> bytes, std::uint8_t width);
+    ArchiveRows(std::vector<std::uint8_t> bytes, std::uint8_t width);
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    ArchiveEntry operator[](std::size_t index) const;
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, count_}; }
+
+    // The same without building the entry.
+    std::int32_t SizeAt(std::size_t index) const;
+    // The name field: its length byte, then the bytes the field holds (at most width - 1).
+    std::uint8_t NameLengthAt(std::size_t index) const { return Row(index)[0]; }
+    std::span<const std::uint8_t> NameFieldAt(std::size_t index) const;
+
+private:
+    const std::uint8_t* Row(std::size_t index) const { return bytes_.data() + index * (width_ + 4u); }
+
+    std::shared_ptr<const std::vector<std::uint8_t>> own_;
+    std::span<const std::uint8_t> bytes_;
+    std::uint8_t width_ = 0;
+    std::size_t count_ = 0;
+};
+
 struct ArchiveTable {
     std::int32_t Count = 0;
     std::uint8_t NameWidth = 0;
-    std::vector<ArchiveEntry> Entries;
+    ArchiveRows Entries;
     // Where the first entry's content starts: 5 + Count * (NameWidth + 4).
     std::int64_t ContentOffset = 0;
     // The sum of the sizes.
@@ -44,12 +104,23 @@ public:
     EArchiveNameError(const AnsiString& name, const AnsiString& reason);
 };
 
-// Reads the count, the width and the table from a source holding sourceSize bytes in all, position 0. A
-// negative count raises ERangeError; a table or contents that the source is too short for raise the
-// end-of-file I/O error (100) before anything of that size is allocated; a negative size raises ERangeError;
-// a name that is not a bare file name raises EArchiveNameError. The empty name passes: creating its file
-// fails later, as it must.
+// A table that no writer makes: rows announced with a name field of width 0, which cannot even hold the
+// name's length byte. Raised before any entry is written.
+class EArchiveTableError : public Exception {
+public:
+    explicit EArchiveTableError(const AnsiString& reason);
+};
+
+// Reads the count, the width and the table from a source holding sourceSize bytes in all, position 0, and
+// keeps the rows in bytes of its own (no more than the source holds). A negative count raises ERangeError;
+// rows with a name width of 0 raise EArchiveTableError; a table or contents that the source is too short
+// for raise the end-of-file I/O error (100) before anything of that size is allocated; a negative size
+// raises ERangeError; a name that is not a bare file name raises EArchiveNameError. The empty name passes:
+// creating its file fails later, as it must.
 ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize);
+// The same on the inflated archive in memory; the rows stay where they are, so the bytes must outlive the
+// table.
+ArchiveTable ReadArchiveTable(std::span<const std::uint8_t> inflated);
 
 // True for a name that names a file directly in the output folder (the empty name excepted, see above).
 bool IsSafeEntryName(const AnsiString& name);

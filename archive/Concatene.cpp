@@ -6,12 +6,17 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
+#include <algorithm>
 #include <memory>
-#include <vector>
+#include <optional>
+#include <span>
 
 namespace vendora {
 
 namespace {
+
+// The system's error code of a write on a full disk.
+constexpr int DiskFullCode = 112;
 
 // The table and the contents of the intermediate file, read as a file of bytes: a failure of the medium
 // is the I/O error of its system code, a short read the end-of-file error.
@@ -42,22 +47,75 @@ std::unique_ptr<FileHandle> OpenIntermediate(FileSystem& files, const AnsiString
     return file;
 }
 
-void WriteEntry(FileSystem& files, FileSource& source, const AnsiString& target, std::int32_t size) {
+// Files move in pieces no larger than a single Read or Write of a handle can carry.
+constexpr std::size_t FileChunk = std::size_t{1} << 24;
+
+// Why a file could not be put in place, for the caller to raise its own kind of error.
+struct WriteFailure {
+    enum class Step { Create, Write, Replace } Failed;
+    int Code; // the system's error code; 0 for a write that stopped short without one
+};
+
+// Writes bytes whole to a temporary name next to path, then puts that file in place of path in one step:
+// a crash at any instant leaves path old or new, never a part. A failure removes the temporary file.
+std::optional<WriteFailure> WriteReplacing(FileSystem& files, const AnsiString& path,
+                                           std::span<const std::uint8_t> bytes) {
+    const AnsiString temporary = TemporarySibling(path);
     int error = 0;
-    auto file = files.CreateFile(target, FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::None,
-                                 Disposition::CreateAlways, error);
+    auto file = files.CreateFile(temporary, FileAccess::GenericRead | FileAccess::GenericWrite,
+                                 FileShare::None, Disposition::CreateAlways, error);
     if (!file)
-        throw EInOutError(error);
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(size));
-    const auto count = static_cast<std::uint32_t>(size);
-    if (source.Read(buffer.data(), count) != count)
-        throw EInOutError(IoCode::ReadBeyondEnd);
-    std::uint32_t done = 0;
-    const bool written = file->Write(buffer.data(), count, done);
-    if (!written && file->LastError() != 112)
-        throw EInOutError(file->LastError());
-    if (done != count)
-        throw EInOutError(IoCode::DiskFull);
+        return WriteFailure{WriteFailure::Step::Create, error};
+    for (std::size_t done = 0; done < bytes.size();) {
+        const auto want = static_cast<std::uint32_t>(std::min(bytes.size() - done, FileChunk));
+        std::uint32_t put = 0;
+        const bool written = file->Write(bytes.data() + done, want, put);
+        if (!written || put != want) {
+            const int code = written ? 0 : file->LastError();
+            file.reset();
+            files.DeleteFile(temporary);
+            return WriteFailure{WriteFailure::Step::Write, code};
+        }
+        done += put;
+    }
+    file.reset();
+    if (!files.MoveFileReplace(temporary, path)) {
+        const int code = files.LastError();
+        files.DeleteFile(temporary);
+        return WriteFailure{WriteFailure::Step::Replace, code != 0 ? code : IoCode::AccessDenied};
+    }
+    return std::nullopt;
+}
+
+// The intermediate file: the stream's errors, naming the file as the user knows it.
+void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const std::uint8_t> bytes) {
+    const auto failure = WriteReplacing(files, path, bytes);
+    if (!failure)
+        return;
+    if (failure->Failed == WriteFailure::Step::Write)
+        throw EWriteError();
+    throw EFCreateError(path, failure->Code);
+}
+
+// An entry: the I/O errors of a file of bytes; a write that stops short is a full disk.
+void WriteEntry(FileSystem& files, const AnsiString& target, std::span<const std::uint8_t> content) {
+    const auto failure = WriteReplacing(files, target, content);
+    if (!failure)
+        return;
+    const bool full =
+        failure->Failed == WriteFailure::Step::Write && (failure->Code == 0 || failure->Code == DiskFullCode);
+    throw EInOutError(full ? IoCode::DiskFull : failure->Code);
+}
+
+// The whole archive file inflated into memory; the compressed bytes are freed on return.
+MemoryStream Inflate(FileSystem& files, const AnsiString& source) {
+    MemoryStream input;
+    MemoryStream output;
+    TZCompress compressor;
+    input.LoadFromFile(files, CutTo(source, Capacity::Path));
+    input.Seek(0);
+    compressor.DecompressStream(input, output);
+    return output;
 }
 
 // Writing an entry over the intermediate file would truncate the very file the entries are read from.
@@ -86,6 +144,31 @@ void ReportInterruption(ExtractionUi& ui) {
         Ansi("<BLOCKQUOTE><FONT COLOR=#FF0000><B>L'Interruption est Interdite</FONT></BLOCKQUOTE>"
              "<P><FONT COLOR=#FF SIZE=12>Le traitement va être maintenu</FONT>"),
         "Ok", TColor(0));
+}
+
+// The entries, whose contents follow one another in contents, into the folder of the intermediate file at
+// path, with the progress window.
+void SplitEntries(const AnsiString& path, const ArchiveTable& table, std::span<const std::uint8_t> contents,
+                  FileSystem& files, ExtractionUi& ui) {
+    RefuseEntryOverIntermediate(table, path);
+    const AnsiString folder = FolderOf(path);
+    ShowProgressWindow(ui, path);
+    const std::int32_t count = table.Count;
+    std::size_t offset = 0;
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const ArchiveEntry entry = table.Entries[static_cast<std::size_t>(i - 1)];
+        ui.SetLabel6(Ansi("Extraction de ") + entry.Name);
+        if (ui.Label2() == "interrompu")
+            ReportInterruption(ui);
+        ui.SetLabel2(Ansi("Réalisé"));
+        ui.SetPosition(ProgressPosition(i, count));
+        const auto size = static_cast<std::size_t>(entry.Size);
+        WriteEntry(files, folder + "\\" + entry.Name, contents.subspan(offset, size));
+        offset += size;
+    }
+    ui.SetLabel2(Ansi("Réalisé"));
+    ui.HideProgress();
+    ui.DestroyProgress();
 }
 
 } // namespace
@@ -130,13 +213,8 @@ bool DecompressFile(const AnsiString& source, const AnsiString& destination) {
 }
 
 bool DecompressFile(const AnsiString& source, const AnsiString& destination, FileSystem& files) {
-    MemoryStream input;
-    MemoryStream output;
-    TZCompress compressor;
-    input.LoadFromFile(files, CutTo(source, Capacity::Path));
-    input.Seek(0);
-    compressor.DecompressStream(input, output);
-    output.SaveToFile(files, CutTo(destination, Capacity::Path));
+    const MemoryStream inflated = Inflate(files, source);
+    SaveIntermediate(files, CutTo(destination, Capacity::Path), inflated.Bytes());
     return true;
 }
 
@@ -146,26 +224,19 @@ void SplitArchive(const AnsiString& path) {
 
 void SplitArchive(const AnsiString& rawPath, FileSystem& files, ExtractionUi& ui) {
     const AnsiString path = CutTo(rawPath, Capacity::Path);
-    const AnsiString folder = FolderOf(path);
     auto file = OpenIntermediate(files, path);
     FileSource source(*file);
     const ArchiveTable table = ReadArchiveTable(source, file->Size());
-    RefuseEntryOverIntermediate(table, path);
-
-    ShowProgressWindow(ui, path);
-    const std::int32_t count = table.Count;
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const ArchiveEntry& entry = table.Entries[static_cast<std::size_t>(i - 1)];
-        ui.SetLabel6(Ansi("Extraction de ") + entry.Name);
-        if (ui.Label2() == "interrompu")
-            ReportInterruption(ui);
-        ui.SetLabel2(Ansi("Réalisé"));
-        ui.SetPosition(ProgressPosition(i, count));
-        WriteEntry(files, source, folder + "\\" + entry.Name, entry.Size);
+    // The contents in one block, read once the table has shown that the file holds them all.
+    const auto size = static_cast<std::size_t>(table.ContentSize);
+    const std::unique_ptr<std::uint8_t[]> contents(new std::uint8_t[size]);
+    for (std::size_t done = 0; done < size;) {
+        const auto want = static_cast<std::uint32_t>(std::min(size - done, FileChunk));
+        if (source.Read(contents.get() + done, want) != want)
+            throw EInOutError(IoCode::ReadBeyondEnd);
+        done += want;
     }
-    ui.SetLabel2(Ansi("Réalisé"));
-    ui.HideProgress();
-    ui.DestroyProgress();
+    SplitEntries(path, table, {contents.get(), size}, files, ui);
 }
 
 void ExtractArchive(const AnsiString& path) {
@@ -178,10 +249,23 @@ void ExtractArchive(const AnsiString& rawPath, const ExtractionContext& context)
         Delay(1000, context.TickCount);
     if (FolderOf(path).empty())
         path = CutTo(context.Files.GetCurrentDirectory() + "\\" + path, Capacity::Path);
-    const AnsiString intermediate = IntermediatePath(path);
-    DecompressFile(path, intermediate, context.Files);
-    SplitArchive(intermediate, context.Files, context.Ui);
-    context.Files.DeleteFile(intermediate);
+    ExtractArchiveVia(path, IntermediatePath(path), context.Files, context.Ui);
+}
+
+// The inflated bytes stay in memory from the inflate to the end of the split: the intermediate file is
+// written from them and the entries too, so nothing is read back from the disk.
+void ExtractArchiveVia(const AnsiString& path, const AnsiString& intermediate, FileSystem& files,
+                       ExtractionUi& ui) {
+    {
+        const MemoryStream inflated = Inflate(files, path);
+        SaveIntermediate(files, intermediate, inflated.Bytes());
+        // Held as the split of the file would hold it, so that nobody changes it underneath.
+        const auto held = OpenIntermediate(files, intermediate);
+        const ArchiveTable table = ReadArchiveTable(inflated.Bytes());
+        SplitEntries(intermediate, table,
+                     inflated.Bytes().subspan(static_cast<std::size_t>(table.ContentOffset)), files, ui);
+    }
+    files.DeleteFile(intermediate);
 }
 
 } // namespace vendora

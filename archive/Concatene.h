@@ -26,6 +26,11 @@ ExtractionContext DefaultExtractionContext();
 void ExtractArchive(const AnsiString& path);
 void ExtractArchive(const AnsiString& path, const ExtractionContext& context);
 
+// The same with the intermediate file given: the entries go to its folder. Failures raise and leave the
+// intermediate file where it is.
+void ExtractArchiveVia(const AnsiString& path, const AnsiString& intermediate, FileSystem& files,
+                       ExtractionUi& ui);
+
 // The whole archive file inflated into destination (created or truncated). True; failures raise.
 bool DecompressFile(const AnsiString& source, const AnsiString& destination);
 bool DecompressFile(const AnsiString& source, const AnsiString& destination, FileSystem& files);

@@ -12,7 +12,10 @@ void HeadlessExtractionUi::SetPosition(int position) {
 int HeadlessExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
                                           const AnsiString& buttons, TColor colour) {
     Record(Call::Message, title);
-    messages_.push_back({title, text, buttons, colour});
+    if (messages_.size() < RecordLimit)
+        messages_.push_back({title, text, buttons, colour});
+    else
+        ++unrecorded_;
     return MessageAnswer;
 }
 
@@ -21,6 +24,7 @@ void HeadlessExtractionUi::Clear() {
     messages_.clear();
     label2_.clear();
     positionCalls_ = 0;
+    unrecorded_ = 0;
 }
 
 namespace {

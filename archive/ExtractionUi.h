@@ -6,6 +6,7 @@
 #include "base/Color.h"
 #include "base/Text.h"
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -35,7 +36,8 @@ public:
                                 TColor colour) = 0;
 };
 
-// Records the calls instead of showing anything.
+// Records the calls instead of showing anything. The record keeps the first RecordLimit calls and messages
+// only: an archive of millions of entries must not make the recorder hold more than the archive itself.
 class HeadlessExtractionUi : public ExtractionUi {
 public:
     enum class Call { Create, Show, Hide, Destroy, Caption, Label1, Label6, Label2, Position, Message };
@@ -68,7 +70,13 @@ public:
     // The answer ShowHtmlMessage gives.
     int MessageAnswer = 1;
 
+    static constexpr std::size_t RecordLimit = 4096;
+
     const std::vector<Event>& Events() const { return events_; }
+    // Calls and messages past the limit, counted only.
+    std::size_t Unrecorded() const { return unrecorded_; }
+    // Every SetPosition, recorded or not.
+    int PositionCalls() const { return positionCalls_; }
     // The full texts of the messages shown: title, text, buttons, colour.
     struct Message {
         AnsiString Title, Text, Buttons;
@@ -79,13 +87,17 @@ public:
 
 private:
     void Record(Call what, const AnsiString& text = {}, int number = 0) {
-        events_.push_back({what, text, number});
+        if (events_.size() < RecordLimit)
+            events_.push_back({what, text, number});
+        else
+            ++unrecorded_;
     }
 
     std::vector<Event> events_;
     std::vector<Message> messages_;
     AnsiString label2_;
     int positionCalls_ = 0;
+    std::size_t unrecorded_ = 0;
 };
 
 // The interface the split uses when none is given; the headless one until the application installs its

@@ -6,16 +6,23 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 namespace vendora {
 
 class MemoryStream {
 public:
-    std::int64_t Size() const { return static_cast<std::int64_t>(bytes_.size()); }
+    MemoryStream() = default;
+    ~MemoryStream();
+    MemoryStream(const MemoryStream&) = delete;
+    MemoryStream& operator=(const MemoryStream&) = delete;
+    MemoryStream(MemoryStream&& other) noexcept;
+    MemoryStream& operator=(MemoryStream&& other) noexcept;
+
+    std::int64_t Size() const { return static_cast<std::int64_t>(size_); }
     std::int64_t Position() const { return position_; }
     void Seek(std::int64_t position) { position_ = position < 0 ? 0 : position; }
-    // New bytes are zero; the position stays where it is.
+    // New bytes are zero; the position stays where it is. Raises std::bad_alloc when memory runs out.
     void SetSize(std::int64_t size);
 
     // Up to count bytes from the position; the number read (0 at the end).
@@ -29,11 +36,19 @@ public:
     // The whole content into a file created or truncated. EFCreateError or EWriteError.
     void SaveToFile(FileSystem& files, const AnsiString& path) const;
 
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-    std::vector<std::uint8_t>& Bytes() { return bytes_; }
+    // The content in place, for work that reads or fills it without a copy.
+    std::span<const std::uint8_t> Bytes() const { return {data_, size_}; }
+    std::span<std::uint8_t> Bytes() { return {data_, size_}; }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    // Room for at least capacity bytes, the content kept. Fresh room comes from calloc, which large blocks
+    // get from the system already zero, so that sizing a stream costs no pass over its bytes.
+    void Reserve(std::size_t capacity);
+    void Release();
+
+    std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::int64_t position_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace vendora {
@@ -12,8 +13,8 @@ namespace {
 
 constexpr int WindowBits = 15;
 
-// Ends the inflation whatever happens after a successful initialisation; the buffers are freed first,
-// being declared later. An error of the end itself only surfaces when nothing else is already on its way.
+// Ends the inflation whatever happens after a successful initialisation; the buffer is freed first, being
+// declared later. An error of the end itself only surfaces when nothing else is already on its way.
 class InflateGuard {
 public:
     explicit InflateGuard(z_stream& stream) : stream_(stream) {}
@@ -43,9 +44,24 @@ std::int32_t ReadExpectedSize(MemoryStream& input) {
     return expected;
 }
 
-void WriteAll(MemoryStream& output, const unsigned char* data, std::uint32_t count) {
-    if (output.Write(data, count) != count)
-        throw EWriteError();
+// The next piece of input, read in place: at most one buffer's worth from the input stream's position.
+void NextInput(MemoryStream& input, z_stream& stream) {
+    const std::int64_t left = input.Size() - input.Position();
+    const auto count = static_cast<uInt>(std::clamp<std::int64_t>(left, 0, TZCompress::BufferSize));
+    stream.next_in = count > 0 ? input.Bytes().data() + input.Position() : stream.next_in;
+    stream.avail_in = count;
+    input.Seek(input.Position() + count);
+}
+
+// The next buffer's worth of output, in place in the output stream: zlib writes where the bytes belong, and
+// the stream's position moves past them as the buffer would have been written there. The last piece stops
+// at the announced size.
+void NextOutput(MemoryStream& output, z_stream& stream, std::int64_t end) {
+    const auto count =
+        static_cast<uInt>(std::min<std::int64_t>(end - output.Position(), TZCompress::BufferSize));
+    stream.next_out = output.Bytes().data() + output.Position();
+    stream.avail_out = count;
+    output.Seek(output.Position() + count);
 }
 
 } // namespace
@@ -73,16 +89,15 @@ void TZCompress::DecompressStream(MemoryStream& input, MemoryStream& output,
     stream.opaque = Z_NULL;
     CheckInit(inflateInit2(&stream, WindowBits));
     InflateGuard guard(stream);
-    auto inBuffer = std::make_unique<unsigned char[]>(BufferSize);
-    auto outBuffer = std::make_unique<unsigned char[]>(BufferSize);
 
     const std::int32_t expected = ReadExpectedSize(input);
-    output.SetSize(output.Position() + expected);
+    const std::int64_t end = output.Position() + expected;
+    output.SetSize(end);
 
-    stream.next_out = outBuffer.get();
-    stream.avail_out = BufferSize;
-    stream.next_in = inBuffer.get();
-    stream.avail_in = input.Read(inBuffer.get(), BufferSize);
+    // The buffers' steps stay those of two 65,535-byte buffers; only the copies between them and the
+    // streams are gone. The one buffer left takes what the final call may produce beyond the size.
+    NextOutput(output, stream, end);
+    NextInput(input, stream);
 
     while (static_cast<std::int64_t>(stream.total_out) < expected) {
         const int result = inflate(&stream, Z_NO_FLUSH);
@@ -92,27 +107,23 @@ void TZCompress::DecompressStream(MemoryStream& input, MemoryStream& output,
         // A stream that ends early would leave the loop waiting for bytes that never come.
         if (result == Z_STREAM_END && static_cast<std::int64_t>(stream.total_out) < expected)
             throw ECompressionError(Z_DATA_ERROR, Ansi("flux terminé avant la taille annoncée"));
-        if (stream.avail_in == 0) {
-            stream.next_in = inBuffer.get();
-            stream.avail_in = input.Read(inBuffer.get(), BufferSize);
-        }
-        if (stream.avail_out == 0) {
-            WriteAll(output, outBuffer.get(), BufferSize);
-            stream.next_out = outBuffer.get();
-            stream.avail_out = BufferSize;
-        }
+        if (stream.avail_in == 0)
+            NextInput(input, stream);
+        if (stream.avail_out == 0)
+            NextOutput(output, stream, end);
     }
-    // Bytes beyond the announced size would be dropped silently: a short size field is an error too.
-    if (static_cast<std::int64_t>(stream.total_out) > expected)
-        throw ECompressionError(Z_BUF_ERROR, Ansi("flux plus long que la taille annoncée"));
-    WriteAll(output, outBuffer.get(), BufferSize - stream.avail_out);
+    // The output position already stands past the bytes written, and the last piece ended at the size.
+    output.Seek(end);
 
-    stream.next_out = outBuffer.get();
+    auto overflow = std::make_unique<unsigned char[]>(BufferSize);
+    stream.next_out = overflow.get();
     stream.avail_out = BufferSize;
     const int result = inflate(&stream, Z_FINISH);
     if (onProgress)
         onProgress(*this, stream);
-    if (result == Z_STREAM_END && static_cast<std::int64_t>(stream.total_out) != expected)
+    // Bytes beyond the announced size would be dropped silently: a short size field is an error too.
+    if (static_cast<std::int64_t>(stream.total_out) != expected && result != Z_DATA_ERROR &&
+        result != Z_STREAM_ERROR && result != Z_MEM_ERROR)
         throw ECompressionError(Z_BUF_ERROR, Ansi("flux plus long que la taille annoncée"));
     CheckEnd(result);
 }

@@ -1,92 +1,67 @@
-// Extraction of an archive of the shipped shape (14 entries, about 4.4 MB inflated and 2.0 MB at level 1)
-// and of a 200 MB one, next to a plain zlib inflate of the same bytes as the reference. Memory is counted
-// by a global allocator: peak_MB is the most the benchmark held at once beyond what it started with.
+// Extraction against the plain reference, and the memory that extraction and the archive tool hold.
+//
+//   bench_archive [--pairs N] [--large-pairs N]
+//       In one process, on the same archive files, alternately: the project's whole extraction (read the
+//       archive, inflate, write the .CTN, split, delete the .CTN) and the plain reference (read the
+//       archive, zlib's uncompress into one buffer, each file written with one write). Medians of wall
+//       and processor time and their ratios, for the shipped shape and for 200 MB.
+//   bench_archive --memory [--worst-rows N]
+//       Peak resident memory (ru_maxrss) of child processes extracting and listing the shipped shape,
+//       200 MB and the worst table the format allows, next to the bound compressed + inflated + 16 MB.
+//   bench_archive --run project|reference ARCHIVE FOLDER [TIMES]
+//       One side alone, for valgrind --tool=callgrind.
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
-#include "archive/ZCompress.h"
+#include "base/Convert.h"
+#include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
+#include "tools/fcc/Fcc.h"
 
-#include <atomic>
-#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <new>
+#include <iostream>
 #include <random>
+#include <sstream>
+#include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 #include <zlib.h>
-
-namespace {
-std::atomic<std::size_t> liveBytes{0};
-std::atomic<std::size_t> peakBytes{0};
-
-void* Allocate(std::size_t size) {
-    auto* block = static_cast<std::size_t*>(std::malloc(size + 16));
-    if (block == nullptr)
-        throw std::bad_alloc();
-    *block = size;
-    const std::size_t now = liveBytes += size;
-    std::size_t peak = peakBytes.load();
-    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-    }
-    return reinterpret_cast<char*>(block) + 16;
-}
-
-void Free(void* pointer) {
-    if (pointer == nullptr)
-        return;
-    auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(pointer) - 16);
-    liveBytes -= *block;
-    std::free(block);
-}
-} // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* pointer) noexcept {
-    Free(pointer);
-}
-void operator delete[](void* pointer) noexcept {
-    Free(pointer);
-}
-void operator delete(void* pointer, std::size_t) noexcept {
-    Free(pointer);
-}
-void operator delete[](void* pointer, std::size_t) noexcept {
-    Free(pointer);
-}
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace vendora;
+using Bytes = std::vector<std::uint8_t>;
 
-// Semi-compressible bytes: words from a skewed vocabulary with a little noise, about 45 % of their size
-// at level 1, as the shipped executable.
-std::vector<std::uint8_t> ProgramLikeBytes(std::size_t size, unsigned salt) {
+// Semi-compressible bytes: words from a skewed vocabulary with a little noise, about half their size at
+// level 1, as the shipped executable.
+Bytes ProgramLikeBytes(std::size_t size, unsigned salt) {
     std::mt19937 random(salt);
-    std::vector<std::vector<std::uint8_t>> words(2000);
+    std::vector<Bytes> words(2000);
     for (auto& word : words) {
         word.resize(2 + random() % 11);
         for (auto& byte : word)
             byte = static_cast<std::uint8_t>(random());
     }
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    std::vector<std::uint8_t> out;
+    Bytes out;
     out.reserve(size + 16);
     while (out.size() < size) {
-        if (unit(random) < 0.015) {
+        if (unit(random) < 0.02) {
             for (int i = 0; i < 8; ++i)
                 out.push_back(static_cast<std::uint8_t>(random()));
         } else {
-            const auto& word = words[static_cast<std::size_t>(std::pow(unit(random), 6) * words.size())];
+            const auto& word = words[static_cast<std::size_t>(std::pow(unit(random), 5) * words.size())];
             out.insert(out.end(), word.begin(), word.end());
         }
     }
@@ -94,127 +69,342 @@ std::vector<std::uint8_t> ProgramLikeBytes(std::size_t size, unsigned salt) {
     return out;
 }
 
-// The shipped archive's shape: the program, a font, three pictures and nine small text files, scaled so
-// that the whole inflates to about totalSize.
+// The shipped archive's shape: the program, a font, three pictures and nine small text files, the program
+// scaled so that the whole inflates to about totalSize.
 std::vector<PackedEntry> ShippedShape(std::size_t totalSize) {
-    const std::pair<const char*, std::size_t> small[] = {
+    const std::pair<const char*, std::size_t> others[] = {
         {"StarMath.ttf", 40000},    {"Vendora.jpg", 12000}, {"Fond.bmp", 20000},   {"Logo.BMP", 6000},
         {"Articles.QXF", 1500},     {"Clients.QXF", 1400},  {"Ventes.QXF", 1300},  {"Caisse.QXF", 1200},
         {"Fournisseurs.QXF", 1100}, {"Remises.QXF", 1000},  {"Colonnes.qxc", 900}, {"Tickets.LP", 1500},
         {"Etiquettes.LP", 1400}};
-    std::size_t rest = totalSize;
+    std::size_t rest = totalSize - 5 - 14 * (DefaultNameWidth + 4);
     std::vector<PackedEntry> entries;
     unsigned salt = 2;
-    for (const auto& [name, size] : small) {
+    for (const auto& [name, size] : others) {
         entries.push_back({name, ProgramLikeBytes(size, salt++)});
         rest -= size;
     }
-    entries.insert(entries.begin(), PackedEntry{"vendora.exe", ProgramLikeBytes(rest - 537, 1)});
+    entries.insert(entries.begin(), PackedEntry{"vendora.exe", ProgramLikeBytes(rest, 1)});
     return entries;
 }
 
-struct Fixture {
-    fs::path Folder;
-    std::vector<std::uint8_t> Archive; // layer 1
-    std::size_t Inflated = 0;
+// The worst table: the most rows the inflated size allows, each a one-byte name field (the empty name)
+// and a zero size. It inflates to 5 + 5 * rows bytes from a few hundred kilobytes.
+Bytes WorstTable(std::int32_t rows, std::uint8_t width) {
+    Bytes inflated(5 + static_cast<std::size_t>(rows) * (width + 4u), 0);
+    WriteLe32(inflated.data(), static_cast<std::uint32_t>(rows));
+    inflated[4] = width;
+    return inflated;
+}
+
+void WriteWhole(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+struct ArchiveFile {
+    fs::path Path;
+    std::uint64_t Compressed = 0;
+    std::uint64_t Inflated = 0;
 };
 
-const Fixture& ArchiveOf(std::size_t inflatedSize) {
-    static std::map<std::size_t, Fixture> cache;
-    auto& fixture = cache[inflatedSize];
-    if (fixture.Archive.empty()) {
-        const auto inflated = BuildInflatedArchive(ShippedShape(inflatedSize));
-        fixture.Inflated = inflated.size();
-        fixture.Archive = CompressEnvelope(inflated, 1);
-        fixture.Folder = fs::temp_directory_path() /
-                         ("vendora-bench-" + std::to_string(::getpid()) + "-" + std::to_string(inflatedSize));
-        fs::create_directories(fixture.Folder);
-        std::ofstream out(fixture.Folder / "Vendora.FCC", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(fixture.Archive.data()),
-                  static_cast<std::streamsize>(fixture.Archive.size()));
-    }
-    return fixture;
+ArchiveFile MakeArchive(const fs::path& folder, const std::string& name, const Bytes& inflated, int level) {
+    const Bytes layer1 = CompressEnvelope(inflated, level);
+    fs::create_directories(folder);
+    ArchiveFile file{folder / name, layer1.size(), inflated.size()};
+    WriteWhole(file.Path, layer1);
+    return file;
 }
 
-void Report(benchmark::State& state, const Fixture& fixture, std::size_t baseline) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fixture.Inflated));
-    state.counters["inflated_MB"] = static_cast<double>(fixture.Inflated) / 1e6;
-    state.counters["compressed_MB"] = static_cast<double>(fixture.Archive.size()) / 1e6;
-    state.counters["peak_MB"] = static_cast<double>(peakBytes.load() - baseline) / 1e6;
+// ---- The two sides ------------------------------------------------------------------------------------
+
+// A progress window that shows nothing, as cheap as the real one is not: the window's own cost is not
+// extraction's.
+class SilentUi : public ExtractionUi {
+public:
+    void CreateProgress() override {}
+    void ShowProgress() override {}
+    void HideProgress() override {}
+    void DestroyProgress() override {}
+    void SetCaption(const AnsiString&) override {}
+    void SetLabel1(const AnsiString&) override {}
+    void SetLabel6(const AnsiString&) override {}
+    void SetLabel2(const AnsiString& text) override { label2_ = text; }
+    AnsiString Label2() override { return label2_; }
+    void SetPosition(int) override {}
+    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
+        return 1;
+    }
+
+private:
+    AnsiString label2_;
+};
+
+// The project's archive file sits in its own folder, where the entries land.
+void RunProject(const fs::path& archive) {
+    HostFileSystem files;
+    SilentUi ui;
+    ExtractArchive(FromHostPath(archive.string()),
+                   ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
+}
+
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::perror(what);
+        std::exit(1);
+    }
+}
+
+// The plain program: read the archive, inflate it in one call, write each entry with one write.
+void RunReference(const fs::path& archive, const fs::path& folder) {
+    const int in = ::open(archive.c_str(), O_RDONLY);
+    Check(in >= 0, "open archive");
+    struct stat info {};
+    Check(::fstat(in, &info) == 0, "stat archive");
+    const auto size = static_cast<std::size_t>(info.st_size);
+    auto* compressed = static_cast<unsigned char*>(std::malloc(size));
+    Check(::read(in, compressed, size) == static_cast<ssize_t>(size), "read archive");
+    ::close(in);
+    uLongf inflatedSize = ReadLe32(compressed);
+    auto* inflated = static_cast<unsigned char*>(std::malloc(inflatedSize));
+    Check(uncompress(inflated, &inflatedSize, compressed + 4, static_cast<uLong>(size - 4)) == Z_OK,
+          "inflate");
+    std::free(compressed);
+    const std::int32_t count = ReadLe32(inflated);
+    const unsigned width = inflated[4];
+    const unsigned char* row = inflated + 5;
+    const unsigned char* content = row + static_cast<std::size_t>(count) * (width + 4);
+    std::string path = folder.string() + "/";
+    const std::size_t folderLength = path.size();
+    for (std::int32_t i = 0; i < count; ++i, row += width + 4) {
+        path.resize(folderLength);
+        path.append(reinterpret_cast<const char*>(row) + 1, row[0]);
+        const std::int32_t length = ReadLe32(row + width);
+        const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        Check(out >= 0, "create entry");
+        Check(::write(out, content, static_cast<std::size_t>(length)) == length, "write entry");
+        ::close(out);
+        content += length;
+    }
+    std::free(inflated);
+}
+
+// ---- Speed --------------------------------------------------------------------------------------------
+
+struct Sample {
+    double Wall = 0; // milliseconds
+    double Cpu = 0;  // user + system, milliseconds
+};
+
+double CpuMilliseconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    state.counters["maxrss_MB"] = static_cast<double>(usage.ru_maxrss) / 1e3;
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-std::size_t ResetPeak() {
-    peakBytes = liveBytes.load();
-    return liveBytes.load();
+template <class Work> Sample Measure(Work work) {
+    const double cpu = CpuMilliseconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const auto end = std::chrono::steady_clock::now();
+    return {std::chrono::duration<double, std::milli>(end - start).count(), CpuMilliseconds() - cpu};
 }
 
-// The whole extraction as the installer runs it: read the archive, inflate, write the .CTN, split, delete.
-void BM_Extract(benchmark::State& state) {
-    const Fixture& fixture = ArchiveOf(static_cast<std::size_t>(state.range(0)));
-    HostFileSystem files;
-    const std::size_t baseline = ResetPeak();
-    for (auto _ : state) {
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 != 0 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& inflated, int pairs) {
+    const ArchiveFile project = MakeArchive(root / "project", "Vendora.FCC", inflated, 1);
+    const ArchiveFile reference = MakeArchive(root / "reference", "Vendora.FCC", inflated, 1);
+    RunProject(project.Path); // both warm: files exist, pages cached
+    RunReference(reference.Path, root / "reference");
+    std::vector<double> wall[2], cpu[2], wallRatio;
+    for (int pair = 0; pair < pairs; ++pair) {
+        Sample sides[2];
+        // The order alternates, so that neither side always runs in the other's wake.
+        for (int turn = 0; turn < 2; ++turn) {
+            const int side = (pair + turn) % 2;
+            sides[side] = side == 0 ? Measure([&] { RunProject(project.Path); })
+                                    : Measure([&] { RunReference(reference.Path, root / "reference"); });
+        }
+        for (int side = 0; side < 2; ++side) {
+            wall[side].push_back(sides[side].Wall);
+            cpu[side].push_back(sides[side].Cpu);
+        }
+        wallRatio.push_back(sides[0].Wall / sides[1].Wall);
+    }
+    std::printf("%-14s %8.2f MB inflated, %7.2f MB compressed, %d alternating pairs\n", label.c_str(),
+                static_cast<double>(project.Inflated) / 1e6, static_cast<double>(project.Compressed) / 1e6,
+                pairs);
+    std::printf("  project     wall %9.2f ms   cpu %9.2f ms (medians)\n", Median(wall[0]), Median(cpu[0]));
+    std::printf("  reference   wall %9.2f ms   cpu %9.2f ms\n", Median(wall[1]), Median(cpu[1]));
+    std::printf("  ratio       wall %9.3f      cpu %9.3f      median of pair ratios %.3f\n",
+                Median(wall[0]) / Median(wall[1]), Median(cpu[0]) / Median(cpu[1]), Median(wallRatio));
+    std::fflush(stdout);
+}
+
+// ---- Memory -------------------------------------------------------------------------------------------
+
+struct ChildResult {
+    long MaxRssKb = 0;
+    int Status = 0;
+    std::string Output;
+};
+
+ChildResult RunChild(const std::vector<std::string>& args) {
+    int pipeEnds[2];
+    Check(::pipe(pipeEnds) == 0, "pipe");
+    const pid_t child = ::fork();
+    Check(child >= 0, "fork");
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 1);
+        ::close(pipeEnds[0]);
+        std::vector<char*> argv;
+        std::string self = "/proc/self/exe";
+        argv.push_back(self.data());
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        ::execv(self.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    ChildResult result;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        result.Output.append(buffer, static_cast<std::size_t>(got));
+    ::close(pipeEnds[0]);
+    rusage usage{};
+    Check(::wait4(child, &result.Status, 0, &usage) == child, "wait4");
+    result.MaxRssKb = usage.ru_maxrss;
+    return result;
+}
+
+// What a child process runs: one command on one archive, its outcome on standard output.
+int ChildMain(const std::string& command, const std::string& archive) {
+    std::ostringstream out, err;
+    int code = 0;
+    if (command == "install") {
+        // The installer's extraction, with the recorder the headless installer's progress window builds on.
+        HostFileSystem files;
         HeadlessExtractionUi ui;
-        ExtractArchive(FromHostPath((fixture.Folder / "Vendora.FCC").string()),
-                       ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
+        try {
+            ExtractArchive(FromHostPath(archive),
+                           ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
+            err << "ok";
+        } catch (const Exception& error) {
+            err << AnsiToUtf8(error.Message());
+            code = 1;
+        }
+    } else if (command == "fcc-list") {
+        code = fcc::List(archive, out, err);
+        if (code == 0)
+            err << "ok";
+    } else if (command == "fcc-extract") {
+        code = fcc::Extract(archive, fs::path(archive).parent_path() / "out", out, err);
+        if (code == 0)
+            err << "ok";
     }
-    Report(state, fixture, baseline);
+    std::string text = err.str();
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    std::printf("%s", text.c_str());
+    return code;
 }
 
-// The decompressor alone, memory to memory.
-void BM_DecompressStream(benchmark::State& state) {
-    const Fixture& fixture = ArchiveOf(static_cast<std::size_t>(state.range(0)));
-    const std::size_t baseline = ResetPeak();
-    for (auto _ : state) {
-        MemoryStream input;
-        input.Write(fixture.Archive.data(), static_cast<std::uint32_t>(fixture.Archive.size()));
-        input.Seek(0);
-        MemoryStream output;
-        TZCompress().DecompressStream(input, output);
-        benchmark::DoNotOptimize(output.Bytes().data());
+void ReportMemory(const std::string& label, const ArchiveFile& file, const std::vector<std::string>& commands,
+                  long idleKb) {
+    const double bound = (static_cast<double>(file.Compressed + file.Inflated) + 16e6) / 1e6;
+    std::printf("%-26s %9.2f MB compressed %9.2f MB inflated, bound %9.2f MB\n", label.c_str(),
+                static_cast<double>(file.Compressed) / 1e6, static_cast<double>(file.Inflated) / 1e6, bound);
+    for (const std::string& command : commands) {
+        const ChildResult child = RunChild({"--child", command, file.Path.string()});
+        const double peak = static_cast<double>(child.MaxRssKb) * 1024 / 1e6;
+        std::printf("  %-12s peak %9.2f MB (%8.2f MB above an idle process) %-6s  %s\n", command.c_str(),
+                    peak, static_cast<double>(child.MaxRssKb - idleKb) * 1024 / 1e6,
+                    peak <= bound ? "within" : "OVER", child.Output.substr(0, 90).c_str());
+        std::fflush(stdout);
     }
-    Report(state, fixture, baseline);
 }
 
-// The reference: zlib's own one-call inflate of the same stream into a buffer of the right size.
-void BM_ZlibUncompress(benchmark::State& state) {
-    const Fixture& fixture = ArchiveOf(static_cast<std::size_t>(state.range(0)));
-    const std::size_t baseline = ResetPeak();
-    for (auto _ : state) {
-        std::vector<std::uint8_t> out(fixture.Inflated);
-        uLongf size = static_cast<uLongf>(out.size());
-        if (uncompress(out.data(), &size, fixture.Archive.data() + 4,
-                       static_cast<uLong>(fixture.Archive.size() - 4)) != Z_OK ||
-            size != fixture.Inflated)
-            state.SkipWithError("zlib refused the stream");
-        benchmark::DoNotOptimize(out.data());
-    }
-    Report(state, fixture, baseline);
+void CompareMemory(const fs::path& root, std::int32_t worstRows) {
+    const long idleKb = RunChild({"--child", "idle", "-"}).MaxRssKb;
+    std::printf("idle process: %.2f MB\n", static_cast<double>(idleKb) * 1024 / 1e6);
+    const std::vector<std::string> all = {"install", "fcc-extract", "fcc-list"};
+    ReportMemory("shipped shape",
+                 MakeArchive(root / "shipped", "Vendora.FCC", BuildInflatedArchive(ShippedShape(4860000)), 1),
+                 all, idleKb);
+    ReportMemory("200 MB",
+                 MakeArchive(root / "large", "Vendora.FCC", BuildInflatedArchive(ShippedShape(200000000)), 1),
+                 all, idleKb);
+    ReportMemory("worst table (width 1)",
+                 MakeArchive(root / "worst", "Vendora.FCC", WorstTable(worstRows, 1), 9), all, idleKb);
+    ReportMemory("name width 0", MakeArchive(root / "width0", "Vendora.FCC", WorstTable(worstRows, 0), 9),
+                 all, idleKb);
 }
 
-constexpr std::int64_t Shipped = 4433637;
-constexpr std::int64_t Large = 200000000;
+// ---- Command line -------------------------------------------------------------------------------------
 
-BENCHMARK(BM_ZlibUncompress)->Arg(Shipped)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DecompressStream)->Arg(Shipped)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Extract)->Arg(Shipped)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ZlibUncompress)->Arg(Large)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_DecompressStream)->Arg(Large)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Extract)->Arg(Large)->Unit(benchmark::kMillisecond)->Iterations(3);
+struct TempRoot {
+    fs::path Path = fs::temp_directory_path() / ("vendora-bench-archive-" + std::to_string(::getpid()));
+    TempRoot() { fs::create_directories(Path); }
+    ~TempRoot() {
+        std::error_code ignored;
+        fs::remove_all(Path, ignored);
+    }
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: bench_archive [--pairs N] [--large-pairs N] | --memory [--worst-rows N] |"
+                         " --run project|reference ARCHIVE FOLDER [TIMES]\n");
+    return 2;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ignored;
-    for (const auto& item : fs::directory_iterator(fs::temp_directory_path(), ignored))
-        if (item.path().filename().string().rfind("vendora-bench-" + std::to_string(::getpid()) + "-", 0) ==
-            0)
-            fs::remove_all(item.path(), ignored);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 3 && args[0] == "--child")
+        return args[1] == "idle" ? 0 : ChildMain(args[1], args[2]);
+    if (!args.empty() && args[0] == "--run") {
+        if (args.size() < 4)
+            return Usage();
+        const int times = args.size() > 4 ? std::atoi(args[4].c_str()) : 1;
+        for (int i = 0; i < times; ++i) {
+            if (args[1] == "project")
+                RunProject(args[2]);
+            else
+                RunReference(args[2], args[3]);
+        }
+        return 0;
+    }
+    int pairs = 31, largePairs = 5;
+    std::int32_t worstRows = 100000000;
+    bool memory = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--pairs" && hasValue)
+            pairs = std::atoi(args[++i].c_str());
+        else if (args[i] == "--large-pairs" && hasValue)
+            largePairs = std::atoi(args[++i].c_str());
+        else if (args[i] == "--worst-rows" && hasValue)
+            worstRows = std::atoi(args[++i].c_str());
+        else if (args[i] == "--memory")
+            memory = true;
+        else
+            return Usage();
+    }
+    TempRoot root;
+    if (memory) {
+        CompareMemory(root.Path, worstRows);
+        return 0;
+    }
+    CompareSpeed("shipped shape", root.Path / "shipped", BuildInflatedArchive(ShippedShape(4860000)), pairs);
+    CompareSpeed("200 MB", root.Path / "large", BuildInflatedArchive(ShippedShape(200000000)), largePairs);
     return 0;
 }

@@ -1,5 +1,6 @@
 // Extraction on the host's disk: the files written, the intermediate file, the progress window's calls in
 // order, and every failure of a damaged archive or of the disk.
+#include "AllocationCounter.h"
 #include "ArchiveFixtures.h"
 
 #include "archive/ArchiveFormat.h"
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace vendora {
 namespace {
@@ -17,6 +19,71 @@ using testing::ReadHostFile;
 using testing::TempFolder;
 using testing::WriteHostFile;
 using Call = HeadlessExtractionUi::Call;
+
+// The host's disk with the faults of a failing medium on demand, and a log of what is created, replaced and
+// deleted (names without their folder), to see how each file reaches its name.
+class FaultyFiles : public HostFileSystem {
+public:
+    // Writes to a file of this name stop halfway: with the full disk's code 112, or, for a crash, by an
+    // exception that no code of the system catches, the process dying in the middle of the write.
+    std::string FullDiskAt;
+    std::string CrashAt;
+    struct Crash {};
+    // Every read returns half of what is asked.
+    bool ShortReads = false;
+    std::vector<std::string> Log;
+
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                           Disposition disposition, int& error) override {
+        auto inner = HostFileSystem::CreateFile(path, access, share, disposition, error);
+        if (disposition != Disposition::OpenExisting)
+            Log.push_back("create " + NameOf(path));
+        return inner ? std::make_unique<Handle>(*this, NameOf(path), std::move(inner)) : nullptr;
+    }
+    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+        Log.push_back("move " + NameOf(from) + " " + NameOf(to));
+        return HostFileSystem::MoveFileReplace(from, to);
+    }
+    bool DeleteFile(const AnsiString& path) override {
+        Log.push_back("delete " + NameOf(path));
+        return HostFileSystem::DeleteFile(path);
+    }
+
+private:
+    static std::string NameOf(const AnsiString& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+    class Handle : public FileHandle {
+    public:
+        Handle(FaultyFiles& files, std::string name, std::unique_ptr<FileHandle> inner)
+            : files_(files), name_(std::move(name)), inner_(std::move(inner)) {}
+        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+            return inner_->Read(buffer, files_.ShortReads ? size / 2 : size, done);
+        }
+        bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+            const bool full = name_ == files_.FullDiskAt, crash = name_ == files_.CrashAt;
+            if (!full && !crash)
+                return inner_->Write(buffer, size, done);
+            inner_->Write(buffer, size / 2, done);
+            if (crash)
+                throw Crash{};
+            lastError_ = 112;
+            return false;
+        }
+        bool Seek(std::int64_t p) override { return inner_->Seek(p); }
+        std::int64_t Size() override { return inner_->Size(); }
+        bool SetTimes(const FileTime* c, const FileTime* a, const FileTime* w) override {
+            return inner_->SetTimes(c, a, w);
+        }
+        bool GetTimes(FileTime* c, FileTime* a, FileTime* w) override { return inner_->GetTimes(c, a, w); }
+        int LastError() const override { return lastError_ != 0 ? lastError_ : inner_->LastError(); }
+
+    private:
+        FaultyFiles& files_;
+        std::string name_;
+        std::unique_ptr<FileHandle> inner_;
+        int lastError_ = 0;
+    };
+};
 
 class Extract : public ::testing::Test {
 protected:
@@ -53,7 +120,7 @@ protected:
     }
 
     TempFolder dir;
-    HostFileSystem files;
+    FaultyFiles files;
     HeadlessExtractionUi ui;
     std::uint64_t ticks = 0;
 };
@@ -259,6 +326,39 @@ TEST_F(DamagedTable, NamesThatLeaveTheFolderAreRefusedBeforeAnythingIsWritten) {
     EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), EArchiveNameError);
 }
 
+TEST_F(DamagedTable, NameWidthZeroIsADamagedTable) {
+    // A thousand rows of a size alone: no room for a name's length byte.
+    Bytes inflated(5 + 1000 * 4, 0);
+    WriteLe32(inflated.data(), 1000);
+    Use(inflated);
+    EXPECT_EQ(ExtractFails<EArchiveTableError>(),
+              Ansi("Archive refusée : la table annonce des noms de largeur nulle"));
+    ExpectNothingWritten();
+    // Without rows the width names nothing, and the archive is merely empty.
+    Use(Bytes{0, 0, 0, 0, 0});
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    EXPECT_TRUE(Written().empty());
+}
+
+TEST_F(DamagedTable, MillionsOfRowsCostNoMemoryOfTheirOwn) {
+    // Two million one-byte name fields, the narrowest the format allows: ten megabytes inflated from a few
+    // kilobytes. The table is checked whole, then the first (empty) name cannot be created.
+    const std::int32_t rows = 2000000;
+    Bytes inflated(5 + static_cast<std::size_t>(rows) * 5, 0);
+    WriteLe32(inflated.data(), rows);
+    inflated[4] = 1;
+    Use(inflated);
+    const std::size_t before = testing::AllocatedBytes();
+    EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+    EXPECT_LT(testing::AllocatedBytes() - before, std::size_t{1} << 20) << "nothing allocated per row";
+
+    // Split from the file, the rows are read into one block no larger than the file.
+    WriteHostFile(dir.Host("A.CTN"), inflated);
+    const std::size_t split = testing::AllocatedBytes();
+    EXPECT_THROW(SplitArchive(dir.Win("A.CTN"), files, ui), EInOutError);
+    EXPECT_LT(testing::AllocatedBytes() - split, inflated.size() + (std::size_t{1} << 20));
+}
+
 TEST_F(DamagedTable, AnEntryCannotOverwriteTheIntermediateFile) {
     Use(BuildInflatedArchive({{"ok.txt", {1}}, {"vendora.ctn", {2}}}));
     const AnsiString text = ExtractFails<EArchiveNameError>();
@@ -275,18 +375,25 @@ TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
 TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
     const Bytes archive = testing::Layer1({{"plein.bin", Bytes(1000, 7)}, {"dossier", {1}}});
     WriteArchive("Vendora.FCC", archive);
+    const Bytes old = {1, 2, 3};
+    WriteHostFile(dir.Host("Vendora.CTN"), old);
+    WriteHostFile(dir.Host("plein.bin"), old);
 
-    // The intermediate file on a full disk.
-    std::filesystem::create_symlink("/dev/full", dir.Host("Vendora.CTN"));
+    // The intermediate file on a full disk: the old one stays as it was.
+    files.FullDiskAt = TemporarySibling("Vendora.CTN");
     EXPECT_EQ(ExtractFails<EWriteError>(), Ansi("Erreur d'écriture dans le flux"));
-    std::filesystem::remove(dir.Host("Vendora.CTN"));
+    EXPECT_EQ(ReadHostFile(dir.Host("Vendora.CTN")), old);
 
-    // An output file on a full disk, and one that is a folder.
-    std::filesystem::create_symlink("/dev/full", dir.Host("plein.bin"));
+    // An output file on a full disk, and one that is a folder: the old file stays whole.
+    files.FullDiskAt = TemporarySibling("plein.bin");
     EXPECT_EQ(ExtractFails<EInOutError>(), "Disque plein");
-    std::filesystem::remove(dir.Host("plein.bin"));
+    EXPECT_EQ(ReadHostFile(dir.Host("plein.bin")), old);
+    files.FullDiskAt.clear();
     std::filesystem::create_directory(dir.Host("dossier"));
     EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Host("dossier")));
+    EXPECT_EQ(Written(), (std::vector<std::string>{"Vendora.CTN", "dossier", "plein.bin"}))
+        << "no temporary file is left behind";
 
     // The intermediate file in a folder that does not exist.
     try {
@@ -297,6 +404,54 @@ TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
                                        dir.Win("absent\\Vendora.CTN") +
                                        Ansi("\". Le chemin d'accès spécifié est introuvable."));
     }
+}
+
+TEST_F(Extract, EveryFileReachesItsNameOnlyWhenWhole) {
+    WriteArchive("Vendora.FCC", testing::Layer1({{"un.txt", Bytes(70000, 1)}, {"deux.txt", {2}}}));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    const std::string ctn = TemporarySibling("Vendora.CTN"), un = TemporarySibling("un.txt"),
+                      deux = TemporarySibling("deux.txt");
+    EXPECT_EQ(files.Log, (std::vector<std::string>{"create " + ctn, "move " + ctn + " Vendora.CTN",
+                                                   "create " + un, "move " + un + " un.txt", "create " + deux,
+                                                   "move " + deux + " deux.txt", "delete Vendora.CTN"}));
+    EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "un.txt"}));
+}
+
+TEST_F(Extract, ACrashInTheMiddleOfAWriteLeavesEveryFileOldOrNew) {
+    const auto entries = testing::FourteenEntries();
+    const Bytes inflated = BuildInflatedArchive(entries);
+    WriteArchive("Vendora.FCC", CompressEnvelope(inflated));
+    const Bytes old(300000, 'o');
+    for (const PackedEntry& entry : entries)
+        WriteHostFile(dir.Host(entry.Name), old);
+    WriteHostFile(dir.Host("Vendora.CTN"), old);
+
+    // Killed while writing the intermediate file, the first entry, the fifth and the last.
+    const std::vector<std::string> victims = {"Vendora.CTN", entries[0].Name, entries[4].Name,
+                                              entries[13].Name};
+    for (const std::string& victim : victims) {
+        files.CrashAt = TemporarySibling(victim);
+        EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), FaultyFiles::Crash) << victim;
+        EXPECT_EQ(ReadHostFile(dir.Host("Vendora.CTN")), victim == "Vendora.CTN" ? old : inflated)
+            << "the intermediate file is old or new and whole";
+        bool reached = victim == "Vendora.CTN";
+        for (const PackedEntry& entry : entries) {
+            reached = reached || entry.Name == victim;
+            const Bytes now = ReadHostFile(dir.Host(entry.Name));
+            if (reached)
+                EXPECT_EQ(now, old) << entry.Name << " after a crash at " << victim;
+            else
+                EXPECT_EQ(now, entry.Content) << entry.Name << " after a crash at " << victim;
+        }
+        for (const PackedEntry& entry : entries)
+            WriteHostFile(dir.Host(entry.Name), old);
+    }
+    // The next run overwrites what the crashes left under temporary names and leaves nothing else.
+    files.CrashAt.clear();
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    for (const PackedEntry& entry : entries)
+        EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
+    EXPECT_EQ(Written().size(), entries.size());
 }
 
 TEST_F(Extract, AnIntermediateFileThatCannotBeOpened) {
@@ -313,46 +468,31 @@ TEST_F(Extract, AnIntermediateFileThatCannotBeOpened) {
     EXPECT_EQ(codeOf(dir.Win()), std::make_pair(5, Ansi("Accès au fichier refusé")));
 }
 
-// A disk whose files read short, as a failing medium does.
-class ShortReadFiles : public HostFileSystem {
-    class Handle : public FileHandle {
-    public:
-        explicit Handle(std::unique_ptr<FileHandle> inner) : inner_(std::move(inner)) {}
-        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
-            return inner_->Read(buffer, size / 2, done);
-        }
-        bool Write(const void* b, std::uint32_t s, std::uint32_t& d) override {
-            return inner_->Write(b, s, d);
-        }
-        bool Seek(std::int64_t p) override { return inner_->Seek(p); }
-        std::int64_t Size() override { return inner_->Size(); }
-        bool SetTimes(const FileTime* c, const FileTime* a, const FileTime* w) override {
-            return inner_->SetTimes(c, a, w);
-        }
-        bool GetTimes(FileTime* c, FileTime* a, FileTime* w) override { return inner_->GetTimes(c, a, w); }
-        int LastError() const override { return inner_->LastError(); }
-
-    private:
-        std::unique_ptr<FileHandle> inner_;
-    };
-
-public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override {
-        auto inner = HostFileSystem::CreateFile(path, access, share, disposition, error);
-        return inner ? std::make_unique<Handle>(std::move(inner)) : nullptr;
-    }
-};
-
 TEST_F(Extract, AnArchiveThatCannotBeReadWhole) {
     WriteArchive("Vendora.FCC", testing::Layer1(testing::FourteenEntries()));
-    ShortReadFiles shortFiles;
+    files.ShortReads = true;
     try {
-        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("Vendora.CTN"), shortFiles);
+        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("Vendora.CTN"), files);
         ADD_FAILURE() << "read whole";
     } catch (const EReadError& error) {
         EXPECT_EQ(error.Message(), "Erreur de lecture du flux");
     }
+}
+
+TEST(HeadlessExtractionUi, KeepsABoundedRecordButCountsEveryCall) {
+    HeadlessExtractionUi ui;
+    const int calls = static_cast<int>(HeadlessExtractionUi::RecordLimit) + 1000;
+    for (int i = 0; i < calls; ++i) {
+        ui.SetLabel6(Ansi("Extraction de un nom assez long pour ne pas tenir dans la chaîne"));
+        ui.SetPosition(i);
+    }
+    for (int i = 0; i < calls; ++i)
+        ui.ShowHtmlMessage("Interruption Interdite", "texte", "Ok", TColor(0));
+    EXPECT_EQ(ui.Events().size(), HeadlessExtractionUi::RecordLimit);
+    EXPECT_EQ(ui.Messages().size(), HeadlessExtractionUi::RecordLimit);
+    EXPECT_EQ(ui.Unrecorded(), 4u * calls - 2 * HeadlessExtractionUi::RecordLimit) << "calls and messages";
+    EXPECT_EQ(ui.PositionCalls(), calls);
+    EXPECT_EQ(ui.Events()[1], (HeadlessExtractionUi::Event{HeadlessExtractionUi::Call::Position, "", 0}));
 }
 
 TEST(ArchiveFormat, ProgressPositionsRoundHalvesToEven) {

@@ -24,7 +24,7 @@ Bytes Inflate(const Bytes& envelope) {
     MemoryStream input = StreamOf(envelope);
     MemoryStream output;
     TZCompress().DecompressStream(input, output);
-    return output.Bytes();
+    return {output.Bytes().begin(), output.Bytes().end()};
 }
 
 // The zlib code of the error a damaged envelope raises.

@@ -182,7 +182,7 @@ TEST_F(Fcc, BestIsSmallerAndTheInstallersReaderAndZlibBothInflateIt) {
     input.Seek(0);
     MemoryStream output;
     TZCompress().DecompressStream(input, output);
-    EXPECT_EQ(output.Bytes(), inflated);
+    EXPECT_TRUE(std::ranges::equal(output.Bytes(), inflated));
 
     // zlib itself, on the stream after the 4-byte size, which must be the inflated size.
     ASSERT_GT(best.size(), 6u);

@@ -57,16 +57,6 @@ class ToolError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The table read from inflated bytes held in memory.
-class MemorySource : public ByteSource {
-public:
-    explicit MemorySource(MemoryStream& stream) : stream_(stream) {}
-    std::uint32_t Read(void* buffer, std::uint32_t count) override { return stream_.Read(buffer, count); }
-
-private:
-    MemoryStream& stream_;
-};
-
 AnsiString WinPath(const std::string& hostPath) {
     return FromHostPath(fs::absolute(hostPath).lexically_normal());
 }
@@ -118,9 +108,9 @@ Inflated InflateArchive(const std::string& archive) {
     return result;
 }
 
+// The table read in place in the inflated bytes, which outlive it.
 ArchiveTable TableOf(Inflated& inflated) {
-    MemorySource source(inflated.Bytes);
-    return ReadArchiveTable(source, inflated.Bytes.Size());
+    return ReadArchiveTable(inflated.Bytes.Bytes());
 }
 
 std::vector<PackedEntry> CollectEntries(const PackOptions& options) {
@@ -255,18 +245,13 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
         const AnsiString intermediate =
             IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string()));
         try {
-            DecompressFile(WinPath(archive), intermediate, files);
-            SplitArchive(intermediate, files, ui);
+            ExtractArchiveVia(WinPath(archive), intermediate, files, ui);
         } catch (...) {
             // The intermediate file is the tool's own: a failed extraction leaves only what it had written.
             files.DeleteFile(intermediate);
             throw;
         }
-        files.DeleteFile(intermediate);
-        int written = 0;
-        for (const auto& event : ui.Events())
-            written += event.What == HeadlessExtractionUi::Call::Position ? 1 : 0;
-        out << "extracted " << written - 1 << " entries into " << folder << "\n";
+        out << "extracted " << ui.PositionCalls() - 1 << " entries into " << folder << "\n";
         return Exit::Ok;
     });
 }
