@@ -24,6 +24,9 @@ public:
     // Removes one pending window message of the thread, translates and dispatches it; false when none
     // was waiting.
     virtual bool ProcessOneMessage() = 0;
+    // Sleeps until a window message is waiting or about milliseconds have passed, whichever comes first;
+    // handles nothing. A back end without a message queue has nothing to wait for.
+    virtual void WaitForMessage(int milliseconds) { (void)milliseconds; }
     // The framework's box for an error nothing caught.
     virtual void ShowErrorBox(const AnsiString& title, const AnsiString& text) = 0;
 };

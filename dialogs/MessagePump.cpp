@@ -8,6 +8,10 @@ bool ProcessOneMessage() {
     return Dialogs().ProcessOneMessage();
 }
 
+void WaitForMessage(int milliseconds) {
+    Dialogs().WaitForMessage(milliseconds);
+}
+
 void ProcessMessages() {
     while (ProcessOneMessage()) {
     }

@@ -10,4 +10,8 @@ bool ProcessOneMessage();
 // Dispatches pending messages until the queue is empty.
 void ProcessMessages();
 
+// Sleeps until a message is waiting or about milliseconds have passed (MsgWaitForMultipleObjects), for a
+// loop that retries something while a window is up.
+void WaitForMessage(int milliseconds);
+
 } // namespace vendora

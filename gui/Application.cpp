@@ -26,6 +26,8 @@ public:
     IntPoint ScreenSize() override { return {1024, 768}; }
     bool DispatchPending() override { return false; }
     bool DispatchNext() override { return false; }
+    // Windows in memory only: no input can ever come, so waiting for it would only lose time.
+    void WaitForInput(int) override {}
 };
 
 // Painting can make a control resize itself (a label that sizes itself to its text), which asks for one

@@ -101,6 +101,10 @@ public:
     // Waits for one input event and delivers it, for a modal loop. False when no input can ever come again
     // (a script that has run out), so that the loop can end instead of hanging.
     virtual bool DispatchNext() = 0;
+    // Waits until input is pending or about milliseconds have passed, whichever comes first, and delivers
+    // nothing: a loop that retries something between pumpings sleeps here instead of spinning. Returns at
+    // once when input is pending already. A back end that cannot tell when input comes lets the time pass.
+    virtual void WaitForInput(int milliseconds);
     // A modal form is about to wait for its answer (its first paint is done).
     virtual void ModalStarted(Form& form) { (void)form; }
     // A form was destroyed (its native window is gone already); for the record some back ends keep.

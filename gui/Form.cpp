@@ -6,8 +6,14 @@
 #include "platform/Platform.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace vendora {
+
+void WindowBackend::WaitForInput(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 FrameExtent StandardFrame(BorderStyle style) {
     switch (style) {

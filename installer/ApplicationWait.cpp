@@ -14,6 +14,7 @@ namespace {
 constexpr char Executable[] = "c:\\Vendora\\Vendora.EXE";
 // The counter starts at 1 and goes up before each attempt: attempt 499 sees 500.
 constexpr int DecisiveCount = 500;
+constexpr int PauseMilliseconds = 100;
 
 std::unique_ptr<TAttente> attente;
 
@@ -49,6 +50,10 @@ void WaitForApplicationExit() {
         }
         if (handle)
             break;
+        // Once the window is up the user may take hours: between attempts the loop sleeps until a window
+        // message comes or a tenth of a second has passed. The silent attempts before it stay back to back.
+        if (counter >= DecisiveCount)
+            WaitForMessage(PauseMilliseconds);
     }
     if (attente && attente->Visible())
         attente->Hide();

@@ -126,6 +126,10 @@ bool FrameworkDialogs::ProcessOneMessage() {
     return false;
 }
 
+void FrameworkDialogs::WaitForMessage(int milliseconds) {
+    App().Backend().WaitForInput(milliseconds);
+}
+
 void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& text) {
     if (errorBox_ == ErrorBox::Window) {
         ShowHtmlMessageWindow(title, text, "OK", TColor(0));

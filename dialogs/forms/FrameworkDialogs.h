@@ -34,6 +34,7 @@ public:
     std::unique_ptr<TAttente> CreateAttente() override;
     // One pumping of the pending messages; the queue then reads empty.
     bool ProcessOneMessage() override;
+    void WaitForMessage(int milliseconds) override;
     void ShowErrorBox(const AnsiString& title, const AnsiString& text) override;
 
     Transcript* Log() { return transcript_.get(); }

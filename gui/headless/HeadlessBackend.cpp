@@ -7,9 +7,11 @@
 #include "gui/TextLayout.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace vendora {
 namespace {
@@ -180,6 +182,15 @@ bool HeadlessBackend::DispatchPending() {
     }
     Deliver(*script_.Next());
     return true;
+}
+
+void HeadlessBackend::WaitForInput(int milliseconds) {
+    if (!queued_.empty())
+        return;
+    const bool unblocked = TakeFreeEvents();
+    if (script_.AtEnd() || (unblocked && waited_ && CaptionVisible(waitedCaption_)))
+        return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 bool HeadlessBackend::DispatchNext() {

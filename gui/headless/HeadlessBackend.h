@@ -46,6 +46,10 @@ public:
     IntPoint ScreenSize() override { return options_.Screen; }
     bool DispatchPending() override;
     bool DispatchNext() override;
+    // A script event that a pumping would deliver now is input: no wait. Once the script is used up no input
+    // can ever come, and a run does not wait for nothing. Otherwise (events held back for a later window)
+    // the time passes, as it would for a person who does nothing.
+    void WaitForInput(int milliseconds) override;
     void ModalStarted(Form& form) override;
     void FormDestroyed(Form& form) override;
 

@@ -19,7 +19,9 @@ void TypeCharacter(Form& form, char c) {
 #include <X11/keysym.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <vector>
 
 namespace vendora {
@@ -397,6 +399,15 @@ bool X11Backend::DispatchPending() {
         }
     }
     return any;
+}
+
+void X11Backend::WaitForInput(int milliseconds) {
+    if (!impl_->typed.empty() || XPending(impl_->display) > 0)
+        return;
+    XFlush(impl_->display);
+    pollfd connection{ConnectionNumber(impl_->display), POLLIN, 0};
+    while (::poll(&connection, 1, milliseconds) < 0 && errno == EINTR) {
+    }
 }
 
 bool X11Backend::DispatchNext() {

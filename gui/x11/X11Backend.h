@@ -30,6 +30,8 @@ public:
     IntPoint ScreenSize() override;
     bool DispatchPending() override;
     bool DispatchNext() override;
+    // Polls the connection to the X server.
+    void WaitForInput(int milliseconds) override;
 
     // The display, for tests that drive the windows from outside (an Xlib Display*).
     void* NativeDisplay() const;

@@ -38,8 +38,14 @@ public:
         log_.push_back("message");
         return true;
     }
+    // Logged beside the attempts, and passes no time.
+    void WaitForMessage(int milliseconds) override {
+        log_.push_back("wait");
+        Pauses.push_back(milliseconds);
+    }
     void ShowErrorBox(const AnsiString&, const AnsiString&) override {}
     int Created = 0;
+    std::vector<int> Pauses;
 
 private:
     class LoggingAttente : public TAttente {
@@ -139,4 +145,37 @@ TEST_F(Wait, SecondWaitReusesTheWindow) {
     EXPECT_EQ(dialogs.Created, 1);
     EXPECT_EQ(Count("show"), 2);
     EXPECT_EQ(Count("hide"), 2);
+}
+
+TEST_F(Wait, TheSilentAttemptsFollowOneAnotherAndTheAttemptsWithTheWindowUpWaitForAMessageBetween) {
+    opensAt = 650;
+    WaitForApplicationExit();
+    const auto window = std::find(log.begin(), log.end(), "show");
+    ASSERT_NE(window, log.end());
+    // No wait before the window: it still comes up at once.
+    EXPECT_EQ(std::count(log.begin(), window, "wait"), 0);
+    // From the 499th attempt on, exactly one wait separates two attempts: the loop sleeps, it does not spin.
+    std::vector<std::string> attemptsAndWaits;
+    for (auto it = log.begin(); it != log.end(); ++it)
+        if (*it == "open" || *it == "wait")
+            attemptsAndWaits.push_back(*it);
+    const std::vector<std::string> tail(attemptsAndWaits.begin() + 498, attemptsAndWaits.end());
+    ASSERT_EQ(tail.size(), 2u * (650 - 499) + 1);
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        EXPECT_EQ(tail[i], i % 2 == 0 ? "open" : "wait") << i;
+    // About a tenth of a second each, and the pumping still comes before every attempt.
+    EXPECT_EQ(dialogs.Pauses, std::vector<int>(650 - 499, 100));
+    EXPECT_EQ(Count("message"), 2 * 650);
+}
+
+TEST_F(Wait, NoWaitWhenTheFileOpensOrIsMissingByThe499thAttempt) {
+    opensAt = 499;
+    WaitForApplicationExit();
+    EXPECT_EQ(Count("wait"), 0);
+    log.clear();
+    opensAt = 1000000;
+    platform.FakeFiles.CreateFileCalls = 0;
+    platform.FakeFiles.Exists = [](const AnsiString&) { return false; };
+    WaitForApplicationExit();
+    EXPECT_EQ(Count("wait"), 0);
 }
