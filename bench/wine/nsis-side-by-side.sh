@@ -141,7 +141,11 @@ time_install() {
     start=$(now)
     (cd "$run/cwd" && exec "$source/scripts/wine-run" "$program" >/dev/null 2>&1) &
     installer=$!
-    id=$(wait_window "$title") || die "$program: no opening question"
+    id=$(wait_window "$title") || {
+        snapshot bench-no-question
+        die "$program: no opening question; windows: $(xdotool search --name . 2>/dev/null | while read -r w; do
+            printf '[%s] ' "$(xdotool getwindowname "$w")"; done); screen in $snapshots/bench-no-question.png"
+    }
     shown=$(now)
     if [ "$mode" = refuse ]; then
         answer "$id" Escape
@@ -171,6 +175,7 @@ time_install() {
 median() { printf '%s\n' "$@" | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'; }
 
 # The server and each program once, not counted; then the installs are checked once.
+wineserver -w
 wineserver -p
 clean
 time_nsis "$bench/nsis-empty.exe" >/dev/null
@@ -196,6 +201,7 @@ for ((i = 1; i <= runs; i++)); do
         results[install-$payload]+=" $install"
         echo "run $i $payload: NSIS /S $t s; INSTALL.EXE start to question $question s, Oui to final question $install s"
     done
+    clean
     t=$(time_nsis "$bench/nsis-empty.exe")
     results[nsis-empty]+=" $t"
     read -r question whole < <(time_install "$bench/install-demo.exe" refuse)

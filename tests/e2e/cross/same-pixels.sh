@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The same pixels from both builds: each message window of an install ("Oui", then "Non") and of the
-# update question that follows (refused with Escape), pictured by the native INSTALL (headless snapshots
+# The same pixels from both builds: each message window of an install ("Oui", then "Non"), the update
+# question that follows (refused with Escape), and the waiting window and the update-complete question
+# of an update while the application runs, pictured by the native INSTALL (headless snapshots
 # of the client area) and under Wine (`import` of the X window, which without a window manager is the
 # client area alone), compared by vendora-pixel-diff: every pixel outside text must be identical; the
 # share of differing pixels, text included, is reported for each window.
@@ -69,8 +70,58 @@ answer "$id" Escape
 wait "$installer" || die "INSTALL.EXE failed after Escape at the update question"
 installer=
 
+# An update while the application runs: the waiting window and the update-complete question. Natively a
+# process of the test holds the executable until the waiting window has been pictured; under Wine the
+# installed stand-in runs with --stay and holds it until the test ends it, once pictured.
+native_exe=$(find "$native_root/drive_c/Vendora" -maxdepth 1 -iname vendora.exe | head -n 1)
+mkdir -p "$run/native-running"
+(
+    exec 3<>"$native_exe"
+    until ls "$run/native-running/"*-attente-* >/dev/null 2>&1; do sleep 0.05; done
+) &
+holder=$!
+printf 'char o\nwait Installateur\nsnapshot attente\nwait Mise à jour Vendora\nchar n\n' >"$run/native-running.ui"
+status=0
+(cd "$run/cwd" && env -u DISPLAY VENDORA_ROOT="$native_root" VENDORA_UI_SCRIPT="$run/native-running.ui" \
+    VENDORA_UI_SNAPSHOTS="$run/native-running" VENDORA_UI_TRANSCRIPT="$run/native-running.txt" \
+    "$native_program" >/dev/null 2>&1) || status=$?
+kill "$holder" 2>/dev/null || true
+wait "$holder" 2>/dev/null || true
+[ "$status" -eq 0 ] || die "the native update while the application runs ended with exit code $status"
+waiting_shot=$(find "$run/native-running" -name '*-attente-Installateur*.png' | head -n 1)
+complete_shot=$(find "$run/native-running" -name '*-modal-*.png' | LC_ALL=C sort | tail -n 1)
+[ -n "$waiting_shot" ] && [ -n "$complete_shot" ] || die "the native update pictured no waiting window or no final question"
+cp "$waiting_shot" "$run/pictures/native/4-waiting.png"
+cp "$complete_shot" "$run/pictures/native/5-update-complete.png"
+
+VENDORA_STANDIN_LOG="Z:${run//\//\\}\\standin.log"
+export VENDORA_STANDIN_LOG
+(cd "$run/cwd" && exec "$source/scripts/wine-run" "$WINEPREFIX/drive_c/Vendora/vendora.exe" --stay 600) \
+    >/dev/null 2>&1 &
+application=$!
+# The stand-in writes its record, then opens its executable at once; INSTALL.EXE needs seconds to get to
+# its open test.
+deadline=$(($(date +%s) + 120))
+until grep -q '^Vendora started' "$run/standin.log" 2>/dev/null; do
+    [ "$(date +%s)" -lt "$deadline" ] || die "the stand-in did not start under Wine"
+    sleep 0.05
+done
+"$source/scripts/wine-run" "$exe" >/dev/null 2>&1 &
+installer=$!
+id=$(wait_window '^Mise .* jour de Vendora') || die "the update question did not appear under Wine"
+answer "$id" o
+id=$(wait_window '^Installateur de Vendora') || die "the waiting window did not appear under Wine"
+picture_window "$id" "$run/pictures/wine/4-waiting.png" || die "no picture of the waiting window"
+kill "$application"
+wait "$application" 2>/dev/null || true
+id=$(wait_window '^Mise .* jour Vendora') || die "the update-complete question did not appear under Wine"
+picture_window "$id" "$run/pictures/wine/5-update-complete.png" || die "no picture of the update-complete question"
+answer "$id" n
+wait "$installer" || die "INSTALL.EXE failed after the update"
+installer=
+
 faults=0
-for window in 1-opening 2-final 3-update; do
+for window in 1-opening 2-final 3-update 4-waiting 5-update-complete; do
     cp "$run/pictures/native/$window.png" "$out/$window-native.png"
     cp "$run/pictures/wine/$window.png" "$out/$window-wine.png"
     status=0
