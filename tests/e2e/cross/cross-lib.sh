@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154,SC2034
 # Shared by the cross-check scripts (sourced after tests/e2e/wine/lib.sh and prepare_run): one install by
 # the native INSTALL in a fresh emulated machine, headless, and one by INSTALL.EXE under Wine, driven with
 # keys; both answer "Oui" to the opening question and "Non" to the final one. Each leaves its machine, a
@@ -61,7 +62,7 @@ wine_install() {
     (cd "$WINEPREFIX/drive_c" && find . -mindepth 1 -printf '%P\n') >"$run/wine.before"
     touch "$run/wine.marker"
     wine_started=$(date +%s)
-    cd "$run/cwd"
+    cd "$run/cwd" || die "no folder $run/cwd"
     "$source/scripts/wine-run" "$exe" >"$run/wine-stdout.txt" 2>"$run/wine-stderr.txt" &
     installer=$!
     local first final=

@@ -90,7 +90,9 @@ wait "$holder" 2>/dev/null || true
 [ "$status" -eq 0 ] || die "the native update while the application runs ended with exit code $status"
 waiting_shot=$(find "$run/native-running" -name '*-attente-Installateur*.png' | head -n 1)
 complete_shot=$(find "$run/native-running" -name '*-modal-*.png' | LC_ALL=C sort | tail -n 1)
-[ -n "$waiting_shot" ] && [ -n "$complete_shot" ] || die "the native update pictured no waiting window or no final question"
+if [ -z "$waiting_shot" ] || [ -z "$complete_shot" ]; then
+    die "the native update pictured no waiting window or no final question"
+fi
 cp "$waiting_shot" "$run/pictures/native/4-waiting.png"
 cp "$complete_shot" "$run/pictures/native/5-update-complete.png"
 
