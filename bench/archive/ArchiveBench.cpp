@@ -1,14 +1,17 @@
 // Extraction against the plain reference, and the memory that extraction and the archive tool hold.
 //
 //   bench_archive [--pairs N] [--large-pairs N]
-//       In one process, on the same archive files, alternately: the project's whole extraction (read the
-//       archive, inflate, write the .CTN, split, delete the .CTN) and the plain reference (read the
+//       In one process, on copies of the same archive, in turn: the project's whole extraction (read the
+//       archive, inflate, write the .CTN, split, delete the .CTN), the same with every file put in place
+//       by a plain rename instead of a durable replacement ("no sync"), and the plain reference (read the
 //       archive, zlib's uncompress into one buffer, each file written with one write). Medians of wall
-//       and processor time and their ratios, for the shipped shape and for 200 MB.
+//       and processor time and their ratios to the reference, for the shipped shape and for 200 MB.
 //   bench_archive --memory [--worst-rows N]
 //       Peak resident memory (ru_maxrss) of child processes extracting and listing the shipped shape,
 //       200 MB and the worst table the format allows, next to the bound compressed + inflated + 16 MB.
-//   bench_archive --run project|reference ARCHIVE FOLDER [TIMES]
+//   bench_archive --make ARCHIVE SIZE
+//       Writes an archive of the shipped shape inflating to about SIZE bytes.
+//   bench_archive --run project|nosync|reference ARCHIVE FOLDER [TIMES]
 //       One side alone, for valgrind --tool=callgrind.
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
@@ -26,6 +29,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <random>
 #include <sstream>
@@ -142,9 +146,18 @@ private:
     AnsiString label2_;
 };
 
+// The host's disk with each file put in place by a plain rename, without waiting for the disk: what the
+// extraction costs apart from making every replacement durable.
+class NoSyncFiles : public HostFileSystem {
+public:
+    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+        return ::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+    }
+};
+
 // The project's archive file sits in its own folder, where the entries land.
-void RunProject(const fs::path& archive) {
-    HostFileSystem files;
+template <class Files = HostFileSystem> void RunProject(const fs::path& archive) {
+    Files files;
     SilentUi ui;
     ExtractArchive(FromHostPath(archive.string()),
                    ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
@@ -196,21 +209,23 @@ void RunReference(const fs::path& archive, const fs::path& folder) {
 struct Sample {
     double Wall = 0; // milliseconds
     double Cpu = 0;  // user + system, milliseconds
+    double Sys = 0;  // system alone
 };
 
-double CpuMilliseconds() {
+std::pair<double, double> CpuMilliseconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
+    return {ms(usage.ru_utime) + ms(usage.ru_stime), ms(usage.ru_stime)};
 }
 
 template <class Work> Sample Measure(Work work) {
-    const double cpu = CpuMilliseconds();
+    const auto [cpu, sys] = CpuMilliseconds();
     const auto start = std::chrono::steady_clock::now();
     work();
     const auto end = std::chrono::steady_clock::now();
-    return {std::chrono::duration<double, std::milli>(end - start).count(), CpuMilliseconds() - cpu};
+    const auto [cpuAfter, sysAfter] = CpuMilliseconds();
+    return {std::chrono::duration<double, std::milli>(end - start).count(), cpuAfter - cpu, sysAfter - sys};
 }
 
 double Median(std::vector<double> values) {
@@ -221,31 +236,38 @@ double Median(std::vector<double> values) {
 
 void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& inflated, int pairs) {
     const ArchiveFile project = MakeArchive(root / "project", "Vendora.FCC", inflated, 1);
+    const ArchiveFile unsynced = MakeArchive(root / "unsynced", "Vendora.FCC", inflated, 1);
     const ArchiveFile reference = MakeArchive(root / "reference", "Vendora.FCC", inflated, 1);
-    RunProject(project.Path); // both warm: files exist, pages cached
-    RunReference(reference.Path, root / "reference");
-    std::vector<double> wall[2], cpu[2], wallRatio;
-    for (int pair = 0; pair < pairs; ++pair) {
-        Sample sides[2];
-        // The order alternates, so that neither side always runs in the other's wake.
-        for (int turn = 0; turn < 2; ++turn) {
-            const int side = (pair + turn) % 2;
-            sides[side] = side == 0 ? Measure([&] { RunProject(project.Path); })
-                                    : Measure([&] { RunReference(reference.Path, root / "reference"); });
+    const std::function<void()> sides[3] = {[&] { RunProject(project.Path); },
+                                            [&] { RunProject<NoSyncFiles>(unsynced.Path); },
+                                            [&] { RunReference(reference.Path, root / "reference"); }};
+    for (const auto& side : sides)
+        side(); // all warm: files exist, pages cached
+    std::vector<double> wall[3], cpu[3], sys[3], wallRatio;
+    for (int round = 0; round < pairs; ++round) {
+        Sample samples[3];
+        // The order turns, so that no side always runs in another's wake.
+        for (int turn = 0; turn < 3; ++turn) {
+            const int side = (round + turn) % 3;
+            samples[side] = Measure(sides[side]);
         }
-        for (int side = 0; side < 2; ++side) {
-            wall[side].push_back(sides[side].Wall);
-            cpu[side].push_back(sides[side].Cpu);
+        for (int side = 0; side < 3; ++side) {
+            wall[side].push_back(samples[side].Wall);
+            cpu[side].push_back(samples[side].Cpu);
+            sys[side].push_back(samples[side].Sys);
         }
-        wallRatio.push_back(sides[0].Wall / sides[1].Wall);
+        wallRatio.push_back(samples[0].Wall / samples[2].Wall);
     }
-    std::printf("%-14s %8.2f MB inflated, %7.2f MB compressed, %d alternating pairs\n", label.c_str(),
+    std::printf("%-14s %8.2f MB inflated, %7.2f MB compressed, %d alternating rounds\n", label.c_str(),
                 static_cast<double>(project.Inflated) / 1e6, static_cast<double>(project.Compressed) / 1e6,
                 pairs);
-    std::printf("  project     wall %9.2f ms   cpu %9.2f ms (medians)\n", Median(wall[0]), Median(cpu[0]));
-    std::printf("  reference   wall %9.2f ms   cpu %9.2f ms\n", Median(wall[1]), Median(cpu[1]));
-    std::printf("  ratio       wall %9.3f      cpu %9.3f      median of pair ratios %.3f\n",
-                Median(wall[0]) / Median(wall[1]), Median(cpu[0]) / Median(cpu[1]), Median(wallRatio));
+    const char* names[3] = {"project", "  no sync", "reference"};
+    for (int side = 0; side < 3; ++side)
+        std::printf(
+            "  %-11s wall %9.2f ms  cpu %9.2f ms (system %8.2f)  ratio wall %6.3f  cpu %6.3f (medians)\n",
+            names[side], Median(wall[side]), Median(cpu[side]), Median(sys[side]),
+            Median(wall[side]) / Median(wall[2]), Median(cpu[side]) / Median(cpu[2]));
+    std::printf("  median of the project's per-round wall ratios %.3f\n", Median(wallRatio));
     std::fflush(stdout);
 }
 
@@ -286,9 +308,26 @@ ChildResult RunChild(const std::vector<std::string>& args) {
     return result;
 }
 
+// Keeps the first characters written to it and drops the rest, as a terminal showing the errors would
+// hold none of them in the process.
+class FirstCharacters : public std::streambuf {
+public:
+    std::string Text;
+
+protected:
+    int overflow(int c) override {
+        if (c != EOF && Text.size() < 200)
+            Text.push_back(static_cast<char>(c));
+        return c == EOF ? 0 : c;
+    }
+};
+
 // What a child process runs: one command on one archive, its outcome on standard output.
 int ChildMain(const std::string& command, const std::string& archive) {
-    std::ostringstream out, err;
+    // The listing goes nowhere: a stream that keeps it would hold memory of its own.
+    std::ostream out(nullptr);
+    FirstCharacters errors;
+    std::ostream err(&errors);
     int code = 0;
     if (command == "install") {
         // The installer's extraction, with the recorder the headless installer's progress window builds on.
@@ -306,12 +345,16 @@ int ChildMain(const std::string& command, const std::string& archive) {
         code = fcc::List(archive, out, err);
         if (code == 0)
             err << "ok";
+    } else if (command == "fcc-verify") {
+        code = fcc::Verify(archive, out, err);
+        if (code == 0)
+            err << "ok";
     } else if (command == "fcc-extract") {
         code = fcc::Extract(archive, fs::path(archive).parent_path() / "out", out, err);
         if (code == 0)
             err << "ok";
     }
-    std::string text = err.str();
+    std::string text = errors.Text;
     text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
     std::printf("%s", text.c_str());
     return code;
@@ -332,20 +375,22 @@ void ReportMemory(const std::string& label, const ArchiveFile& file, const std::
     }
 }
 
+// Every archive is written before the first child starts: a child's peak counts the pages its parent held
+// when it forked, so the parent holds no archive in memory by then.
 void CompareMemory(const fs::path& root, std::int32_t worstRows) {
+    const ArchiveFile shipped =
+        MakeArchive(root / "shipped", "Vendora.FCC", BuildInflatedArchive(ShippedShape(4860000)), 1);
+    const ArchiveFile large =
+        MakeArchive(root / "large", "Vendora.FCC", BuildInflatedArchive(ShippedShape(200000000)), 1);
+    const ArchiveFile worst = MakeArchive(root / "worst", "Vendora.FCC", WorstTable(worstRows, 1), 9);
+    const ArchiveFile widthZero = MakeArchive(root / "width0", "Vendora.FCC", WorstTable(worstRows, 0), 9);
     const long idleKb = RunChild({"--child", "idle", "-"}).MaxRssKb;
     std::printf("idle process: %.2f MB\n", static_cast<double>(idleKb) * 1024 / 1e6);
-    const std::vector<std::string> all = {"install", "fcc-extract", "fcc-list"};
-    ReportMemory("shipped shape",
-                 MakeArchive(root / "shipped", "Vendora.FCC", BuildInflatedArchive(ShippedShape(4860000)), 1),
-                 all, idleKb);
-    ReportMemory("200 MB",
-                 MakeArchive(root / "large", "Vendora.FCC", BuildInflatedArchive(ShippedShape(200000000)), 1),
-                 all, idleKb);
-    ReportMemory("worst table (width 1)",
-                 MakeArchive(root / "worst", "Vendora.FCC", WorstTable(worstRows, 1), 9), all, idleKb);
-    ReportMemory("name width 0", MakeArchive(root / "width0", "Vendora.FCC", WorstTable(worstRows, 0), 9),
-                 all, idleKb);
+    const std::vector<std::string> all = {"install", "fcc-extract", "fcc-list", "fcc-verify"};
+    ReportMemory("shipped shape", shipped, all, idleKb);
+    ReportMemory("200 MB", large, all, idleKb);
+    ReportMemory("worst table (width 1)", worst, all, idleKb);
+    ReportMemory("name width 0", widthZero, all, idleKb);
 }
 
 // ---- Command line -------------------------------------------------------------------------------------
@@ -361,7 +406,7 @@ struct TempRoot {
 
 int Usage() {
     std::fprintf(stderr, "usage: bench_archive [--pairs N] [--large-pairs N] | --memory [--worst-rows N] |"
-                         " --run project|reference ARCHIVE FOLDER [TIMES]\n");
+                         " --run project|nosync|reference ARCHIVE FOLDER [TIMES]\n");
     return 2;
 }
 
@@ -371,6 +416,11 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 3 && args[0] == "--child")
         return args[1] == "idle" ? 0 : ChildMain(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "--make") {
+        MakeArchive(fs::path(args[1]).parent_path(), fs::path(args[1]).filename(),
+                    BuildInflatedArchive(ShippedShape(std::stoul(args[2]))), 1);
+        return 0;
+    }
     if (!args.empty() && args[0] == "--run") {
         if (args.size() < 4)
             return Usage();
@@ -378,13 +428,15 @@ int main(int argc, char** argv) {
         for (int i = 0; i < times; ++i) {
             if (args[1] == "project")
                 RunProject(args[2]);
+            else if (args[1] == "nosync")
+                RunProject<NoSyncFiles>(args[2]);
             else
                 RunReference(args[2], args[3]);
         }
         return 0;
     }
     int pairs = 31, largePairs = 5;
-    std::int32_t worstRows = 100000000;
+    std::int32_t worstRows = 20000000;
     bool memory = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
