@@ -1,5 +1,6 @@
 #include "platform/linux/BoundedPath.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/openat2.h>
