@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "startup/PictureCache.h"
 
-#include <iostream>
+#include <cstdio>
 
 namespace vendora {
 
@@ -62,7 +62,7 @@ int RunSequence(const std::function<void()>& sequence) {
         try {
             ShowApplicationError(error.what());
         } catch (const std::exception&) {
-            std::cerr << ApplicationErrorTitle() << ": " << error.what() << std::endl;
+            std::fprintf(stderr, "%s: %s\n", ApplicationErrorTitle().c_str(), error.what());
         }
         return 1;
     }

@@ -8,7 +8,7 @@
 #include "gui/Application.h"
 #include "gui/Label.h"
 
-#include <iostream>
+#include <cstdio>
 
 namespace vendora {
 
@@ -136,7 +136,7 @@ void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& t
     }
     Write("error", {{"title", title}, {"text", text}});
     if (!transcript_ || !transcript_->ToStderr()) {
-        std::cerr << AnsiToUtf8(title) << ": " << AnsiToUtf8(text) << std::endl;
+        std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(title).c_str(), AnsiToUtf8(text).c_str());
     }
 }
 

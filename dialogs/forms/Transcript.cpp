@@ -2,7 +2,7 @@
 
 #include "base/Cp1252.h"
 
-#include <iostream>
+#include <cstdio>
 #include <stdexcept>
 
 namespace vendora {
@@ -54,37 +54,41 @@ TranscriptField TranscriptField::Utf8(std::string name, const std::string& utf8T
 }
 
 std::unique_ptr<Transcript> Transcript::Open(const std::string& hostPath) {
-    if (hostPath.empty()) {
-        auto transcript = std::make_unique<Transcript>(std::cerr);
-        transcript->toStderr_ = true;
-        return transcript;
-    }
-    auto file = std::make_unique<std::ofstream>(hostPath, std::ios::binary | std::ios::trunc);
-    if (!*file)
+    std::FILE* file = hostPath.empty() ? stderr : std::fopen(hostPath.c_str(), "wb");
+    if (file == nullptr)
         throw std::runtime_error("cannot write the ui transcript " + hostPath);
-    auto transcript = std::make_unique<Transcript>(*file);
-    transcript->file_ = std::move(file);
+    auto transcript = std::make_unique<Transcript>([file](const std::string& line) {
+        std::fwrite(line.data(), 1, line.size(), file);
+        std::fflush(file);
+    });
+    transcript->toStderr_ = hostPath.empty();
+    transcript->file_ = hostPath.empty() ? nullptr : file;
     return transcript;
+}
+
+Transcript::~Transcript() {
+    if (file_ != nullptr)
+        std::fclose(file_);
 }
 
 namespace {
 
-template <class Fields> void WriteRecord(std::ostream& out, const std::string& kind, const Fields& fields) {
+template <class Fields>
+void WriteRecord(const Transcript::Sink& sink, const std::string& kind, const Fields& fields) {
     std::string line = kind;
     for (const TranscriptField& field : fields)
         line += " " + field.Name + "=" + field.Value;
-    out << line << '\n';
-    out.flush();
+    sink(line + '\n');
 }
 
 } // namespace
 
 void Transcript::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
-    WriteRecord(*out_, kind, fields);
+    WriteRecord(sink_, kind, fields);
 }
 
 void Transcript::Write(const std::string& kind, const std::vector<TranscriptField>& fields) {
-    WriteRecord(*out_, kind, fields);
+    WriteRecord(sink_, kind, fields);
 }
 
 } // namespace vendora

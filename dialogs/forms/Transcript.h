@@ -27,10 +27,10 @@
 
 #include "base/Text.h"
 
-#include <fstream>
+#include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -50,10 +50,23 @@ std::string QuoteTranscriptValue(const std::string& utf8);
 
 class Transcript {
 public:
-    // Writes to out, which must outlive the transcript.
-    explicit Transcript(std::ostream& out) : out_(&out) {}
+    // Receives each record as one line, newline included.
+    using Sink = std::function<void(const std::string& line)>;
+    explicit Transcript(Sink sink) : sink_(std::move(sink)) {}
+    // Writes to a stream of the caller's (a test's string stream), which must outlive the transcript. The
+    // program itself writes through stdio only, so that no iostream code is linked into it.
+    template <class Stream>
+    requires requires(Stream& s, const std::string& line) { s << line; }
+    explicit Transcript(Stream& out)
+        : sink_([&out](const std::string& line) {
+              out << line;
+              out.flush();
+          }) {}
     // Writes to the file at hostPath (created or emptied), or to stderr when the path is empty.
     static std::unique_ptr<Transcript> Open(const std::string& hostPath);
+    ~Transcript();
+    Transcript(const Transcript&) = delete;
+    Transcript& operator=(const Transcript&) = delete;
 
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
     void Write(const std::string& kind, const std::vector<TranscriptField>& fields);
@@ -61,8 +74,8 @@ public:
     bool ToStderr() const { return toStderr_; }
 
 private:
-    std::unique_ptr<std::ofstream> file_;
-    std::ostream* out_;
+    Sink sink_;
+    std::FILE* file_ = nullptr;
     bool toStderr_ = false;
 };
 
