@@ -298,6 +298,13 @@ TEST_F(Fcc, VerifyAcceptsOnlyWellFormedArchives) {
     check(CompressEnvelope(BuildInflatedArchive({{"", {1}}})), 1, "empty name");
     check(CompressEnvelope(BuildInflatedArchive({{"a", {1}}, {"A", {2}}})), 1, "two entries named");
     check({1, 2}, 1, "Error in compression routine");
+    // A table of thousands of faulty rows: the first ones are named, the rest counted.
+    const std::vector<PackedEntry> empties(5000, PackedEntry{"", {}});
+    WriteHostFile(dir.Host("t.FCC"), CompressEnvelope(BuildInflatedArchive(empties)));
+    const Result many = Run({"verify", P("t.FCC")});
+    EXPECT_EQ(many.Exit, 1);
+    EXPECT_EQ(std::count(many.Err.begin(), many.Err.end(), '\n'), 101) << many.Err.substr(0, 300);
+    EXPECT_NE(many.Err.find("and 4900 more defect(s)"), std::string::npos) << many.Err.substr(0, 300);
     // Well formed, but without what the installer needs: a warning only.
     check(CompressEnvelope(BuildInflatedArchive({{"a", {1}}})), 0, "warning: no entry VENDORA.EXE");
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -155,6 +156,8 @@ std::string Utf8(const AnsiString& text) {
 }
 
 // What makes a readable archive ill-formed; empty when it is well formed.
+constexpr std::size_t MostDefectsTold = 100;
+
 std::vector<std::string> Defects(const Inflated& inflated, const ArchiveTable& table) {
     std::vector<std::string> defects;
     if (inflated.StreamEnd != inflated.CompressedSize)
@@ -164,19 +167,32 @@ std::vector<std::string> Defects(const Inflated& inflated, const ArchiveTable& t
     if (end != inflated.Bytes.Size())
         defects.push_back(std::to_string(inflated.Bytes.Size() - end) +
                           " byte(s) after the last entry (readers ignore them)");
+    // A damaged table may hold millions of faulty rows: the report names the first ones and counts the
+    // rest, so that its memory stays bounded whatever the archive.
+    std::size_t untold = 0;
+    const auto report = [&](const std::function<std::string()>& text) {
+        if (defects.size() < MostDefectsTold)
+            defects.push_back(text());
+        else
+            ++untold;
+    };
     std::map<AnsiString, AnsiString> seen; // as Windows compares names, to the first entry's name
     for (const ArchiveEntry& entry : table.Entries) {
         if (entry.Name.empty()) {
-            defects.push_back("an entry has an empty name");
+            report([] { return std::string("an entry has an empty name"); });
             continue;
         }
         if (const std::string why = WhyWindowsCannotHold(entry.Name); !why.empty())
-            defects.push_back("entry \"" + Utf8(entry.Name) + "\": " + why);
+            report([&] { return "entry \"" + Utf8(entry.Name) + "\": " + why; });
         const auto [first, added] = seen.emplace(WindowsNameKey(entry.Name), entry.Name);
         if (!added)
-            defects.push_back("two entries named \"" + Utf8(first->second) + "\" and \"" + Utf8(entry.Name) +
-                              "\" for Windows (the second overwrites the first)");
+            report([&] {
+                return "two entries named \"" + Utf8(first->second) + "\" and \"" + Utf8(entry.Name) +
+                       "\" for Windows (the second overwrites the first)";
+            });
     }
+    if (untold > 0)
+        defects.push_back("and " + std::to_string(untold) + " more defect(s) of the entries");
     return defects;
 }
 
