@@ -29,8 +29,8 @@ namespace {
 
 // FNV-1a over the name with ASCII letters folded, as Windows finds "VENDORA.EXE" and "Vendora.EXE" to be
 // one file.
-std::uint32_t NameHash(std::string_view name, std::uint32_t seed) {
-    std::uint32_t hash = 2166136261u ^ seed;
+std::uint32_t NameHash(std::string_view name, std::uint32_t salt) {
+    std::uint32_t hash = 2166136261u ^ salt;
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         hash ^= (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
@@ -62,8 +62,8 @@ AnsiString TemporarySibling(const AnsiString& path) {
     // "~" and seven hex digits never spell a name of the installer's; a file that happens to carry its own
     // temporary name gets another one.
     AnsiString temporary = TemporaryName(NameHash(name, 0));
-    for (std::uint32_t seed = 1; SameNameNoCase(temporary, name); ++seed)
-        temporary = TemporaryName(NameHash(name, seed));
+    for (std::uint32_t salt = 1; SameNameNoCase(temporary, name); ++salt)
+        temporary = TemporaryName(NameHash(name, salt));
     return path.substr(0, start) + temporary;
 }
 

@@ -67,7 +67,7 @@ rm -f "$WINEPREFIX/drive_c/unmanaged.reg"
 # The shipped shape: the demo's thirteen other files and a vendora.exe that brings the inflated archive to
 # the shipped 4,433,637 bytes (the demo's font and pictures are larger than the shipped ones, so the
 # program is a little smaller than the shipped 4,343,808 bytes): the stand-in followed by bytes that
-# deflate about as the shipped program does (48 random bytes from a fixed seed, then 64 repeated ones),
+# deflate about as the shipped program does (48 random bytes from a fixed start, then 64 repeated ones),
 # packed at zlib level 1 as the shipped archive is: about 2.0 MB.
 shipped_shape() {
     local stage=$bench/shipped-stage others size
