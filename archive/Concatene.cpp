@@ -56,10 +56,15 @@ struct WriteFailure {
     int Code; // the system's error code; 0 for a write that stopped short without one
 };
 
+// How long a written file must survive: the entries are kept, and so must outlive a power cut; the
+// intermediate file is deleted at the end of the same split, so waiting for the disk to hold its bytes
+// would only double what the extraction writes.
+enum class Kept { ForGood, UntilTheSplitEnds };
+
 // Writes bytes whole to a temporary name next to path, then puts that file in place of path in one step:
 // a crash at any instant leaves path old or new, never a part. A failure removes the temporary file.
 std::optional<WriteFailure> WriteReplacing(FileSystem& files, const AnsiString& path,
-                                           std::span<const std::uint8_t> bytes) {
+                                           std::span<const std::uint8_t> bytes, Kept kept) {
     const AnsiString temporary = TemporarySibling(path);
     int error = 0;
     auto file = files.CreateFile(temporary, FileAccess::GenericRead | FileAccess::GenericWrite,
@@ -79,7 +84,9 @@ std::optional<WriteFailure> WriteReplacing(FileSystem& files, const AnsiString& 
         done += put;
     }
     file.reset();
-    if (!files.MoveFileReplace(temporary, path)) {
+    const bool replaced = kept == Kept::ForGood ? files.MoveFileReplace(temporary, path)
+                                                : files.MoveFileReplaceUnflushed(temporary, path);
+    if (!replaced) {
         const int code = files.LastError();
         files.DeleteFile(temporary);
         return WriteFailure{WriteFailure::Step::Replace, code != 0 ? code : IoCode::AccessDenied};
@@ -89,7 +96,7 @@ std::optional<WriteFailure> WriteReplacing(FileSystem& files, const AnsiString& 
 
 // The intermediate file: the stream's errors, naming the file as the user knows it.
 void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const std::uint8_t> bytes) {
-    const auto failure = WriteReplacing(files, path, bytes);
+    const auto failure = WriteReplacing(files, path, bytes, Kept::UntilTheSplitEnds);
     if (!failure)
         return;
     if (failure->Failed == WriteFailure::Step::Write)
@@ -99,7 +106,7 @@ void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const
 
 // An entry: the I/O errors of a file of bytes; a write that stops short is a full disk.
 void WriteEntry(FileSystem& files, const AnsiString& target, std::span<const std::uint8_t> content) {
-    const auto failure = WriteReplacing(files, target, content);
+    const auto failure = WriteReplacing(files, target, content, Kept::ForGood);
     if (!failure)
         return;
     const bool full =

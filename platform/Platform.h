@@ -83,6 +83,13 @@ public:
     // from in one step, on the disk when the call returns, or nothing changes. Both lie on one volume; a
     // folder is neither moved nor replaced.
     virtual bool MoveFileReplace(const AnsiString& from, const AnsiString& to) = 0;
+    // The same replacement in one step without waiting for the disk (MoveFileExA without
+    // MOVEFILE_WRITE_THROUGH): a crash of the program still leaves the old file or the new one, a power cut
+    // may leave an empty one. Only for a file that the run deletes again itself, whose bytes are worth
+    // nothing once it has ended. A file system that has only the durable replacement uses it.
+    virtual bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+        return MoveFileReplace(from, to);
+    }
     // The Windows error code of the last failed DeleteFile, CopyFile or MoveFileReplace (GetLastError);
     // 0 from a file system that keeps none.
     virtual int LastError() const { return 0; }

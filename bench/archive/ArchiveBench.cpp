@@ -4,14 +4,16 @@
 //       In one process, on copies of the same archive, in turn: the project's whole extraction (read the
 //       archive, inflate, write the .CTN, split, delete the .CTN), the same with every file put in place
 //       by a plain rename instead of a durable replacement ("no sync"), and the plain reference (read the
-//       archive, zlib's uncompress into one buffer, each file written with one write). Medians of wall
+//       archive, zlib's uncompress into one buffer, each file written with one write), and the same plain
+//       program putting each file in place durably (temporary name, fsync, rename, fsync of the folder:
+//       "durable ref"). Medians of wall
 //       and processor time and their ratios to the reference, for the shipped shape and for 200 MB.
 //   bench_archive --memory [--worst-rows N]
 //       Peak resident memory (ru_maxrss) of child processes extracting and listing the shipped shape,
 //       200 MB and the worst table the format allows, next to the bound compressed + inflated + 16 MB.
 //   bench_archive --make ARCHIVE SIZE
 //       Writes an archive of the shipped shape inflating to about SIZE bytes.
-//   bench_archive --run project|nosync|reference ARCHIVE FOLDER [TIMES]
+//   bench_archive --run project|nosync|reference|durable ARCHIVE FOLDER [TIMES]
 //       One side alone, for valgrind --tool=callgrind.
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
@@ -170,8 +172,15 @@ void Check(bool ok, const char* what) {
     }
 }
 
+// How the plain program puts each entry in place.
+enum class Placing {
+    Plain,  // one write under the entry's name
+    Durable // one write under a temporary name, fsync, rename over the entry's name, fsync of the folder:
+            // the least any program must do for a power cut to leave each file old or new
+};
+
 // The plain program: read the archive, inflate it in one call, write each entry with one write.
-void RunReference(const fs::path& archive, const fs::path& folder) {
+void RunReference(const fs::path& archive, const fs::path& folder, Placing placing = Placing::Plain) {
     const int in = ::open(archive.c_str(), O_RDONLY);
     Check(in >= 0, "open archive");
     struct stat info {};
@@ -195,9 +204,17 @@ void RunReference(const fs::path& archive, const fs::path& folder) {
         path.resize(folderLength);
         path.append(reinterpret_cast<const char*>(row) + 1, row[0]);
         const std::int32_t length = ReadLe32(row + width);
-        const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        const std::string written = placing == Placing::Durable ? folder.string() + "/~entry.tmp" : path;
+        const int out = ::open(written.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         Check(out >= 0, "create entry");
         Check(::write(out, content, static_cast<std::size_t>(length)) == length, "write entry");
+        if (placing == Placing::Durable) {
+            Check(::fsync(out) == 0, "fsync entry");
+            Check(::rename(written.c_str(), path.c_str()) == 0, "rename entry");
+            const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+            Check(dir >= 0 && ::fsync(dir) == 0, "fsync folder");
+            ::close(dir);
+        }
         ::close(out);
         content += length;
     }
@@ -238,36 +255,44 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
     const ArchiveFile project = MakeArchive(root / "project", "Vendora.FCC", inflated, 1);
     const ArchiveFile unsynced = MakeArchive(root / "unsynced", "Vendora.FCC", inflated, 1);
     const ArchiveFile reference = MakeArchive(root / "reference", "Vendora.FCC", inflated, 1);
-    const std::function<void()> sides[3] = {[&] { RunProject(project.Path); },
-                                            [&] { RunProject<NoSyncFiles>(unsynced.Path); },
-                                            [&] { RunReference(reference.Path, root / "reference"); }};
+    const ArchiveFile durable = MakeArchive(root / "durable", "Vendora.FCC", inflated, 1);
+    constexpr int Sides = 4, Reference = 2, DurableReference = 3;
+    const std::function<void()> sides[Sides] = {
+        [&] { RunProject(project.Path); }, [&] { RunProject<NoSyncFiles>(unsynced.Path); },
+        [&] { RunReference(reference.Path, root / "reference"); },
+        [&] { RunReference(durable.Path, root / "durable", Placing::Durable); }};
     for (const auto& side : sides)
         side(); // all warm: files exist, pages cached
-    std::vector<double> wall[3], cpu[3], sys[3], wallRatio;
+    std::vector<double> wall[Sides], cpu[Sides], sys[Sides], wallRatio, durableRatio;
     for (int round = 0; round < pairs; ++round) {
-        Sample samples[3];
+        Sample samples[Sides];
         // The order turns, so that no side always runs in another's wake.
-        for (int turn = 0; turn < 3; ++turn) {
-            const int side = (round + turn) % 3;
+        for (int turn = 0; turn < Sides; ++turn) {
+            const int side = (round + turn) % Sides;
             samples[side] = Measure(sides[side]);
         }
-        for (int side = 0; side < 3; ++side) {
+        for (int side = 0; side < Sides; ++side) {
             wall[side].push_back(samples[side].Wall);
             cpu[side].push_back(samples[side].Cpu);
             sys[side].push_back(samples[side].Sys);
         }
-        wallRatio.push_back(samples[0].Wall / samples[2].Wall);
+        wallRatio.push_back(samples[0].Wall / samples[Reference].Wall);
+        durableRatio.push_back(samples[0].Wall / samples[DurableReference].Wall);
     }
     std::printf("%-14s %8.2f MB inflated, %7.2f MB compressed, %d alternating rounds\n", label.c_str(),
                 static_cast<double>(project.Inflated) / 1e6, static_cast<double>(project.Compressed) / 1e6,
                 pairs);
-    const char* names[3] = {"project", "  no sync", "reference"};
-    for (int side = 0; side < 3; ++side)
+    const char* names[Sides] = {"project", "  no sync", "reference", "durable ref"};
+    for (int side = 0; side < Sides; ++side)
         std::printf(
             "  %-11s wall %9.2f ms  cpu %9.2f ms (system %8.2f)  ratio wall %6.3f  cpu %6.3f (medians)\n",
             names[side], Median(wall[side]), Median(cpu[side]), Median(sys[side]),
-            Median(wall[side]) / Median(wall[2]), Median(cpu[side]) / Median(cpu[2]));
-    std::printf("  median of the project's per-round wall ratios %.3f\n", Median(wallRatio));
+            Median(wall[side]) / Median(wall[Reference]), Median(cpu[side]) / Median(cpu[Reference]));
+    std::printf("  project against no sync: wall %.3f, cpu %.3f\n", Median(wall[0]) / Median(wall[1]),
+                Median(cpu[0]) / Median(cpu[1]));
+    std::printf("  median of the project's per-round wall ratios: to the reference %.3f, to the durable"
+                " reference %.3f\n",
+                Median(wallRatio), Median(durableRatio));
     std::fflush(stdout);
 }
 
@@ -406,7 +431,7 @@ struct TempRoot {
 
 int Usage() {
     std::fprintf(stderr, "usage: bench_archive [--pairs N] [--large-pairs N] | --memory [--worst-rows N] |"
-                         " --run project|nosync|reference ARCHIVE FOLDER [TIMES]\n");
+                         " --run project|nosync|reference|durable ARCHIVE FOLDER [TIMES]\n");
     return 2;
 }
 
@@ -430,6 +455,8 @@ int main(int argc, char** argv) {
                 RunProject(args[2]);
             else if (args[1] == "nosync")
                 RunProject<NoSyncFiles>(args[2]);
+            else if (args[1] == "durable")
+                RunReference(args[2], args[3], Placing::Durable);
             else
                 RunReference(args[2], args[3]);
         }

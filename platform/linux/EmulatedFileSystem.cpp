@@ -206,6 +206,14 @@ int RemovalRefused(OpenFileTable& table, const struct stat& info) {
     return 0;
 }
 
+// Whether two descriptors name the same file or folder.
+bool SameFile(int first, int second) {
+    struct stat a {
+    }, b{};
+    return ::fstat(first, &a) == 0 && ::fstat(second, &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 // fsync of a folder opened as O_PATH, so that a rename in it reaches the disk.
 void SyncFolder(int folder) {
     UniqueFd readable(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -369,10 +377,10 @@ int EmulatedFileSystem::ReplaceRefused(const EmulatedMachine::Location& target, 
     return 0;
 }
 
-// Renames the name from to the name to, flushed to the disk with its folders. Links at either name are
-// acted on as names, never followed.
+// Renames the name from to the name to, flushed to the disk with its folders when flush. Links at either
+// name are acted on as names, never followed.
 bool EmulatedFileSystem::Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to,
-                                bool noReplace) {
+                                bool noReplace, bool flush) {
     const BoundedParent source = OpenBoundedParent(Bounded(from.HostPath));
     if (!source.Folder.Valid())
         return Fail(WindowsErrorFromErrno(errno));
@@ -381,16 +389,21 @@ bool EmulatedFileSystem::Rename(const EmulatedMachine::Location& from, const Emu
         return Fail(WindowsErrorFromErrno(errno));
     // The content first, or a crash could leave the new name on an empty file. A file that cannot be
     // opened for reading was written by a caller who synced it through its own handle.
-    if (UniqueFd file(::openat(source.Folder.Get(), source.Leaf.c_str(),
-                               O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        file.Valid() && ::fsync(file.Get()) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
+    if (flush) {
+        if (UniqueFd file(::openat(source.Folder.Get(), source.Leaf.c_str(),
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            file.Valid() && ::fsync(file.Get()) != 0)
+            return Fail(WindowsErrorFromErrno(errno));
+    }
     if (::renameat2(source.Folder.Get(), source.Leaf.c_str(), target.Folder.Get(), target.Leaf.c_str(),
                     noReplace ? RENAME_NOREPLACE : 0) != 0)
         return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
-    // The rename itself reaches the disk only with its folders.
+    if (!flush)
+        return true;
+    // The rename itself reaches the disk only with its folders: one flush when both are one folder.
     SyncFolder(target.Folder.Get());
-    SyncFolder(source.Folder.Get());
+    if (!SameFile(source.Folder.Get(), target.Folder.Get()))
+        SyncFolder(source.Folder.Get());
     return true;
 }
 
@@ -445,7 +458,7 @@ bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, 
     auto staged = Find(temporary, error);
     if (!staged)
         return Fail(error);
-    if (WriteCopy(*source, sourceInfo, lastWrite, temporary) && Rename(*staged, *target, failIfExists))
+    if (WriteCopy(*source, sourceInfo, lastWrite, temporary) && Rename(*staged, *target, failIfExists, true))
         return true;
     // A half-written copy is worth nothing; the destination stays as it was.
     const int failure = lastError_;
@@ -456,6 +469,14 @@ bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, 
 }
 
 bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, true);
+}
+
+bool EmulatedFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, false);
+}
+
+bool EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     int error = 0;
     auto source = Find(from, error);
     if (!source)
@@ -484,7 +505,7 @@ bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiStrin
     } else if (errno != ENOENT) {
         return Fail(WindowsErrorFromErrno(errno));
     }
-    return Rename(*source, *target, false);
+    return Rename(*source, *target, false, flush);
 }
 
 AnsiString EmulatedFileSystem::GetCurrentDirectory() {

@@ -48,6 +48,7 @@ public:
     bool DeleteFile(const AnsiString& path) override;
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
@@ -71,7 +72,9 @@ private:
                                                   bool wildcards = false) const;
     bool Fail(int code);
     int ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists);
-    bool Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to, bool noReplace);
+    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
+    bool Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to, bool noReplace,
+                bool flush);
     bool WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
                    const AnsiString& temporary);
     void RemoveName(const std::string& hostPath);

@@ -140,7 +140,7 @@ bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool
     return true;
 }
 
-bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+bool HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     struct stat info {};
@@ -148,13 +148,26 @@ bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& t
         return Fail(WindowsErrorFromErrno(errno));
     if (S_ISDIR(info.st_mode) || (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
         return Fail(WinError::AccessDenied);
-    if (!SyncPath(source, O_RDONLY))
+    // The content first, or a power cut could leave the new name on an empty file.
+    if (flush && !SyncPath(source, O_RDONLY))
         return Fail(WindowsErrorFromErrno(errno));
     if (::rename(source.c_str(), target.c_str()) != 0)
         return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+    if (!flush)
+        return true;
+    // The rename reaches the disk with its folders: one flush when both names lie in one folder.
     SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY);
-    SyncPath(FolderOf(source), O_RDONLY | O_DIRECTORY);
+    if (FolderOf(source) != FolderOf(target))
+        SyncPath(FolderOf(source), O_RDONLY | O_DIRECTORY);
     return true;
+}
+
+bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, true);
+}
+
+bool HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, false);
 }
 
 bool HostFileSystem::Fail(int code) {

@@ -24,8 +24,10 @@ public:
     // Written in full under a temporary name beside to (TemporarySibling), then renamed over it, so that the
     // destination is the old file or the whole copy, never a part.
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
-    // rename(2), with the file and both folders flushed to the disk.
+    // rename(2), with the file and its folders flushed to the disk.
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    // rename(2) alone.
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
@@ -35,6 +37,7 @@ public:
 
 private:
     bool Fail(int code);
+    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
     bool WriteCopy(const AnsiString& from, const AnsiString& temporary, int& error);
 
     int lastError_ = 0;

@@ -195,14 +195,22 @@ bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, boo
     return Fail(static_cast<int>(code));
 }
 
-bool Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+bool Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
     // MoveFileExA would rename a folder too; this call is for files only.
     const DWORD attributes = ::GetFileAttributesA(from.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return Fail(ERROR_ACCESS_DENIED);
-    if (!::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!::MoveFileExA(from.c_str(), to.c_str(), flags))
         return Fail();
     return true;
+}
+
+bool Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool Win32FileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+    return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
 AnsiString Win32FileSystem::GetCurrentDirectory() {

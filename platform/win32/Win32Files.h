@@ -45,6 +45,8 @@ public:
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    // The same without MOVEFILE_WRITE_THROUGH.
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
@@ -53,6 +55,8 @@ public:
     int LastError() const override { return lastError_; }
 
 private:
+    // MoveFileExA with these flags, for files only.
+    bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
     bool Fail();
     bool Fail(int code);
 

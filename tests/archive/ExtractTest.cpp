@@ -44,6 +44,10 @@ public:
         Log.push_back("move " + NameOf(from) + " " + NameOf(to));
         return HostFileSystem::MoveFileReplace(from, to);
     }
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+        Log.push_back("move unflushed " + NameOf(from) + " " + NameOf(to));
+        return HostFileSystem::MoveFileReplaceUnflushed(from, to);
+    }
     bool DeleteFile(const AnsiString& path) override {
         Log.push_back("delete " + NameOf(path));
         return HostFileSystem::DeleteFile(path);
@@ -411,7 +415,7 @@ TEST_F(Extract, EveryFileReachesItsNameOnlyWhenWhole) {
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
     const std::string ctn = TemporarySibling("Vendora.CTN"), un = TemporarySibling("un.txt"),
                       deux = TemporarySibling("deux.txt");
-    EXPECT_EQ(files.Log, (std::vector<std::string>{"create " + ctn, "move " + ctn + " Vendora.CTN",
+    EXPECT_EQ(files.Log, (std::vector<std::string>{"create " + ctn, "move unflushed " + ctn + " Vendora.CTN",
                                                    "create " + un, "move " + un + " un.txt", "create " + deux,
                                                    "move " + deux + " deux.txt", "delete Vendora.CTN"}));
     EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "un.txt"}));

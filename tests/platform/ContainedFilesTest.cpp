@@ -93,6 +93,8 @@ TEST_P(ContainedFiles, AFileLinkLeadingOutCannotBeOpenedStampedCopiedOverOrDelet
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_TRUE(std::filesystem::is_symlink(DriveC("Vendora/ex_Vendora.EXE")));
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/new.exe")), "#!/bin/sh\necho new\n");
     EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/copy.exe")));
@@ -119,6 +121,8 @@ TEST_P(ContainedFiles, AFolderLinkLeadingOutCannotReceiveFilesOrFolders) {
     EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\MAJ\\sentinel", "C:\\Vendora\\copy", false));
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\MAJ\\sentinel"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
@@ -208,6 +212,14 @@ TEST_F(Replacement, MoveFileReplaceSwapsTheFileInOneStep) {
     WriteHostFile(DriveC("Vendora/a.tmp"), "a");
     ASSERT_TRUE(Files().MoveFileReplace("C:\\Vendora\\a.tmp", "C:\\Vendora\\Nouveau.TXT"));
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/Nouveau.TXT")), "a");
+    // Without waiting for the disk, the same step with the same checks.
+    WriteHostFile(DriveC("Vendora/b.tmp"), "b");
+    ASSERT_TRUE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\B.TMP", "C:\\Vendora\\nouveau.txt"));
+    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Nouveau.TXT")), "b");
+    EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/b.tmp")));
+    EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\MAJ", "C:\\Vendora\\y"));
+    EXPECT_EQ(Files().LastError(), 5);
+    WriteHostFile(DriveC("Vendora/Nouveau.TXT"), "a");
 
     EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\absent", "C:\\Vendora\\x"));
     EXPECT_EQ(Files().LastError(), 2);

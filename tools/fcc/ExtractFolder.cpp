@@ -100,6 +100,14 @@ bool ExtractFolderFiles::CopyFile(const AnsiString& from, const AnsiString& to, 
 }
 
 bool ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, true);
+}
+
+bool ExtractFolderFiles::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+    return Replace(from, to, false);
+}
+
+bool ExtractFolderFiles::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     const auto source = NameInFolder(from);
     const auto target = NameInFolder(to);
     if (!source || !target)
@@ -109,7 +117,8 @@ bool ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiStrin
         return Refuse(WindowsErrorFromErrno(errno));
     if (!S_ISREG(info.st_mode))
         return Refuse(WinError::AccessDenied);
-    if (const int fd = ::openat(folderFd_, source->c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC); fd >= 0) {
+    if (const int fd = flush ? ::openat(folderFd_, source->c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC) : -1;
+        fd >= 0) {
         const bool synced = ::fsync(fd) == 0;
         ::close(fd);
         if (!synced)
@@ -117,7 +126,7 @@ bool ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiStrin
     }
     if (::renameat(folderFd_, source->c_str(), folderFd_, target->c_str()) != 0)
         return Refuse(WindowsErrorFromErrno(errno));
-    if (const int fd = ::openat(folderFd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+    if (const int fd = flush ? ::openat(folderFd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1; fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }

@@ -25,12 +25,14 @@ public:
     bool DeleteFile(const AnsiString& path) override;
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     int LastError() const override;
 
 private:
     // The name of path inside the output folder, or nothing when path lies elsewhere.
     std::optional<std::string> NameInFolder(const AnsiString& path) const;
     bool Refuse(int code);
+    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
 
     std::string folder_; // absolute, normalised host path
     int folderFd_ = -1;

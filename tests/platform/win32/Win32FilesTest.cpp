@@ -251,11 +251,19 @@ TEST_F(Win32Files, MoveFileReplaceSwapsWholeFilesOnly) {
     EXPECT_FALSE(files_.FileExists(from));
     ASSERT_TRUE(files_.MoveFileReplace(to, folder_ / "Vendora2.EXE")); // no destination yet
     EXPECT_EQ(ReadFile(folder_ / "Vendora2.EXE"), "new");
+    // Without write-through: the same swap, folders still refused.
+    WriteFile(from, "newer");
+    ASSERT_TRUE(files_.MoveFileReplaceUnflushed(from, folder_ / "Vendora2.EXE"));
+    EXPECT_EQ(ReadFile(folder_ / "Vendora2.EXE"), "newer");
+    EXPECT_FALSE(files_.FileExists(from));
+    WriteFile(folder_ / "Vendora2.EXE", "new");
 
     EXPECT_FALSE(files_.MoveFileReplace(folder_ / "absent", to));
     EXPECT_EQ(files_.LastError(), 2);
     ASSERT_EQ(files_.CreateDirectory(folder_ / "MAJ"), 0);
     EXPECT_FALSE(files_.MoveFileReplace(folder_ / "MAJ", folder_ / "MAJ2"));
+    EXPECT_EQ(files_.LastError(), 5);
+    EXPECT_FALSE(files_.MoveFileReplaceUnflushed(folder_ / "MAJ", folder_ / "MAJ2"));
     EXPECT_EQ(files_.LastError(), 5);
     EXPECT_TRUE(files_.DirectoryExists(folder_ / "MAJ"));
     EXPECT_FALSE(files_.MoveFileReplace(folder_ / "Vendora2.EXE", folder_ / "MAJ"));
