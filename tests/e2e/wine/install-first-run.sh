@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The first install of the real INSTALL.EXE, driven like a person: a fresh Wine prefix and HOME, a private
-# X server, keys typed into the installer's windows; then the disk is checked.
+# X server, the installer's windows answered with the mouse and keys; then the disk is checked.
 #
-#   install-first-run.sh INSTALL.EXE PAYLOAD WORK
+#   install-first-run.sh INSTALL.EXE PAYLOAD WORK FIXTURES
 #
 # PAYLOAD is the archive INSTALL.EXE carries. WORK is a folder of the build: it keeps the prefix made once
 # by scripts/wine-prefix (WORK/wine-base; every run copies it), and receives a picture of each window
-# (WORK/wine-snapshots/*.png) and the times measured (WORK/wine-snapshots/times.txt).
+# (WORK/wine-snapshots/*.png) and the times measured (WORK/wine-snapshots/times.txt). FIXTURES holds
+# file-times.exe, which reads a file's times back through GetFileTime.
 #
-# Opening question: Enter (the first button, "Oui"). Final question: "n" ("Non"), so nothing is started.
+# Opening question: "Oui" clicked. Final question: "n" ("Non"), so nothing is started.
 # Exit code 0 when the run and the disk are as they should be.
 set -euo pipefail
 
@@ -16,8 +17,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source=$(cd "$here/../../.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
-    if [ $# -ne 3 ]; then
-        echo "usage: $0 INSTALL.EXE PAYLOAD WORK" >&2
+    if [ $# -ne 4 ]; then
+        echo "usage: $0 INSTALL.EXE PAYLOAD WORK FIXTURES" >&2
         exit 2
     fi
     for tool in Xvfb xdotool xwininfo xwd convert wineserver; do
@@ -26,12 +27,14 @@ if [ "${1:-}" != "--inside" ]; then
             exit 2
         fi
     done
-    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath "$2")" "$(realpath -m "$3")"
+    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath "$2")" "$(realpath -m "$3")" \
+        "$(realpath "$4")"
 fi
 
 exe=$2
 payload=$3
 work=$4
+fixtures=$5
 snapshots=$work/wine-snapshots
 mkdir -p "$snapshots" "$work"
 rm -f "$snapshots"/*.png "$snapshots/times.txt"
@@ -52,7 +55,7 @@ title='^Installation de Vendora\.exe'
 first=$(wait_window "$title") || die "the opening question did not appear ($(cat "$run/stderr.txt"))"
 asked=$(now)
 snapshot 1-opening-question
-answer "$first" Return
+click_button "$first" 1
 answered=$(now)
 
 # The final question comes in the same message window, once the executable has its time stamp. The
@@ -138,10 +141,17 @@ home_files=$(cd "$HOME" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort)
 [ "$home_files" = "$(printf 'Desktop\nDesktop/Vendora © Morvanel.lnk')" ] ||
     fail "HOME holds more than the shortcut: $home_files"
 
-# 2010-06-02 14:47:49.5505328 UTC on the write and access times (Wine keeps no other creation time).
-times=$(stat -c '%y|%x' "$vendora/vendora.exe")
-want='2010-06-02 14:47:49.550532800 +0000'
-[ "$times" = "$want|$want" ] || fail "vendora.exe times are $times, expected $want for both"
+# 2010-06-02 14:47:49.5505328 UTC on the three times, read back by a Windows program through
+# GetFileTime: 129199636695505328 in 100 ns units since 1601. Wine keeps no creation time of its own and
+# reports the last-write time in its place, so the creation time read here is the stamped write time.
+stamp=129199636695505328
+if ! times=$("$source/scripts/wine-run" "$fixtures/file-times.exe" 'C:\Vendora\Vendora.EXE' 2>"$run/times.err"); then
+    fail "the times of C:\Vendora\Vendora.EXE could not be read: $(cat "$run/times.err")"
+else
+    times=$(printf '%s' "$times" | tr -d '\r')
+    [ "$times" = "$stamp $stamp $stamp" ] ||
+        fail "Vendora.EXE times (creation access write, GetFileTime) are $times, expected $stamp for each"
+fi
 
 # Nothing started after "Non": every program of the prefix has ended once its server has.
 wineserver -w

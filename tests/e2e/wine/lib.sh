@@ -85,11 +85,23 @@ wait_window() {
             return 1
         fi
         if [ "$(date +%s)" -ge "$deadline" ]; then
-            echo "no window titled like $pattern within ${2:-180} s" >&2
+            echo "no window titled like $pattern within ${2:-180} s; $(screen_said)" >&2
             return 1
         fi
         sleep 0.02
     done
+}
+
+# What the X server shows, for a failure's message: the top-level windows with their titles and whether
+# they are mapped, and a picture of the whole screen in the snapshots folder.
+screen_said() {
+    local tree picture=${snapshots:-${TMPDIR:-/tmp}}/screen-at-failure.png
+    tree=$(xwininfo -root -children 2>&1 | sed -n 's/^ *\(0x[0-9a-f]*\) \("[^"]*"\|(has no name)\).*/\1 \2/p' |
+        while read -r id name; do
+            printf '%s %s %s; ' "$id" "$name" "$(xwininfo -id "$id" 2>/dev/null | sed -n 's/^ *Map State: //p')"
+        done)
+    xwd -root -silent 2>/dev/null | convert xwd:- "png:$picture" 2>/dev/null || picture="(no picture)"
+    echo "the screen holds: ${tree:-no window (is the X server up?)}; picture $picture"
 }
 
 # The whole screen: without a window manager the windows are the client areas alone.
