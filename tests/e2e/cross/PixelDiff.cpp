@@ -1,7 +1,7 @@
 // Compares a window's picture from the native build with the same window under Wine, pixel by pixel,
 // telling differences in text from differences elsewhere:
 //
-//   vendora-pixel-diff NATIVE.png WINE.png [--picture DIFF.png] [--text-colour RRGGBB]...
+//   vendora-pixel-diff NATIVE.png WINE.png [--picture DIFF.png] [--text-colour RRGGBB]... [--bottom N]
 //
 // Text is drawn without antialiasing in both builds, so every pixel of a glyph has exactly the colour of
 // its text. A pixel counts as text in a picture when it has one of the text colours (black, and the
@@ -12,6 +12,11 @@
 // and a taller patch never counts as text. A differing pixel is a text difference when it is text in
 // either picture: GDI and FreeType place and shape glyphs differently, and wider text moves the words
 // after it. Every other differing pixel is a fault.
+//
+// A window whose height follows its text (the message window) is taller on the side whose text wraps
+// into more lines. With --bottom N its last N rows (the buttons) are compared aligned on the windows'
+// bottoms and the rows above aligned on their tops, so that the frame and the buttons are still compared
+// pixel for pixel; the rows the taller side has beyond are its text's, and the widths must be equal.
 //
 // Prints the share of differing pixels, how many are text, the first differing pixel outside text, and
 // how many text pixels each picture holds (text missing on one side shows there). --picture writes the
@@ -35,6 +40,7 @@ namespace {
 struct Options {
     std::string Native, Wine, Picture;
     std::vector<TColor> TextColours;
+    int Bottom = -1; // rows compared aligned on the bottoms when the heights differ; -1: none
 };
 
 constexpr int TextMaxHeight = 40;
@@ -57,6 +63,12 @@ bool Parse(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if (arg == "--picture" && i + 1 < argc) {
             options.Picture = argv[++i];
+        } else if (arg == "--bottom" && i + 1 < argc) {
+            char* end = nullptr;
+            const long rows = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || rows < 0 || rows > 10000)
+                return false;
+            options.Bottom = static_cast<int>(rows);
         } else if (arg == "--text-colour" && i + 1 < argc) {
             TColor colour;
             if (!ParseColour(argv[++i], colour))
@@ -165,11 +177,14 @@ Counts Compare(const Bitmap& native, const Bitmap& wine, const Options& options,
     return counts;
 }
 
-Bitmap Crop(const Bitmap& picture, int width, int height) {
+// The picture cut to width x height: its top rows, and its last bottom rows below them.
+Bitmap Crop(const Bitmap& picture, int width, int height, int bottom = 0) {
     Bitmap part(width, height);
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
+        const int from = y < height - bottom ? y : picture.Height() - (height - y);
         for (int x = 0; x < width; ++x)
-            part.SetPixel(x, y, picture.Pixel(x, y));
+            part.SetPixel(x, y, picture.Pixel(x, from));
+    }
     return part;
 }
 
@@ -182,12 +197,21 @@ int Run(const Options& options) {
     // Pictures of different sizes are a fault of their own; their common part is still compared, to show
     // where the layouts part.
     const bool sameSize = native.Width() == wine.Width() && native.Height() == wine.Height();
-    if (!sameSize) {
+    const int width = std::min(native.Width(), wine.Width()),
+              height = std::min(native.Height(), wine.Height());
+    // Heights that differ by the text's lines alone, the buttons' rows compared on the bottoms.
+    const bool textGrowth =
+        !sameSize && native.Width() == wine.Width() && options.Bottom >= 0 && options.Bottom <= height;
+    if (textGrowth) {
+        std::printf(
+            "heights differ by the text's lines: native %d, wine %d; comparing the top %d rows on the "
+            "tops and the last %d on the bottoms\n",
+            native.Height(), wine.Height(), height - options.Bottom, options.Bottom);
+        native = Crop(native, width, height, options.Bottom);
+        wine = Crop(wine, width, height, options.Bottom);
+    } else if (!sameSize) {
         std::printf("sizes differ: native %dx%d, wine %dx%d; comparing the top left %dx%d\n", native.Width(),
-                    native.Height(), wine.Width(), wine.Height(), std::min(native.Width(), wine.Width()),
-                    std::min(native.Height(), wine.Height()));
-        const int width = std::min(native.Width(), wine.Width()),
-                  height = std::min(native.Height(), wine.Height());
+                    native.Height(), wine.Width(), wine.Height(), width, height);
         native = Crop(native, width, height);
         wine = Crop(wine, width, height);
     }
@@ -206,7 +230,7 @@ int Run(const Options& options) {
     }
     if (!options.Picture.empty())
         SavePng(picture, options.Picture);
-    return sameSize && counts.Outside == 0 ? 0 : 1;
+    return (sameSize || textGrowth) && counts.Outside == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -215,7 +239,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: vendora-pixel-diff NATIVE.png WINE.png [--picture DIFF.png] "
-                             "[--text-colour RRGGBB]...\n");
+                             "[--text-colour RRGGBB]... [--bottom N]\n");
         return 2;
     }
     try {
