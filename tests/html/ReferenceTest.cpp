@@ -132,6 +132,7 @@ TEST_P(SystemMessages, PaintAsTheirReferencePicture) {
         std::filesystem::create_directories(ActualDir());
         SavePng(actual, (ActualDir() / (message.File + ".png")).string());
     }
+    EXPECT_EQ(actual.Width(), expected.Width()) << "the reference picture is of another width";
     EXPECT_EQ(actual.Height(), expected.Height()) << "the text's height changed";
     EXPECT_EQ(differing, 0) << "first at (" << firstX << ", " << firstY << "); what was painted is in "
                             << ActualDir() / (message.File + ".png");
