@@ -2,6 +2,7 @@
 
 #include "dialogs/Attente.h"
 #include "dialogs/MessagePump.h"
+#include "installer/FixedPaths.h"
 #include "installer/InstallerTexts.h"
 #include "platform/Platform.h"
 
@@ -11,7 +12,6 @@ namespace vendora {
 
 namespace {
 
-constexpr char Executable[] = "c:\\Vendora\\Vendora.EXE";
 // The counter starts at 1 and goes up before each attempt: attempt 499 sees 500.
 constexpr int DecisiveCount = 500;
 constexpr int PauseMilliseconds = 100;
@@ -39,10 +39,11 @@ void WaitForApplicationExit() {
         if (counter <= DecisiveCount)
             ++counter;
         int error = 0;
-        handle = files.CreateFile(Executable, FileAccess::GenericRead | FileAccess::GenericWrite,
-                                  FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        handle =
+            files.CreateFile(paths::RunningExecutable, FileAccess::GenericRead | FileAccess::GenericWrite,
+                             FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
         if (counter == DecisiveCount) {
-            if (!files.FileExists(Executable)) {
+            if (!files.FileExists(paths::RunningExecutable)) {
                 handle.reset();
                 break;
             }

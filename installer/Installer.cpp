@@ -8,6 +8,7 @@
 #include "installer/CommandLine.h"
 #include "installer/DesktopShortcut.h"
 #include "installer/FileStamp.h"
+#include "installer/FixedPaths.h"
 #include "installer/InstallerTexts.h"
 #include "platform/Platform.h"
 
@@ -15,17 +16,8 @@ namespace vendora {
 
 namespace {
 
-// The fixed paths, in the letter case each step uses: it shows in the files the run creates.
-constexpr char Executable[] = "C:\\Vendora\\Vendora.EXE";
-constexpr char RunningExecutable[] = "c:\\Vendora\\Vendora.EXE";
-constexpr char Backup[] = "C:\\Vendora\\ex_Vendora.EXE";
-constexpr char FontSource[] = "C:\\Vendora\\Starmath.ttf";
-constexpr char FontDestination[] = "C:\\Windows\\fonts\\Starmath.ttf";
-constexpr char InstallerCopy[] = "c:\\Vendora\\install.exe";
-constexpr char Manual[] = "c:\\Vendora\\Vendora.PDF";
-constexpr char ApplicationFolder[] = "c:\\Vendora";
-constexpr char DefaultTarget[] = "C:\\Vendora";
-constexpr char ArchiveFileName[] = "Vendora.FCC";
+using namespace paths;
+
 constexpr int SwShowNormal = 1;
 constexpr int ErrorDiskFull = 112;
 
