@@ -91,8 +91,10 @@ private:
     AnsiString rest_;
 };
 
-AnsiString PrepareAttributes(AnsiString tag, std::size_t nameLength) {
-    tag.erase(0, nameLength);
+// The attributes of tag, which begins with its name (as "<FONT"): the name cut off, the closing ">" a
+// blank, and no blanks around "=".
+AnsiString PrepareAttributes(AnsiString tag, std::string_view name) {
+    tag.erase(0, name.size());
     for (char& c : tag) {
         if (c == '>')
             c = ' ';
@@ -122,7 +124,7 @@ std::int32_t WrapToInt32(std::int64_t value) {
 FontAttributes ReadFontAttributes(const AnsiString& tag) {
     static constexpr std::array<std::string_view, 4> names = {"COLOR=", "FACE=", "NAME=", "SIZE="};
     FontAttributes font;
-    ReadAttributes(PrepareAttributes(tag, 5), names, [&](std::size_t index, AttributeText& text) {
+    ReadAttributes(PrepareAttributes(tag, "<FONT"), names, [&](std::size_t index, AttributeText& text) {
         switch (index) {
         case 0: {
             const AnsiString value = text.Word();
@@ -147,7 +149,7 @@ FontAttributes ReadFontAttributes(const AnsiString& tag) {
 bool ReadHref(const AnsiString& tag) {
     static constexpr std::array<std::string_view, 1> names = {"HREF="};
     bool href = false;
-    ReadAttributes(PrepareAttributes(tag, 2), names, [&](std::size_t, AttributeText& text) {
+    ReadAttributes(PrepareAttributes(tag, "<A"), names, [&](std::size_t, AttributeText& text) {
         text.Quoted();
         href = true;
     });
@@ -161,7 +163,7 @@ AnsiString AsJpegName(const AnsiString& source) {
 ImageAttributes ReadImageAttributes(const AnsiString& tag) {
     static constexpr std::array<std::string_view, 2> names = {"SRC=", "WIDTH="};
     ImageAttributes image;
-    ReadAttributes(PrepareAttributes(tag, 4), names, [&](std::size_t index, AttributeText& text) {
+    ReadAttributes(PrepareAttributes(tag, "<IMG"), names, [&](std::size_t index, AttributeText& text) {
         if (index == 0) {
             image.Source = AsJpegName(text.Quoted());
             return;
@@ -181,7 +183,7 @@ ImageAttributes ReadImageAttributes(const AnsiString& tag) {
 TextAreaAttributes ReadTextAreaAttributes(const AnsiString& tag) {
     static constexpr std::array<std::string_view, 4> names = {"ROWS=", "COLS=", "NAME=", "VALUE="};
     TextAreaAttributes area;
-    ReadAttributes(PrepareAttributes(tag, 9), names, [&](std::size_t index, AttributeText& text) {
+    ReadAttributes(PrepareAttributes(tag, "<TEXTAREA"), names, [&](std::size_t index, AttributeText& text) {
         if (index == 0)
             area.Rows = text.Number();
         else if (index == 1)
@@ -207,11 +209,12 @@ InputAttributes ReadInputAttributes(AnsiString tag) {
     static constexpr std::array<std::string_view, 6> names = {
         "NAME=", "VALUE=", "SRC=", "TYPE=", "SIZE=", "MAXLENGTH="};
     InputAttributes input;
-    if (const std::size_t at = tag.find("CHECKED"); at != AnsiString::npos) {
-        tag.erase(at, 7);
+    static constexpr std::string_view checked = "CHECKED";
+    if (const std::size_t at = tag.find(checked); at != AnsiString::npos) {
+        tag.erase(at, checked.size());
         input.Checked = true;
     }
-    ReadAttributes(PrepareAttributes(tag, 6), names, [&](std::size_t index, AttributeText& text) {
+    ReadAttributes(PrepareAttributes(tag, "<INPUT"), names, [&](std::size_t index, AttributeText& text) {
         switch (index) {
         case 0:
             input.Name = text.Quoted();
