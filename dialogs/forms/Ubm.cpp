@@ -2,6 +2,7 @@
 
 #include "base/Convert.h"
 #include "controls/ui/Gradient.h"
+#include "dialogs/MessageBox.h"
 #include "gfx/Bitmap.h"
 #include "gui/Application.h"
 #include "gui/SpeedButton.h"
@@ -21,16 +22,6 @@ constexpr int ButtonHeight = 27;
 constexpr int ButtonStep = 140;
 constexpr int RowStep = 30;
 constexpr int FirstButtonX = 20;
-
-char UpperAz(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Every "#13" of text becomes a carriage return.
-AnsiString ExpandBreaks(AnsiString text) {
-    ReplaceAll("#13", "\r", text, true);
-    return text;
-}
 
 // Reads a whole file of the machine; the file is known to exist.
 std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
@@ -127,7 +118,7 @@ void TFMB::FormKeyDown(int& key) {
 }
 
 void TFMB::FormKeyPress(char& key) {
-    key = UpperAz(key);
+    key = UpperAsciiChar(key);
     std::size_t at = hotKeys_.find(key);
     result_ = at == AnsiString::npos ? 0 : static_cast<int>(at) + 1;
     if (result_ != 0) {
@@ -164,44 +155,24 @@ void TFMB::MouseUp() {
 }
 
 void TFMB::LayOutButtons(AnsiString list) {
-    list = ExpandBreaks(list);
-    if (list.empty() || list.back() != '\r') {
-        list += '\r';
-    }
     int x = FirstButtonX;
     int y = LeMessage->Height() + 15;
-    int n = 1;
     hotKeys_.clear();
-    while (!list.empty()) {
-        std::size_t end = list.find('\r');
-        AnsiString caption = CutTo(list.substr(0, end), Capacity::Path);
-        list.erase(0, end == AnsiString::npos ? list.size() : end + 1);
-        caption = TrimRightSpaces(TrimLeftSpaces(caption));
-        if (caption.empty()) {
-            continue;
-        }
+    for (const MessageButton& entry : SplitButtonList(list)) {
         if (Width() - 145 < x) {
             x = FirstButtonX;
             y += RowStep;
         }
         auto* button = new SpeedButton(this);
         button->SetParent(this);
-        std::size_t amp = caption.find('&');
-        if (amp == AnsiString::npos) {
-            hotKeys_ += UpperAz(caption[0]);
-            caption = CutTo("&" + caption, Capacity::Path);
-        } else {
-            // A caption ending with its "&" has no letter after it: the hot key is the character 0.
-            hotKeys_ += amp + 1 < caption.size() ? UpperAz(caption[amp + 1]) : '\0';
-        }
-        button->SetCaption(caption);
+        hotKeys_ += entry.HotKey;
+        button->SetCaption(entry.Caption);
         AnsiString name = "B";
-        name += IntToStr(n);
+        name += IntToStr(entry.Number);
         button->SetName(name);
-        ++n;
         button->SetBounds(x, y, ButtonWidth, ButtonHeight);
         button->OnClick = [this](Control& sender) { LesSpeedButtonsClick(sender); };
-        AnsiString glyphFile = caption;
+        AnsiString glyphFile = entry.Caption;
         ReplaceAll("&", "", glyphFile, true);
         glyphFile += ".BMP";
         if (Os().Files().FileExists(glyphFile)) {
@@ -246,9 +217,7 @@ int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString&
     } scope{*this, kept, colour.Value != 0};
 
     SetCaption(title);
-    AnsiString markup = ExpandBreaks(text);
-    ReplaceAll("\r", "<P>", markup, true);
-    LeMessage->SetCaption(markup);
+    LeMessage->SetCaption(MessageMarkup(text));
     LeMessage->SetTop(5);
     LeMessage->SetLeft(20);
     LeMessage->SetWidth(ClientWidth() - 40);
