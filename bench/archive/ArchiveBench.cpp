@@ -148,12 +148,12 @@ private:
     AnsiString label2_;
 };
 
-// The host's disk with each file put in place by a plain rename, without waiting for the disk: what the
-// extraction costs apart from making every replacement durable.
+// The host's disk with every file put in place without waiting for the disk, as the intermediate file
+// is: what the extraction costs apart from making every replacement durable.
 class NoSyncFiles : public HostFileSystem {
 public:
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
-        return ::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
+        return MoveFileReplaceUnflushed(from, to);
     }
 };
 

@@ -208,8 +208,8 @@ int RemovalRefused(OpenFileTable& table, const struct stat& info) {
 
 // Whether two descriptors name the same file or folder.
 bool SameFile(int first, int second) {
-    struct stat a {
-    }, b{};
+    struct stat a {};
+    struct stat b {};
     return ::fstat(first, &a) == 0 && ::fstat(second, &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }
