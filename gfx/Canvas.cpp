@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vendora {
@@ -100,9 +101,25 @@ void Canvas::PlotDevice(int x, int y, std::uint32_t value, const IntRect& clip) 
     // A wide pen stamps a square centred on the thin line's pixel.
     const int from = -(width / 2);
     const IntRect square = IntRect{x + from, y + from, x + from + width, y + from + width}.Intersected(clip);
+    if (square.IsEmpty())
+        return; // a square just past the clip's left or top would otherwise fill backwards
     for (int sy = square.Top; sy < square.Bottom; ++sy)
         std::fill(surface_.Row(sy) + square.Left, surface_.Row(sy) + square.Right, value);
 }
+
+namespace {
+
+// The steps i in [0, count) of a walk from 'start' in direction 'step' (+1 or -1) whose coordinate
+// start + step * i lies in [low, high): only those can land a pixel, so a walk that reaches far beyond the
+// clip costs no more than one that stays inside it.
+std::pair<std::int64_t, std::int64_t> StepsWithin(std::int64_t start, int step, std::int64_t count,
+                                                  std::int64_t low, std::int64_t high) {
+    const std::int64_t first = step > 0 ? low - start : start - (high - 1);
+    const std::int64_t last = step > 0 ? high - start : start - low + 1;
+    return {std::max<std::int64_t>(first, 0), std::min(last, count)};
+}
+
+} // namespace
 
 // Bresenham's walk from (x0, y0) towards (x1, y1), which it does not reach. Along the major axis every step
 // colours one pixel; the minor coordinate is the exact one rounded to nearest, ties toward the start.
@@ -128,15 +145,19 @@ void Canvas::LineDevice(int x0, int y0, int x1, int y1) {
     const bool xMajor = dx >= dy;
     const std::int64_t major = xMajor ? dx : dy;
     const std::int64_t minor = xMajor ? dy : dx;
-    for (std::int64_t i = 0; i < major; ++i) {
+    // A wide pen's square reaches no further than its width from the pixel it is centred on.
+    const std::int64_t reach = std::max(pen_.Width, 1);
+    const auto [from, to] = xMajor ? StepsWithin(x0, sx, major, clip.Left - reach, clip.Right + reach)
+                                   : StepsWithin(y0, sy, major, clip.Top - reach, clip.Bottom + reach);
+    const std::int64_t acrossLow = (xMajor ? clip.Top : clip.Left) - reach;
+    const std::int64_t acrossHigh = (xMajor ? clip.Bottom : clip.Right) + reach;
+    for (std::int64_t i = from; i < to; ++i) {
         const std::int64_t off = (2 * i * minor + major - 1) / (2 * major);
         const std::int64_t x = x0 + sx * (xMajor ? i : off);
         const std::int64_t y = y0 + sy * (xMajor ? off : i);
-        if (x < -pen_.Width || y < -pen_.Width || x > clip.Right + pen_.Width ||
-            y > clip.Bottom + pen_.Width) {
-            // Far outside: nothing of the pen can land; keep walking (lines are short in practice).
+        const std::int64_t across = xMajor ? y : x;
+        if (across < acrossLow || across >= acrossHigh)
             continue;
-        }
         PlotDevice(static_cast<int>(x), static_cast<int>(y), value, clip);
     }
 }
@@ -166,11 +187,17 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
     FillDevice({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, brush_.Color(), brush_.Style());
     const IntRect clip = DeviceClip();
     const std::uint32_t value = Stored(pen_.Color);
-    for (int x = r.Left; x < r.Right; ++x) {
+    // Only the part of each edge within the pen's reach of the clip is walked.
+    const std::int64_t reach = std::max(pen_.Width, 1);
+    const int fromX = static_cast<int>(std::max<std::int64_t>(r.Left, clip.Left - reach));
+    const int toX = static_cast<int>(std::min<std::int64_t>(r.Right, clip.Right + reach));
+    for (int x = fromX; x < toX; ++x) {
         PlotDevice(x, r.Top, value, clip);
         PlotDevice(x, r.Bottom - 1, value, clip);
     }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    const int fromY = static_cast<int>(std::max<std::int64_t>(r.Top + 1, clip.Top - reach));
+    const int toY = static_cast<int>(std::min<std::int64_t>(r.Bottom - 1, clip.Bottom + reach));
+    for (int y = fromY; y < toY; ++y) {
         PlotDevice(r.Left, y, value, clip);
         PlotDevice(r.Right - 1, y, value, clip);
     }

@@ -4,7 +4,6 @@
 #include "html/Layout.h"
 #include "html/Markup.h"
 #include "html/PictureAccess.h"
-#include "html/VisibleDrawing.h"
 
 #include <string>
 #include <vector>
@@ -98,7 +97,7 @@ private:
         canvas_.GetPen().Color = state_.Background;
         canvas_.GetBrush().SetColor(state_.Background);
         canvas_.GetBrush().SetStyle(BrushStyle::Solid);
-        VisibleRectangle(canvas_, area);
+        canvas_.Rectangle(area);
         canvas_.GetBrush().SetStyle(BrushStyle::Clear);
     }
 
@@ -270,8 +269,8 @@ private:
         const Coord step = state_.LineStep();
         state_.LineTop += step;
         canvas_.GetPen().Color = clBlack;
-        VisibleLine(canvas_, {ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop)},
-                    {ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop)});
+        canvas_.MoveTo(ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop));
+        canvas_.LineTo(ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop));
         state_.GluePoint = state_.LeftMargin;
         state_.LineTop += step;
         state_.LineHeight = 0;

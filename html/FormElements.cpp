@@ -5,7 +5,6 @@
 #include "controls/ShadedShapes.h"
 #include "html/Layout.h"
 #include "html/PictureAccess.h"
-#include "html/VisibleDrawing.h"
 #include "platform/Platform.h"
 
 namespace vendora {
@@ -39,12 +38,13 @@ constexpr TColor KindLabelBackground = TColor::Rgb(255, 0, 0);
 
 void Line(Canvas& canvas, TColor colour, IntPoint from, IntPoint to) {
     canvas.GetPen().Color = colour;
-    VisibleLine(canvas, from, to);
+    canvas.MoveTo(from.X, from.Y);
+    canvas.LineTo(to.X, to.Y);
 }
 
 void Polyline(Canvas& canvas, TColor colour, IntPoint from, IntPoint corner, IntPoint to) {
     Line(canvas, colour, from, corner);
-    VisibleLine(canvas, corner, to);
+    canvas.LineTo(to.X, to.Y);
 }
 
 void UseFieldFont(Canvas& canvas) {
@@ -148,7 +148,7 @@ void PlaceButton(Canvas& canvas, LayoutState& state, const InputAttributes& inpu
     const TColor face = ResolveColor(clBtnFace);
     canvas.GetPen().Color = face;
     canvas.GetBrush().SetColor(face);
-    VisibleRectangle(canvas, {x + 1, y + 2, x + w - 2, y + 22});
+    canvas.Rectangle({x + 1, y + 2, x + w - 2, y + 22});
     Polyline(canvas, clGray, {x + 1, y + 22}, {x + w - 2, y + 22}, {x + w - 2, y + 1});
     Polyline(canvas, clBlack, {x, y + 23}, {x + w - 1, y + 23}, {x + w - 1, y});
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
@@ -221,7 +221,7 @@ void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textCol
         x -= w;
     DarkenRect(canvas, x + HintShadow, y + HintShadow, x + w + HintShadow, y + h + HintShadow,
                MixColors(clGray, clBlack, 0.5));
-    VisibleRectangle(canvas, {x, y, x + w, y + h});
+    canvas.Rectangle({x, y, x + w, y + h});
     Line(canvas, clSilver, {x, y}, {x, y + h});
     Line(canvas, clSilver, {x, y}, {x + w, y});
     Polyline(canvas, clBlack, {x, y + h}, {x + w, y + h}, {x + w, y});

@@ -121,6 +121,55 @@ TEST_F(CanvasTest, PenWidthZeroAndOneAreOnePixelWideAndWiderPensAreWider) {
     }
 }
 
+// Lines and frames that reach a million pixels past the surface colour what the same shapes colour when
+// they end just past it: the canvas clips them itself, so callers need not trim them first.
+TEST_F(CanvasTest, ShapesReachingFarBeyondTheSurfaceColourWhatTheirVisiblePartDoes) {
+    constexpr int Far = 1'000'000;
+    struct Shape {
+        IntRect Far;
+        IntRect Near;
+    };
+    const std::vector<Shape> lines = {
+        {{-Far, 10, Far, 10}, {-5, 10, 25, 10}},
+        {{Far, 10, -Far, 10}, {25, 10, -5, 10}},
+        {{7, -Far, 7, Far}, {7, -5, 7, 25}},
+        {{7, Far, 7, -Far}, {7, 25, 7, -5}},
+        {{-Far, -Far, Far, Far}, {-6, -6, 26, 26}},
+        {{Far + 19, -Far, 19 - Far, Far}, {25, -6, -7, 26}},
+        {{-2 * Far, -Far, 2 * Far, Far}, {-40, -20, 40, 20}},
+        {{3 + Far, 2 * Far, 3, 0}, {23, 40, 3, 0}},
+    };
+    for (int width : {1, 3}) {
+        for (const Shape& line : lines) {
+            canvas.GetPen() = {Red, PenStyle::Solid, width};
+            surface.Fill(White);
+            canvas.MoveTo(line.Near.Left, line.Near.Top);
+            canvas.LineTo(line.Near.Right, line.Near.Bottom);
+            const std::string expected = Picture(surface, Red, surface.Bounds());
+            surface.Fill(White);
+            canvas.MoveTo(line.Far.Left, line.Far.Top);
+            canvas.LineTo(line.Far.Right, line.Far.Bottom);
+            EXPECT_EQ(Picture(surface, Red, surface.Bounds()), expected)
+                << width << ": " << line.Far.Left << "," << line.Far.Top;
+            EXPECT_EQ(canvas.PenPos(), (IntPoint{line.Far.Right, line.Far.Bottom}));
+        }
+        const std::vector<Shape> frames = {
+            {{3, -Far, Far, Far}, {3, -5, 30, 30}},
+            {{-Far, -Far, 12, 15}, {-5, -5, 12, 15}},
+            {{-Far, -Far, Far, Far}, {-5, -5, 30, 30}},
+        };
+        canvas.GetBrush().SetColor(clBlue);
+        for (const Shape& frame : frames) {
+            surface.Fill(White);
+            canvas.Rectangle(frame.Near);
+            const std::string expected = Picture(surface, Red, surface.Bounds());
+            surface.Fill(White);
+            canvas.Rectangle(frame.Far);
+            EXPECT_EQ(Picture(surface, Red, surface.Bounds()), expected) << width << ": " << frame.Far.Left;
+        }
+    }
+}
+
 TEST_F(CanvasTest, RectangleFramesWithThePenAndFillsWithTheBrushExcludingRightAndBottom) {
     canvas.GetPen().Color = Red;
     canvas.GetBrush().SetColor(clBlue);
