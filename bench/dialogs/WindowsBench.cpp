@@ -7,7 +7,7 @@
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessBackend.h"
-#include "platform/FilesOnlyPlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,29 +15,9 @@ namespace vendora {
 namespace {
 
 // A machine whose current folder holds no glyph files.
-class EmptyFolder : public FileSystem {
+class BenchPlatform : public test::MemoryPlatform {
 public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition,
-                                           int& error) override {
-        error = 2;
-        return nullptr;
-    }
-    bool FileExists(const AnsiString&) override { return false; }
-    bool DirectoryExists(const AnsiString&) override { return false; }
-    int CreateDirectory(const AnsiString&) override { return 5; }
-    bool DeleteFile(const AnsiString&) override { return false; }
-    bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
-    bool MoveFileReplace(const AnsiString&, const AnsiString&) override { return false; }
-    AnsiString GetCurrentDirectory() override { return "C:\\"; }
-    bool SetCurrentDirectory(const AnsiString&) override { return false; }
-    std::optional<AnsiString> FindFirst(const AnsiString&) override { return {}; }
-};
-
-class BenchPlatform : public FilesOnlyPlatform {
-public:
-    EmptyFolder Folder;
-    FileSystem& Files() override { return Folder; }
-    double Now() override { return 45000.0; }
+    BenchPlatform() { Day = 45000.0; }
 };
 
 void UseHeadless(const std::string& script) {

@@ -10,7 +10,7 @@
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
-#include "platform/FilesOnlyPlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,38 +19,13 @@
 namespace vendora {
 namespace {
 
-// A disk with nothing on it.
-class EmptyFileSystem : public FileSystem {
-public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition,
-                                           int& error) override {
-        error = IoCode::FileNotFound;
-        return nullptr;
-    }
-    bool FileExists(const AnsiString&) override { return false; }
-    bool DirectoryExists(const AnsiString&) override { return false; }
-    int CreateDirectory(const AnsiString&) override { return IoCode::AccessDenied; }
-    bool DeleteFile(const AnsiString&) override { return false; }
-    bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
-    bool MoveFileReplace(const AnsiString&, const AnsiString&) override { return false; }
-    AnsiString GetCurrentDirectory() override { return "C:\\"; }
-    bool SetCurrentDirectory(const AnsiString&) override { return false; }
-    std::optional<AnsiString> FindFirst(const AnsiString&) override { return std::nullopt; }
-};
-
-class EmptyPlatform : public FilesOnlyPlatform {
-public:
-    EmptyFileSystem Disk;
-    FileSystem& Files() override { return Disk; }
-};
-
 test::FixedTextEngine& Engine() {
     static test::FixedTextEngine engine;
     return engine;
 }
 
 void Setup() {
-    static EmptyPlatform platform;
+    static test::MemoryPlatform platform; // a disk with nothing on it
     SetOs(&platform);
     SetTextEngine(&Engine());
 }

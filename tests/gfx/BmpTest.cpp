@@ -1,6 +1,7 @@
 #include "gfx/Bitmap.h"
 
 #include "platform/Platform.h"
+#include "tests/support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -218,60 +219,14 @@ TEST(BmpTest, AnythingElseIsAClearError) {
     }
 }
 
-// A file system over a map of names to contents, enough for the loader.
-class MemoryFiles : public FileSystem {
-public:
-    std::map<AnsiString, Bytes> Files;
-
-    class Handle : public FileHandle {
-    public:
-        explicit Handle(const Bytes& b) : bytes_(b) {}
-        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
-            done = static_cast<std::uint32_t>(std::min<std::size_t>(size, bytes_.size() - pos_));
-            std::copy_n(bytes_.data() + pos_, done, static_cast<std::uint8_t*>(buffer));
-            pos_ += done;
-            return true;
-        }
-        bool Write(const void*, std::uint32_t, std::uint32_t&) override { return false; }
-        bool Seek(std::int64_t p) override { return pos_ = static_cast<std::size_t>(p), true; }
-        std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
-        bool SetTimes(const FileTime*, const FileTime*, const FileTime*) override { return false; }
-        bool GetTimes(FileTime*, FileTime*, FileTime*) override { return false; }
-        int LastError() const override { return 0; }
-
-    private:
-        const Bytes& bytes_;
-        std::size_t pos_ = 0;
-    };
-
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t, std::uint32_t, Disposition,
-                                           int& error) override {
-        const auto it = Files.find(path);
-        if (it == Files.end()) {
-            error = 2;
-            return nullptr;
-        }
-        return std::make_unique<Handle>(it->second);
-    }
-    bool FileExists(const AnsiString& path) override { return Files.contains(path); }
-    bool DirectoryExists(const AnsiString&) override { return false; }
-    int CreateDirectory(const AnsiString&) override { return 5; }
-    bool DeleteFile(const AnsiString&) override { return false; }
-    bool CopyFile(const AnsiString&, const AnsiString&, bool) override { return false; }
-    bool MoveFileReplace(const AnsiString&, const AnsiString&) override { return false; }
-    AnsiString GetCurrentDirectory() override { return "C:\\"; }
-    bool SetCurrentDirectory(const AnsiString&) override { return false; }
-    std::optional<AnsiString> FindFirst(const AnsiString&) override { return std::nullopt; }
-};
-
 TEST(BmpTest, LoadsAFileThroughTheFileSystem) {
     BmpSpec s;
     s.Width = 16;
     s.Height = 16;
     s.Value = [](int x, int y) { return TColor::Rgb(x * 16, y * 16, 0).Value; };
-    MemoryFiles files;
-    files.Files["C:\\OK.BMP"] = MakeBmp(s);
-    files.Files["C:\\BAD.BMP"] = {'B', 'M', 1, 2, 3};
+    test::MemoryFileSystem files;
+    files.AddFile("C:\\OK.BMP", MakeBmp(s));
+    files.AddFile("C:\\BAD.BMP", {'B', 'M', 1, 2, 3});
     ExpectPixels(LoadBitmapFile(files, "C:\\OK.BMP"), s);
     EXPECT_THROW(LoadBitmapFile(files, "C:\\BAD.BMP"), EInvalidGraphic);
     EXPECT_THROW(LoadBitmapFile(files, "C:\\NONE.BMP"), EFOpenError);

@@ -2,7 +2,7 @@
 #include "dialogs/Attente.h"
 #include "dialogs/DialogBackend.h"
 #include "installer/InstallerTexts.h"
-#include "tests/installer/FakePlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,9 @@
 #include <vector>
 
 using namespace vendora;
-using vendora::testing::FakePlatform;
-using vendora::testing::ScopedPlatform;
+using vendora::test::MemoryFileSystem;
+using vendora::test::MemoryPlatform;
+using vendora::test::ScopedOs;
 
 namespace {
 
@@ -71,9 +72,10 @@ class Wait : public ::testing::Test {
 protected:
     void SetUp() override {
         SetDialogBackend(&dialogs);
-        platform.FakeFiles.Opens = [this](int call, const AnsiString&) {
+        platform.Disk.AddFile("C:\\Vendora\\Vendora.EXE", "application");
+        platform.Disk.OnCreateFile = [this](int call, const AnsiString&) {
             log.push_back("open");
-            return call >= opensAt;
+            return call >= opensAt ? 0 : MemoryFileSystem::SharingViolation;
         };
     }
     void TearDown() override {
@@ -86,8 +88,8 @@ protected:
 
     std::vector<std::string> log;
     int opensAt = 1;
-    FakePlatform platform;
-    ScopedPlatform installed{platform};
+    MemoryPlatform platform;
+    ScopedOs installed{platform};
     LoggingDialogs dialogs{log};
 };
 
@@ -96,16 +98,16 @@ protected:
 TEST_F(Wait, FreeExecutableOpensAtOnceWithoutWindow) {
     WaitForApplicationExit();
     EXPECT_EQ(log, (std::vector<std::string>{"message", "message", "open"}));
-    EXPECT_EQ(platform.FakeFiles.OpenedPaths, (std::vector<AnsiString>{"c:\\Vendora\\Vendora.EXE"}));
+    EXPECT_EQ(platform.Disk.OpenedPaths(), (std::vector<AnsiString>{"c:\\Vendora\\Vendora.EXE"}));
     EXPECT_EQ(WaitingWindow(), nullptr);
 }
 
 TEST_F(Wait, MissingExecutableEndsAtThe499thAttemptWithoutWindow) {
     opensAt = 1000000;
-    platform.FakeFiles.Exists = [](const AnsiString&) { return false; };
+    platform.Disk.DeleteFile("C:\\Vendora\\Vendora.EXE");
     WaitForApplicationExit();
-    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 499);
-    EXPECT_EQ(platform.FakeFiles.FileExistsCalls, 1);
+    EXPECT_EQ(platform.Disk.Opens.size(), 499u);
+    EXPECT_EQ(platform.Disk.FileExistsCalls, 1);
     EXPECT_EQ(Count("message"), 2 * 499);
     EXPECT_EQ(dialogs.Created, 0);
 }
@@ -113,7 +115,7 @@ TEST_F(Wait, MissingExecutableEndsAtThe499thAttemptWithoutWindow) {
 TEST_F(Wait, LockedExecutableShowsTheWindowAtThe499thAttemptUntilItOpens) {
     opensAt = 700;
     WaitForApplicationExit();
-    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 700);
+    EXPECT_EQ(platform.Disk.Opens.size(), 700u);
     EXPECT_EQ(dialogs.Created, 1);
     // Messages before every attempt; the window comes up right after attempt 499 and goes after the last.
     const auto window = std::find(log.begin(), log.end(), "create");
@@ -131,7 +133,7 @@ TEST_F(Wait, LockedExecutableShowsTheWindowAtThe499thAttemptUntilItOpens) {
 TEST_F(Wait, WindowComesUpEvenWhenThe499thAttemptSucceeds) {
     opensAt = 499;
     WaitForApplicationExit();
-    EXPECT_EQ(platform.FakeFiles.CreateFileCalls, 499);
+    EXPECT_EQ(platform.Disk.Opens.size(), 499u);
     EXPECT_EQ(dialogs.Created, 1);
     const std::vector<std::string> tail(log.end() - 4, log.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"open", "create", "show", "hide"}));
@@ -140,7 +142,7 @@ TEST_F(Wait, WindowComesUpEvenWhenThe499thAttemptSucceeds) {
 TEST_F(Wait, SecondWaitReusesTheWindow) {
     opensAt = 600;
     WaitForApplicationExit();
-    platform.FakeFiles.CreateFileCalls = 0;
+    platform.Disk.Opens.clear();
     WaitForApplicationExit();
     EXPECT_EQ(dialogs.Created, 1);
     EXPECT_EQ(Count("show"), 2);
@@ -174,8 +176,8 @@ TEST_F(Wait, NoWaitWhenTheFileOpensOrIsMissingByThe499thAttempt) {
     EXPECT_EQ(Count("wait"), 0);
     log.clear();
     opensAt = 1000000;
-    platform.FakeFiles.CreateFileCalls = 0;
-    platform.FakeFiles.Exists = [](const AnsiString&) { return false; };
+    platform.Disk.Opens.clear();
+    platform.Disk.DeleteFile("C:\\Vendora\\Vendora.EXE");
     WaitForApplicationExit();
     EXPECT_EQ(Count("wait"), 0);
 }

@@ -1,11 +1,12 @@
 #include "installer/FileStamp.h"
-#include "tests/installer/FakePlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
 using namespace vendora;
-using vendora::testing::FakePlatform;
-using vendora::testing::ScopedPlatform;
+using vendora::test::MemoryFileSystem;
+using vendora::test::MemoryPlatform;
+using vendora::test::ScopedOs;
 
 namespace {
 // Days from 1601-01-01 to a date of the Gregorian calendar.
@@ -29,24 +30,27 @@ TEST(FileStamp, FixedTimeIsTheSecondOfJuneTwoThousandTen) {
 }
 
 TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
-    FakePlatform platform;
-    ScopedPlatform installed(platform);
+    MemoryPlatform platform;
+    ScopedOs installed(platform);
+    auto& files = platform.Disk;
+    files.AddFolder("C:\\Vendora");
     StampFixedTime("C:\\Vendora\\Vendora.EXE");
-    auto& files = platform.FakeFiles;
-    EXPECT_EQ(files.OpenedPaths, (std::vector<AnsiString>{"C:\\Vendora\\Vendora.EXE"}));
-    EXPECT_EQ(files.LastAccess, FileAccess::GenericRead | FileAccess::GenericWrite);
-    EXPECT_EQ(files.LastShare, FileShare::Read);
-    EXPECT_EQ(files.LastDisposition, Disposition::OpenAlways);
-    EXPECT_EQ(files.Stamped.Calls, 1);
-    EXPECT_EQ(files.Stamped.Creation, FixedFileTime);
-    EXPECT_EQ(files.Stamped.LastAccess, FixedFileTime);
-    EXPECT_EQ(files.Stamped.LastWrite, FixedFileTime);
+    EXPECT_EQ(files.OpenedPaths(), (std::vector<AnsiString>{"C:\\Vendora\\Vendora.EXE"}));
+    EXPECT_EQ(files.Opens.back().Access, FileAccess::GenericRead | FileAccess::GenericWrite);
+    EXPECT_EQ(files.Opens.back().Share, FileShare::Read);
+    EXPECT_EQ(files.Opens.back().How, Disposition::OpenAlways);
+    EXPECT_EQ(files.SetTimesCalls, 1);
+    const auto times = files.TimesOf("C:\\Vendora\\Vendora.EXE");
+    ASSERT_TRUE(times.has_value());
+    EXPECT_EQ(times->Creation, FixedFileTime);
+    EXPECT_EQ(times->LastAccess, FixedFileTime);
+    EXPECT_EQ(times->LastWrite, FixedFileTime);
 
     // A file that cannot be opened is left alone, without an error.
-    files.Opens = [](int, const AnsiString&) { return false; };
+    files.OnCreateFile = [](int, const AnsiString&) { return MemoryFileSystem::SharingViolation; };
     EXPECT_NO_THROW(StampFixedTime("C:\\Vendora\\Vendora.EXE"));
-    EXPECT_EQ(files.Stamped.Calls, 1);
+    EXPECT_EQ(files.SetTimesCalls, 1);
     // The path is a 255-character string.
     StampFileTime("C:\\" + AnsiString(300, 'x'));
-    EXPECT_EQ(files.OpenedPaths.back().size(), 255u);
+    EXPECT_EQ(files.OpenedPaths().back().size(), 255u);
 }

@@ -2,15 +2,15 @@
 #include "base/Errors.h"
 #include "installer/DesktopShortcut.h"
 #include "installer/ShortcutLink.h"
-#include "tests/installer/FakePlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 using namespace vendora;
-using vendora::testing::FakePlatform;
-using vendora::testing::ScopedPlatform;
+using vendora::test::MemoryPlatform;
+using vendora::test::ScopedOs;
 
 TEST(TShortcutLink, HotKeyStoresOneUpperCaseCodeAndBlankForNothing) {
     TShortcutLink link;
@@ -44,8 +44,8 @@ TEST(TShortcutLink, ShowCmdStoresThreeSevenNine) {
 }
 
 TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
-    FakePlatform platform;
-    ScopedPlatform installed(platform);
+    MemoryPlatform platform;
+    ScopedOs installed(platform);
     TShortcutLink link;
     link.ShortcutFile = "C:\\d\\x.lnk";
     link.Target = "C:\\a.exe";
@@ -57,8 +57,8 @@ TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
     link.SetHotKey("q");
     link.SetShowCmd(TShowCmd::scShowMinimized);
     link.WriteLink();
-    ASSERT_EQ(platform.SavedLinks.size(), 1u);
-    const auto& [data, file] = platform.SavedLinks[0];
+    ASSERT_EQ(platform.Links.size(), 1u);
+    const auto& [data, file] = platform.Links[0];
     EXPECT_EQ(file, "C:\\d\\x.lnk");
     EXPECT_EQ(data.Path, "C:\\a.exe");
     EXPECT_EQ(data.WorkingDirectory, "C:\\w");
@@ -69,7 +69,7 @@ TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
     EXPECT_EQ(data.ShowCmd, 7);
     EXPECT_EQ(data.HotKey, 0x0600 | 'Q');
 
-    platform.SaveSucceeds = false;
+    platform.LinksSave = false;
     try {
         link.WriteLink();
         FAIL() << "no error";
@@ -80,17 +80,18 @@ TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
 
 class DesktopShortcut : public ::testing::Test {
 protected:
-    const ShellLinkData& Link() { return platform.SavedLinks.at(0).first; }
-    const AnsiString& File() { return platform.SavedLinks.at(0).second; }
-    FakePlatform platform;
-    ScopedPlatform installed{platform};
+    const ShellLinkData& Link() { return platform.Links.at(0).first; }
+    const AnsiString& File() { return platform.Links.at(0).second; }
+    MemoryPlatform platform;
+    ScopedOs installed{platform};
 };
 
 TEST_F(DesktopShortcut, TheInstallersShortcut) {
     CreateDesktopShortcut(Ansi("Vendora © Morvanel"), "c:\\Vendora\\Vendora.EXE", "",
                           Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0,
                           '\0');
-    EXPECT_EQ(platform.RegistryKeyRead,
+    ASSERT_FALSE(platform.RegistryReads.empty());
+    EXPECT_EQ(platform.RegistryReads.back(),
               "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders|Desktop");
     EXPECT_EQ(File(), "C:\\Users\\caisse\\Desktop\\Vendora \xa9 Morvanel.lnk");
     EXPECT_EQ(Link().Path, "c:\\Vendora\\Vendora.EXE");
@@ -113,7 +114,7 @@ TEST_F(DesktopShortcut, NameAndTargetRules) {
     EXPECT_EQ(Link().WorkingDirectory, "C:\\");
     EXPECT_EQ(Link().IconLocation, "C:\\prog.exe");
     EXPECT_EQ(Link().IconIndex, 2);
-    platform.SavedLinks.clear();
+    platform.Links.clear();
     CreateDesktopShortcut("Caisse.url", "C:\\Vendora\\prog.com", "D:\\w", "", "-a", "C:\\i.ico", 1, '\0');
     EXPECT_EQ(File(), "C:\\Users\\caisse\\Desktop\\Caisse.url");
     EXPECT_EQ(Link().Path, "C:\\Vendora\\prog.com");
@@ -132,7 +133,7 @@ TEST_F(DesktopShortcut, LongDesktopFolderCutsTheExtensionFirstThenTheName) {
     const AnsiString name = Ansi("Vendora © Morvanel");
     // The shortcut file for a desktop folder of that length, with the folder's part taken off.
     const auto fileFor = [&](std::size_t desktopLength) {
-        platform.SavedLinks.clear();
+        platform.Links.clear();
         const AnsiString desktop = "C:\\" + AnsiString(desktopLength - 3, 'd');
         platform.Desktop = desktop;
         CreateDesktopShortcut(name, "c:\\Vendora\\Vendora.EXE", "", "", "", "", 0, '\0');
@@ -159,14 +160,14 @@ TEST_F(DesktopShortcut, HotKeyIsWrittenWithCtrlAltOrNotAtAll) {
     CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, 'a');
     EXPECT_EQ(Link().HotKey, 0x0641);
     for (char none : {'\0', '\x1f', ' '}) {
-        platform.SavedLinks.clear();
+        platform.Links.clear();
         CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, none);
         EXPECT_EQ(Link().HotKey, 0) << int(none);
     }
 }
 
 TEST_F(DesktopShortcut, SavingFailureReachesTheCaller) {
-    platform.SaveSucceeds = false;
+    platform.LinksSave = false;
     EXPECT_THROW(CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, '\0'), EShortcutError);
 }
 

@@ -4,15 +4,16 @@
 #include "dialogs/MessageBox.h"
 #include "gui/Backend.h"
 #include "installer/ApplicationWait.h"
-#include "tests/installer/FakePlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <new>
 
 using namespace vendora;
-using vendora::testing::FakePlatform;
-using vendora::testing::ScopedPlatform;
+using vendora::test::MemoryFileSystem;
+using vendora::test::MemoryPlatform;
+using vendora::test::ScopedOs;
 
 namespace {
 
@@ -37,14 +38,15 @@ private:
 
 class Startup : public ::testing::Test {
 protected:
+    Startup() { platform.Disk.AddFile("c:\\Vendora\\Vendora.EXE", "application"); }
     WindowFactory Windows() {
         return [this] {
             return RunWindows{std::make_unique<LoggingDialogs>(platform.Log),
                               std::make_unique<HeadlessExtractionUi>()};
         };
     }
-    FakePlatform platform;
-    ScopedPlatform installed{platform};
+    MemoryPlatform platform;
+    ScopedOs installed{platform};
 };
 
 } // namespace
@@ -66,9 +68,11 @@ TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
 TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
     {
         SharedUnits units(Windows());
-        WaitForApplicationExit(); // the fake file opens at once: no window
+        WaitForApplicationExit(); // the executable opens at once: no window
         EXPECT_EQ(WaitingWindow(), nullptr);
-        platform.FakeFiles.Opens = [](int call, const AnsiString&) { return call > 600; };
+        platform.Disk.OnCreateFile = [](int call, const AnsiString&) {
+            return call > 600 ? 0 : MemoryFileSystem::SharingViolation;
+        };
         WaitForApplicationExit();
         ASSERT_NE(WaitingWindow(), nullptr);
         EXPECT_FALSE(WaitingWindow()->Visible());

@@ -197,19 +197,19 @@ TEST_F(MessageWindowTest, ButtonsLiveForOneCallAndTheGripStaysHidden) {
 }
 
 TEST_F(MessageWindowTest, AGlyphFileOfTheCaptionGivesTheButtonItsPicture) {
-    platform_.Disk.Files["Oui.BMP"] = SolidBmp(8, 8, clRed);
+    platform_.Disk.AddFile("Oui.BMP", SolidBmp(8, 8, clRed));
     EXPECT_EQ(Ask("key Return\n", "Oui#13Non"), 1);
     ASSERT_EQ(shown_.back().Buttons.size(), 2u);
     EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
     EXPECT_FALSE(shown_.back().Buttons[1].HasGlyph);
-    platform_.Disk.Files["Ann&uler.BMP"] = SolidBmp(8, 8, clRed);
-    platform_.Disk.Files["Annuler.BMP"] = SolidBmp(8, 8, clRed);
+    platform_.Disk.AddFile("Ann&uler.BMP", SolidBmp(8, 8, clRed));
+    platform_.Disk.AddFile("Annuler.BMP", SolidBmp(8, 8, clRed));
     EXPECT_EQ(Ask("key Return\n", "Ann&uler"), 1);
     EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
 }
 
 TEST_F(MessageWindowTest, AGlyphFileThatIsNoBitmapFailsBeforeTheWindowShows) {
-    platform_.Disk.Files["Oui.BMP"] = {'n', 'o', 't'};
+    platform_.Disk.AddFile("Oui.BMP", "not");
     UseScript("key Return\n");
     EXPECT_THROW(ShowHtmlMessageWindow("Titre", "x", "Oui#13Non", TColor(0x00FFFF)), EInvalidGraphic);
     EXPECT_TRUE(shown_.empty());

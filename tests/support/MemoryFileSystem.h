@@ -1,0 +1,329 @@
+#pragma once
+// A Windows disk held in memory, for the tests, benchmarks and fuzz targets: drives, folders and files
+// with their three times, compared without regard to letter case as Windows does, relative names taken
+// from the current folder, and errors with their Windows codes. A test can make a call fail where the
+// real disk would (a file held open by another program, a full disk, a copy or move refused) and read
+// back what was opened, in order.
+
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vendora::test {
+
+class MemoryFileSystem : public FileSystem {
+public:
+    using Bytes = std::vector<std::uint8_t>;
+
+    // Windows error codes the disk answers with.
+    static constexpr int FileNotFound = 2;
+    static constexpr int PathNotFound = 3;
+    static constexpr int AccessDenied = 5;
+    static constexpr int SharingViolation = 32;
+    static constexpr int FileExistsError = 80;
+    static constexpr int DiskFull = 112;
+    static constexpr int AlreadyExists = 183;
+
+    struct Times {
+        FileTime Creation, LastAccess, LastWrite;
+    };
+    struct Open {
+        AnsiString Path; // as the caller gave it
+        std::uint32_t Access = 0;
+        std::uint32_t Share = 0;
+        Disposition How = Disposition::OpenExisting;
+    };
+
+    // Before each CreateFile: the number of the call (from 1) and the path; a Windows error code makes the
+    // call fail with it, 0 lets it go on.
+    std::function<int(int call, const AnsiString& path)> OnCreateFile;
+    // Before each CopyFile, MoveFileReplace or DeleteFile: its name ("copy", "move", "delete") and paths; a
+    // Windows error code makes it fail with it, 0 lets it go on.
+    std::function<int(const std::string& call, const AnsiString& from, const AnsiString& to)> OnChange;
+    // Bytes that writes may still add to the disk; unset, the disk never fills.
+    std::optional<std::uint64_t> FreeBytes;
+
+    std::vector<Open> Opens;
+    int FileExistsCalls = 0;
+    int SetTimesCalls = 0;
+
+    MemoryFileSystem() { AddFolder("C:\\"); }
+
+    // Test set-up: a folder with every missing parent, a file with its content (and parents).
+    void AddFolder(const AnsiString& path) {
+        for (AnsiString key = Key(path); folders_.insert(key).second;)
+            key = Parent(key);
+    }
+    void AddFile(const AnsiString& path, Bytes content, Times times = {}) {
+        AddFolder(Parent(Key(path)));
+        files_[Key(path)] = std::make_shared<Entry>(Entry{LongName(path), std::move(content), times});
+    }
+    void AddFile(const AnsiString& path, std::string_view content) {
+        AddFile(path, Bytes(content.begin(), content.end()));
+    }
+
+    // What the disk holds.
+    std::optional<Bytes> Content(const AnsiString& path) const {
+        const auto found = files_.find(Key(path));
+        return found == files_.end() ? std::nullopt : std::optional<Bytes>(found->second->Content);
+    }
+    std::optional<Times> TimesOf(const AnsiString& path) const {
+        const auto found = files_.find(Key(path));
+        return found == files_.end() ? std::nullopt : std::optional<Times>(found->second->Stamps);
+    }
+    // Every file's path (folded to capitals), in order.
+    std::vector<AnsiString> FilePaths() const {
+        std::vector<AnsiString> paths;
+        for (const auto& [key, entry] : files_)
+            paths.push_back(key);
+        return paths;
+    }
+    std::vector<AnsiString> OpenedPaths() const {
+        std::vector<AnsiString> paths;
+        for (const Open& open : Opens)
+            paths.push_back(open.Path);
+        return paths;
+    }
+
+    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                           Disposition how, int& error) override {
+        Opens.push_back({path, access, share, how});
+        if (OnCreateFile)
+            if ((error = OnCreateFile(static_cast<int>(Opens.size()), path)) != 0)
+                return nullptr;
+        const AnsiString key = Key(path);
+        if (folders_.contains(key))
+            return error = AccessDenied, nullptr;
+        if (!folders_.contains(Parent(key)))
+            return error = PathNotFound, nullptr;
+        auto found = files_.find(key);
+        const bool exists = found != files_.end();
+        if (!exists && (how == Disposition::OpenExisting || how == Disposition::TruncateExisting))
+            return error = FileNotFound, nullptr;
+        if (exists && how == Disposition::CreateNew)
+            return error = FileExistsError, nullptr;
+        if (!exists)
+            found = files_.emplace(key, std::make_shared<Entry>(Entry{LongName(path), {}, {}})).first;
+        else if (how == Disposition::CreateAlways || how == Disposition::TruncateExisting)
+            found->second->Content.clear();
+        return std::make_unique<Handle>(*this, found->second);
+    }
+    bool FileExists(const AnsiString& path) override {
+        ++FileExistsCalls;
+        return files_.contains(Key(path));
+    }
+    bool DirectoryExists(const AnsiString& path) override { return folders_.contains(Key(path)); }
+    int CreateDirectory(const AnsiString& path) override {
+        const AnsiString key = Key(path);
+        if (folders_.contains(key) || files_.contains(key))
+            return AlreadyExists;
+        if (!folders_.contains(Parent(key)))
+            return PathNotFound;
+        folders_.insert(key);
+        return 0;
+    }
+    bool DeleteFile(const AnsiString& path) override {
+        if (Refused("delete", path, {}))
+            return false;
+        if (files_.erase(Key(path)) == 0)
+            return Fail(folders_.contains(Key(path)) ? AccessDenied : FileNotFound);
+        return true;
+    }
+    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
+        if (Refused("copy", from, to))
+            return false;
+        const auto source = files_.find(Key(from));
+        if (source == files_.end())
+            return Fail(FileNotFound);
+        if (failIfExists && files_.contains(Key(to)))
+            return Fail(FileExistsError);
+        if (!Fits(to, source->second->Content.size()))
+            return false;
+        Entry copy = *source->second;
+        copy.Name = LongName(to);
+        if (const auto old = files_.find(Key(to)); old != files_.end())
+            copy.Stamps.Creation = old->second->Stamps.Creation;
+        files_[Key(to)] = std::make_shared<Entry>(std::move(copy));
+        return true;
+    }
+    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+        if (Refused("move", from, to))
+            return false;
+        const auto source = files_.find(Key(from));
+        if (source == files_.end())
+            return Fail(FileNotFound);
+        if (folders_.contains(Key(to)))
+            return Fail(AccessDenied);
+        if (!folders_.contains(Parent(Key(to))))
+            return Fail(PathNotFound);
+        std::shared_ptr<Entry> moved = source->second;
+        files_.erase(source);
+        moved->Name = LongName(to);
+        files_[Key(to)] = std::move(moved);
+        return true;
+    }
+    int LastError() const override { return lastError_; }
+    AnsiString GetCurrentDirectory() override { return current_; }
+    bool SetCurrentDirectory(const AnsiString& path) override {
+        if (!folders_.contains(Key(path)))
+            return Fail(PathNotFound);
+        current_ = Absolute(path);
+        return true;
+    }
+    std::optional<AnsiString> FindFirst(const AnsiString& path) override {
+        const AnsiString key = Key(path);
+        const AnsiString folder = Parent(key);
+        const AnsiString pattern = NameIn(key);
+        for (const auto& [name, entry] : files_)
+            if (Parent(name) == folder && Matches(pattern, NameIn(name)))
+                return entry->Name;
+        for (const AnsiString& name : folders_)
+            if (name != folder && Parent(name) == folder && Matches(pattern, NameIn(name)))
+                return NameIn(name);
+        return std::nullopt;
+    }
+
+private:
+    struct Entry {
+        AnsiString Name; // the last component, as first written
+        Bytes Content;
+        Times Stamps;
+    };
+
+    class Handle : public FileHandle {
+    public:
+        Handle(MemoryFileSystem& disk, std::shared_ptr<Entry> entry)
+            : disk_(disk), entry_(std::move(entry)) {}
+        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+            const Bytes& bytes = entry_->Content;
+            const std::size_t left = position_ < bytes.size() ? bytes.size() - position_ : 0;
+            done = static_cast<std::uint32_t>(std::min<std::size_t>(size, left));
+            if (done != 0)
+                std::memcpy(buffer, bytes.data() + position_, done);
+            position_ += done;
+            return true;
+        }
+        bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+            Bytes& bytes = entry_->Content;
+            const std::size_t end = position_ + size;
+            const std::size_t growth = end > bytes.size() ? end - bytes.size() : 0;
+            std::size_t room = size;
+            if (disk_.FreeBytes && growth > *disk_.FreeBytes)
+                room = size - (growth - static_cast<std::size_t>(*disk_.FreeBytes));
+            if (position_ + room > bytes.size())
+                bytes.resize(position_ + room);
+            if (room != 0)
+                std::memcpy(bytes.data() + position_, buffer, room);
+            if (disk_.FreeBytes)
+                *disk_.FreeBytes -= std::min<std::uint64_t>(*disk_.FreeBytes, growth);
+            position_ += room;
+            done = static_cast<std::uint32_t>(room);
+            if (room == size)
+                return true;
+            error_ = DiskFull;
+            return false;
+        }
+        bool Seek(std::int64_t position) override {
+            position_ = static_cast<std::size_t>(position);
+            return true;
+        }
+        std::int64_t Size() override { return static_cast<std::int64_t>(entry_->Content.size()); }
+        bool SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                      const FileTime* lastWrite) override {
+            ++disk_.SetTimesCalls;
+            Times& stamps = entry_->Stamps;
+            stamps = {creation ? *creation : stamps.Creation, lastAccess ? *lastAccess : stamps.LastAccess,
+                      lastWrite ? *lastWrite : stamps.LastWrite};
+            return true;
+        }
+        bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
+            const Times& stamps = entry_->Stamps;
+            if (creation)
+                *creation = stamps.Creation;
+            if (lastAccess)
+                *lastAccess = stamps.LastAccess;
+            if (lastWrite)
+                *lastWrite = stamps.LastWrite;
+            return true;
+        }
+        int LastError() const override { return error_; }
+
+    private:
+        MemoryFileSystem& disk_;
+        std::shared_ptr<Entry> entry_;
+        std::size_t position_ = 0;
+        int error_ = 0;
+    };
+
+    bool Fail(int error) {
+        lastError_ = error;
+        return false;
+    }
+    bool Refused(const std::string& call, const AnsiString& from, const AnsiString& to) {
+        const int error = OnChange ? OnChange(call, from, to) : 0;
+        if (error == 0)
+            return false;
+        Fail(error);
+        return true;
+    }
+    // A copy of size bytes to path leaves the disk within FreeBytes.
+    bool Fits(const AnsiString& path, std::size_t size) {
+        if (!FreeBytes)
+            return true;
+        const auto old = files_.find(Key(path));
+        const std::size_t freed = old == files_.end() ? 0 : old->second->Content.size();
+        if (size > freed && size - freed > *FreeBytes)
+            return Fail(DiskFull);
+        *FreeBytes = *FreeBytes + freed - size;
+        return true;
+    }
+
+    AnsiString Absolute(const AnsiString& path) const {
+        const bool rooted = path.size() >= 2 && path[1] == ':';
+        AnsiString full = rooted ? path : current_ + (current_.back() == '\\' ? "" : "\\") + path;
+        while (full.size() > 3 && full.back() == '\\')
+            full.pop_back();
+        if (full.size() == 2)
+            full += '\\';
+        return full;
+    }
+    // The folded absolute path every map is keyed on; a drive's root keeps its backslash ("C:\").
+    AnsiString Key(const AnsiString& path) const {
+        AnsiString key = Absolute(path);
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+        return key;
+    }
+    static AnsiString Parent(const AnsiString& key) {
+        const std::size_t slash = key.rfind('\\');
+        if (slash == AnsiString::npos)
+            return key;
+        return slash == 2 ? key.substr(0, 3) : key.substr(0, slash);
+    }
+    static AnsiString NameIn(const AnsiString& path) { return path.substr(path.rfind('\\') + 1); }
+    AnsiString LongName(const AnsiString& path) const { return NameIn(Absolute(path)); }
+    // FindFirstFile's wildcards on folded names: '*' any run, '?' any one character.
+    static bool Matches(std::string_view pattern, std::string_view name) {
+        if (pattern.empty())
+            return name.empty();
+        if (pattern[0] == '*')
+            return Matches(pattern.substr(1), name) || (!name.empty() && Matches(pattern, name.substr(1)));
+        return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
+               Matches(pattern.substr(1), name.substr(1));
+    }
+
+    std::map<AnsiString, std::shared_ptr<Entry>> files_;
+    std::set<AnsiString> folders_;
+    AnsiString current_ = "C:\\";
+    int lastError_ = 0;
+};
+
+} // namespace vendora::test
