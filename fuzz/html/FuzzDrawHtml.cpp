@@ -3,14 +3,13 @@
 // (from -20 to 235 pixels), so that narrow widths and deep indentation are explored too; the text engine
 // has fixed metrics, and no picture file exists, so pictures are placeholders.
 
-#include "FixedTextEngine.h"
-
 #include "base/Errors.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
 #include "platform/FilesOnlyPlatform.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -45,7 +44,7 @@ public:
 };
 
 test::FixedTextEngine& Engine() {
-    static test::FixedTextEngine engine;
+    static test::FixedTextEngine engine(test::TextShape::FontBlocks);
     return engine;
 }
 
