@@ -1,21 +1,15 @@
 // The progress window repaints its bar, two shaded boxes 550 pixels wide, after every archive entry.
 #include "controls/GradientPatterns.h"
 #include "controls/ShadedShapes.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <benchmark/benchmark.h>
 
 namespace vendora {
 namespace {
 
-class NoText : public TextEngine {
-public:
-    FontMetrics Metrics(const FontRequest&) override { return {}; }
-    int TextWidth(const FontRequest&, std::string_view) override { return 0; }
-    void DrawText(Bitmap&, const IntRect&, int, int, const FontRequest&, std::string_view, TColor) override {}
-};
-
 void DrawShadedBoxBar(benchmark::State& state) {
-    NoText text;
+    test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
     for (auto _ : state) {
@@ -29,7 +23,7 @@ BENCHMARK(DrawShadedBoxBar);
 // A repaint of the bar's top rows only: the rows outside the clip are skipped before their colour is worked
 // out.
 void DrawShadedBoxClipped(benchmark::State& state) {
-    NoText text;
+    test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
     canvas.SetClip({0, 0, 560, 6});

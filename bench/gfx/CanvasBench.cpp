@@ -1,24 +1,16 @@
 // The canvas operations the renderer repeats on every paint: line shifts, fills and stretched pictures.
 
 #include "gfx/Canvas.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <benchmark/benchmark.h>
 
 namespace vendora {
 namespace {
 
-class NoText : public TextEngine {
-public:
-    FontMetrics Metrics(const FontRequest&) override { return {13, 3}; }
-    int TextWidth(const FontRequest&, std::string_view text) override {
-        return static_cast<int>(text.size()) * 6;
-    }
-    void DrawText(Bitmap&, const IntRect&, int, int, const FontRequest&, std::string_view, TColor) override {}
-};
-
 void BM_CopyRectLineShift(benchmark::State& state) {
     Bitmap surface(600, 400);
-    NoText text;
+    test::FixedTextEngine text(test::TextShape::Invisible);
     Canvas canvas(surface, text);
     for (auto _ : state)
         canvas.CopyRect({25, 100, 575, 116}, {20, 100, 570, 116});
@@ -29,7 +21,7 @@ BENCHMARK(BM_CopyRectLineShift);
 void BM_StretchDraw(benchmark::State& state) {
     Bitmap surface(600, 400);
     Bitmap picture(300, 200, clRed);
-    NoText text;
+    test::FixedTextEngine text(test::TextShape::Invisible);
     Canvas canvas(surface, text);
     for (auto _ : state)
         canvas.StretchDraw({10, 10, 460, 310}, picture);
@@ -39,7 +31,7 @@ BENCHMARK(BM_StretchDraw);
 
 void BM_HorizontalLines(benchmark::State& state) {
     Bitmap surface(600, 400);
-    NoText text;
+    test::FixedTextEngine text(test::TextShape::Invisible);
     Canvas canvas(surface, text);
     for (auto _ : state)
         for (int y = 0; y < 20; ++y) {

@@ -3,13 +3,12 @@
 // (from -20 to 235 pixels), so that narrow widths and deep indentation are explored too; the text engine
 // has fixed metrics, and no picture file exists, so pictures are placeholders.
 
-#include "FixedTextEngine.h"
-
 #include "base/Errors.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
+#include "tests/support/FixedTextEngine.h"
 #include "tests/support/MemoryPlatform.h"
 
 #include <cstdint>
@@ -20,7 +19,7 @@ namespace vendora {
 namespace {
 
 test::FixedTextEngine& Engine() {
-    static test::FixedTextEngine engine;
+    static test::FixedTextEngine engine(test::TextShape::FontBlocks);
     return engine;
 }
 

@@ -2,8 +2,8 @@
 
 #include "controls/ColorOps.h"
 
-#include "NullTextEngine.h"
 #include "SysColorPlatform.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,8 @@ protected:
             EXPECT_EQ(surface.Pixel(x, y), color) << "at (" << x << ", " << y << ")";
     }
 
-    testing::NullTextEngine text;
+    // The shapes draw no text; their canvas still needs an engine.
+    test::FixedTextEngine text{test::TextShape::Invisible};
     Bitmap surface;
     Canvas canvas;
 };

@@ -1,7 +1,7 @@
 #include "gfx/Canvas.h"
 
-#include "BoxTextEngine.h"
 #include "platform/Platform.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ std::vector<IntPoint> Painted(const Bitmap& b) {
 class CanvasTest : public ::testing::Test {
 protected:
     Bitmap surface{20, 20};
-    test::BoxTextEngine engine;
+    test::FixedTextEngine engine{test::TextShape::Boxes};
     Canvas canvas{surface, engine};
 };
 
@@ -517,7 +517,7 @@ namespace {
 // a red diagonal-cross hatch whose gaps leave the white showing.
 TEST(CanvasPlaceholderTest, FramedHatchOnWhite) {
     Bitmap b(300, 200);
-    test::BoxTextEngine engine;
+    test::FixedTextEngine engine{test::TextShape::Boxes};
     Canvas c(b, engine);
     c.GetPen().Color = clBlack;
     c.GetBrush().SetColor(clRed);

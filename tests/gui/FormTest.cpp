@@ -1,7 +1,8 @@
 // The form framework: geometry, showing and the modal loop, painting through windowless controls, mouse
 // routing and anchors.
-#include "GuiTestSupport.h"
 #include "gui/Control.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/WindowTest.h"
 
 namespace vendora::test {
 namespace {
@@ -29,7 +30,7 @@ private:
     TColor color_;
 };
 
-using FormTest = GuiTest;
+using FormTest = WindowTest;
 
 TEST_F(FormTest, OuterSizeFollowsTheBorderAndCentringHappensOnTheFirstShowOnly) {
     Form form(&App());

@@ -1,7 +1,7 @@
 // The back end without a display: the script's language, when its events are taken, clicks by name or
 // caption, waits, snapshots and the window records.
-#include "GuiTestSupport.h"
 #include "base/Cp1252.h"
+#include "tests/support/WindowTest.h"
 
 #include "gui/SpeedButton.h"
 #include <filesystem>
@@ -9,7 +9,7 @@
 namespace vendora::test {
 namespace {
 
-using HeadlessBackendTest = GuiTest;
+using HeadlessBackendTest = WindowTest;
 
 TEST(InputScriptTest, ReadsEveryEventAndRejectsMistypedLinesWithTheirPlace) {
     InputScript script = InputScript::Parse("# comment\n\nkey Return\r\nchar  \nchar é\nclick Interrompre\n"

@@ -1,20 +1,21 @@
 // The framework's label and speed button, and the text layout under them.
 #include "gui/Label.h"
-#include "GuiTestSupport.h"
 #include "gui/SpeedButton.h"
 #include "gui/TextLayout.h"
 #include "platform/Platform.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/WindowTest.h"
 
 namespace vendora::test {
 namespace {
 
-constexpr int A = BlockTextEngine::Advance;
-constexpr int Cell = BlockTextEngine::Ascent + BlockTextEngine::Descent;
+constexpr int A = TextShape::Blocks.Advance;
+constexpr int Cell = TextShape::Blocks.Ascent + TextShape::Blocks.Descent;
 
-class LabelTest : public GuiTest {
+class LabelTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         form_ = new Form(&App());
         form_->SetClientSize(300, 200);
         form_->SetColor(clWhite);
@@ -121,7 +122,7 @@ TEST_F(LabelTest, HotKeyPrefixesAreStrippedAndTheirLetterUnderlined) {
     label->SetLeft(10);
     label->GetFont().Color = clBlack;
     const Bitmap& s = Painted();
-    int underline = BlockTextEngine::Ascent + 1;
+    int underline = TextShape::Blocks.Ascent + 1;
     EXPECT_EQ(CountPixels(s, {10, underline, 10 + 3 * A, underline + 1}, clBlack), A);
 }
 
@@ -153,7 +154,7 @@ TEST_F(LabelTest, SpeedButtonDrawsRaisedAndPressedAndClicksOnRelease) {
     int textY = 20 + (27 - Cell + 1) / 2;
     EXPECT_EQ(s.Pixel(textX + 1, textY + 1), clBlack);
     EXPECT_EQ(
-        CountPixels(s, IntRect::FromSize(textX, textY + BlockTextEngine::Ascent + 1, 3 * A, 1), clBlack), A);
+        CountPixels(s, IntRect::FromSize(textX, textY + TextShape::Blocks.Ascent + 1, 3 * A, 1), clBlack), A);
 
     form_->MouseDown(MouseButton::Left, 30, 30);
     App().PaintAll();

@@ -3,11 +3,10 @@
 // The caller's font is left at the canvas default (height -11: a cell of 14), so that it differs from the
 // renderer's own "Tahoma" 10 points (height -13: a cell of 16).
 
-#include "FixedTextEngine.h"
-
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +16,9 @@ class HtmlCanvas : public ::testing::Test {
 protected:
     static constexpr int Cell = 16;       // Tahoma 10 points
     static constexpr int CallerCell = 14; // the canvas's own font
-    static constexpr int W = FixedTextEngine::Advance;
+    static constexpr int W = TextShape::FontBlocks.Advance;
 
-    FixedTextEngine engine;
+    FixedTextEngine engine{TextShape::FontBlocks};
     Bitmap surface{700, 400};
     Canvas canvas{surface, engine};
 

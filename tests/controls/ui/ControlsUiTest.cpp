@@ -6,15 +6,16 @@
 #include "controls/ui/Gradient.h"
 #include "platform/Platform.h"
 #include "tests/controls/SysColorPlatform.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/WindowTest.h"
 
 namespace vendora::test {
 namespace {
 
-class ControlsUiTest : public GuiTest {
+class ControlsUiTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         form_ = new Form(&App());
         form_->SetClientSize(300, 200);
         form_->SetColor(clWhite);
@@ -214,7 +215,7 @@ TEST_F(CurvedButtonTest, CaptionIsCentredOverItsHighlightAndMovesWhenPressed) {
     TCurvedSpeedButton* button = NewButton();
     button->SetCaption("Interrompre");
     const Bitmap& s = Painted();
-    int tx = (158 - 11 * BlockTextEngine::Advance) / 2;
+    int tx = (158 - 11 * TextShape::Blocks.Advance) / 2;
     int ty = (29 - 13) / 2;
     TColor highlight = CaptionHighlight(Face, clBlack);
     EXPECT_EQ(s.Pixel(tx + 1, ty + 1), clBlack);
@@ -233,7 +234,7 @@ TEST_F(CurvedButtonTest, GlyphSitsLeftOfTheCaptionWithoutItsTopLeftColour) {
     glyph.SetPixel(5, 5, clRed);
     button->SetGlyph(glyph);
     const Bitmap& s = Painted();
-    int gx = (158 - 11 * BlockTextEngine::Advance - 21) / 2;
+    int gx = (158 - 11 * TextShape::Blocks.Advance - 21) / 2;
     int gy = (29 - 16) / 2 + 1;
     EXPECT_EQ(CountPixels(s, button->BoundsRect(), clRed), 1);
     EXPECT_EQ(s.Pixel(gx + 5 - 1, gy + 5 - 1), clRed);

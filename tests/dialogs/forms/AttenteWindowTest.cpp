@@ -5,14 +5,15 @@
 #include "dialogs/Attente.h"
 #include "dialogs/forms/FrameworkDialogs.h"
 #include "gui/Label.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/WindowTest.h"
 
 #include <sstream>
 
 namespace vendora::test {
 namespace {
 
-using AttenteWindowTest = GuiTest;
+using AttenteWindowTest = WindowTest;
 
 TEST_F(AttenteWindowTest, StoredLayout) {
     TAttenteWindow window(nullptr);
@@ -77,7 +78,7 @@ TEST_F(AttenteWindowTest, CentredRightToLeftTextKeepsItsWordsAndMovesTheEndPunct
     App().PaintAll();
     const Bitmap& s = window.Surface();
     // Four characters centred in 502 pixels, in the middle of 288 rows; the block of "." comes first.
-    int x = (502 - 4 * BlockTextEngine::Advance) / 2;
+    int x = (502 - 4 * TextShape::Blocks.Advance) / 2;
     int y = (288 - 13) / 2;
     EXPECT_EQ(s.Pixel(x + 1, y + 1), clBlack);
     EXPECT_EQ(CountPixels(s, {0, 0, 502, 288}, clBlack), 4 * 4 * 9);

@@ -10,7 +10,7 @@
 #include "gui/SpeedButton.h"
 #include "html/DrawHtml.h"
 #include "html/label/HtmlLabel.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/WindowTest.h"
 
 #include <sstream>
 
@@ -34,10 +34,10 @@ struct Shown {
     int Top = 0;
 };
 
-class MessageWindowTest : public GuiTest {
+class MessageWindowTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         SetOs(&platform_);
         TFMB& window = CreateMessageWindow();
         Form::NotifyEvent original = window.OnShow;
@@ -59,7 +59,7 @@ protected:
         };
     }
     void TearDown() override {
-        GuiTest::TearDown();
+        WindowTest::TearDown();
         SetOs(nullptr);
     }
     int Ask(const std::string& script, const AnsiString& buttons, TColor colour = TColor(0)) {

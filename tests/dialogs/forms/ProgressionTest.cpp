@@ -6,7 +6,7 @@
 #include "controls/ColorOps.h"
 #include "controls/ui/CurvedSpeedButton.h"
 #include "gui/Label.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/WindowTest.h"
 
 namespace vendora::test {
 namespace {
@@ -58,14 +58,14 @@ public:
     }
 };
 
-class ProgressionTest : public GuiTest {
+class ProgressionTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         SetOs(&platform_);
     }
     void TearDown() override {
-        GuiTest::TearDown();
+        WindowTest::TearDown();
         SetOs(nullptr);
     }
     TProgression::Clock Clock() {

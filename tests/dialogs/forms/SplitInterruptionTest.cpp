@@ -7,21 +7,21 @@
 #include "dialogs/forms/Ubm.h"
 #include "platform/posix/HostFileSystem.h"
 #include "tests/archive/TempFolder.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/WindowTest.h"
 
 #include <sstream>
 
 namespace vendora::test {
 namespace {
 
-class SplitInterruptionTest : public GuiTest {
+class SplitInterruptionTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         SetOs(&platform_);
     }
     void TearDown() override {
-        GuiTest::TearDown();
+        WindowTest::TearDown();
         SetOs(nullptr);
     }
     TProgression::Clock Clock() {

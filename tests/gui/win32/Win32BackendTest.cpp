@@ -9,7 +9,7 @@
 #include "gui/Control.h"
 #include "gui/SpeedButton.h"
 #include "tests/controls/SysColorPlatform.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/WindowTest.h"
 
 #include <cstdint>
 #include <string>
@@ -110,25 +110,21 @@ public:
     void SettingsChanged() override { ++Changes; }
 };
 
-class Win32BackendTest : public ::testing::Test {
+class Win32BackendTest : public WindowTest {
 protected:
     void SetUp() override {
-        SetTextEngine(&engine_);
+        WindowTest::SetUp();
         auto backend = std::make_unique<Win32Backend>();
-        backend_ = backend.get();
+        win32_ = backend.get();
         App().SetBackend(std::move(backend));
         // The pointer goes to the screen's corner, away from the test's windows: a window that appears under
         // it gets mouse moves of its own.
         SetCursorPos(1023, 767);
         Drain();
     }
-    void TearDown() override {
-        App().Shutdown();
-        SetTextEngine(nullptr);
-    }
     // Dispatches what is waiting, up to the framework's paints.
     void Drain() {
-        while (backend_->DispatchPending()) {
+        while (win32_->DispatchPending()) {
         }
         App().PaintAll();
     }
@@ -161,8 +157,7 @@ protected:
         return std::string(what) + " " + name + " " + std::to_string(x) + " " + std::to_string(y);
     }
 
-    BlockTextEngine engine_;
-    Win32Backend* backend_ = nullptr;
+    Win32Backend* win32_ = nullptr;
     std::vector<std::string> events_;
 };
 
@@ -187,7 +182,7 @@ TEST_F(Win32BackendTest, FramesAndStylesAreTheSystemsForEachBorder) {
         SCOPED_TRACE(static_cast<int>(c.Border) * 2 + (c.Buttons ? 1 : 0));
         RECT expected{0, 0, 0, 0};
         ASSERT_TRUE(AdjustWindowRectEx(&expected, c.Style, FALSE, c.ExStyle));
-        FrameExtent frame = backend_->FrameOf(c.Border, c.Buttons);
+        FrameExtent frame = win32_->FrameOf(c.Border, c.Buttons);
         // For the record: this system's frames (the 96-dpi classic ones are 3/29/3/3 and 8/28/8/8).
         RecordProperty("frame" + std::to_string(static_cast<int>(c.Border)) + (c.Buttons ? "b" : ""),
                        std::to_string(frame.Left) + "," + std::to_string(frame.Top) + "," +
@@ -227,9 +222,9 @@ TEST_F(Win32BackendTest, FramesAndStylesAreTheSystemsForEachBorder) {
 }
 
 TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges) {
-    EXPECT_EQ(backend_->ScreenSize().X, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(backend_->ScreenSize().Y, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(backend_->ScreenSize().X, 1024);
+    EXPECT_EQ(win32_->ScreenSize().X, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(win32_->ScreenSize().Y, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(win32_->ScreenSize().X, 1024);
 
     Form form(&App());
     Place(form, 286, 125, 481, 300);
@@ -476,21 +471,21 @@ TEST_F(Win32BackendTest, PumpingNeverWaitsAndTakesEverythingWaiting) {
     form.Show();
     Drain();
     HWND hwnd = WindowOf(form);
-    EXPECT_FALSE(backend_->DispatchPending()); // nothing waiting: back at once
+    EXPECT_FALSE(win32_->DispatchPending()); // nothing waiting: back at once
     events_.clear();
     for (char c : std::string("abc")) {
         PostMessageA(hwnd, WM_CHAR, static_cast<WPARAM>(c), 1);
     }
-    EXPECT_TRUE(backend_->DispatchPending());
+    EXPECT_TRUE(win32_->DispatchPending());
     EXPECT_EQ(events_, (std::vector<std::string>{"char 61", "char 62", "char 63"}));
-    EXPECT_FALSE(backend_->DispatchPending());
+    EXPECT_FALSE(win32_->DispatchPending());
 
     // The modal loop waits for the next message and takes exactly one.
     PostMessageA(hwnd, WM_CHAR, 'x', 1);
     PostMessageA(hwnd, WM_CHAR, 'y', 1);
-    EXPECT_TRUE(backend_->DispatchNext());
+    EXPECT_TRUE(win32_->DispatchNext());
     EXPECT_EQ(events_.back(), "char 78");
-    EXPECT_TRUE(backend_->DispatchNext());
+    EXPECT_TRUE(win32_->DispatchNext());
     EXPECT_EQ(events_.back(), "char 79");
 }
 
@@ -505,20 +500,20 @@ TEST_F(Win32BackendTest, TheWaitForInputEndsWithAMessage) {
     Drain();
     HWND hwnd = WindowOf(form);
     events_.clear();
-    backend_->WaitForInput(0); // nothing waiting: the time passes (none here)
+    win32_->WaitForInput(0); // nothing waiting: the time passes (none here)
 
     // A message waiting already, even one the queue was looked at for, ends it at once; it is not taken.
     PostMessageA(hwnd, WM_CHAR, 'a', 1);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    backend_->WaitForInput(Long);
+    win32_->WaitForInput(Long);
     EXPECT_TRUE(events_.empty());
     Drain();
     EXPECT_EQ(events_, std::vector<std::string>{"char 61"});
 
     // A message from another thread during the wait ends it.
     std::thread poster([hwnd] { PostMessageA(hwnd, WM_CHAR, 'b', 1); });
-    backend_->WaitForInput(Long);
+    win32_->WaitForInput(Long);
     poster.join();
     Drain();
     EXPECT_EQ(events_, (std::vector<std::string>{"char 61", "char 62"}));
@@ -529,7 +524,7 @@ TEST_F(Win32BackendTest, AQuitMessageEndsTheModalLoopsForGood) {
     Place(modal, 100, 100, 200, 80);
     PostQuitMessage(0);
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
-    EXPECT_FALSE(backend_->DispatchNext());
+    EXPECT_FALSE(win32_->DispatchNext());
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
 }
 

@@ -4,7 +4,7 @@
 #include "base/Cp1252.h"
 #include "gui/Control.h"
 #include "gui/SpeedButton.h"
-#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/WindowTest.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -154,10 +154,10 @@ private:
     int modalLoops_ = 0;
 };
 
-class X11BackendTest : public GuiTest {
+class X11BackendTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         if (!XServer::Get().Failure().empty()) {
             FAIL() << XServer::Get().Failure();
         }
@@ -174,7 +174,7 @@ protected:
         if (probe_ != nullptr) {
             XCloseDisplay(probe_);
         }
-        GuiTest::TearDown();
+        WindowTest::TearDown();
     }
     Display* Own() const { return static_cast<Display*>(x11_->NativeDisplay()); }
     Window Shown(Form& form) {

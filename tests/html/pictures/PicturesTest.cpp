@@ -2,7 +2,7 @@
 // picture. Runs on every build.
 #include "html/pictures/Pictures.h"
 
-#include "BarTextEngine.h"
+#include "tests/support/FixedTextEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,15 @@
 namespace vendora {
 namespace {
 
-using testing::BarTextEngine;
+using test::FixedTextEngine;
+using test::TextShape;
 
 bool IsHatchOrGap(TColor c) {
     return c == clRed || c == clWhite;
 }
 
 TEST(MissingPicture, OutlineOnColumnsOneAndTwoNinetyNineOverARedHatch) {
-    BarTextEngine text;
+    FixedTextEngine text{TextShape::Bars};
     const Bitmap picture = DrawMissingPicture(text, "x.jpg");
     ASSERT_EQ(picture.Width(), 300);
     ASSERT_EQ(picture.Height(), 200);
@@ -49,7 +50,7 @@ TEST(MissingPicture, OutlineOnColumnsOneAndTwoNinetyNineOverARedHatch) {
 }
 
 TEST(MissingPicture, NameAndSecondLineAreWhiteOnRedCellsCentred) {
-    BarTextEngine text;
+    FixedTextEngine text{TextShape::Bars};
     const Bitmap picture = DrawMissingPicture(text, "abc");
     EXPECT_EQ(text.LastFont.Name, "Tahoma");
     EXPECT_EQ(text.LastFont.Height, -19); // 14 points at 96 pixels per inch
@@ -70,7 +71,7 @@ TEST(MissingPicture, NameAndSecondLineAreWhiteOnRedCellsCentred) {
 }
 
 TEST(MissingPicture, WideNameStartsLeftOfTheEdgeRoundedTowardZero) {
-    BarTextEngine text;
+    FixedTextEngine text{TextShape::Bars};
     // 71 characters: 355 pixels, (300 - 355) / 2 = -27.5, cut toward zero to -27 (not -28).
     const AnsiString name(71, 'w');
     const Bitmap picture = DrawMissingPicture(text, name);
@@ -94,7 +95,7 @@ TEST(PictureDrawing, AssignedBitmapScalesIntoTheRectangleAndLeavesTheCanvasState
     EXPECT_EQ(picture.Height(), 2);
     source.Fill(clWhite); // the picture holds its own copy
 
-    BarTextEngine text;
+    FixedTextEngine text{TextShape::Bars};
     Bitmap surface(10, 10, clGray);
     Canvas canvas(surface, text);
     canvas.GetPen().Color = clPurple;

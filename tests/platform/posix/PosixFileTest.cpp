@@ -1,5 +1,5 @@
 // The host's disk in Win32 terms: error codes, file times, reads and writes, path syntax.
-#include "TempFolder.h"
+#include "tests/archive/TempFolder.h"
 
 #include "platform/posix/HostFileSystem.h"
 #include "platform/posix/PosixFile.h"

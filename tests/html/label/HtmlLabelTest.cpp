@@ -1,15 +1,15 @@
 // The markup label: its caption setter, its paint through the renderer and its automatic height.
 #include "html/label/HtmlLabel.h"
-#include "GuiTestSupport.h"
 #include "html/DrawHtml.h"
+#include "tests/support/WindowTest.h"
 
 namespace vendora::test {
 namespace {
 
-class HtmlLabelTest : public GuiTest {
+class HtmlLabelTest : public WindowTest {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
+        WindowTest::SetUp();
         form_ = new Form(&App());
         form_->SetClientSize(500, 400);
         form_->Show();

@@ -1,0 +1,58 @@
+#pragma once
+// The fixture of the tests that open windows: the block text engine (TextShape::Blocks) and a headless
+// back end fed from a script text are installed for one test, whose window records and delivered events
+// the test keeps; every form still alive at the end is destroyed. A test of another back end installs it
+// over the headless one in its own SetUp.
+
+#include "tests/support/FixedTextEngine.h"
+
+#include "gui/Application.h"
+#include "gui/Form.h"
+#include "gui/headless/HeadlessBackend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vendora::test {
+
+class WindowTest : public ::testing::Test, public BackendObserver {
+protected:
+    void SetUp() override {
+        SetTextEngine(&engine_);
+        UseScript("");
+    }
+    void TearDown() override {
+        App().Shutdown();
+        SetTextEngine(nullptr);
+    }
+    HeadlessBackend& UseScript(const std::string& script) {
+        auto backend =
+            std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
+        backend->SetObserver(this);
+        backend_ = backend.get();
+        App().SetBackend(std::move(backend));
+        return *backend_;
+    }
+    void InputDelivered(const std::string& event, int, Form* target) override {
+        inputs_.emplace_back(event, target);
+    }
+    void WindowChanged(const WindowRecord& record) override { records_.push_back(record); }
+    std::vector<std::string> RecordKinds() const {
+        std::vector<std::string> kinds;
+        for (const WindowRecord& record : records_) {
+            kinds.push_back(record.Kind);
+        }
+        return kinds;
+    }
+
+    FixedTextEngine engine_{TextShape::Blocks};
+    HeadlessBackend* backend_ = nullptr; // gone once a test installs another back end
+    std::vector<WindowRecord> records_;
+    std::vector<std::pair<std::string, Form*>> inputs_; // each event as written, and the form that took it
+};
+
+} // namespace vendora::test
