@@ -1,43 +1,23 @@
 #include "archive/ExtractionUi.h"
 
+#include "base/Installed.h"
+
 namespace vendora {
 
-void HeadlessExtractionUi::SetPosition(int position) {
-    Record(Call::Position, {}, position);
-    const int call = positionCalls_++;
-    if (OnSetPosition)
-        OnSetPosition(*this, call);
-}
-
-int HeadlessExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
-                                          const AnsiString& buttons, TColor colour) {
-    Record(Call::Message, title);
-    if (messages_.size() < RecordLimit)
-        messages_.push_back({title, text, buttons, colour});
-    else
-        ++unrecorded_;
-    return MessageAnswer;
-}
-
-void HeadlessExtractionUi::Clear() {
-    events_.clear();
-    messages_.clear();
-    label2_.clear();
-    positionCalls_ = 0;
-    unrecorded_ = 0;
-}
-
 namespace {
-HeadlessExtractionUi fallbackUi;
-ExtractionUi* currentUi = nullptr;
-} // namespace
+Installed<ExtractionUi> installed("progress window", "SetExtractionUi");
+}
 
 ExtractionUi& CurrentExtractionUi() {
-    return currentUi != nullptr ? *currentUi : fallbackUi;
+    return installed.Get();
 }
 
 void SetExtractionUi(ExtractionUi* ui) {
-    currentUi = ui;
+    installed.Set(ui);
+}
+
+bool HasExtractionUi() {
+    return installed.Has();
 }
 
 } // namespace vendora

@@ -1,25 +1,24 @@
 #include "dialogs/DialogBackend.h"
 
-#include <stdexcept>
+#include "base/Installed.h"
+
 
 namespace vendora {
 
 namespace {
-DialogBackend* current = nullptr;
+Installed<DialogBackend> installed("dialog back end", "SetDialogBackend");
 }
 
 DialogBackend& Dialogs() {
-    if (current == nullptr)
-        throw std::logic_error("no dialog back end installed");
-    return *current;
+    return installed.Get();
 }
 
 void SetDialogBackend(DialogBackend* backend) {
-    current = backend;
+    installed.Set(backend);
 }
 
 bool HasDialogBackend() {
-    return current != nullptr;
+    return installed.Has();
 }
 
 } // namespace vendora

@@ -1,25 +1,24 @@
 #include "gfx/TextEngine.h"
 
-#include <stdexcept>
+#include "base/Installed.h"
+
 
 namespace vendora {
 
 namespace {
-TextEngine* current = nullptr;
+Installed<TextEngine> installed("text engine", "SetTextEngine");
 }
 
 TextEngine& Text() {
-    if (current == nullptr)
-        throw std::logic_error("no text engine installed");
-    return *current;
+    return installed.Get();
 }
 
 void SetTextEngine(TextEngine* engine) {
-    current = engine;
+    installed.Set(engine);
 }
 
 bool HasTextEngine() {
-    return current != nullptr;
+    return installed.Has();
 }
 
 } // namespace vendora

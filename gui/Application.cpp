@@ -2,33 +2,12 @@
 
 #include "gui/Form.h"
 
+#include "base/Installed.h"
+
 #include <algorithm>
 
 namespace vendora {
 namespace {
-
-// Windows that exist only in memory: nothing is shown and no input ever comes.
-class MemoryWindow : public NativeWindow {
-public:
-    void Show() override {}
-    void Hide() override {}
-    void GeometryChanged() override {}
-    void CaptionChanged() override {}
-    void Present(const IntRect&) override {}
-    void SetEnabled(bool) override {}
-};
-
-class MemoryBackend : public WindowBackend {
-public:
-    std::unique_ptr<NativeWindow> CreateNativeWindow(Form&) override {
-        return std::make_unique<MemoryWindow>();
-    }
-    IntPoint ScreenSize() override { return {1024, 768}; }
-    bool DispatchPending() override { return false; }
-    bool DispatchNext() override { return false; }
-    // Windows in memory only: no input can ever come, so waiting for it would only lose time.
-    void WaitForInput(int) override {}
-};
 
 // Painting can make a control resize itself (a label that sizes itself to its text), which asks for one
 // more paint; a control that never settles must not hang the program.
@@ -36,7 +15,7 @@ constexpr int MaxPaintPasses = 8;
 
 } // namespace
 
-Application::Application() : Component(nullptr), backend_(std::make_unique<MemoryBackend>()) {}
+Application::Application() : Component(nullptr) {}
 
 Application::~Application() {
     Shutdown();
@@ -49,28 +28,36 @@ void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
         form->DropNative();
     }
     backend_.reset();
-    backend_ = backend ? std::move(backend) : std::make_unique<MemoryBackend>();
+    backend_ = std::move(backend);
     for (Form* form : forms_) {
         form->RecreateNative();
     }
 }
 
 WindowBackend& Application::Backend() {
+    if (!backend_)
+        RaiseNotInstalled("window back end", "App().SetBackend");
     return *backend_;
 }
 
 void Application::Shutdown() {
     DestroyComponents();
-    backend_ = std::make_unique<MemoryBackend>();
+    // Forms that outlive shut-down (not owned by the application) lose their windows before the back end
+    // that made them goes.
+    for (Form* form : forms_) {
+        form->NativeTag = 0;
+        form->DropNative();
+    }
+    backend_.reset();
 }
 
 void Application::ProcessMessages() {
-    backend_->DispatchPending();
+    Backend().DispatchPending();
     PaintAll();
 }
 
 bool Application::HandleMessage() {
-    bool more = backend_->DispatchNext();
+    bool more = Backend().DispatchNext();
     PaintAll();
     return more;
 }

@@ -18,9 +18,11 @@ public:
     Application();
     ~Application() override;
 
-    // Installs the back end every later window uses; without one, windows exist only in memory.
+    // Installs the back end every later window uses (null: none). Backend() raises std::logic_error when
+    // none is installed: a window cannot be measured, shown or asked for input without one.
     void SetBackend(std::unique_ptr<WindowBackend> backend);
     WindowBackend& Backend();
+    bool HasBackend() const { return backend_ != nullptr; }
     // Frees the owned windows and drops the back end; shut-down.
     void Shutdown();
 

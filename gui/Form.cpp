@@ -43,7 +43,7 @@ Form::~Form() {
     bool hadNative = native_ != nullptr;
     native_.reset();
     App().RemoveForm(*this);
-    if (hadNative) {
+    if (hadNative && App().HasBackend()) {
         App().Backend().FormDestroyed(*this);
     }
 }

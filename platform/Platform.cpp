@@ -1,28 +1,27 @@
 #include "platform/Platform.h"
 
+#include "base/Installed.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 
 namespace vendora {
 
 namespace {
-Platform* current = nullptr;
+Installed<Platform> installed("platform", "SetOs");
 }
 
 Platform& Os() {
-    if (current == nullptr)
-        throw std::logic_error("no platform installed");
-    return *current;
+    return installed.Get();
 }
 
 void SetOs(Platform* platform) {
-    current = platform;
+    installed.Set(platform);
 }
 
 bool HasOs() {
-    return current != nullptr;
+    return installed.Has();
 }
 
 namespace {
@@ -110,7 +109,7 @@ TColor XpSysColor(int index) {
 TColor ResolveColor(TColor color) {
     if (!color.IsSystem())
         return color;
-    return current != nullptr ? current->GetSysColor(color.SystemIndex()) : XpSysColor(color.SystemIndex());
+    return Os().GetSysColor(color.SystemIndex());
 }
 
 } // namespace vendora

@@ -159,8 +159,8 @@ AnsiString TemporarySibling(const AnsiString& path);
 // The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
 TColor XpSysColor(int index);
 
-// A system colour becomes the platform's current RGB value (the XP table when no platform is installed);
-// any other colour is returned unchanged.
+// A system colour becomes the installed platform's current RGB value; any other colour is returned
+// unchanged.
 TColor ResolveColor(TColor color);
 
 } // namespace vendora

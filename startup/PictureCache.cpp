@@ -4,14 +4,19 @@
 
 namespace vendora {
 
-// The renderer's unit owns the cache; it starts empty with the process, so start-up has nothing to do
-// beyond making sure no picture was loaded before it.
+namespace {
+// The renderer's cache lives as long as the process, installed between start-up and shut-down.
+PictureCache cache;
+} // namespace
+
 void StartPictureCache() {
-    ReleasePictures();
+    cache.Release();
+    SetPictureCache(&cache);
 }
 
 void ReleasePictureCache() {
-    ReleasePictures();
+    cache.Release();
+    SetPictureCache(nullptr);
 }
 
 } // namespace vendora

@@ -3,9 +3,9 @@
 
 namespace vendora {
 
-// Start-up: the cache is empty.
+// Start-up: the cache is installed, empty.
 void StartPictureCache();
-// Shut-down: every cached picture is released and the cache emptied.
+// Shut-down: every cached picture is released and the cache removed.
 void ReleasePictureCache();
 
 } // namespace vendora

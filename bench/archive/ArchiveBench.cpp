@@ -20,6 +20,7 @@
 #include "base/Convert.h"
 #include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
+#include "tests/support/RecordingExtractionUi.h"
 #include "tools/fcc/Fcc.h"
 
 #include <algorithm>
@@ -357,7 +358,7 @@ int ChildMain(const std::string& command, const std::string& archive) {
     if (command == "install") {
         // The installer's extraction, with the recorder the headless installer's progress window builds on.
         HostFileSystem files;
-        HeadlessExtractionUi ui;
+        test::RecordingExtractionUi ui;
         try {
             ExtractArchive(FromHostPath(archive),
                            ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});

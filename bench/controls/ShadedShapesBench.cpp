@@ -2,6 +2,7 @@
 #include "controls/GradientPatterns.h"
 #include "controls/ShadedShapes.h"
 #include "tests/support/FixedTextEngine.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,8 @@ namespace vendora {
 namespace {
 
 void DrawShadedBoxBar(benchmark::State& state) {
+    test::MemoryPlatform xp; // the system colours of Windows XP
+    test::ScopedOs installed(xp);
     test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
@@ -23,6 +26,8 @@ BENCHMARK(DrawShadedBoxBar);
 // A repaint of the bar's top rows only: the rows outside the clip are skipped before their colour is worked
 // out.
 void DrawShadedBoxClipped(benchmark::State& state) {
+    test::MemoryPlatform xp; // the system colours of Windows XP
+    test::ScopedOs installed(xp);
     test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
@@ -36,6 +41,8 @@ BENCHMARK(DrawShadedBoxClipped);
 
 // The message window's grip builds this pattern when the window is created.
 void BuildDiagonalPattern(benchmark::State& state) {
+    test::MemoryPlatform xp; // the system colours of Windows XP
+    test::ScopedOs installed(xp);
     GradientSettings grip;
     grip.Style = TGradientStyle::gsDiagonalRF;
     grip.ColorEnd = clAppWorkSpace;
@@ -48,6 +55,8 @@ void BuildDiagonalPattern(benchmark::State& state) {
 BENCHMARK(BuildDiagonalPattern);
 
 void BuildRadialPattern(benchmark::State& state) {
+    test::MemoryPlatform xp; // the system colours of Windows XP
+    test::ScopedOs installed(xp);
     Bitmap pattern;
     for (auto _ : state) {
         BuildGradient(GradientSettings{}, pattern);

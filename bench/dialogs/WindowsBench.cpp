@@ -27,6 +27,8 @@ void UseHeadless(const std::string& script) {
 
 void ProgressSetPosition(benchmark::State& state) {
     InstallFreeTypeTextEngine();
+    BenchPlatform platform;
+    test::ScopedOs installed(platform);
     UseHeadless("");
     double now = 45000.0;
     TProgression window(nullptr, [&] { return now; });
@@ -47,7 +49,7 @@ BENCHMARK(ProgressSetPosition);
 void MessageWindowCall(benchmark::State& state) {
     InstallFreeTypeTextEngine();
     BenchPlatform platform;
-    SetOs(&platform);
+    test::ScopedOs installed(platform);
     UseHeadless("");
     CreateMessageWindow();
     const AnsiString text =
@@ -62,7 +64,6 @@ void MessageWindowCall(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
     App().Shutdown();
-    SetOs(nullptr);
 }
 BENCHMARK(MessageWindowCall);
 

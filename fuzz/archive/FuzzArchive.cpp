@@ -6,6 +6,7 @@
 #include "archive/Concatene.h"
 #include "archive/ZCompress.h"
 #include "platform/posix/HostFileSystem.h"
+#include "tests/support/RecordingExtractionUi.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,7 +36,7 @@ void Clear(const fs::path& folder) {
 void Split(HostFileSystem& files, const MemoryStream& inflated) {
     const AnsiString ctn = FromHostPath((WorkFolder() / "fuzz.CTN").string());
     inflated.SaveToFile(files, ctn);
-    HeadlessExtractionUi ui;
+    test::RecordingExtractionUi ui;
     SplitArchive(ctn, files, ui);
 }
 

@@ -390,7 +390,7 @@ Win32Backend::Win32Backend() {
 
 Win32Backend::~Win32Backend() {
     // Forms that outlive the back end lose their windows first.
-    if (&App().Backend() == this) {
+    if (App().HasBackend() && &App().Backend() == this) {
         for (Form* form : App().Forms()) {
             form->DropNative();
         }

@@ -246,7 +246,7 @@ X11Backend::X11Backend(const std::string& displayName) : impl_(std::make_unique<
 X11Backend::~X11Backend() {
     // Windows still shown belong to forms that outlive the back end; they lose their native side first.
     for (Form* form : App().Forms()) {
-        if (&App().Backend() == this) {
+        if (App().HasBackend() && &App().Backend() == this) {
             form->DropNative();
         }
     }

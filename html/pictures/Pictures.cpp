@@ -1,5 +1,7 @@
 #include "html/pictures/Pictures.h"
 
+#include "base/Installed.h"
+
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
@@ -156,9 +158,20 @@ const PictureDecoder* InstalledPictureDecoder() {
     return installedDecoder;
 }
 
+namespace {
+Installed<PictureCache> installedCache("picture cache", "SetPictureCache");
+}
+
 PictureCache& Pictures() {
-    static PictureCache cache;
-    return cache;
+    return installedCache.Get();
+}
+
+void SetPictureCache(PictureCache* cache) {
+    installedCache.Set(cache);
+}
+
+bool HasPictureCache() {
+    return installedCache.Has();
 }
 
 TJPEGImage* LoadPicture(const AnsiString& name) {

@@ -94,7 +94,7 @@ inline constexpr int MissingPictureHeight = 200;
 void SetPictureDecoder(const PictureDecoder* decoder);
 const PictureDecoder* InstalledPictureDecoder();
 
-// The process-wide cache, through Os().Files(), Text() and the installed decoder.
+// The process-wide cache (see SetPictureCache), through Os().Files(), Text() and the installed decoder.
 //
 // The name is cut to 255 characters and a "~" alias resolved; the resolved name is the cache key, compared
 // exactly (letter case counts). A name seen before returns its picture and touches no file. Otherwise an
@@ -105,7 +105,10 @@ TJPEGImage* LoadPicture(const AnsiString& name);
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture);
 // Shut-down: frees every cached picture and empties the cache.
 void ReleasePictures();
-// The process-wide cache itself, for shut-down checks and tests.
+// The process-wide cache that start-up installs (StartPictureCache); Pictures() raises std::logic_error
+// when none is installed. The pointer is not owned.
 PictureCache& Pictures();
+void SetPictureCache(PictureCache* cache);
+bool HasPictureCache();
 
 } // namespace vendora

@@ -6,6 +6,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/Concatene.h"
 #include "base/Cp1252.h"
+#include "tests/support/RecordingExtractionUi.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ using testing::Bytes;
 using testing::ReadHostFile;
 using testing::TempFolder;
 using testing::WriteHostFile;
-using Call = HeadlessExtractionUi::Call;
+using Call = test::RecordingExtractionUi::Call;
 
 // The host's disk with the faults of a failing medium on demand, and a log of what is created, replaced and
 // deleted (names without their folder), to see how each file reaches its name.
@@ -125,7 +126,7 @@ protected:
 
     TempFolder dir;
     FaultyFiles files;
-    HeadlessExtractionUi ui;
+    test::RecordingExtractionUi ui;
     std::uint64_t ticks = 0;
 };
 
@@ -150,7 +151,7 @@ TEST_F(Extract, TheProgressWindowSeesEveryStepInOrder) {
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
 
     const AnsiString ctn = dir.Win("Vendora.CTN");
-    std::vector<HeadlessExtractionUi::Event> expected = {
+    std::vector<test::RecordingExtractionUi::Event> expected = {
         {Call::Create, "", 0},
         {Call::Caption, Ansi("Déconcaténation de ") + ctn, 0},
         {Call::Label1, Ansi("Extraction des fichiers de l'archive ") + ctn, 0},
@@ -176,7 +177,7 @@ TEST_F(Extract, InterruptionIsReportedOnceBeforeTheNextEntryAndChangesNothing) {
     const auto entries = testing::FourteenEntries();
     WriteArchive("Vendora.FCC", testing::Layer1(entries));
     const int k = 5; // "Interrompre" pressed while entry 5 is written
-    ui.OnSetPosition = [](HeadlessExtractionUi& self, int call) {
+    ui.OnSetPosition = [](test::RecordingExtractionUi& self, int call) {
         if (call == k || call == 14) // the last entry's click is never reported
             self.SetLabel2("interrompu");
     };
@@ -195,9 +196,9 @@ TEST_F(Extract, InterruptionIsReportedOnceBeforeTheNextEntryAndChangesNothing) {
     const auto at =
         std::find_if(events.begin(), events.end(), [](const auto& e) { return e.What == Call::Message; });
     ASSERT_NE(at, events.end());
-    EXPECT_EQ(*(at - 1),
-              (HeadlessExtractionUi::Event{Call::Label6, Ansi("Extraction de ") + entries[k].Name, 0}));
-    EXPECT_EQ(*(at + 1), (HeadlessExtractionUi::Event{Call::Label2, Ansi("Réalisé"), 0}));
+    EXPECT_EQ(*(at - 1), (test::RecordingExtractionUi::Event{Call::Label6,
+                                                             Ansi("Extraction de ") + entries[k].Name, 0}));
+    EXPECT_EQ(*(at + 1), (test::RecordingExtractionUi::Event{Call::Label2, Ansi("Réalisé"), 0}));
     for (const PackedEntry& entry : entries)
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
 }
@@ -483,20 +484,22 @@ TEST_F(Extract, AnArchiveThatCannotBeReadWhole) {
     }
 }
 
-TEST(HeadlessExtractionUi, KeepsABoundedRecordButCountsEveryCall) {
-    HeadlessExtractionUi ui;
-    const int calls = static_cast<int>(HeadlessExtractionUi::RecordLimit) + 1000;
+TEST(RecordingExtractionUi, KeepsABoundedRecordButCountsEveryCall) {
+    test::RecordingExtractionUi ui;
+    const int calls = static_cast<int>(test::RecordingExtractionUi::RecordLimit) + 1000;
     for (int i = 0; i < calls; ++i) {
         ui.SetLabel6(Ansi("Extraction de un nom assez long pour ne pas tenir dans la chaîne"));
         ui.SetPosition(i);
     }
     for (int i = 0; i < calls; ++i)
         ui.ShowHtmlMessage("Interruption Interdite", "texte", "Ok", TColor(0));
-    EXPECT_EQ(ui.Events().size(), HeadlessExtractionUi::RecordLimit);
-    EXPECT_EQ(ui.Messages().size(), HeadlessExtractionUi::RecordLimit);
-    EXPECT_EQ(ui.Unrecorded(), 4u * calls - 2 * HeadlessExtractionUi::RecordLimit) << "calls and messages";
+    EXPECT_EQ(ui.Events().size(), test::RecordingExtractionUi::RecordLimit);
+    EXPECT_EQ(ui.Messages().size(), test::RecordingExtractionUi::RecordLimit);
+    EXPECT_EQ(ui.Unrecorded(), 4u * calls - 2 * test::RecordingExtractionUi::RecordLimit)
+        << "calls and messages";
     EXPECT_EQ(ui.PositionCalls(), calls);
-    EXPECT_EQ(ui.Events()[1], (HeadlessExtractionUi::Event{HeadlessExtractionUi::Call::Position, "", 0}));
+    EXPECT_EQ(ui.Events()[1],
+              (test::RecordingExtractionUi::Event{test::RecordingExtractionUi::Call::Position, "", 0}));
 }
 
 TEST(ArchiveFormat, ProgressPositionsRoundHalvesToEven) {

@@ -1,8 +1,10 @@
 #include "controls/ColorOps.h"
 
-#include "SysColorPlatform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace vendora {
 namespace {
@@ -50,14 +52,18 @@ TEST(ColorOps, AddCapsAndSubtractFloorsEachChannelOnItsOwn) {
 
 TEST(ColorOps, SystemColoursAreResolvedBeforeAnyArithmetic) {
     SetOs(nullptr);
-    // Without a platform the Windows XP defaults apply: the button face is 0xD8E9EC.
+    // A system colour means nothing without a machine to ask.
+    EXPECT_THROW(AddColors(clBtnFace, clBlack), std::logic_error);
+    EXPECT_EQ(AddColors(clRed, clBlack), clRed);
+
+    // A machine with the Windows XP defaults: the button face is 0xD8E9EC.
+    test::MemoryPlatform platform;
+    test::ScopedOs installed(platform);
     EXPECT_EQ(AddColors(clBtnFace, clBlack), face);
     EXPECT_EQ(SubtractColors(clWhite, clBtnFace), TColor::Rgb(19, 22, 39));
     EXPECT_EQ(MixColors(clBtnFace, clBtnFace, 0.5), face);
 
-    testing::SysColorPlatform platform;
-    platform.Colors[SysColor::BtnFace] = TColor::Rgb(1, 2, 3);
-    testing::ScopedPlatform installed(platform);
+    platform.SysColors[SysColor::BtnFace] = TColor::Rgb(1, 2, 3);
     EXPECT_EQ(AddColors(clBtnFace, TColor::Rgb(10, 10, 10)), TColor::Rgb(11, 12, 13));
     EXPECT_EQ(SubtractColors(TColor::Rgb(10, 10, 10), clBtnFace), TColor::Rgb(9, 8, 7));
     EXPECT_EQ(MixColors(clBtnFace, clBlack, 0.0), TColor::Rgb(1, 2, 3));

@@ -1,6 +1,7 @@
 #include "controls/GradientPatterns.h"
 
 #include "platform/Platform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -140,7 +141,8 @@ TEST(GradientPatterns, CustomWithoutHandlerIsACheckerboardTakenBeforeTheShift) {
 }
 
 TEST(GradientPatterns, DefaultsAndTheMessageWindowGrip) {
-    SetOs(nullptr);
+    test::MemoryPlatform xp; // the Windows XP colours
+    test::ScopedOs installed(xp);
     Bitmap pattern;
     BuildGradient(GradientSettings{}, pattern); // gsRadialC, white to the button face
     EXPECT_EQ(pattern.Pixel(180, 180), clWhite);

@@ -1,5 +1,6 @@
 #include "controls/GradientRamp.h"
 #include "platform/Platform.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +106,8 @@ TEST(GradientRamp, ShiftAndRotationStayInsideTheControlsRange) {
 }
 
 TEST(GradientRamp, SystemColoursAreResolved) {
-    SetOs(nullptr);
+    test::MemoryPlatform xp; // the Windows XP colours
+    test::ScopedOs installed(xp);
     const TGradientColors ramp = BuildGradientRamp(clWhite, clBtnFace, 0, 0, false);
     EXPECT_EQ(ramp[255].Color(), TColor(0xD8E9EC));
     EXPECT_EQ(ResolveGradientEnds(clAppWorkSpace, clWhite, true).Color2, TColor::Rgb(128, 128, 128));

@@ -2,8 +2,8 @@
 
 #include "controls/ColorOps.h"
 
-#include "SysColorPlatform.h"
 #include "tests/support/FixedTextEngine.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -166,14 +166,16 @@ TEST_F(ShadedShapesTest, DarkenRectIncludesBothEnds) {
 
 TEST_F(ShadedShapesTest, DarkenRectSubtractsTheColourThePlatformReports) {
     surface.Fill(clWhite);
-    testing::SysColorPlatform platform;
-    platform.Colors[SysColor::BtnShadow] = TColor::Rgb(10, 20, 30);
+    test::MemoryPlatform platform;
+    platform.SysColors[SysColor::BtnShadow] = TColor::Rgb(10, 20, 30);
     {
-        testing::ScopedPlatform installed(platform);
+        test::ScopedOs installed(platform);
         DarkenRect(canvas, 0, 0, 0, 0, TColor::System(SysColor::BtnShadow));
     }
     EXPECT_EQ(surface.Pixel(0, 0), TColor::Rgb(245, 235, 225));
-    // Without a platform the XP table: the button face 0xD8E9EC.
+    // A machine of the XP colours: the button face 0xD8E9EC.
+    test::MemoryPlatform xp;
+    test::ScopedOs installed(xp);
     DarkenRect(canvas, 1, 0, 1, 0, clBtnFace);
     EXPECT_EQ(surface.Pixel(1, 0), TColor::Rgb(19, 22, 39));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "tests/support/FixedTextEngine.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,8 @@ std::vector<IntPoint> Painted(const Bitmap& b) {
 
 class CanvasTest : public ::testing::Test {
 protected:
+    test::MemoryPlatform machine; // the system colours
+    test::ScopedOs installed{machine};
     Bitmap surface{20, 20};
     test::FixedTextEngine engine{test::TextShape::Boxes};
     Canvas canvas{surface, engine};
@@ -491,6 +494,8 @@ TEST_F(CanvasTest, StateSaverRestoresFontBrushAndPenOnEveryPath) {
 }
 
 TEST(BitmapTest, SizeFillAndPixels) {
+    test::MemoryPlatform machine;
+    test::ScopedOs installed(machine);
     Bitmap b(3, 2, Red);
     EXPECT_EQ(b.Pixel(2, 1), Red);
     EXPECT_EQ(b.Pixel(3, 0), clBlack); // outside reads black

@@ -1,5 +1,6 @@
 #pragma once
-// A white surface, a canvas over it and the fixed-metrics text engine, for the layout and form tests.
+// A machine of the XP colours, a white surface, a canvas over it and the fixed-metrics text engine, for
+// the layout and form tests.
 // The caller's font is left at the canvas default (height -11: a cell of 14), so that it differs from the
 // renderer's own "Tahoma" 10 points (height -13: a cell of 16).
 
@@ -7,6 +8,8 @@
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
 #include "tests/support/FixedTextEngine.h"
+#include "tests/support/MemoryPlatform.h"
+#include "tests/support/ScopedPictureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,9 @@ protected:
     static constexpr int CallerCell = 14; // the canvas's own font
     static constexpr int W = TextShape::FontBlocks.Advance;
 
+    MemoryPlatform machine; // the system colours of buttons and fields
+    ScopedOs installed{machine};
+    ScopedPictureCache pictures;
     FixedTextEngine engine{TextShape::FontBlocks};
     Bitmap surface{700, 400};
     Canvas canvas{surface, engine};

@@ -10,6 +10,7 @@
 #include "installer/InstallerTexts.h"
 #include "startup/Startup.h"
 #include "tests/support/MemoryPlatform.h"
+#include "tests/support/RecordingExtractionUi.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ protected:
     int Run(const AnsiString& commandLine, std::initializer_list<int> answers) {
         said.Answers.assign(answers);
         auto owned = std::make_unique<AnsweringDialogs>(said);
-        auto progress = std::make_unique<HeadlessExtractionUi>();
+        auto progress = std::make_unique<test::RecordingExtractionUi>();
         SharedUnits units([&] { return RunWindows{std::move(owned), std::move(progress)}; });
         return RunSequence([&] { RunInstaller(commandLine); });
     }

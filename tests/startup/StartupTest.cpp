@@ -2,13 +2,20 @@
 #include "base/Errors.h"
 #include "dialogs/Attente.h"
 #include "dialogs/MessageBox.h"
+#include "gfx/TextEngine.h"
+#include "gui/Application.h"
 #include "gui/Backend.h"
+#include "html/pictures/Pictures.h"
 #include "installer/ApplicationWait.h"
 #include "tests/support/MemoryPlatform.h"
+#include "tests/support/RecordingExtractionUi.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <new>
+#include <stdexcept>
+#include <string>
 
 using namespace vendora;
 using vendora::test::MemoryFileSystem;
@@ -42,7 +49,7 @@ protected:
     WindowFactory Windows() {
         return [this] {
             return RunWindows{std::make_unique<LoggingDialogs>(platform.Log),
-                              std::make_unique<HeadlessExtractionUi>()};
+                              std::make_unique<test::RecordingExtractionUi>()};
         };
     }
     MemoryPlatform platform;
@@ -93,4 +100,38 @@ TEST_F(Startup, ExitCodesAndTheErrorBox) {
     const std::size_t reported = platform.Log.size();
     EXPECT_THROW(RunSequence([] { throw InputSourceError("s.ui:1: unknown event"); }), InputSourceError);
     EXPECT_EQ(platform.Log.size(), reported);
+}
+
+// What start-up puts in place is there from start-up to shut-down; asked for outside that time, each
+// service says which one is missing instead of answering from a stand-in.
+TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
+    const auto missing = [](const std::function<void()>& call) -> std::string {
+        try {
+            call();
+        } catch (const std::logic_error& error) {
+            return error.what();
+        }
+        return "installed";
+    };
+    const auto dialogs = [] { Dialogs(); };
+    const auto progress = [] { CurrentExtractionUi(); };
+    const auto pictures = [] { Pictures(); };
+    EXPECT_EQ(missing(dialogs), "no dialog back end installed (SetDialogBackend)");
+    EXPECT_EQ(missing(progress), "no progress window installed (SetExtractionUi)");
+    EXPECT_EQ(missing(pictures), "no picture cache installed (SetPictureCache)");
+    {
+        SharedUnits units(Windows());
+        EXPECT_EQ(missing(dialogs), "installed");
+        EXPECT_EQ(missing(progress), "installed");
+        EXPECT_EQ(missing(pictures), "installed");
+    }
+    EXPECT_EQ(missing(dialogs), "no dialog back end installed (SetDialogBackend)");
+    EXPECT_EQ(missing(progress), "no progress window installed (SetExtractionUi)");
+    EXPECT_EQ(missing(pictures), "no picture cache installed (SetPictureCache)");
+    // The program installs the others itself, before start-up.
+    EXPECT_EQ(missing([] { Text(); }), "no text engine installed (SetTextEngine)");
+    EXPECT_EQ(missing([] { App().Backend(); }), "no window back end installed (App().SetBackend)");
+    SetOs(nullptr);
+    EXPECT_EQ(missing([] { Os(); }), "no platform installed (SetOs)");
+    EXPECT_EQ(missing([] { ResolveColor(clBtnFace); }), "no platform installed (SetOs)");
 }

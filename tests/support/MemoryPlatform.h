@@ -28,6 +28,8 @@ public:
     std::uint64_t TicksPerReading = 10;
     double Day = 40000.0; // the instant Now() reports
     bool LinksSave = true;
+    // System colours of this machine's own; the others are the Windows XP defaults.
+    std::map<int, TColor> SysColors;
     std::vector<Started> Programs;
     std::vector<std::pair<ShellLinkData, AnsiString>> Links;
     // Every registry read, as key|value.
@@ -69,16 +71,22 @@ public:
         Links.emplace_back(link, shortcutFile);
         return LinksSave;
     }
-    TColor GetSysColor(int index) override { return XpSysColor(index); }
+    TColor GetSysColor(int index) override {
+        const auto found = SysColors.find(index);
+        return found != SysColors.end() ? found->second : XpSysColor(index);
+    }
 };
 
-// Installs a platform for the lifetime of the object.
+// Installs a platform for the lifetime of the object, then puts back the one it replaced.
 class ScopedOs {
 public:
-    explicit ScopedOs(Platform& platform) { SetOs(&platform); }
-    ~ScopedOs() { SetOs(nullptr); }
+    explicit ScopedOs(Platform& platform) : previous_(HasOs() ? &Os() : nullptr) { SetOs(&platform); }
+    ~ScopedOs() { SetOs(previous_); }
     ScopedOs(const ScopedOs&) = delete;
     ScopedOs& operator=(const ScopedOs&) = delete;
+
+private:
+    Platform* previous_;
 };
 
 } // namespace vendora::test

@@ -1,10 +1,11 @@
 #pragma once
-// The fixture of the tests that open windows: the block text engine (TextShape::Blocks) and a headless
-// back end fed from a script text are installed for one test, whose window records and delivered events
-// the test keeps; every form still alive at the end is destroyed. A test of another back end installs it
-// over the headless one in its own SetUp.
+// The fixture of the tests that open windows: a machine in memory, the block text engine
+// (TextShape::Blocks) and a headless back end fed from a script text are installed for one test, whose window
+// records and delivered events the test keeps; every form still alive at the end is destroyed. A test of
+// another back end installs it over the headless one in its own SetUp.
 
 #include "tests/support/FixedTextEngine.h"
+#include "tests/support/MemoryPlatform.h"
 
 #include "gui/Application.h"
 #include "gui/Form.h"
@@ -22,12 +23,14 @@ namespace vendora::test {
 class WindowTest : public ::testing::Test, public BackendObserver {
 protected:
     void SetUp() override {
+        SetOs(&machine_);
         SetTextEngine(&engine_);
         UseScript("");
     }
     void TearDown() override {
         App().Shutdown();
         SetTextEngine(nullptr);
+        SetOs(nullptr);
     }
     HeadlessBackend& UseScript(const std::string& script) {
         auto backend =
@@ -49,6 +52,7 @@ protected:
         return kinds;
     }
 
+    MemoryPlatform machine_; // a test may install a machine of its own over it
     FixedTextEngine engine_{TextShape::Blocks};
     HeadlessBackend* backend_ = nullptr; // gone once a test installs another back end
     std::vector<WindowRecord> records_;

@@ -3,6 +3,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
+#include "archive/ExtractionUi.h"
 #include "archive/ZCompress.h"
 #include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
@@ -25,6 +26,30 @@ namespace vendora::fcc {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The split's window for the tool: nothing is shown, and the bar's moves are counted, one before the first
+// entry and one after each.
+class EntryCounter : public ExtractionUi {
+public:
+    int Positions = 0;
+    void CreateProgress() override {}
+    void ShowProgress() override {}
+    void HideProgress() override {}
+    void DestroyProgress() override {}
+    void SetCaption(const AnsiString&) override {}
+    void SetLabel1(const AnsiString&) override {}
+    void SetLabel6(const AnsiString&) override {}
+    void SetLabel2(const AnsiString& text) override { label2_ = text; }
+    AnsiString Label2() override { return label2_; }
+    void SetPosition(int) override { ++Positions; }
+    // The split's only message is the report of an interruption, which no one can ask for here.
+    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
+        return 1;
+    }
+
+private:
+    AnsiString label2_;
+};
 
 constexpr const char* HelpText =
     "usage: fcc COMMAND ...\n"
@@ -257,7 +282,7 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
             throw ToolError("no archive file " + archive);
         fs::create_directories(folder);
         ExtractFolderFiles files(folder);
-        HeadlessExtractionUi ui;
+        EntryCounter ui;
         const AnsiString intermediate =
             IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string()));
         try {
@@ -267,7 +292,7 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
             files.DeleteFile(intermediate);
             throw;
         }
-        out << "extracted " << ui.PositionCalls() - 1 << " entries into " << folder << "\n";
+        out << "extracted " << ui.Positions - 1 << " entries into " << folder << "\n";
         return Exit::Ok;
     });
 }

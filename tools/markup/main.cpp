@@ -181,6 +181,8 @@ int Render(const Options& options) {
     SetOs(&platform);
     FreeTypeTextEngine& engine = InstallFreeTypeTextEngine();
     SetPictureDecoder(&TheJpegDecoder());
+    PictureCache pictures;
+    SetPictureCache(&pictures);
     // DrawHtml always paints: a first pass on a one-pixel surface finds the height.
     Bitmap probe(options.Width + MessageMargins, 1, options.Background);
     const int height = Paint(probe, engine, options.Width, text);
@@ -188,7 +190,7 @@ int Render(const Options& options) {
     Paint(image, engine, options.Width, text);
     SavePng(image, options.Output);
     std::cout << height << '\n';
-    ReleasePictures();
+    SetPictureCache(nullptr);
     SetOs(nullptr);
     return 0;
 }

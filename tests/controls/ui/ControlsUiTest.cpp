@@ -5,7 +5,7 @@
 #include "controls/ui/CurvedSpeedButton.h"
 #include "controls/ui/Gradient.h"
 #include "platform/Platform.h"
-#include "tests/controls/SysColorPlatform.h"
+#include "tests/support/MemoryPlatform.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/WindowTest.h"
 
@@ -144,22 +144,22 @@ TEST_F(ControlsUiTest, CustomStyleDrawsTheCheckerboardOrWhatItsHandlerDraws) {
 }
 
 TEST_F(ControlsUiTest, SystemColoursFollowTheTitleBarUntilAColourIsSet) {
-    testing::SysColorPlatform platform;
-    platform.Colors[SysColor::ActiveCaption] = TColor(0x123456);
-    platform.Colors[SysColor::GradientActiveCaption] = TColor(0x654321);
-    testing::ScopedPlatform installed(platform);
+    test::MemoryPlatform platform;
+    platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
+    platform.SysColors[SysColor::GradientActiveCaption] = TColor(0x654321);
+    test::ScopedOs installed(platform);
     TGradient gradient(nullptr);
     gradient.SetUseSysColors(true);
     EXPECT_TRUE(gradient.UseSysColors());
     EXPECT_EQ(gradient.ColorBegin(), TColor(0x123456));
     EXPECT_EQ(gradient.ColorEnd(), TColor(0x654321));
     EXPECT_EQ(gradient.PatternBuilds(), 2);
-    platform.Colors[SysColor::ActiveCaption] = TColor(0x111111);
+    platform.SysColors[SysColor::ActiveCaption] = TColor(0x111111);
     gradient.SettingsChanged();
     EXPECT_EQ(gradient.ColorBegin(), TColor(0x111111));
     gradient.SetColorBegin(clRed);
     EXPECT_FALSE(gradient.UseSysColors());
-    platform.Colors[SysColor::ActiveCaption] = TColor(0x222222);
+    platform.SysColors[SysColor::ActiveCaption] = TColor(0x222222);
     gradient.SettingsChanged();
     EXPECT_EQ(gradient.ColorBegin(), clRed);
 }

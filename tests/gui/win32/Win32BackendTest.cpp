@@ -8,7 +8,7 @@
 #include "controls/ui/Gradient.h"
 #include "gui/Control.h"
 #include "gui/SpeedButton.h"
-#include "tests/controls/SysColorPlatform.h"
+#include "tests/support/MemoryPlatform.h"
 #include "tests/support/WindowTest.h"
 
 #include <cstdint>
@@ -539,9 +539,9 @@ public:
 };
 
 TEST_F(Win32BackendTest, SystemColourAndSettingsChangesReachTheControls) {
-    testing::SysColorPlatform platform;
-    platform.Colors[SysColor::ActiveCaption] = TColor(0x123456);
-    testing::ScopedPlatform installed(platform);
+    test::MemoryPlatform platform;
+    platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
+    test::ScopedOs installed(platform);
     Form form(&App());
     Place(form, 30, 40, 200, 100);
     auto* watcher = new SettingsWatcher(&form);
@@ -555,7 +555,7 @@ TEST_F(Win32BackendTest, SystemColourAndSettingsChangesReachTheControls) {
     HWND hwnd = WindowOf(form);
     int updates = gradient->Updates;
 
-    platform.Colors[SysColor::ActiveCaption] = TColor(0x654321);
+    platform.SysColors[SysColor::ActiveCaption] = TColor(0x654321);
     SendMessageA(hwnd, WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_EQ(watcher->Changes, 1);
     EXPECT_EQ(gradient->Updates, updates + 1);

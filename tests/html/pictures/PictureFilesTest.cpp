@@ -9,6 +9,7 @@
 #include "platform/posix/HostFileSystem.h"
 
 #include "JpegFiles.h"
+#include "tests/support/ScopedPictureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -383,6 +384,9 @@ TEST(ProcessPictures, LoadThroughThePlatformAndReleaseAtShutDown) {
     ScratchFolder folder;
     WriteFile(folder.Path() / "a.jpg", EncodeJpeg(GreyBlocks(24, 16)));
     const AnsiString name = FromHostPath((folder.Path() / "a.jpg").string());
+    // Before start-up there is no cache to keep a picture in.
+    EXPECT_THROW(LoadPicture(name), std::logic_error);
+    test::ScopedPictureCache cache;
 
     TJPEGImage* picture = LoadPicture(name);
     EXPECT_EQ(LoadPicture(name), picture);
