@@ -72,9 +72,8 @@ void Application::PaintAll() {
                 painted = true;
             }
         }
-        if (!painted) {
+        if (!painted)
             return;
-        }
     }
 }
 
@@ -84,24 +83,20 @@ void Application::AddForm(Form& form) {
 
 void Application::RemoveForm(Form& form) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
-    if (active_ == &form) {
+    if (active_ == &form)
         active_ = nullptr;
-    }
 }
 
 Form* Application::ActiveForm() const {
     for (Form* form : forms_) {
-        if (form->Modal() && form->Visible()) {
+        if (form->Modal() && form->Visible())
             return form;
-        }
     }
-    if (active_ != nullptr && active_->Visible()) {
+    if (active_ != nullptr && active_->Visible())
         return active_;
-    }
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
-        if ((*it)->Visible() && (*it)->Enabled()) {
+        if ((*it)->Visible() && (*it)->Enabled())
             return *it;
-        }
     }
     return nullptr;
 }

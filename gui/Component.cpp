@@ -5,9 +5,8 @@
 namespace vendora {
 
 Component::Component(Component* owner) : owner_(owner) {
-    if (owner_ != nullptr) {
+    if (owner_ != nullptr)
         owner_->components_.push_back(this);
-    }
 }
 
 Component::~Component() {
@@ -20,9 +19,8 @@ Component::~Component() {
 
 Component* Component::FindComponent(const AnsiString& name) const {
     for (Component* c : components_) {
-        if (c->name_ == name) {
+        if (c->name_ == name)
             return c;
-        }
     }
     return nullptr;
 }

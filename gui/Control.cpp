@@ -8,15 +8,13 @@ namespace vendora {
 Control::Control(Component* owner) : Component(owner) {}
 
 Control::~Control() {
-    if (parent_ != nullptr) {
+    if (parent_ != nullptr)
         parent_->RemoveControl(*this);
-    }
 }
 
 void Control::SetParent(Form* parent) {
-    if (parent == parent_) {
+    if (parent == parent_)
         return;
-    }
     if (parent_ != nullptr) {
         Invalidate();
         parent_->RemoveControl(*this);
@@ -25,21 +23,18 @@ void Control::SetParent(Form* parent) {
     canvas_.reset();
     if (parent_ != nullptr) {
         parent_->InsertControl(*this);
-        if (parentFont_) {
+        if (parentFont_)
             ParentFontChanged();
-        }
-        if (parentColor_) {
+        if (parentColor_)
             ParentColorChanged();
-        }
         Invalidate();
     }
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
     IntRect bounds = IntRect::FromSize(left, top, width, height);
-    if (bounds == bounds_) {
+    if (bounds == bounds_)
         return;
-    }
     Invalidate();
     bounds_ = bounds;
     Invalidate();
@@ -68,13 +63,11 @@ void Control::ApplyAnchors(int dx, int dy) {
 }
 
 void Control::SetVisible(bool visible) {
-    if (visible == visible_) {
+    if (visible == visible_)
         return;
-    }
     // Invalidate while visible, so that both showing and hiding repaint the area.
-    if (visible_) {
+    if (visible_)
         Invalidate();
-    }
     visible_ = visible;
     Invalidate();
 }
@@ -103,9 +96,8 @@ void Control::SetColor(TColor color) {
 
 void Control::SetParentColor(bool value) {
     parentColor_ = value;
-    if (value) {
+    if (value)
         ParentColorChanged();
-    }
 }
 
 void Control::SetFont(const Font& font) {
@@ -118,9 +110,8 @@ void Control::SetFont(const Font& font) {
 
 void Control::SetParentFont(bool value) {
     parentFont_ = value;
-    if (value) {
+    if (value)
         ParentFontChanged();
-    }
 }
 
 void Control::ParentColorChanged() {
@@ -138,9 +129,8 @@ void Control::ParentFontChanged() {
 }
 
 void Control::Invalidate() {
-    if (parent_ != nullptr && visible_) {
+    if (parent_ != nullptr && visible_)
         parent_->Invalidate(bounds_, !opaque_);
-    }
 }
 
 Canvas& Control::GetCanvas() {
@@ -158,9 +148,8 @@ Canvas& Control::GetCanvas() {
 
 void Control::PaintIn(const IntRect& area) {
     IntRect visible = area.Intersected(bounds_);
-    if (!visible_ || visible.IsEmpty() || parent_ == nullptr) {
+    if (!visible_ || visible.IsEmpty() || parent_ == nullptr)
         return;
-    }
     Canvas& canvas = GetCanvas();
     canvas.SetClip(visible.Translated(-Left(), -Top()));
     painting_ = true;
@@ -175,27 +164,23 @@ void Control::PaintIn(const IntRect& area) {
 }
 
 void Control::MouseDown(MouseButton button, int x, int y) {
-    if (OnMouseDown) {
+    if (OnMouseDown)
         OnMouseDown(*this, button, x, y);
-    }
 }
 
 void Control::MouseMove(int x, int y) {
-    if (OnMouseMove) {
+    if (OnMouseMove)
         OnMouseMove(*this, x, y);
-    }
 }
 
 void Control::MouseUp(MouseButton button, int x, int y) {
-    if (OnMouseUp) {
+    if (OnMouseUp)
         OnMouseUp(*this, button, x, y);
-    }
 }
 
 void Control::Click() {
-    if (OnClick) {
+    if (OnClick)
         OnClick(*this);
-    }
 }
 
 } // namespace vendora

@@ -37,23 +37,20 @@ Form::~Form() {
     // The controls go first: they still talk to this form while they are destroyed.
     DestroyComponents();
     controls_.clear();
-    if (visible_ && native_) {
+    if (visible_ && native_)
         native_->Hide();
-    }
     bool hadNative = native_ != nullptr;
     native_.reset();
     App().RemoveForm(*this);
-    if (hadNative && App().HasBackend()) {
+    if (hadNative && App().HasBackend())
         App().Backend().FormDestroyed(*this);
-    }
 }
 
 void Form::SetCaption(const AnsiString& caption) {
     if (caption != caption_) {
         caption_ = caption;
-        if (native_) {
+        if (native_)
             native_->CaptionChanged();
-        }
     }
 }
 
@@ -70,18 +67,16 @@ int Form::Height() const {
 void Form::SetLeft(int left) {
     if (left != left_) {
         left_ = left;
-        if (native_) {
+        if (native_)
             native_->GeometryChanged();
-        }
     }
 }
 
 void Form::SetTop(int top) {
     if (top != top_) {
         top_ = top;
-        if (native_) {
+        if (native_)
             native_->GeometryChanged();
-        }
     }
 }
 
@@ -100,52 +95,43 @@ void Form::SetClientSize(int width, int height) {
     height = std::max(height, 0);
     int dx = width - ClientWidth();
     int dy = height - ClientHeight();
-    if (dx == 0 && dy == 0) {
+    if (dx == 0 && dy == 0)
         return;
-    }
     surface_.SetSize(width, height);
-    for (Control* control : std::vector<Control*>(controls_)) {
+    for (Control* control : std::vector<Control*>(controls_))
         control->ApplyAnchors(dx, dy);
-    }
-    if (native_) {
+    if (native_)
         native_->GeometryChanged();
-    }
     Invalidate();
-    if (OnResize) {
+    if (OnResize)
         OnResize(*this);
-    }
 }
 
 void Form::SetBorderStyle(BorderStyle style) {
     // The client area keeps its size; the outer size follows the frame.
     border_ = style;
-    if (native_) {
+    if (native_)
         native_->GeometryChanged();
-    }
 }
 
 void Form::SetColor(TColor color) {
-    if (color == color_) {
+    if (color == color_)
         return;
-    }
     color_ = color;
-    for (Control* control : controls_) {
+    for (Control* control : controls_)
         control->ParentColorChanged();
-    }
     Invalidate();
 }
 
 void Form::SetFont(const Font& font) {
     font_ = font;
-    for (Control* control : controls_) {
+    for (Control* control : controls_)
         control->ParentFontChanged();
-    }
 }
 
 void Form::EnsureNative() {
-    if (!native_) {
+    if (!native_)
         native_ = App().Backend().CreateNativeWindow(*this);
-    }
 }
 
 void Form::RecreateNative() {
@@ -169,13 +155,11 @@ void Form::Show() {
         return;
     }
     // The designed position rule applies to the first showing only; later the form stays where it is.
-    if (!shownOnce_ && Position == FormPosition::ScreenCenter) {
+    if (!shownOnce_ && Position == FormPosition::ScreenCenter)
         CentreOnScreen();
-    }
     shownOnce_ = true;
-    if (OnShow) {
+    if (OnShow)
         OnShow(*this);
-    }
     EnsureNative();
     visible_ = true;
     native_->Show();
@@ -185,29 +169,25 @@ void Form::Show() {
 
 void Form::Activate() {
     App().SetActiveForm(this);
-    if (OnActivate) {
+    if (OnActivate)
         OnActivate(*this);
-    }
 }
 
 void Form::Hide() {
-    if (!visible_) {
+    if (!visible_)
         return;
-    }
     visible_ = false;
     mouseCapture_ = nullptr;
     invalid_ = {};
-    if (native_) {
+    if (native_)
         native_->Hide();
-    }
 }
 
 void Form::SetEnabled(bool enabled) {
     if (enabled != enabled_) {
         enabled_ = enabled;
-        if (native_) {
+        if (native_)
             native_->SetEnabled(enabled);
-        }
     }
 }
 
@@ -230,24 +210,21 @@ int Form::ShowModal() {
             // No input can come any more: as closing the window.
             Close();
         }
-        if (modalResult_ != ModalResult::None && CloseQueryAndHide()) {
+        if (modalResult_ != ModalResult::None && CloseQueryAndHide())
             break;
-        }
     }
     modal_ = false;
     for (Form* other : disabled) {
-        if (std::find(app.Forms().begin(), app.Forms().end(), other) != app.Forms().end()) {
+        if (std::find(app.Forms().begin(), app.Forms().end(), other) != app.Forms().end())
             other->SetEnabled(true);
-        }
     }
     return modalResult_;
 }
 
 bool Form::CloseQueryAndHide() {
     CloseAction action = CloseAction::Hide;
-    if (OnClose) {
+    if (OnClose)
         OnClose(*this, action);
-    }
     if (action == CloseAction::None) {
         modalResult_ = ModalResult::None;
         return false;
@@ -266,9 +243,8 @@ void Form::Close() {
 
 void Form::Invalidate(const IntRect& area, bool erase) {
     IntRect clipped = area.Intersected(ClientRect());
-    if (clipped.IsEmpty()) {
+    if (clipped.IsEmpty())
         return;
-    }
     if (invalid_.IsEmpty()) {
         invalid_ = clipped;
     } else {
@@ -279,9 +255,8 @@ void Form::Invalidate(const IntRect& area, bool erase) {
 }
 
 void Form::PaintInvalid() {
-    if (!visible_ || invalid_.IsEmpty()) {
+    if (!visible_ || invalid_.IsEmpty())
         return;
-    }
     IntRect area = invalid_;
     bool erase = eraseInvalid_;
     invalid_ = {};
@@ -295,57 +270,48 @@ void Form::PaintInvalid() {
         canvas.GetBrush().SetStyle(BrushStyle::Solid);
         canvas.FillRect(area);
     }
-    if (OnPaint) {
+    if (OnPaint)
         OnPaint(*this);
-    }
     canvas.ResetClip();
-    for (Control* control : std::vector<Control*>(controls_)) {
+    for (Control* control : std::vector<Control*>(controls_))
         control->PaintIn(area);
-    }
-    if (native_) {
+    if (native_)
         native_->Present(area);
-    }
 }
 
 void Form::InsertControl(Control& control) {
-    if (std::find(controls_.begin(), controls_.end(), &control) == controls_.end()) {
+    if (std::find(controls_.begin(), controls_.end(), &control) == controls_.end())
         controls_.push_back(&control);
-    }
 }
 
 void Form::RemoveControl(Control& control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
-    if (mouseCapture_ == &control) {
+    if (mouseCapture_ == &control)
         mouseCapture_ = nullptr;
-    }
 }
 
 Control* Form::ControlAt(int x, int y) const {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        if ((*it)->Visible() && (*it)->Enabled() && (*it)->BoundsRect().Contains(x, y)) {
+        if ((*it)->Visible() && (*it)->Enabled() && (*it)->BoundsRect().Contains(x, y))
             return *it;
-        }
     }
     return nullptr;
 }
 
 void Form::SettingsChanged() {
-    for (Control* control : std::vector<Control*>(controls_)) {
+    for (Control* control : std::vector<Control*>(controls_))
         control->SettingsChanged();
-    }
     Invalidate();
 }
 
 void Form::KeyDown(int key) {
-    if (OnKeyDown) {
+    if (OnKeyDown)
         OnKeyDown(*this, key);
-    }
 }
 
 void Form::KeyPress(char key) {
-    if (OnKeyPress) {
+    if (OnKeyPress)
         OnKeyPress(*this, key);
-    }
 }
 
 void Form::MouseDown(MouseButton button, int x, int y) {
@@ -371,9 +337,8 @@ void Form::MouseUp(MouseButton button, int x, int y) {
     Control* target = mouseCapture_;
     mouseCapture_ = nullptr;
     if (target == nullptr) {
-        if (OnMouseUp) {
+        if (OnMouseUp)
             OnMouseUp(*this, button, x, y);
-        }
         return;
     }
     int cx = x - target->Left();
@@ -381,9 +346,8 @@ void Form::MouseUp(MouseButton button, int x, int y) {
     target->MouseUp(button, cx, cy);
     // A click is a left button released over the control that took the press.
     bool stillHere = std::find(controls_.begin(), controls_.end(), target) != controls_.end();
-    if (stillHere && button == MouseButton::Left && target->ClientRect().Contains(cx, cy)) {
+    if (stillHere && button == MouseButton::Left && target->ClientRect().Contains(cx, cy))
         target->Click();
-    }
 }
 
 } // namespace vendora

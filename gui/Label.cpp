@@ -70,17 +70,15 @@ std::vector<TextLine> Label::Lines(int width) const {
 }
 
 void Label::AdjustBounds() {
-    if (!autoSize_ || Loading()) {
+    if (!autoSize_ || Loading())
         return;
-    }
     std::vector<TextLine> lines = Lines(Width());
     int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();
     int width = wordWrap_ ? Width() : LinesWidth(Text(), GetFont().Request(), lines);
     int height = lineHeight * static_cast<int>(lines.size());
     int left = Left();
-    if (alignment_ == Alignment::Right) {
+    if (alignment_ == Alignment::Right)
         left += Width() - width;
-    }
     SetBounds(left, Top(), width, height);
 }
 

@@ -87,9 +87,8 @@ void SpeedButton::Paint() {
         for (int y = 0; y < glyph_.Height(); ++y) {
             for (int x = 0; x < glyph_.Width(); ++x) {
                 TColor pixel = glyph_.Pixel(x, y);
-                if (!(pixel == transparent)) {
+                if (!(pixel == transparent))
                     canvas.SetPixel(glyphX + x, glyphY + y, pixel);
-                }
             }
         }
     }

@@ -45,9 +45,8 @@ std::vector<std::string_view> SplitParagraphs(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
             out.push_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
-            }
             start = i + 1;
         }
     }
@@ -69,27 +68,22 @@ void WrapParagraph(TextEngine& engine, const FontRequest& font, std::string_view
         // Take words while they fit; the first word of a line is taken whatever its width.
         while (scan < text.size()) {
             std::size_t wordEnd = text.find(' ', scan);
-            if (wordEnd == std::string_view::npos) {
+            if (wordEnd == std::string_view::npos)
                 wordEnd = text.size();
-            }
             bool fits = engine.TextWidth(font, text.substr(pos, wordEnd - pos)) <= width;
-            if (!fits && lineEnd > pos) {
+            if (!fits && lineEnd > pos)
                 break;
-            }
             lineEnd = wordEnd;
             scan = wordEnd;
-            while (scan < text.size() && text[scan] == ' ') {
+            while (scan < text.size() && text[scan] == ' ')
                 ++scan;
-            }
-            if (!fits) {
+            if (!fits)
                 break;
-            }
         }
         lines.push_back({pos, lineEnd - pos});
         pos = scan;
-        while (pos < text.size() && text[pos] == ' ') {
+        while (pos < text.size() && text[pos] == ' ')
             ++pos;
-        }
     } while (pos < text.size());
 }
 
@@ -100,9 +94,8 @@ HotKeyText StripHotKey(std::string_view caption) {
     for (std::size_t i = 0; i < caption.size(); ++i) {
         if (caption[i] == '&' && i + 1 < caption.size()) {
             ++i;
-            if (caption[i] != '&' && out.Underline < 0) {
+            if (caption[i] != '&' && out.Underline < 0)
                 out.Underline = static_cast<int>(out.Text.size());
-            }
         }
         out.Text += caption[i];
     }
@@ -142,17 +135,15 @@ std::vector<TextLine> LayoutText(TextEngine& engine, const FontRequest& font, st
 
 int LinesWidth(TextEngine& engine, const FontRequest& font, const std::vector<TextLine>& lines) {
     int width = 0;
-    for (const TextLine& line : lines) {
+    for (const TextLine& line : lines)
         width = std::max(width, engine.TextWidth(font, line.Text));
-    }
     return width;
 }
 
 void DrawTextLine(Canvas& canvas, int x, int y, const TextLine& line) {
     canvas.TextOut(x, y, line.Text);
-    if (line.Underline < 0 || line.Underline >= static_cast<int>(line.Text.size())) {
+    if (line.Underline < 0 || line.Underline >= static_cast<int>(line.Text.size()))
         return;
-    }
     std::string_view text = line.Text;
     int from = x + canvas.TextWidth(text.substr(0, static_cast<std::size_t>(line.Underline)));
     int to = from + canvas.TextWidth(text.substr(static_cast<std::size_t>(line.Underline), 1));

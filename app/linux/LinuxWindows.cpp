@@ -39,9 +39,8 @@ LinuxWindowSet CreateLinuxWindows() {
     }
 #endif
     if (onDisplay) {
-        if (!transcriptPath.empty()) {
+        if (!transcriptPath.empty())
             transcript = Transcript::Open(transcriptPath);
-        }
     } else {
         App().SetBackend(HeadlessBackend::FromEnvironment(
             [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); }));

@@ -27,9 +27,8 @@ void TCurvedSpeedButton::SetTransparent(bool value) {
 
 void TCurvedSpeedButton::SetPressed(bool pressed) {
     pressed_ = pressed;
-    if (Parent() != nullptr) {
+    if (Parent() != nullptr)
         Parent()->Invalidate(BoundsRect(), false);
-    }
     Invalidate();
 }
 
@@ -47,9 +46,8 @@ void TCurvedSpeedButton::Paint() {
     Canvas& canvas = GetCanvas();
     canvas.GetFont() = GetFont();
     // The face follows the form's colour when asked to; without a form it keeps its own.
-    if (Parent() != nullptr && (ParentColor() || transparent_)) {
+    if (Parent() != nullptr && (ParentColor() || transparent_))
         SetColor(ResolveColor(Parent()->Color()));
-    }
     int gw = glyph_.Empty() ? 0 : glyph_.Width() + GlyphGap;
     DrawShadedBox(canvas, 0, 0, Width() - 1, Height() - 1, Color(), ButtonShadingStep, pressed_);
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
@@ -66,9 +64,8 @@ void TCurvedSpeedButton::Paint() {
     canvas.TextOut(tx + 1, ty + 1, caption);
     canvas.GetFont().Color = fontColor;
     canvas.TextOut(tx, ty, caption);
-    if (!glyph_.Empty()) {
+    if (!glyph_.Empty())
         DrawGlyph(canvas, tx - gw);
-    }
 }
 
 void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, int gx) {
@@ -77,9 +74,8 @@ void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, int gx) {
     for (int i = 0; i < glyph_.Width(); ++i) {
         for (int j = 0; j < glyph_.Height(); ++j) {
             TColor pixel = glyph_.Pixel(i, j);
-            if (pixel != transparent) {
+            if (pixel != transparent)
                 canvas.SetPixel(gx + i - 1, gy + j - 1, pixel);
-            }
         }
     }
 }

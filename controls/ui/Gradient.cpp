@@ -73,17 +73,15 @@ void TGradient::SetReverse(bool reverse) {
 void TGradient::SetUseSysColors(bool value) {
     if (value != useSysColors_) {
         useSysColors_ = value;
-        if (value) {
+        if (value)
             UpdateSysColors();
-        }
     }
 }
 
 void TGradient::EndUpdate() {
     --updateCount_;
-    if (updateCount_ == 0 && outOfDate_) {
+    if (updateCount_ == 0 && outOfDate_)
         UpdatePattern();
-    }
 }
 
 void TGradient::Loaded() {
@@ -93,9 +91,8 @@ void TGradient::Loaded() {
 
 void TGradient::UpdatePattern() {
     outOfDate_ = true;
-    if (Loading() || updateCount_ != 0) {
+    if (Loading() || updateCount_ != 0)
         return;
-    }
     outOfDate_ = false;
     TGradientColors ramp = BuildGradientRamp(colorBegin_, colorEnd_, shift_, rotation_, reverse_);
     building_ = true;
@@ -139,15 +136,13 @@ void TGradient::UpdateSysColors() {
 }
 
 void TGradient::SettingsChanged() {
-    if (useSysColors_) {
+    if (useSysColors_)
         UpdateSysColors();
-    }
 }
 
 void TGradient::Paint() {
-    if (building_ || pattern_.Empty()) {
+    if (building_ || pattern_.Empty())
         return;
-    }
     GetCanvas().StretchDraw(ClientRect(), pattern_);
 }
 

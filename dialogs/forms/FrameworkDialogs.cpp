@@ -35,9 +35,8 @@ public:
         window_->Show();
     }
     void Hide() override {
-        if (Visible() && transcript_ != nullptr) {
+        if (Visible() && transcript_ != nullptr)
             transcript_->Write("attente hide");
-        }
         TAttente::Hide();
         window_->Hide();
     }
@@ -55,27 +54,23 @@ FrameworkDialogs::FrameworkDialogs(std::unique_ptr<Transcript> transcript, Error
 }
 
 FrameworkDialogs::~FrameworkDialogs() {
-    if (App().Backend().Observer() == this) {
+    if (App().Backend().Observer() == this)
         App().Backend().SetObserver(nullptr);
-    }
     ForgetMessageWindow();
     App().Shutdown();
 }
 
 void FrameworkDialogs::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
-    if (transcript_) {
+    if (transcript_)
         transcript_->Write(kind, fields);
-    }
 }
 
 void FrameworkDialogs::WindowChanged(const WindowRecord& record) {
-    if (!transcript_) {
+    if (!transcript_)
         return;
-    }
     std::vector<TranscriptField> fields;
-    for (const auto& [name, value] : record.Fields) {
+    for (const auto& [name, value] : record.Fields)
         fields.emplace_back(name, value);
-    }
     transcript_->Write(record.Kind, fields);
 }
 
@@ -131,13 +126,11 @@ void FrameworkDialogs::WaitForMessage(int milliseconds) {
 }
 
 void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& text) {
-    if (errorBox_ == ErrorBox::Window) {
+    if (errorBox_ == ErrorBox::Window)
         ShowHtmlMessageWindow(title, text, "OK", TColor(0));
-    }
     Write("error", {{"title", title}, {"text", text}});
-    if (!transcript_ || !transcript_->ToStderr()) {
+    if (!transcript_ || !transcript_->ToStderr())
         std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(title).c_str(), AnsiToUtf8(text).c_str());
-    }
 }
 
 FrameworkExtractionUi::FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock)
@@ -146,15 +139,13 @@ FrameworkExtractionUi::FrameworkExtractionUi(Transcript* transcript, TProgressio
 FrameworkExtractionUi::~FrameworkExtractionUi() = default;
 
 void FrameworkExtractionUi::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
-    if (transcript_ != nullptr) {
+    if (transcript_ != nullptr)
         transcript_->Write(kind, fields);
-    }
 }
 
 TProgression& FrameworkExtractionUi::Progress() {
-    if (!window_) {
+    if (!window_)
         CreateProgress();
-    }
     return *window_;
 }
 

@@ -39,9 +39,8 @@ void ElapsedCalendar(long long d, long long& years, int& months, int& days) {
     long long mp = (5 * doy + 2) / 153;
     long long day = doy - (153 * mp + 2) / 5 + 1;
     long long month = mp < 10 ? mp + 3 : mp - 9;
-    if (month <= 2) {
+    if (month <= 2)
         ++y;
-    }
     years = y - 1900;
     months = static_cast<int>(month - 1);
     days = static_cast<int>(day - 1);
@@ -64,16 +63,14 @@ AnsiString FormatDuration(double span) {
     long double value = span > 0 ? std::min(static_cast<long double>(span), MaxSpan) : 0.0L;
     long long d = WholePart(value);
     long double f = value - static_cast<long double>(d);
-    if (f < 0) {
+    if (f < 0)
         f = 0;
-    }
     long double h = f * 24;
     long long hours = WholePart(h);
     long double m = (h - static_cast<long double>(hours)) * 60;
     long long minutes = WholePart(m);
-    if (m < static_cast<long double>(minutes)) {
+    if (m < static_cast<long double>(minutes))
         m = static_cast<long double>(minutes);
-    }
     long long seconds = WholePart((m - static_cast<long double>(minutes)) * 60);
     long long years = 0;
     int months = 0;
@@ -86,23 +83,19 @@ AnsiString FormatDuration(double span) {
     } else if (years > 1) {
         text += IntToStr(years) + " ans ";
     }
-    if (months > 0) {
+    if (months > 0)
         text += IntToStr(months) + " mois ";
-    }
     if (days == 1) {
         text += "un jour ";
     } else if (days > 1) {
         text += IntToStr(days) + " jours ";
     }
-    if (hours > 0) {
+    if (hours > 0)
         text += IntToStr(hours) + "h";
-    }
-    if (minutes > 0) {
+    if (minutes > 0)
         text += TwoDigits(minutes) + "mn";
-    }
-    if (seconds > 0) {
+    if (seconds > 0)
         text += TwoDigits(seconds) + "s";
-    }
     return text.empty() ? AnsiString("0s") : CutTo(text, Capacity::Path);
 }
 
@@ -166,9 +159,8 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
         label->SetFont(narrow);
         label->SetAlignment(Alignment::Right);
         label->SetTransparent(!opaque);
-        if (opaque) {
+        if (opaque)
             label->SetColor(clWhite);
-        }
         label->SetBounds(right - label->Width(), top, label->Width(), label->Height());
         label->SetCaption(caption);
         return label;
@@ -213,9 +205,8 @@ Label* TProgression::NewLabel(const char* name, int left, int top, const AnsiStr
 }
 
 void TProgression::FormShow() {
-    if (Label2->Caption() == "interrompu") {
+    if (Label2->Caption() == "interrompu")
         Label2->SetCaption(Ansi("Réalisé"));
-    }
     startTime_ = clock_();
 }
 

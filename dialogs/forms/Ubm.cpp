@@ -28,9 +28,8 @@ std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
     int error = 0;
     std::unique_ptr<FileHandle> file = Os().Files().CreateFile(name, FileAccess::GenericRead, FileShare::Read,
                                                                Disposition::OpenExisting, error);
-    if (!file) {
+    if (!file)
         throw EFOpenError(name, error);
-    }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(file->Size(), 0)));
     std::uint32_t done = 0;
     if (!bytes.empty() &&
@@ -90,9 +89,8 @@ TFMB::TFMB(Component* owner) : Form(owner) {
 }
 
 TFMB::~TFMB() {
-    if (messageWindow == this) {
+    if (messageWindow == this)
         messageWindow = nullptr;
-    }
 }
 
 void TFMB::FormCreate() {
@@ -101,9 +99,8 @@ void TFMB::FormCreate() {
 }
 
 void TFMB::LesSpeedButtonsClick(Control& sender) {
-    if (dynamic_cast<SpeedButton*>(&sender) != nullptr) {
+    if (dynamic_cast<SpeedButton*>(&sender) != nullptr)
         result_ = StrToInt(sender.Name().substr(1));
-    }
     SetModalResult(ModalResult::Ok);
 }
 
@@ -121,16 +118,14 @@ void TFMB::FormKeyPress(char& key) {
     key = UpperAsciiChar(key);
     std::size_t at = hotKeys_.find(key);
     result_ = at == AnsiString::npos ? 0 : static_cast<int>(at) + 1;
-    if (result_ != 0) {
+    if (result_ != 0)
         SetModalResult(ModalResult::Ok);
-    }
 }
 
 void TFMB::FormShow() {
     for (int i = 0; i < ComponentCount(); ++i) {
-        if (auto* button = dynamic_cast<SpeedButton*>(Components(i))) {
+        if (auto* button = dynamic_cast<SpeedButton*>(Components(i)))
             button->SetAnchors(Anchor::Left | Anchor::Bottom);
-        }
     }
 }
 
@@ -140,9 +135,8 @@ void TFMB::Gradient1MouseDown(int x, int y) {
 }
 
 void TFMB::MouseMove(int x, int y) {
-    if (dragX_ == 0) {
+    if (dragX_ == 0)
         return;
-    }
     SetWidth(Width() + x - dragX_);
     SetHeight(Height() + y - dragY_);
     dragX_ = x;
@@ -187,12 +181,10 @@ void TFMB::LayOutButtons(AnsiString list) {
 void TFMB::FreeButtons() {
     for (;;) {
         SpeedButton* found = nullptr;
-        for (int i = 0; i < ComponentCount() && found == nullptr; ++i) {
+        for (int i = 0; i < ComponentCount() && found == nullptr; ++i)
             found = dynamic_cast<SpeedButton*>(Components(i));
-        }
-        if (found == nullptr) {
+        if (found == nullptr)
             return;
-        }
         delete found;
     }
 }
@@ -200,9 +192,8 @@ void TFMB::FreeButtons() {
 int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour) {
     SetTop(106);
     TColor kept = Color();
-    if (colour.Value != 0) {
+    if (colour.Value != 0)
         SetColor(colour);
-    }
     // The buttons and the colour belong to this call only, whatever way it ends.
     struct CallScope {
         TFMB& window;
@@ -210,9 +201,8 @@ int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString&
         bool restore;
         ~CallScope() {
             window.FreeButtons();
-            if (restore) {
+            if (restore)
                 window.SetColor(kept);
-            }
         }
     } scope{*this, kept, colour.Value != 0};
 
@@ -244,9 +234,8 @@ void ForgetMessageWindow() {
 
 int ShowHtmlMessageWindow(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
                           TColor colour) {
-    if (messageWindow == nullptr) {
+    if (messageWindow == nullptr)
         CreateMessageWindow();
-    }
     return messageWindow->Run(title, text, buttons, colour);
 }
 

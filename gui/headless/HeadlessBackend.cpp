@@ -42,13 +42,11 @@ std::string FileNamePart(const AnsiString& caption) {
         } else if (out.empty() || out.back() != '_') {
             out += '_';
         }
-        if (out.size() >= 40) {
+        if (out.size() >= 40)
             break;
-        }
     }
-    while (!out.empty() && out.back() == '_') {
+    while (!out.empty() && out.back() == '_')
         out.pop_back();
-    }
     return out.empty() ? "window" : out;
 }
 
@@ -70,15 +68,13 @@ private:
 // The control a click names: by name, else by caption without its "&".
 Control* FindControl(Form& form, const AnsiString& name) {
     for (Control* control : form.Controls()) {
-        if (control->Visible() && control->Name() == name) {
+        if (control->Visible() && control->Name() == name)
             return control;
-        }
     }
     AnsiString wanted = StripHotKey(name).Text;
     for (Control* control : form.Controls()) {
-        if (control->Visible() && StripHotKey(control->DisplayText()).Text == wanted) {
+        if (control->Visible() && StripHotKey(control->DisplayText()).Text == wanted)
             return control;
-        }
     }
     return nullptr;
 }
@@ -88,9 +84,8 @@ Control* FindControl(Form& form, const AnsiString& name) {
 WindowRecord DescribeForm(const std::string& kind, Form& form) {
     WindowRecord record{kind, {{"caption", form.Caption()}}};
     for (Control* control : form.Controls()) {
-        if (control->Visible() && !control->Name().empty() && !control->DisplayText().empty()) {
+        if (control->Visible() && !control->Name().empty() && !control->DisplayText().empty())
             record.Fields.emplace_back(AnsiToUtf8(control->Name()), control->DisplayText());
-        }
     }
     return record;
 }
@@ -104,9 +99,8 @@ HeadlessBackend::FromEnvironment(std::function<void(const Bitmap&, const std::st
     Options options;
     options.SnapshotFolder = Environment("VENDORA_UI_SNAPSHOTS");
     options.SavePng = std::move(savePng);
-    if (!options.SnapshotFolder.empty()) {
+    if (!options.SnapshotFolder.empty())
         std::filesystem::create_directories(options.SnapshotFolder);
-    }
     InputScript script = scriptPath.empty() ? InputScript() : InputScript::Load(scriptPath);
     return std::make_unique<HeadlessBackend>(std::move(script), std::move(options));
 }
@@ -116,15 +110,13 @@ std::unique_ptr<NativeWindow> HeadlessBackend::CreateNativeWindow(Form& form) {
 }
 
 void HeadlessBackend::Record(const WindowRecord& record) {
-    if (Observer() != nullptr) {
+    if (Observer() != nullptr)
         Observer()->WindowChanged(record);
-    }
 }
 
 void HeadlessBackend::Delivered(const InputEvent& event, Form* target) {
-    if (Observer() != nullptr) {
+    if (Observer() != nullptr)
         Observer()->InputDelivered(event.Text(), event.Line, target);
-    }
 }
 
 void HeadlessBackend::FormDestroyed(Form& form) {
@@ -160,9 +152,8 @@ bool HeadlessBackend::TakeFreeEvents() {
             TakeSnapshots(taken.Argument);
         } else if (event->Verb == "wait") {
             AnsiString prefix = Utf8ToAnsi(event->Argument);
-            if (!CaptionVisible(prefix)) {
+            if (!CaptionVisible(prefix))
                 return false;
-            }
             waitedCaption_ = prefix;
             waited_ = true;
             script_.Next();
@@ -174,12 +165,10 @@ bool HeadlessBackend::TakeFreeEvents() {
 }
 
 bool HeadlessBackend::DispatchPending() {
-    if (DeliverQueued()) {
+    if (DeliverQueued())
         return true;
-    }
-    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(waitedCaption_)) {
+    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(waitedCaption_))
         return false;
-    }
     Deliver(*script_.Next());
     return true;
 }
@@ -194,9 +183,8 @@ void HeadlessBackend::WaitForInput(int milliseconds) {
 }
 
 bool HeadlessBackend::DispatchNext() {
-    if (DeliverQueued()) {
+    if (DeliverQueued())
         return true;
-    }
     if (!TakeFreeEvents()) {
         const InputEvent& event = *script_.Peek();
         throw InputScriptError(script_.Where(event) + ": \"" + event.Text() +
@@ -208,9 +196,8 @@ bool HeadlessBackend::DispatchNext() {
     }
     // The script is used up: the waiting window gets Enter, once.
     Form* target = TargetForm();
-    if (target == nullptr || target == defaultedModal_) {
+    if (target == nullptr || target == defaultedModal_)
         return false;
-    }
     defaultedModal_ = target;
     InputEvent enter{"default", "", 0};
     target->KeyDown(VirtualKey::Return);
@@ -233,13 +220,11 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         Control* control = nullptr;
         // The window that takes input first, then the other visible ones, the newest first.
         std::vector<Form*> order;
-        if (Form* active = TargetForm()) {
+        if (Form* active = TargetForm())
             order.push_back(active);
-        }
         for (auto it = App().Forms().rbegin(); it != App().Forms().rend(); ++it) {
-            if ((*it)->Visible() && *it != order.front()) {
+            if ((*it)->Visible() && *it != order.front())
                 order.push_back(*it);
-            }
         }
         for (Form* form : order) {
             if ((control = FindControl(*form, name)) != nullptr) {
@@ -255,9 +240,8 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
             int x = control->Left() + control->Width() / 2;
             int y = control->Top() + control->Height() / 2;
             target->MouseDown(MouseButton::Left, x, y);
-            if (FormExists(target)) {
+            if (FormExists(target))
                 target->MouseUp(MouseButton::Left, x, y);
-            }
         } else {
             target = nullptr; // a disabled window ignores the click
         }
@@ -266,9 +250,8 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
     } else if (event.Verb == "key") {
         KeyStroke stroke = *KeyFromName(event.Argument);
         target->KeyDown(stroke.VirtualKey);
-        if (stroke.Character != 0 && FormExists(target)) {
+        if (stroke.Character != 0 && FormExists(target))
             queued_.emplace_back(target, stroke.Character);
-        }
     } else if (event.Verb == "char") {
         target->KeyPress(Utf8ToAnsi(event.Argument)[0]);
     } else if (event.Verb == "close") {
@@ -285,13 +268,11 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
 }
 
 void HeadlessBackend::TakeSnapshots(const std::string& why) {
-    if (options_.SnapshotFolder.empty() || !options_.SavePng) {
+    if (options_.SnapshotFolder.empty() || !options_.SavePng)
         return;
-    }
     for (Form* form : App().Forms()) {
-        if (!form->Visible() || form->Surface().Empty()) {
+        if (!form->Visible() || form->Surface().Empty())
             continue;
-        }
         char number[16];
         std::snprintf(number, sizeof number, "%03d", ++snapshotCount_);
         std::string file = std::string(number) + "-" + FileNamePart(Utf8ToAnsi(why)) + "-" +

@@ -14,12 +14,10 @@ std::string Trim(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     std::size_t b = 0;
     std::size_t e = text.size();
-    while (b < e && blank(text[b])) {
+    while (b < e && blank(text[b]))
         ++b;
-    }
-    while (e > b && blank(text[e - 1])) {
+    while (e > b && blank(text[e - 1]))
         --e;
-    }
     return std::string(text.substr(b, e - b));
 }
 
@@ -34,9 +32,8 @@ bool ParseInt(std::string_view text, int& value) {
 
 bool ParseMove(InputEvent& event) {
     std::size_t space = event.Argument.find(' ');
-    if (space == std::string::npos) {
+    if (space == std::string::npos)
         return false;
-    }
     return ParseInt(std::string_view(event.Argument).substr(0, space), event.X) &&
            ParseInt(Trim(std::string_view(event.Argument).substr(space + 1)), event.Y);
 }
@@ -45,21 +42,16 @@ bool ParseMove(InputEvent& event) {
 std::string Problem(InputEvent& event) {
     const std::string& verb = event.Verb;
     const bool hasArgument = !event.Argument.empty();
-    if (verb == "key") {
+    if (verb == "key")
         return KeyFromName(event.Argument) ? "" : "\"key\" needs a key name, as in \"key Return\"";
-    }
-    if (verb == "char") {
+    if (verb == "char")
         return IsOneCharacter(event.Argument) ? "" : "\"char\" needs exactly one character, as in \"char o\"";
-    }
-    if (verb == "click" || verb == "snapshot" || verb == "wait") {
+    if (verb == "click" || verb == "snapshot" || verb == "wait")
         return hasArgument ? "" : "\"" + verb + "\" needs an argument";
-    }
-    if (verb == "move") {
+    if (verb == "move")
         return ParseMove(event) ? "" : "\"move\" needs two whole numbers, as in \"move 20 30\"";
-    }
-    if (verb == "close" || verb == "press" || verb == "release") {
+    if (verb == "close" || verb == "press" || verb == "release")
         return hasArgument ? "\"" + verb + "\" takes no argument" : "";
-    }
     return "unknown event \"" + verb + "\"";
 }
 
@@ -107,19 +99,16 @@ InputScript InputScript::Parse(std::string_view utf8, const std::string& name) {
     std::size_t start = 0;
     while (start < utf8.size()) {
         std::size_t end = utf8.find('\n', start);
-        if (end == std::string_view::npos) {
+        if (end == std::string_view::npos)
             end = utf8.size();
-        }
         std::string_view line = utf8.substr(start, end - start);
         start = end + 1;
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') {
+        if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        }
         std::string trimmed = Trim(line);
-        if (trimmed.empty() || trimmed[0] == '#') {
+        if (trimmed.empty() || trimmed[0] == '#')
             continue;
-        }
         InputEvent event;
         event.Line = lineNumber;
         std::size_t space = trimmed.find(' ');
@@ -128,19 +117,16 @@ InputScript InputScript::Parse(std::string_view utf8, const std::string& name) {
             // A typed blank is written "char  ": the argument is taken as it stands.
             std::size_t verbAt = line.find_first_not_of(" \t");
             std::size_t at = line.find(' ', verbAt);
-            if (at != std::string_view::npos) {
+            if (at != std::string_view::npos)
                 event.Argument = std::string(line.substr(at + 1));
-            }
-            if (!IsOneCharacter(event.Argument) && IsOneCharacter(Trim(event.Argument))) {
+            if (!IsOneCharacter(event.Argument) && IsOneCharacter(Trim(event.Argument)))
                 event.Argument = Trim(event.Argument);
-            }
         } else if (space != std::string::npos) {
             event.Argument = Trim(std::string_view(trimmed).substr(space));
         }
         std::string problem = Problem(event);
-        if (!problem.empty()) {
+        if (!problem.empty())
             throw InputScriptError(name + ":" + std::to_string(lineNumber) + ": " + problem);
-        }
         script.events_.push_back(std::move(event));
     }
     return script;
@@ -148,18 +134,16 @@ InputScript InputScript::Parse(std::string_view utf8, const std::string& name) {
 
 InputScript InputScript::Load(const std::string& hostPath) {
     std::ifstream in(hostPath, std::ios::binary);
-    if (!in) {
+    if (!in)
         throw InputScriptError("cannot read the ui script " + hostPath);
-    }
     std::ostringstream text;
     text << in.rdbuf();
     return Parse(text.str(), hostPath);
 }
 
 std::optional<InputEvent> InputScript::Next() {
-    if (AtEnd()) {
+    if (AtEnd())
         return std::nullopt;
-    }
     return events_[next_++];
 }
 

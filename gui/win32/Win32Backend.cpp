@@ -37,9 +37,8 @@ WindowStyles StylesOf(BorderStyle border, bool captionButtons, bool stayOnTop) {
         styles.Style = captionButtons ? WS_OVERLAPPEDWINDOW : WS_CAPTION | WS_THICKFRAME;
         break;
     }
-    if (stayOnTop) {
+    if (stayOnTop)
         styles.ExStyle |= WS_EX_TOPMOST;
-    }
     return styles;
 }
 
@@ -51,9 +50,8 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 void RegisterFormClass() {
     static bool registered = false;
-    if (registered) {
+    if (registered)
         return;
-    }
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = FormWindowProc;
@@ -79,9 +77,8 @@ RECT FrameRect(const WindowStyles& styles) {
 // The pixels of rows top..bottom of the surface as a top-down DIB: the surface's rows are contiguous 32-bit
 // words in the DIB's own order, so they are shown as they are.
 void DrawSurfaceRows(HDC dc, const Bitmap& surface, const IntRect& area) {
-    if (area.IsEmpty()) {
+    if (area.IsEmpty())
         return;
-    }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = surface.Width();
@@ -132,16 +129,14 @@ public:
     }
 
     void Hide() override {
-        if (GetCapture() == hwnd_) {
+        if (GetCapture() == hwnd_)
             ReleaseCapture();
-        }
         ShowWindow(hwnd_, SW_HIDE);
     }
 
     void GeometryChanged() override {
-        if (syncing_) {
+        if (syncing_)
             return;
-        }
         ApplyStyles();
         PlaceWindow(nullptr, SWP_NOZORDER);
     }
@@ -150,15 +145,13 @@ public:
 
     void Present(const IntRect& area) override {
         IntRect r = area.Intersected(form_.ClientRect());
-        if (r.IsEmpty()) {
+        if (r.IsEmpty())
             return;
-        }
         RECT rect{r.Left, r.Top, r.Right, r.Bottom};
         InvalidateRect(hwnd_, &rect, FALSE);
         // Inside the window's own WM_PAINT the area joins the region being painted now.
-        if (!painting_) {
+        if (!painting_)
             UpdateWindow(hwnd_);
-        }
     }
 
     void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
@@ -199,9 +192,8 @@ private:
     // the system makes of the bounds comes back to the form through WM_WINDOWPOSCHANGED.
     void PlaceWindow(HWND after, UINT flags) {
         flags |= SWP_NOACTIVATE;
-        if (form_.Position == FormPosition::Default) {
+        if (form_.Position == FormPosition::Default)
             flags |= SWP_NOMOVE;
-        }
         SetWindowPos(hwnd_, after, form_.Left(), form_.Top(), form_.Width(), form_.Height(), flags);
     }
 
@@ -227,22 +219,19 @@ void Win32Window::Paint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     IntRect area = IntRect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom}.Intersected(
         form_.ClientRect());
-    if (dc != nullptr && !area.IsEmpty()) {
+    if (dc != nullptr && !area.IsEmpty())
         DrawSurfaceRows(dc, form_.Surface(), area);
-    }
     EndPaint(hwnd_, &ps);
 }
 
 // The user moved or resized the window (or the system placed it): the form's bounds follow.
 void Win32Window::PositionChanged() {
-    if (syncing_ || IsIconic(hwnd_)) {
+    if (syncing_ || IsIconic(hwnd_))
         return;
-    }
     RECT window;
     RECT client;
-    if (!GetWindowRect(hwnd_, &window) || !GetClientRect(hwnd_, &client)) {
+    if (!GetWindowRect(hwnd_, &window) || !GetClientRect(hwnd_, &client))
         return;
-    }
     syncing_ = true;
     form_.SetLeft(window.left);
     form_.SetTop(window.top);
@@ -282,9 +271,8 @@ void Win32Window::MouseButtonEvent(UINT message, WPARAM wParam, LPARAM lParam) {
         form_.MouseDown(button, x, y);
         return;
     }
-    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_) {
+    if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == hwnd_)
         ReleaseCapture();
-    }
     form_.MouseUp(button, x, y);
 }
 
@@ -343,9 +331,8 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         PositionChanged();
         return 0; // no WM_MOVE or WM_SIZE: the bounds were taken here
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && form_.Visible()) {
+        if (LOWORD(wParam) != WA_INACTIVE && form_.Visible())
             App().SetActiveForm(&form_);
-        }
         break;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
@@ -357,12 +344,10 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)) {
         // A disabled window (behind a modal one) takes no input, not even what was posted to it.
-        if (!form_.Enabled()) {
+        if (!form_.Enabled())
             return 0;
-        }
-        if (HandleInput(message, wParam, lParam)) {
+        if (HandleInput(message, wParam, lParam))
             return 0;
-        }
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
@@ -376,9 +361,8 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     }
     Win32Window* window = Win32Window::Of(hwnd);
     // Until its native side is complete, and after it is gone, the window is the system's alone.
-    if (window == nullptr || window->Handle() != hwnd) {
+    if (window == nullptr || window->Handle() != hwnd)
         return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
     return window->WindowProc(message, wParam, lParam);
 }
 
@@ -427,9 +411,8 @@ bool Win32Backend::DispatchPending() {
 }
 
 bool Win32Backend::DispatchNext() {
-    if (quit_) {
+    if (quit_)
         return false;
-    }
     MSG msg;
     // 0 is WM_QUIT, -1 a broken queue: either way nothing will answer a window any more.
     if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
@@ -445,9 +428,8 @@ void Win32Backend::WaitForInput(int milliseconds) {
     // MsgWaitForMultipleObjects wakes only for messages that came since the queue was last looked at: one
     // that is waiting already, seen or not, ends the wait here.
     MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
         return;
-    }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0),
                               QS_ALLINPUT);
 }

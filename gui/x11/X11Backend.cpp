@@ -45,30 +45,22 @@ struct X11Backend::Impl {
 namespace {
 
 int VirtualKeyOf(KeySym sym) {
-    if (sym == XK_Return || sym == XK_KP_Enter) {
+    if (sym == XK_Return || sym == XK_KP_Enter)
         return VirtualKey::Return;
-    }
-    if (sym == XK_Escape) {
+    if (sym == XK_Escape)
         return VirtualKey::Escape;
-    }
-    if (sym == XK_Tab) {
+    if (sym == XK_Tab)
         return VirtualKey::Tab;
-    }
-    if (sym == XK_BackSpace) {
+    if (sym == XK_BackSpace)
         return VirtualKey::Back;
-    }
-    if (sym == XK_space) {
+    if (sym == XK_space)
         return VirtualKey::Space;
-    }
-    if (sym >= XK_a && sym <= XK_z) {
+    if (sym >= XK_a && sym <= XK_z)
         return static_cast<int>(sym - XK_a) + 'A';
-    }
-    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9)) {
+    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9))
         return static_cast<int>(sym);
-    }
-    if (sym >= XK_F1 && sym <= XK_F24) {
+    if (sym >= XK_F1 && sym <= XK_F24)
         return 0x70 + static_cast<int>(sym - XK_F1);
-    }
     return 0;
 }
 
@@ -123,14 +115,12 @@ public:
         }
     }
     void GeometryChanged() override {
-        if (window_ == 0) {
+        if (window_ == 0)
             return;
-        }
         SetSizeHints();
         XResizeWindow(x_.display, window_, ClientWidth(), ClientHeight());
-        if (form_.Position != FormPosition::Default) {
+        if (form_.Position != FormPosition::Default)
             XMoveWindow(x_.display, window_, form_.Left(), form_.Top());
-        }
         XFlush(x_.display);
     }
     void CaptionChanged() override {
@@ -141,9 +131,8 @@ public:
     }
     void Present(const IntRect& area) override {
         IntRect r = area.Intersected(form_.ClientRect());
-        if (window_ == 0 || r.IsEmpty()) {
+        if (window_ == 0 || r.IsEmpty())
             return;
-        }
         const Bitmap& surface = form_.Surface();
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(r.Width()) *
                                           static_cast<std::size_t>(r.Height()));
@@ -157,9 +146,8 @@ public:
         XImage* image = XCreateImage(x_.display, DefaultVisual(x_.display, screen), 24, ZPixmap, 0,
                                      reinterpret_cast<char*>(pixels.data()), static_cast<unsigned>(r.Width()),
                                      static_cast<unsigned>(r.Height()), 32, 0);
-        if (image == nullptr) {
+        if (image == nullptr)
             return;
-        }
         XPutImage(x_.display, window_, DefaultGC(x_.display, screen), image, 0, 0, r.Left, r.Top,
                   static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()));
         image->data = nullptr; // the pixels belong to the vector
@@ -175,9 +163,8 @@ private:
     unsigned ClientHeight() const { return static_cast<unsigned>(std::max(form_.ClientHeight(), 1)); }
 
     void Create() {
-        if (window_ != 0) {
+        if (window_ != 0)
             return;
-        }
         int screen = DefaultScreen(x_.display);
         window_ = XCreateSimpleWindow(x_.display, RootWindow(x_.display, screen), form_.Left(), form_.Top(),
                                       ClientWidth(), ClientHeight(), 0, BlackPixel(x_.display, screen),
@@ -231,9 +218,8 @@ private:
 
 X11Backend::X11Backend(const std::string& displayName) : impl_(std::make_unique<Impl>()) {
     impl_->display = XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str());
-    if (impl_->display == nullptr) {
+    if (impl_->display == nullptr)
         throw std::runtime_error("cannot open the X display " + displayName);
-    }
     Display* d = impl_->display;
     impl_->wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
     impl_->wmDelete = XInternAtom(d, "WM_DELETE_WINDOW", False);
@@ -268,9 +254,8 @@ void* X11Backend::NativeDisplay() const {
 
 unsigned long X11Backend::WindowOf(const Form& form) const {
     for (const auto& [window, f] : impl_->forms) {
-        if (f == &form) {
+        if (f == &form)
             return window;
-        }
     }
     return 0;
 }
@@ -312,16 +297,14 @@ void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     } else if (count == 0) {
         typedChar = AnsiCharacterOfKeysym(sym);
     }
-    if (typedChar != 0 && FormAlive(&form)) {
+    if (typedChar != 0 && FormAlive(&form))
         typed.emplace_back(&form, typedChar);
-    }
 }
 
 bool X11Backend::Impl::Handle(XEvent& event) {
     auto found = forms.find(event.xany.window);
-    if (found == forms.end()) {
+    if (found == forms.end())
         return false;
-    }
     Form& form = *found->second;
     if (event.type == Expose) {
         form.Invalidate(
@@ -338,9 +321,8 @@ bool X11Backend::Impl::Handle(XEvent& event) {
         return true;
     }
     // A disabled window (behind a modal one) takes no input.
-    if (!form.Enabled()) {
+    if (!form.Enabled())
         return true;
-    }
     switch (event.type) {
     case KeyPress:
         HandleKey(form, event.xkey);
@@ -393,9 +375,8 @@ bool X11Backend::DispatchPending() {
         while (!impl_->typed.empty()) {
             auto [form, c] = impl_->typed.front();
             impl_->typed.pop_front();
-            if (FormAlive(form)) {
+            if (FormAlive(form))
                 TypeCharacter(*form, c);
-            }
         }
     }
     return any;
@@ -414,9 +395,8 @@ bool X11Backend::DispatchNext() {
     if (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(form)) {
+        if (FormAlive(form))
             TypeCharacter(*form, c);
-        }
         return true;
     }
     XFlush(impl_->display);

@@ -169,9 +169,9 @@ std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, i
     // "\\?\C:\..." is the long-path form of "C:\..."; any other "\\" path names another machine or a
     // device, which the emulated machine does not have.
     if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' &&
-        IsSeparator(path[3]))
+        IsSeparator(path[3])) {
         path.remove_prefix(4);
-    else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
         error = ErrorBadNetPath;
         return std::nullopt;
     }

@@ -87,9 +87,8 @@ TEST_F(FormTest, ModalLoopEndsOnTheResultAHandlerSetsAndReenablesTheOtherWindows
     modal.OnKeyDown = [&](Form& f, int& key) {
         keys.push_back(key);
         otherDisabledMeanwhile = !other.Enabled();
-        if (key == VirtualKey::Return) {
+        if (key == VirtualKey::Return)
             f.SetModalResult(ModalResult::Ok);
-        }
     };
     std::vector<char> chars;
     modal.OnKeyPress = [&](Form&, char& key) { chars.push_back(key); };

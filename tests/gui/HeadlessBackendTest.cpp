@@ -61,9 +61,8 @@ TEST_F(HeadlessBackendTest, EachPumpTakesAtMostOneEventAndAModalLoopTakesThemUnt
     std::string typed;
     form.OnKeyPress = [&](Form& f, char& key) {
         typed += key;
-        if (key == 'c') {
+        if (key == 'c')
             f.SetModalResult(ModalResult::Ok);
-        }
     };
     form.Show();
     App().ProcessMessages();

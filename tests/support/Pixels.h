@@ -9,9 +9,8 @@ namespace vendora::test {
 inline int CountPixels(const Bitmap& bitmap, const IntRect& area, TColor color) {
     int count = 0;
     for (int y = area.Top; y < area.Bottom; ++y) {
-        for (int x = area.Left; x < area.Right; ++x) {
+        for (int x = area.Left; x < area.Right; ++x)
             count += bitmap.Pixel(x, y) == color ? 1 : 0;
-        }
     }
     return count;
 }

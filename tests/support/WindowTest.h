@@ -46,9 +46,8 @@ protected:
     void WindowChanged(const WindowRecord& record) override { records_.push_back(record); }
     std::vector<std::string> RecordKinds() const {
         std::vector<std::string> kinds;
-        for (const WindowRecord& record : records_) {
+        for (const WindowRecord& record : records_)
             kinds.push_back(record.Kind);
-        }
         return kinds;
     }
 

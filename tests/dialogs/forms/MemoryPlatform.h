@@ -14,9 +14,8 @@ inline std::vector<std::uint8_t> SolidBmp(int width, int height, TColor color) {
     std::uint32_t size = 54 + static_cast<std::uint32_t>(stride * height);
     std::vector<std::uint8_t> b(size, 0);
     auto le32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-        }
     };
     b[0] = 'B';
     b[1] = 'M';

@@ -68,9 +68,8 @@ protected:
     }
     std::vector<AnsiString> Captions() const {
         std::vector<AnsiString> out;
-        for (const ButtonSeen& b : shown_.back().Buttons) {
+        for (const ButtonSeen& b : shown_.back().Buttons)
             out.push_back(b.Name + "=" + b.Caption);
-        }
         return out;
     }
     // The height the renderer gives a text in the message area (width 441), from top 0.
@@ -247,9 +246,8 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
         ShowApplicationError("Error in compression routine: -3");
         EXPECT_EQ(FMB(), created);
         int windows = 0;
-        for (Form* form : App().Forms()) {
+        for (Form* form : App().Forms())
             windows += dynamic_cast<TFMB*>(form) != nullptr ? 1 : 0;
-        }
         EXPECT_EQ(windows, 1);
         SetDialogBackend(nullptr);
     }
@@ -257,9 +255,8 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
     std::vector<std::string> records;
     std::istringstream in(out.str());
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("window", 0) != 0) {
+        if (line.rfind("window", 0) != 0)
             records.push_back(line);
-        }
     }
     EXPECT_EQ(records, (std::vector<std::string>{
                            "message title=\"Question\" text=\"Texte#13suite\" buttons=\"Oui#13Non\" colour=0",

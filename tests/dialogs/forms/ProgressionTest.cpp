@@ -51,9 +51,8 @@ public:
     using TProgression::TProgression;
     std::vector<IntRect> BarStrips;
     void Invalidate(const IntRect& area, bool erase) override {
-        if (!erase && area.Top == 50 && area.Bottom == 70) {
+        if (!erase && area.Top == 50 && area.Bottom == 70)
             BarStrips.push_back(area);
-        }
         TProgression::Invalidate(area, erase);
     }
 };
@@ -119,9 +118,8 @@ TEST_F(ProgressionTest, TheBarAtZeroOneAndOneHundred) {
     TColor bar = AddColors(TColor(0xFF0000), TColor(0x3E3E3E));
     auto barColumns = [&] {
         int count = 0;
-        for (int x = 21; x < 570; ++x) {
+        for (int x = 21; x < 570; ++x)
             count += s.Pixel(x, 55) == bar ? 1 : 0;
-        }
         return count;
     };
     window.SetPosition(0);

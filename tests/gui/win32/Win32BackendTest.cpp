@@ -67,9 +67,8 @@ std::vector<std::uint32_t> ReadBack(HWND hwnd, int width, int height, bool print
     GdiFlush();
     const auto* words = static_cast<const std::uint32_t*>(bits);
     std::vector<std::uint32_t> pixels(words, words + static_cast<std::size_t>(width) * height);
-    for (auto& word : pixels) {
+    for (auto& word : pixels)
         word &= 0xFFFFFFu;
-    }
     SelectObject(memory, old);
     DeleteObject(dib);
     DeleteDC(memory);
@@ -80,9 +79,8 @@ std::vector<std::uint32_t> ReadBack(HWND hwnd, int width, int height, bool print
 std::vector<std::uint32_t> SurfaceWords(const Bitmap& surface) {
     std::vector<std::uint32_t> words;
     for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
+        for (int x = 0; x < surface.Width(); ++x)
             words.push_back(surface.Row(y)[x] & 0xFFFFFFu);
-        }
     }
     return words;
 }
@@ -330,9 +328,8 @@ TEST_F(Win32BackendTest, TheWindowShowsTheFormsPixelsInTheirColours) {
     std::vector<std::uint32_t> now = SurfaceWords(form.Surface());
     std::vector<std::uint32_t> expected = before;
     for (int y = area.Top; y < area.Bottom; ++y) {
-        for (int x = area.Left; x < area.Right; ++x) {
+        for (int x = area.Left; x < area.Right; ++x)
             expected[static_cast<std::size_t>(y * 200 + x)] = now[static_cast<std::size_t>(y * 200 + x)];
-        }
     }
     EXPECT_NE(expected, before);
     EXPECT_EQ(ReadBack(hwnd, 200, 100, false), expected);
@@ -450,9 +447,8 @@ TEST_F(Win32BackendTest, AModalFormDisablesTheOthersUntilItsAnswer) {
     };
     modal.OnKeyDown = [&](Form& f, int& key) {
         ++modalKeys;
-        if (key == VK_RETURN) {
+        if (key == VK_RETURN)
             f.SetModalResult(ModalResult::Ok);
-        }
     };
     EXPECT_EQ(modal.ShowModal(), ModalResult::Ok);
     EXPECT_FALSE(otherEnabledMeanwhile);
@@ -473,9 +469,8 @@ TEST_F(Win32BackendTest, PumpingNeverWaitsAndTakesEverythingWaiting) {
     HWND hwnd = WindowOf(form);
     EXPECT_FALSE(win32_->DispatchPending()); // nothing waiting: back at once
     events_.clear();
-    for (char c : std::string("abc")) {
+    for (char c : std::string("abc"))
         PostMessageA(hwnd, WM_CHAR, static_cast<WPARAM>(c), 1);
-    }
     EXPECT_TRUE(win32_->DispatchPending());
     EXPECT_EQ(events_, (std::vector<std::string>{"char 61", "char 62", "char 63"}));
     EXPECT_FALSE(win32_->DispatchPending());

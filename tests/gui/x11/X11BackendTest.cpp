@@ -43,9 +43,8 @@ public:
     // Why the Xvfb we started gave no display; empty when it did or when none is installed.
     const std::string& Failure() const { return failure_; }
     ~XServer() {
-        if (keeper_ != nullptr) {
+        if (keeper_ != nullptr)
             XCloseDisplay(keeper_);
-        }
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
@@ -60,9 +59,8 @@ private:
             name_ = display;
             return;
         }
-        if (std::filesystem::exists("/usr/bin/Xvfb")) {
+        if (std::filesystem::exists("/usr/bin/Xvfb"))
             Start();
-        }
     }
 
     void Start() {
@@ -113,15 +111,13 @@ private:
         char c = 0;
         while (true) {
             const ssize_t got = read(fd, &c, 1);
-            if (got < 0 && errno == EINTR) {
+            if (got < 0 && errno == EINTR)
                 continue;
-            }
             if (got <= 0) {
                 return {};
             }
-            if (c == '\n') {
+            if (c == '\n')
                 return line;
-            }
             line += c;
         }
     }
@@ -171,9 +167,8 @@ protected:
         ASSERT_NE(probe_, nullptr);
     }
     void TearDown() override {
-        if (probe_ != nullptr) {
+        if (probe_ != nullptr)
             XCloseDisplay(probe_);
-        }
         WindowTest::TearDown();
     }
     Display* Own() const { return static_cast<Display*>(x11_->NativeDisplay()); }
@@ -183,9 +178,8 @@ protected:
         Window w = x11_->WindowOf(form);
         // A window manager may map it later than asked: its events are handled until it is.
         XWindowAttributes attributes{};
-        while (XGetWindowAttributes(Own(), w, &attributes) != 0 && attributes.map_state != IsViewable) {
+        while (XGetWindowAttributes(Own(), w, &attributes) != 0 && attributes.map_state != IsViewable)
             App().HandleMessage();
-        }
         // The exposure that came with the mapping is repainted, and the server has drawn it.
         App().ProcessMessages();
         XSync(Own(), False);
@@ -280,9 +274,8 @@ TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
     form.OnKeyDown = [&](Form&, int& key) { keys.push_back(key); };
     form.OnKeyPress = [&](Form& f, char& key) {
         chars += key;
-        if (key == 'o') {
+        if (key == 'o')
             f.SetModalResult(ModalResult::Ok);
-        }
     };
     Window w = Shown(form);
     form.Hide();
