@@ -31,6 +31,31 @@ public:
                                 TColor colour) = 0;
 };
 
+// The split's window where nobody watches (the release tool, the benchmarks): nothing is shown and the
+// bar's moves are counted, one before the first entry and one after each. The only message the split
+// shows, the report of an interruption, cannot be asked for here.
+class SilentExtractionUi : public ExtractionUi {
+public:
+    void CreateProgress() override {}
+    void ShowProgress() override {}
+    void HideProgress() override {}
+    void DestroyProgress() override {}
+    void SetCaption(const AnsiString&) override {}
+    void SetLabel1(const AnsiString&) override {}
+    void SetLabel6(const AnsiString&) override {}
+    void SetLabel2(const AnsiString& text) override { label2_ = text; }
+    AnsiString Label2() override { return label2_; }
+    void SetPosition(int) override { ++positions_; }
+    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
+        return 1;
+    }
+    int Positions() const { return positions_; }
+
+private:
+    AnsiString label2_;
+    int positions_ = 0;
+};
+
 // The interface the split uses when none is given: the progress window start-up installs.
 // CurrentExtractionUi() raises std::logic_error when none is installed. The pointer is not owned.
 ExtractionUi& CurrentExtractionUi();

@@ -127,28 +127,6 @@ ArchiveFile MakeArchive(const fs::path& folder, const std::string& name, const B
 
 // ---- The two sides ------------------------------------------------------------------------------------
 
-// A progress window that shows nothing, as cheap as the real one is not: the window's own cost is not
-// extraction's.
-class SilentUi : public ExtractionUi {
-public:
-    void CreateProgress() override {}
-    void ShowProgress() override {}
-    void HideProgress() override {}
-    void DestroyProgress() override {}
-    void SetCaption(const AnsiString&) override {}
-    void SetLabel1(const AnsiString&) override {}
-    void SetLabel6(const AnsiString&) override {}
-    void SetLabel2(const AnsiString& text) override { label2_ = text; }
-    AnsiString Label2() override { return label2_; }
-    void SetPosition(int) override {}
-    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
-        return 1;
-    }
-
-private:
-    AnsiString label2_;
-};
-
 // The host's disk with every file put in place without waiting for the disk, as the intermediate file
 // is: what the extraction costs apart from making every replacement durable.
 class NoSyncFiles : public HostFileSystem {
@@ -161,7 +139,7 @@ public:
 // The project's archive file sits in its own folder, where the entries land.
 template <class Files = HostFileSystem> void RunProject(const fs::path& archive) {
     Files files;
-    SilentUi ui;
+    SilentExtractionUi ui;
     ExtractArchive(FromHostPath(archive.string()),
                    ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
 }
@@ -356,7 +334,7 @@ int ChildMain(const std::string& command, const std::string& archive) {
     std::ostream err(&errors);
     int code = 0;
     if (command == "install") {
-        // The installer's extraction, with the recorder the headless installer's progress window builds on.
+        // The installer's extraction, with a progress window that records a bounded number of calls.
         HostFileSystem files;
         test::RecordingExtractionUi ui;
         try {

@@ -27,30 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The split's window for the tool: nothing is shown, and the bar's moves are counted, one before the first
-// entry and one after each.
-class EntryCounter : public ExtractionUi {
-public:
-    int Positions = 0;
-    void CreateProgress() override {}
-    void ShowProgress() override {}
-    void HideProgress() override {}
-    void DestroyProgress() override {}
-    void SetCaption(const AnsiString&) override {}
-    void SetLabel1(const AnsiString&) override {}
-    void SetLabel6(const AnsiString&) override {}
-    void SetLabel2(const AnsiString& text) override { label2_ = text; }
-    AnsiString Label2() override { return label2_; }
-    void SetPosition(int) override { ++Positions; }
-    // The split's only message is the report of an interruption, which no one can ask for here.
-    int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
-        return 1;
-    }
-
-private:
-    AnsiString label2_;
-};
-
 constexpr const char* HelpText =
     "usage: fcc COMMAND ...\n"
     "Writes and inspects Vendora payload archives (Vendora.FCC).\n"
@@ -282,7 +258,7 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
             throw ToolError("no archive file " + archive);
         fs::create_directories(folder);
         ExtractFolderFiles files(folder);
-        EntryCounter ui;
+        SilentExtractionUi ui;
         const AnsiString intermediate =
             IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string()));
         try {
@@ -292,7 +268,7 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
             files.DeleteFile(intermediate);
             throw;
         }
-        out << "extracted " << ui.Positions - 1 << " entries into " << folder << "\n";
+        out << "extracted " << ui.Positions() - 1 << " entries into " << folder << "\n";
         return Exit::Ok;
     });
 }
