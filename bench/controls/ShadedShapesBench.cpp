@@ -9,9 +9,14 @@
 namespace vendora {
 namespace {
 
+// The system colours of Windows XP, for the button face the shapes are drawn in.
+struct XpMachine {
+    test::MemoryPlatform Machine;
+    test::ScopedOs Installed{Machine};
+};
+
 void DrawShadedBoxBar(benchmark::State& state) {
-    test::MemoryPlatform xp; // the system colours of Windows XP
-    test::ScopedOs installed(xp);
+    XpMachine machine;
     test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
@@ -26,8 +31,7 @@ BENCHMARK(DrawShadedBoxBar);
 // A repaint of the bar's top rows only: the rows outside the clip are skipped before their colour is worked
 // out.
 void DrawShadedBoxClipped(benchmark::State& state) {
-    test::MemoryPlatform xp; // the system colours of Windows XP
-    test::ScopedOs installed(xp);
+    XpMachine machine;
     test::FixedTextEngine text(test::TextShape::Invisible);
     Bitmap surface(560, 30);
     Canvas canvas(surface, text);
@@ -41,8 +45,7 @@ BENCHMARK(DrawShadedBoxClipped);
 
 // The message window's grip builds this pattern when the window is created.
 void BuildDiagonalPattern(benchmark::State& state) {
-    test::MemoryPlatform xp; // the system colours of Windows XP
-    test::ScopedOs installed(xp);
+    XpMachine machine;
     GradientSettings grip;
     grip.Style = TGradientStyle::gsDiagonalRF;
     grip.ColorEnd = clAppWorkSpace;
@@ -55,8 +58,7 @@ void BuildDiagonalPattern(benchmark::State& state) {
 BENCHMARK(BuildDiagonalPattern);
 
 void BuildRadialPattern(benchmark::State& state) {
-    test::MemoryPlatform xp; // the system colours of Windows XP
-    test::ScopedOs installed(xp);
+    XpMachine machine;
     Bitmap pattern;
     for (auto _ : state) {
         BuildGradient(GradientSettings{}, pattern);

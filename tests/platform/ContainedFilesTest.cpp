@@ -5,10 +5,8 @@
 #include "TempRoot.h"
 
 #include "platform/linux/BoundedPath.h"
-#include "platform/posix/HostFileSystem.h"
+#include "tests/support/FileSizeLimit.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -249,35 +247,13 @@ TEST_F(Replacement, AnOpenFileIsNeitherMovedNorReplaced) {
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "new");
 }
 
-// A file size limit makes the copy's writes fail part way, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 TEST_F(Replacement, AFailedCopyLeavesTheOldDestinationWholeAndNoTemporaryFile) {
     std::filesystem::create_directories(DriveC("Vendora"));
     const std::string big(200000, 'n');
     WriteHostFile(DriveC("Vendora/new.exe"), big);
     WriteHostFile(DriveC("Vendora/Vendora.EXE"), "the old executable");
     {
-        FileSizeLimit limit(70000);
+        test::FileSizeLimit limit(70000);
         EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
     }
     EXPECT_NE(Files().LastError(), 0);
@@ -324,48 +300,6 @@ TEST(TemporarySibling, AShortNameInTheSameFolderThatNoInstallerFileCarries) {
     EXPECT_NE(TemporarySibling("C:\\" + name), "C:\\" + name);
     for (const char* own : {"Vendora.FCC", "Vendora.CTN", "Vendora.TMP", "install.exe", "ex_Vendora.EXE"})
         EXPECT_NE(name, AnsiString(own));
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(Replacement, TheHostFileSystemCopiesThroughATemporaryNameToo) {
-    HostFileSystem host;
-    const std::string folder = base_ + "/host";
-    std::filesystem::create_directories(folder);
-    const AnsiString from = FromHostPath(folder + "/new.bin");
-    const AnsiString to = FromHostPath(folder + "/old.bin");
-    WriteHostFile(folder + "/new.bin", std::string(200000, 'n'));
-    ::chmod((folder + "/new.bin").c_str(), 0750);
-    WriteHostFile(folder + "/old.bin", "old");
-    {
-        FileSizeLimit limit(70000);
-        EXPECT_FALSE(host.CopyFile(from, to, false));
-    }
-    EXPECT_NE(host.LastError(), 0);
-    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), "old");
-    EXPECT_EQ(
-        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
-    ASSERT_TRUE(host.CopyFile(from, to, false));
-    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), std::string(200000, 'n'));
-    struct stat info {};
-    ASSERT_EQ(::stat((folder + "/old.bin").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0750u);
-    EXPECT_FALSE(host.CopyFile(from, to, true));
-    EXPECT_EQ(host.LastError(), 80);
-    // A link at the destination is replaced, not written through.
-    std::filesystem::create_symlink(folder + "/new.bin", folder + "/lien");
-    ASSERT_TRUE(host.CopyFile(to, FromHostPath(folder + "/lien"), false));
-    EXPECT_FALSE(std::filesystem::is_symlink(folder + "/lien"));
-
-    WriteHostFile(folder + "/staged", "staged");
-    ASSERT_TRUE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
-    EXPECT_EQ(ReadHostFile(folder + "/old.bin"), "staged");
-    EXPECT_FALSE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
-    EXPECT_EQ(host.LastError(), 2);
-    EXPECT_FALSE(host.MoveFileReplace(to, FromHostPath(folder)));
-    EXPECT_EQ(host.LastError(), 5);
 }
 
 } // namespace

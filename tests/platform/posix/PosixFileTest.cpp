@@ -3,9 +3,15 @@
 
 #include "platform/posix/HostFileSystem.h"
 #include "platform/posix/PosixFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
 
 namespace vendora {
 namespace {
@@ -155,6 +161,55 @@ TEST(HostFileSystem, CurrentFolder) {
     EXPECT_EQ(files.GetCurrentDirectory(), FromHostPath(std::filesystem::canonical(dir.Path()).string()));
     EXPECT_FALSE(files.SetCurrentDirectory(dir.Win("absent")));
     ASSERT_TRUE(files.SetCurrentDirectory(before));
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Copies and replacements in one step, as on the emulated machine: through a temporary name, so that a
+// failed copy leaves the old destination whole.
+TEST(HostFileSystem, CopiesThroughATemporaryNameAndReplacesInOneStep) {
+    HostFileSystem host;
+    TempFolder dir;
+    const std::string folder = dir.Path().string();
+    const AnsiString from = FromHostPath(folder + "/new.bin");
+    const AnsiString to = FromHostPath(folder + "/old.bin");
+    WriteText(folder + "/new.bin", std::string(200000, 'n'));
+    ::chmod((folder + "/new.bin").c_str(), 0750);
+    WriteText(folder + "/old.bin", "old");
+    {
+        test::FileSizeLimit limit(70000);
+        EXPECT_FALSE(host.CopyFile(from, to, false));
+    }
+    EXPECT_NE(host.LastError(), 0);
+    EXPECT_EQ(ReadText(folder + "/old.bin"), "old");
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
+    ASSERT_TRUE(host.CopyFile(from, to, false));
+    EXPECT_EQ(ReadText(folder + "/old.bin"), std::string(200000, 'n'));
+    struct stat info {};
+    ASSERT_EQ(::stat((folder + "/old.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0750u);
+    EXPECT_FALSE(host.CopyFile(from, to, true));
+    EXPECT_EQ(host.LastError(), 80);
+    // A link at the destination is replaced, not written through.
+    std::filesystem::create_symlink(folder + "/new.bin", folder + "/lien");
+    ASSERT_TRUE(host.CopyFile(to, FromHostPath(folder + "/lien"), false));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder + "/lien"));
+
+    WriteText(folder + "/staged", "staged");
+    ASSERT_TRUE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
+    EXPECT_EQ(ReadText(folder + "/old.bin"), "staged");
+    EXPECT_FALSE(host.MoveFileReplace(FromHostPath(folder + "/staged"), to));
+    EXPECT_EQ(host.LastError(), 2);
+    EXPECT_FALSE(host.MoveFileReplace(to, FromHostPath(folder)));
+    EXPECT_EQ(host.LastError(), 5);
 }
 
 } // namespace
