@@ -25,7 +25,9 @@ test::FixedTextEngine& Engine() {
 
 void Setup() {
     static test::MemoryPlatform platform; // a disk with nothing on it
+    static PictureCache pictures;
     SetOs(&platform);
+    SetPictureCache(&pictures);
     SetTextEngine(&Engine());
 }
 
