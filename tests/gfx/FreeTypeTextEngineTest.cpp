@@ -2,6 +2,7 @@
 
 #include "base/Cp1252.h"
 #include "gfx/Canvas.h"
+#include "tests/gfx/TextEngineChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,12 @@
 namespace vendora {
 namespace {
 
+using testing::Tahoma;
+
 // One engine for the whole program: faces and glyphs stay cached between tests, as in the installer.
 FreeTypeTextEngine& Engine() {
     static FreeTypeTextEngine engine;
     return engine;
-}
-
-FontRequest Tahoma(int points, bool bold = false, bool italic = false, bool underline = false) {
-    Font f;
-    f.Name = "Tahoma";
-    f.SetSize(points);
-    f.Style = {bold, italic, underline};
-    return f.Request();
 }
 
 std::string FileName(const std::string& path) {
@@ -76,7 +71,7 @@ TEST(FreeTypeTextEngineTest, WidthsAddUpAndBoldIsNotNarrower) {
         for (int height : {-11, -13, -19})
             for (bool bold : {false, true}) {
                 const FontRequest request{name, height, bold, false, false};
-                SCOPED_TRACE(testing::Message() << name << " " << height << (bold ? " bold" : ""));
+                SCOPED_TRACE(::testing::Message() << name << " " << height << (bold ? " bold" : ""));
                 int sum = 0;
                 for (char c : sentence)
                     sum += Engine().TextWidth(request, std::string(1, c));
@@ -203,35 +198,10 @@ TEST(FreeTypeTextEngineTest, BoldItalicAndUnderlineChangeThePixels) {
 }
 
 TEST(FreeTypeTextEngineTest, WhiteTextOnASolidRedCell) {
-    // The placeholder's lines: white Tahoma 14 bold on the red of a solid brush, centred on 300 pixels.
-    Bitmap b(300, 200);
-    Canvas canvas(b, Engine());
-    canvas.GetBrush().SetColor(clRed);
-    canvas.GetFont().Name = "Tahoma";
-    canvas.GetFont().SetSize(14);
-    canvas.GetFont().Style.Bold = true;
-    canvas.GetFont().Color = clWhite;
-    const std::string text = "introuvable !";
-    const int w = canvas.TextWidth(text);
-    const int h = canvas.TextHeight(text);
-    EXPECT_EQ(h, 23); // a 19-pixel em: 19 above the baseline, 4 below
-    const int x = (300 - w) / 2;
-    canvas.TextOut(x, 120, text);
-    int white = 0;
-    for (int py = 0; py < 200; ++py)
-        for (int px = 0; px < 300; ++px) {
-            const bool cell = px >= x && px < x + w && py >= 120 && py < 120 + h;
-            const TColor c = b.Pixel(px, py);
-            if (!cell) {
-                ASSERT_EQ(c, clWhite) << px << "," << py;
-                continue;
-            }
-            ASSERT_TRUE(c == clRed || c == clWhite) << px << "," << py;
-            white += c == clWhite;
-        }
-    EXPECT_GT(white, 150);
-    EXPECT_EQ(b.Pixel(x, 120), clRed);
-    EXPECT_EQ(b.Pixel(x + w - 1, 120 + h - 1), clRed);
+    const testing::DrawnCell drawn = testing::ExpectWhiteTextOnASolidRedCell(Engine());
+    // The cell's corners stay red: no glyph reaches them.
+    EXPECT_EQ(drawn.Surface.Pixel(drawn.Cell.Left, drawn.Cell.Top), clRed);
+    EXPECT_EQ(drawn.Surface.Pixel(drawn.Cell.Right - 1, drawn.Cell.Bottom - 1), clRed);
 }
 
 TEST(FreeTypeTextEngineTest, DrawingIsClippedAndColoured) {
@@ -285,10 +255,7 @@ TEST(FreeTypeTextEngineTest, TheEnvironmentNamesTheFontsConf) {
 }
 
 TEST(FreeTypeTextEngineTest, InstallMakesItTheProcesssEngine) {
-    FreeTypeTextEngine& installed = InstallFreeTypeTextEngine();
-    EXPECT_EQ(&Text(), &installed);
-    SetTextEngine(nullptr);
-    EXPECT_FALSE(HasTextEngine());
+    testing::ExpectInstallMakesItTheProcesssEngine(&InstallFreeTypeTextEngine);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "base/Cp1252.h"
 #include "gfx/Canvas.h"
+#include "tests/gfx/TextEngineChecks.h"
 #include "tests/gfx/gdi/FontFigures.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,12 @@
 namespace vendora {
 namespace {
 
+using testing::Tahoma;
+
 // One engine for the whole program: fonts stay cached between tests, as in the installer.
 GdiTextEngine& Engine() {
     static GdiTextEngine engine;
     return engine;
-}
-
-FontRequest Tahoma(int points, bool bold = false, bool italic = false, bool underline = false) {
-    Font f;
-    f.Name = "Tahoma";
-    f.SetSize(points);
-    f.Style = {bold, italic, underline};
-    return f.Request();
 }
 
 const std::string& Sentence() {
@@ -189,32 +184,7 @@ TEST(GdiTextEngineTest, ColoursLandInTheirChannels) {
 }
 
 TEST(GdiTextEngineTest, WhiteTextOnTheCanvassSolidRedCell) {
-    Bitmap b(300, 200);
-    Canvas canvas(b, Engine());
-    canvas.GetBrush().SetColor(clRed);
-    canvas.GetFont().Name = "Tahoma";
-    canvas.GetFont().SetSize(14);
-    canvas.GetFont().Style.Bold = true;
-    canvas.GetFont().Color = clWhite;
-    const std::string text = "introuvable !";
-    const int w = canvas.TextWidth(text);
-    const int h = canvas.TextHeight(text);
-    EXPECT_EQ(h, 23);
-    const int x = (300 - w) / 2;
-    canvas.TextOut(x, 120, text);
-    int white = 0;
-    for (int py = 0; py < 200; ++py)
-        for (int px = 0; px < 300; ++px) {
-            const bool cell = px >= x && px < x + w && py >= 120 && py < 120 + h;
-            const TColor c = b.Pixel(px, py);
-            if (!cell) {
-                ASSERT_EQ(c, clWhite) << px << "," << py;
-                continue;
-            }
-            ASSERT_TRUE(c == clRed || c == clWhite) << px << "," << py;
-            white += c == clWhite;
-        }
-    EXPECT_GT(white, 150);
+    testing::ExpectWhiteTextOnASolidRedCell(Engine());
 }
 
 TEST(GdiTextEngineTest, TheUnderlineRunsUnderTheWholeText) {
@@ -296,10 +266,7 @@ TEST(GdiTextEngineTest, EachRequestMakesOneFontOnce) {
 }
 
 TEST(GdiTextEngineTest, InstallMakesItTheProcesssEngine) {
-    GdiTextEngine& installed = InstallGdiTextEngine();
-    EXPECT_EQ(&Text(), &installed);
-    SetTextEngine(nullptr);
-    EXPECT_FALSE(HasTextEngine());
+    testing::ExpectInstallMakesItTheProcesssEngine(&InstallGdiTextEngine);
 }
 
 } // namespace
