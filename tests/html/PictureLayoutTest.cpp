@@ -2,13 +2,12 @@
 // "<IMG" sizes and the pen, and the picture kinds of "<INPUT". The text is the fixed-metrics engine.
 
 #include "HtmlCanvas.h"
-#include "platform/FilesOnlyPlatform.h"
+#include "platform/posix/HostDiskPlatform.h"
 
 #include "base/Cp1252.h"
 #include "gfx/jpeg/JpegDecoder.h"
 #include "html/pictures/Pictures.h"
 #include "pictures/JpegFiles.h"
-#include "platform/posix/HostFileSystem.h"
 
 #include <filesystem>
 
@@ -19,18 +18,11 @@ using vendora::testing::EncodeJpeg;
 using vendora::testing::ScratchFolder;
 using vendora::testing::WriteFile;
 
-// The process's platform for these tests: the host's disk, and nothing else.
-class DiskOnlyPlatform : public FilesOnlyPlatform {
-public:
-    HostFileSystem Disk;
-    FileSystem& Files() override { return Disk; }
-};
-
 class PictureLayout : public HtmlCanvas {
 protected:
     static constexpr TColor Blue = TColor::Rgb(0, 0, 255);
 
-    DiskOnlyPlatform platform;
+    HostDiskPlatform platform; // the host's disk, and nothing else
     ScratchFolder folder;
     std::filesystem::path previousFolder = std::filesystem::current_path();
 

@@ -10,8 +10,7 @@
 #include "gfx/png/Png.h"
 #include "html/DrawHtml.h"
 #include "html/pictures/Pictures.h"
-#include "platform/FilesOnlyPlatform.h"
-#include "platform/posix/HostFileSystem.h"
+#include "platform/posix/HostDiskPlatform.h"
 
 #include <charconv>
 #include <cstdio>
@@ -168,10 +167,8 @@ int Paint(Bitmap& surface, TextEngine& engine, int width, const AnsiString& text
 }
 
 // Only pictures read the disk; the tool needs nothing else from the platform.
-class DiskPlatform : public FilesOnlyPlatform {
+class DiskPlatform : public HostDiskPlatform {
 public:
-    HostFileSystem Disk;
-    FileSystem& Files() override { return Disk; }
     AnsiString ModuleFileName() override { return "vendora-markup"; }
 };
 

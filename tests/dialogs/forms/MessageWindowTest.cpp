@@ -1,6 +1,5 @@
 // The message window: results for each input, the button layout and naming, hot keys, the height taken
 // from the message, the colour of one call, glyph files, the position rule and the buttons' lifetime.
-#include "MemoryPlatform.h"
 #include "base/Cp1252.h"
 #include "controls/ui/Gradient.h"
 #include "dialogs/ErrorBox.h"
@@ -16,6 +15,35 @@
 
 namespace vendora::test {
 namespace {
+
+// A 24-bit .BMP of the given size, filled with one colour.
+inline std::vector<std::uint8_t> SolidBmp(int width, int height, TColor color) {
+    int stride = (width * 3 + 3) & ~3;
+    std::uint32_t size = 54 + static_cast<std::uint32_t>(stride * height);
+    std::vector<std::uint8_t> b(size, 0);
+    auto le32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    le32(2, size);
+    le32(10, 54);
+    le32(14, 40);
+    le32(18, static_cast<std::uint32_t>(width));
+    le32(22, static_cast<std::uint32_t>(height));
+    b[26] = 1;
+    b[28] = 24;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::size_t at = 54 + static_cast<std::size_t>(y * stride + x * 3);
+            b[at] = static_cast<std::uint8_t>(color.Blue());
+            b[at + 1] = static_cast<std::uint8_t>(color.Green());
+            b[at + 2] = static_cast<std::uint8_t>(color.Red());
+        }
+    }
+    return b;
+}
 
 struct ButtonSeen {
     AnsiString Name;
@@ -38,7 +66,6 @@ class MessageWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        SetOs(&platform_);
         TFMB& window = CreateMessageWindow();
         Form::NotifyEvent original = window.OnShow;
         window.OnShow = [this, original](Form& form) {
@@ -58,10 +85,6 @@ protected:
             shown_.push_back(seen);
         };
     }
-    void TearDown() override {
-        WindowTest::TearDown();
-        SetOs(nullptr);
-    }
     int Ask(const std::string& script, const AnsiString& buttons, TColor colour = TColor(0)) {
         UseScript(script);
         return ShowHtmlMessageWindow("Titre", "Bonjour", buttons, colour);
@@ -79,7 +102,6 @@ protected:
         return DrawHtml(canvas, 0, 0, 441, text, clWhite);
     }
 
-    MemoryPlatform platform_;
     std::vector<Shown> shown_;
 };
 
@@ -196,19 +218,19 @@ TEST_F(MessageWindowTest, ButtonsLiveForOneCallAndTheGripStaysHidden) {
 }
 
 TEST_F(MessageWindowTest, AGlyphFileOfTheCaptionGivesTheButtonItsPicture) {
-    platform_.Disk.AddFile("Oui.BMP", SolidBmp(8, 8, clRed));
+    machine_.Disk.AddFile("Oui.BMP", SolidBmp(8, 8, clRed));
     EXPECT_EQ(Ask("key Return\n", "Oui#13Non"), 1);
     ASSERT_EQ(shown_.back().Buttons.size(), 2u);
     EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
     EXPECT_FALSE(shown_.back().Buttons[1].HasGlyph);
-    platform_.Disk.AddFile("Ann&uler.BMP", SolidBmp(8, 8, clRed));
-    platform_.Disk.AddFile("Annuler.BMP", SolidBmp(8, 8, clRed));
+    machine_.Disk.AddFile("Ann&uler.BMP", SolidBmp(8, 8, clRed));
+    machine_.Disk.AddFile("Annuler.BMP", SolidBmp(8, 8, clRed));
     EXPECT_EQ(Ask("key Return\n", "Ann&uler"), 1);
     EXPECT_TRUE(shown_.back().Buttons[0].HasGlyph);
 }
 
 TEST_F(MessageWindowTest, AGlyphFileThatIsNoBitmapFailsBeforeTheWindowShows) {
-    platform_.Disk.AddFile("Oui.BMP", "not");
+    machine_.Disk.AddFile("Oui.BMP", "not");
     UseScript("key Return\n");
     EXPECT_THROW(ShowHtmlMessageWindow("Titre", "x", "Oui#13Non", TColor(0x00FFFF)), EInvalidGraphic);
     EXPECT_TRUE(shown_.empty());

@@ -1,12 +1,11 @@
 // The progress window: the duration text, the strings at chosen positions and times, the bar, the strip
 // SetPosition repaints, "Interrompre" and closing; and the split reporting an interruption once.
 #include "dialogs/forms/Progression.h"
-#include "MemoryPlatform.h"
 #include "base/Cp1252.h"
 #include "controls/ColorOps.h"
 #include "controls/ui/CurvedSpeedButton.h"
 #include "gui/Label.h"
-#include "tests/support/WindowTest.h"
+#include "tests/dialogs/forms/ProgressWindowTest.h"
 
 namespace vendora::test {
 namespace {
@@ -57,22 +56,7 @@ public:
     }
 };
 
-class ProgressionTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        SetOs(&platform_);
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        SetOs(nullptr);
-    }
-    TProgression::Clock Clock() {
-        return [this] { return now_; };
-    }
-    MemoryPlatform platform_;
-    double now_ = 45000.25;
-};
+using ProgressionTest = ProgressWindowTest;
 
 TEST_F(ProgressionTest, CreationSetsPositionOneAndTheDesignTexts) {
     TProgression window(nullptr, Clock());

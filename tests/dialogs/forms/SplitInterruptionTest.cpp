@@ -1,35 +1,19 @@
 // The split with the real progress window on the host's disk: pressing "Interrompre" during entry k is
 // reported once, before entry k + 1, and every entry is still written.
-#include "MemoryPlatform.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
 #include "dialogs/forms/FrameworkDialogs.h"
 #include "dialogs/forms/Ubm.h"
 #include "platform/posix/HostFileSystem.h"
 #include "tests/archive/TempFolder.h"
-#include "tests/support/WindowTest.h"
+#include "tests/dialogs/forms/ProgressWindowTest.h"
 
 #include <sstream>
 
 namespace vendora::test {
 namespace {
 
-class SplitInterruptionTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        SetOs(&platform_);
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        SetOs(nullptr);
-    }
-    TProgression::Clock Clock() {
-        return [this] { return now_; };
-    }
-    MemoryPlatform platform_;
-    double now_ = 45000.25;
-};
+using SplitInterruptionTest = ProgressWindowTest;
 
 TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryKPlusOne) {
     testing::TempFolder folder;

@@ -1,7 +1,7 @@
 // Pictures read from the host's disk: JPEG files made here with libjpeg, decoded with libjpeg, the cache,
 // the "~" resolution and the placeholder drawn with the real FreeType text engine.
 #include "html/pictures/Pictures.h"
-#include "platform/FilesOnlyPlatform.h"
+#include "platform/posix/HostDiskPlatform.h"
 
 #include "base/Errors.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
@@ -370,14 +370,8 @@ TEST_F(PictureFiles, FileThatCannotBeOpenedRaisesTheOpenErrorOnce) {
 }
 
 // The process-wide cache reaches the disk through the installed platform.
-class HostOnlyPlatform : public FilesOnlyPlatform {
-public:
-    HostFileSystem Disk;
-    FileSystem& Files() override { return Disk; }
-};
-
 TEST(ProcessPictures, LoadThroughThePlatformAndReleaseAtShutDown) {
-    HostOnlyPlatform platform;
+    HostDiskPlatform platform;
     SetOs(&platform);
     SetTextEngine(&Engine());
     SetPictureDecoder(&TheJpegDecoder());
