@@ -12,26 +12,14 @@ namespace {
 constexpr int A = TextShape::Blocks.Advance;
 constexpr int Cell = TextShape::Blocks.Ascent + TextShape::Blocks.Descent;
 
-class LabelTest : public WindowTest {
+class LabelTest : public WhiteFormTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        form_ = new Form(&App());
-        form_->SetClientSize(300, 200);
-        form_->SetColor(clWhite);
-    }
     Label* NewLabel(const AnsiString& caption) {
         auto* label = new Label(form_);
         label->SetParent(form_);
         label->SetCaption(caption);
         return label;
     }
-    const Bitmap& Painted() {
-        form_->Show();
-        App().PaintAll();
-        return form_->Surface();
-    }
-    Form* form_ = nullptr;
 };
 
 TEST_F(LabelTest, AutoSizeTakesTheTextSizeAndAnEmptyCaptionKeepsOneLine) {

@@ -58,4 +58,23 @@ protected:
     std::vector<std::pair<std::string, Form*>> inputs_; // each event as written, and the form that took it
 };
 
+// The window fixture with one white form of 300 x 200 pixels, owned by the application, for the tests of
+// the controls painted on it.
+class WhiteFormTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        form_ = new Form(&App());
+        form_->SetClientSize(300, 200);
+        form_->SetColor(clWhite);
+    }
+    // The form shown and every pending paint done.
+    const Bitmap& Painted() {
+        form_->Show();
+        App().PaintAll();
+        return form_->Surface();
+    }
+    Form* form_ = nullptr;
+};
+
 } // namespace vendora::test

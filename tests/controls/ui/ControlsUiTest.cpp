@@ -12,21 +12,7 @@
 namespace vendora::test {
 namespace {
 
-class ControlsUiTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        form_ = new Form(&App());
-        form_->SetClientSize(300, 200);
-        form_->SetColor(clWhite);
-    }
-    const Bitmap& Painted() {
-        form_->Show();
-        App().PaintAll();
-        return form_->Surface();
-    }
-    Form* form_ = nullptr;
-};
+using ControlsUiTest = WhiteFormTest;
 
 TEST_F(ControlsUiTest, GradientStartsWithItsDefaultsAndOneBuild) {
     TGradient gradient(nullptr);
