@@ -48,38 +48,6 @@ struct Call {
     std::string Describe() const { return Name + " #" + std::to_string(Invocation) + " " + Path; }
 };
 
-// Runs a program with the machine's environment; the raw wait status.
-int Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnvironment,
-          const fs::path& output) {
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        if (std::string(*entry).rfind("VENDORA_", 0) != 0)
-            env.emplace_back(*entry);
-    env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv, envp;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        throw std::runtime_error("cannot start " + args[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
 bool KilledBySigkill(int status) {
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
@@ -159,10 +127,12 @@ protected:
     }
 
     std::vector<std::string> Environment() const {
-        return {"VENDORA_ROOT=" + machine_.Root().string(),
-                "VENDORA_UI_SCRIPT=" + (work_ / "script.ui").string(),
-                "VENDORA_UI_TRANSCRIPT=" + (work_ / "transcript.txt").string(),
-                "VENDORA_SHELL_LOG=" + (work_ / "shell.log").string()};
+        std::vector<std::string> env = BaseEnvironment();
+        env.insert(env.end(), {"VENDORA_ROOT=" + machine_.Root().string(),
+                               "VENDORA_UI_SCRIPT=" + (work_ / "script.ui").string(),
+                               "VENDORA_UI_TRANSCRIPT=" + (work_ / "transcript.txt").string(),
+                               "VENDORA_SHELL_LOG=" + (work_ / "shell.log").string()});
+        return env;
     }
     // The update with the library preloaded: it logs every call, or kills at the one named.
     int RunPreloaded(const std::string& setting) {
@@ -171,7 +141,7 @@ protected:
         // A sanitized program wants its runtime first; the library takes nothing from it.
         env.push_back("ASAN_OPTIONS=verify_asan_link_order=0");
         env.push_back(setting);
-        return Spawn({(BinFolder() / "INSTALL").string()}, env, work_ / "output.txt");
+        return WaitForExit(SpawnProgram({(BinFolder() / "INSTALL").string()}, env, work_ / "output.txt"));
     }
 
     // What a kill may leave: every file old or new (the intermediate file whole), the old executable whole

@@ -27,17 +27,6 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The test's environment without the variables a run sets itself.
-std::vector<std::string> BaseEnvironment() {
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        if (text.rfind("VENDORA_", 0) != 0 || text.rfind("VENDORA_SOURCE_DIR=", 0) == 0 ||
-            text.rfind("VENDORA_BINARY_DIR=", 0) == 0)
-            env.push_back(text);
-    }
-    return env;
-}
-
 } // namespace
 
 fs::path BinFolder() {
@@ -84,34 +73,12 @@ void Machine::Start(const std::vector<std::string>& arguments, const std::vector
     env.push_back("VENDORA_SHELL_LOG=" + (work_ / "shell.log").string());
     std::vector<std::string> args{(BinFolder() / program).string()};
     args.insert(args.end(), arguments.begin(), arguments.end());
-
-    std::vector<char*> argv, envp;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (std::string& e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string out = (work_ / "stdout.txt").string(), err = (work_ / "stderr.txt").string();
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     started_ = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        throw std::runtime_error("cannot start " + args[0]);
-    pid_ = pid;
+    pid_ = SpawnProgram(args, env, work_ / "stdout.txt", work_ / "stderr.txt");
 }
 
 RunResult Machine::Finish() {
-    int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = WaitForExit(pid_);
     RunResult result;
     result.Duration =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
@@ -185,6 +152,50 @@ std::vector<std::string> Records(const RunResult& run, const std::string& prefix
         if (line.rfind(prefix, 0) == 0)
             found.push_back(line);
     return found;
+}
+
+std::vector<std::string> BaseEnvironment() {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        if (text.rfind("VENDORA_", 0) != 0 || text.rfind("VENDORA_SOURCE_DIR=", 0) == 0 ||
+            text.rfind("VENDORA_BINARY_DIR=", 0) == 0)
+            env.push_back(text);
+    }
+    return env;
+}
+
+int SpawnProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                 const fs::path& out, const fs::path& err) {
+    std::vector<std::string> args = arguments, env = environment;
+    std::vector<char*> argv, envp;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (std::string& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+    if (err.empty())
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    else
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + args[0]);
+    return pid;
+}
+
+int WaitForExit(int pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
 }
 
 } // namespace vendora::e2e

@@ -64,5 +64,14 @@ void WriteFile(const fs::path& file, const std::string& bytes);
 std::vector<std::string> Records(const RunResult& run, const std::string& prefix);
 // The build's bin folder.
 fs::path BinFolder();
+// The test's own environment without the VENDORA_ settings of an outer run (the source and build folders
+// stay), for a program started on a machine of its own.
+std::vector<std::string> BaseEnvironment();
+// Starts arguments[0] with that environment, reading nothing, its output to the files given (both to out
+// when err is empty); the process id. Raises when it cannot start.
+int SpawnProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                 const fs::path& out, const fs::path& err = {});
+// Waits for the process to end; its raw wait status.
+int WaitForExit(int pid);
 
 } // namespace vendora::e2e
