@@ -16,8 +16,4 @@ void SetExtractionUi(ExtractionUi* ui) {
     installed.Set(ui);
 }
 
-bool HasExtractionUi() {
-    return installed.Has();
-}
-
 } // namespace vendora

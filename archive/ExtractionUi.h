@@ -60,6 +60,5 @@ private:
 // CurrentExtractionUi() raises std::logic_error when none is installed. The pointer is not owned.
 ExtractionUi& CurrentExtractionUi();
 void SetExtractionUi(ExtractionUi* ui);
-bool HasExtractionUi();
 
 } // namespace vendora

@@ -21,13 +21,17 @@ Application::~Application() {
     Shutdown();
 }
 
-void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
-    // The old back end's windows go first: they may refer to it.
+// The windows go before the back end that made them: they may refer to it.
+void Application::DropBackend() {
     for (Form* form : forms_) {
         form->NativeTag = 0;
         form->DropNative();
     }
     backend_.reset();
+}
+
+void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
+    DropBackend();
     backend_ = std::move(backend);
     for (Form* form : forms_) {
         form->RecreateNative();
@@ -42,13 +46,8 @@ WindowBackend& Application::Backend() {
 
 void Application::Shutdown() {
     DestroyComponents();
-    // Forms that outlive shut-down (not owned by the application) lose their windows before the back end
-    // that made them goes.
-    for (Form* form : forms_) {
-        form->NativeTag = 0;
-        form->DropNative();
-    }
-    backend_.reset();
+    // Forms that outlive shut-down (not owned by the application) lose their windows too.
+    DropBackend();
 }
 
 void Application::ProcessMessages() {

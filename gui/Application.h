@@ -44,6 +44,8 @@ public:
     void SetActiveForm(Form* form) { active_ = form; }
 
 private:
+    void DropBackend();
+
     std::unique_ptr<WindowBackend> backend_;
     std::vector<Form*> forms_;
     Form* active_ = nullptr;

@@ -5,6 +5,7 @@
 // real disk would (a file held open by another program, a full disk, a copy or move refused) and read
 // back what was opened, in order.
 
+#include "base/Text.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -296,12 +297,7 @@ private:
         return full;
     }
     // The folded absolute path every map is keyed on; a drive's root keeps its backslash ("C:\").
-    AnsiString Key(const AnsiString& path) const {
-        AnsiString key = Absolute(path);
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-        return key;
-    }
+    AnsiString Key(const AnsiString& path) const { return UpperAscii(Absolute(path)); }
     static AnsiString Parent(const AnsiString& key) {
         const std::size_t slash = key.rfind('\\');
         if (slash == AnsiString::npos)

@@ -56,14 +56,10 @@ public:
     std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key,
                                                      const AnsiString& value) override {
         RegistryReads.push_back(key + "|" + value);
-        const auto folded = [](AnsiString text) {
-            for (char& c : text)
-                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            return text;
-        };
         const bool shellFolders =
-            folded(key) == folded("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-        return shellFolders && folded(value) == "DESKTOP" ? Desktop : std::nullopt;
+            UpperAscii(key) ==
+            UpperAscii("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+        return shellFolders && UpperAscii(value) == "DESKTOP" ? Desktop : std::nullopt;
     }
     void CoInitialize() override { Log.push_back("CoInitialize"); }
     void CoUninitialize() override { Log.push_back("CoUninitialize"); }
