@@ -1,15 +1,25 @@
-# vendora_add_test(NAME name SOURCES ... LIBS ... [LABELS ...])
-# One GoogleTest program per call, registered with CTest. In a Windows build CTest runs it under Wine
-# (the toolchain's emulator).
+# vendora_add_test(NAME name SOURCES ... LIBS ... [LABELS ...] [LAUNCHER command...])
+# One GoogleTest program per call, registered with CTest. In a Windows build the program runs under Wine
+# (through LAUNCHER when given, else scripts/wine-run), and scripts/wine-gtest passes it only when GoogleTest
+# says that its tests ran: Wine's exit code alone proves nothing.
 function(vendora_add_test)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS;LAUNCHER" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gtest)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR})
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
-  set_tests_properties(${T_NAME} PROPERTIES
+  if(VENDORA_WINDOWS)
+    if(NOT T_LAUNCHER)
+      set(T_LAUNCHER ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+    endif()
+    add_test(NAME ${T_NAME} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-gtest ${T_LAUNCHER} $<TARGET_FILE:${T_NAME}>
+                                    --gtest_brief=1)
+    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS wine)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
+  endif()
+  set_property(TEST ${T_NAME} APPEND PROPERTY
     ENVIRONMENT "VENDORA_SOURCE_DIR=${CMAKE_SOURCE_DIR};VENDORA_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(T_LABELS)
-    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS ${T_LABELS})
   endif()
 endfunction()

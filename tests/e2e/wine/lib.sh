@@ -27,10 +27,9 @@ prepare_run() {
     # The lock keeps two runs from making the base prefix at once.
     exec 8>"$work/wine-base.lock"
     flock 8
-    if [ ! -f "$base/system.reg" ]; then
-        mkdir -p "$work/wine-base-home"
-        HOME=$work/wine-base-home "$source/scripts/wine-prefix" "$base"
-    fi
+    # Made once per build folder, and anew whenever Wine changed since (--cache).
+    mkdir -p "$work/wine-base-home"
+    HOME=$work/wine-base-home "$source/scripts/wine-prefix" --cache "$base" || die "no Wine prefix to copy"
     WINEPREFIX=$base wineserver -w
     run=$(mktemp -d "${TMPDIR:-/tmp}/vendora-wine.XXXXXX")
     cp -a "$base" "$run/prefix"
