@@ -85,9 +85,16 @@ else
   fail "the payload's bytes were not found in the program"
 fi
 
-echo "== the same release unsigned"
-"$release" app --version 2.3.4.5 -o dist-unsigned >release-unsigned.txt ||
-  { cat release-unsigned.txt; echo "FAIL: the unsigned release failed" >&2; exit 1; }
+echo "== the same release unsigned, built again elsewhere and without the compiler cache"
+VENDORA_RELEASE_BUILD=$work/second-build CCACHE_DISABLE=1 "$release" app --version 2.3.4.5 -o dist-unsigned \
+  >release-unsigned.txt || { cat release-unsigned.txt; echo "FAIL: the unsigned release failed" >&2; exit 1; }
+signed_build=$(sed 's/ .*//' dist/INSTALL.EXE.unsigned.sha256)
+check "the second build gives the same bytes as the first before signing ($signed_build)" \
+  [ "$(sha256sum <dist-unsigned/INSTALL.EXE | sed 's/ .*//')" = "$signed_build" ]
+check "the unsigned release records the same hash" cmp dist/INSTALL.EXE.unsigned.sha256 dist-unsigned/INSTALL.EXE.unsigned.sha256
+# What anyone can do with a signed release: take the signature away and compare with a build of the sources.
+osslsigncode remove-signature -in dist/INSTALL.EXE -out stripped.exe >/dev/null
+check "the signed program less its signature is the unsigned build" cmp stripped.exe dist-unsigned/INSTALL.EXE
 check "the unsigned release says so" grep -q "not signed" release-unsigned.txt
 if osslsigncode verify -in dist-unsigned/INSTALL.EXE -CAfile cert.pem >/dev/null 2>&1; then
   fail "an unsigned program verifies"
