@@ -40,21 +40,6 @@ native_install() {
     cp "${shots[1]}" "$run/pictures/native/2-final.png"
 }
 
-# A window's client area once it has stopped changing (a window is shown before it has painted).
-picture_window() {
-    local id=$1 file=$2 previous=$run/picture-previous.png tries=0
-    import -window "$id" "png:$previous" 2>/dev/null || return 1
-    while :; do
-        import -window "$id" "png:$file" 2>/dev/null || return 1
-        if cmp -s "$previous" "$file"; then
-            return 0
-        fi
-        tries=$((tries + 1))
-        [ "$tries" -lt 200 ] || return 1
-        cp "$file" "$previous"
-    done
-}
-
 wine_install() {
     local exe=$1 title='^Installation de Vendora\.exe'
     mkdir -p "$run/pictures/wine"
@@ -67,7 +52,7 @@ wine_install() {
     installer=$!
     local first final=
     first=$(wait_window "$title") || die "the opening question did not appear under Wine"
-    picture_window "$first" "$run/pictures/wine/1-opening.png" || die "no picture of the opening question"
+    settled_picture "$first" "$run/pictures/wine/1-opening.png" || die "no picture of the opening question"
     answer "$first" Return
     local deadline=$(($(date +%s) + 300))
     while :; do
@@ -80,7 +65,7 @@ wine_install() {
         [ "$(date +%s)" -lt "$deadline" ] || die "no final question under Wine within 300 s"
         sleep 0.02
     done
-    picture_window "$final" "$run/pictures/wine/2-final.png" || die "no picture of the final question"
+    settled_picture "$final" "$run/pictures/wine/2-final.png" || die "no picture of the final question"
     answer "$final" n
     local status=0
     wait "$installer" || status=$?

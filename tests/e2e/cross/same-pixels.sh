@@ -65,7 +65,7 @@ cd "$run/cwd"
 "$source/scripts/wine-run" "$exe" >/dev/null 2>&1 &
 installer=$!
 id=$(wait_window '^Mise .* jour de Vendora') || die "the update question did not appear under Wine"
-picture_window "$id" "$run/pictures/wine/3-update.png" || die "no picture of the update question"
+settled_picture "$id" "$run/pictures/wine/3-update.png" || die "no picture of the update question"
 answer "$id" Escape
 wait "$installer" || die "INSTALL.EXE failed after Escape at the update question"
 installer=
@@ -113,11 +113,11 @@ installer=$!
 id=$(wait_window '^Mise .* jour de Vendora') || die "the update question did not appear under Wine"
 answer "$id" o
 id=$(wait_window '^Installateur de Vendora') || die "the waiting window did not appear under Wine"
-picture_window "$id" "$run/pictures/wine/4-waiting.png" || die "no picture of the waiting window"
+settled_picture "$id" "$run/pictures/wine/4-waiting.png" || die "no picture of the waiting window"
 kill "$application"
 wait "$application" 2>/dev/null || true
 id=$(wait_window '^Mise .* jour Vendora') || die "the update-complete question did not appear under Wine"
-picture_window "$id" "$run/pictures/wine/5-update-complete.png" || die "no picture of the update-complete question"
+settled_picture "$id" "$run/pictures/wine/5-update-complete.png" || die "no picture of the update-complete question"
 answer "$id" n
 wait "$installer" || die "INSTALL.EXE failed after the update"
 installer=

@@ -191,9 +191,31 @@ wait_installer() {
     installer=
 }
 
-# One window alone (its client area, as Wine shows it without a window manager) as NAME.png.
+# One window alone (its client area, as Wine shows it without a window manager) as NAME.png, once painted.
 window_picture() {
-    xwd -id "$1" -silent | convert xwd:- "png:$snapshots/$2.png"
+    settled_picture "$1" "$snapshots/$2.png"
+}
+
+# settled_picture ID FILE: the window's picture once painted. A window is shown before it paints, so it is
+# read again until two readings 0.1 s apart hold the same pixels, and more than one colour (30 s at most).
+settled_picture() {
+    local id=$1 file=$2 reading=$2.reading.xwd previous=$2.previous.xwd deadline=$(($(date +%s) + 30))
+    xwd -id "$id" -silent >"$previous" || return 1
+    while :; do
+        sleep 0.1
+        xwd -id "$id" -silent >"$reading" || return 1
+        if cmp -s "$previous" "$reading" && [ "$(convert "xwd:$reading" -format %k info:)" -gt 1 ]; then
+            convert "xwd:$reading" "png:$file"
+            rm -f "$reading" "$previous"
+            return 0
+        fi
+        if [ "$(date +%s)" -ge "$deadline" ]; then
+            rm -f "$reading" "$previous"
+            echo "the window $id did not settle into a picture within 30 s" >&2
+            return 1
+        fi
+        mv "$reading" "$previous"
+    done
 }
 
 # The colour of one pixel of a picture, as "R,G,B" in decimal.
