@@ -11,9 +11,9 @@ function(vendora_add_test)
     if(NOT T_LAUNCHER)
       set(T_LAUNCHER ${CMAKE_SOURCE_DIR}/scripts/wine-run)
     endif()
-    add_test(NAME ${T_NAME} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-gtest ${T_LAUNCHER} $<TARGET_FILE:${T_NAME}>
-                                    --gtest_brief=1)
-    set_property(TEST ${T_NAME} APPEND PROPERTY LABELS wine)
+    # Kept for the tests that run the same program again (vendora_code_page_variants).
+    set_target_properties(${T_NAME} PROPERTIES VENDORA_LAUNCHER "${T_LAUNCHER}")
+    vendora_add_wine_test(${T_NAME} ${T_NAME})
   else()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME} --gtest_brief=1)
   endif()
@@ -22,4 +22,13 @@ function(vendora_add_test)
   if(T_LABELS)
     set_property(TEST ${T_NAME} APPEND PROPERTY LABELS ${T_LABELS})
   endif()
+endfunction()
+
+# vendora_add_wine_test(NAME TARGET): CTest's NAME runs the GoogleTest program TARGET of a Windows build
+# through its launcher and scripts/wine-gtest.
+function(vendora_add_wine_test name target)
+  get_target_property(launcher ${target} VENDORA_LAUNCHER)
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-gtest ${launcher} $<TARGET_FILE:${target}>
+                                --gtest_brief=1)
+  set_property(TEST ${name} APPEND PROPERTY LABELS wine)
 endfunction()

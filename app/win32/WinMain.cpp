@@ -20,6 +20,7 @@
 
 #include <exception>
 #include <memory>
+#include <string>
 
 // Last: its macros (DrawText, CreateFile...) must not rename anything declared above.
 #include <windows.h>
@@ -54,10 +55,12 @@ int Run(const vendora::AnsiString& commandLine) {
     return code;
 }
 
-// An error before the windows exist, or while they go: the system's own box says it.
+// An error before the windows exist, or while they go: the system's own box says it, in UTF-16 from the
+// Windows-1252 text, whatever the system's code page.
 int Fail(const char* text) {
-    static const vendora::AnsiString title = vendora::Ansi("Erreur d'application");
-    MessageBoxA(nullptr, text, title.c_str(), MB_ICONERROR);
+    const std::u16string wide = vendora::AnsiToUtf16(text);
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(wide.c_str()), L"Erreur d'application",
+                MB_ICONERROR);
     vendora::SetPictureDecoder(nullptr);
     vendora::SetTextEngine(nullptr);
     vendora::SetOs(nullptr);
@@ -69,7 +72,7 @@ int Fail(const char* text) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         // The whole line as Windows keeps it, program name included: the installer splits it its own way.
-        return Run(vendora::AnsiString(GetCommandLineA()));
+        return Run(vendora::Win32Platform::CommandLine());
     } catch (const std::exception& error) {
         return Fail(error.what());
     } catch (...) {

@@ -1,9 +1,11 @@
 #include "gui/win32/Win32Backend.h"
 
+#include "base/Cp1252.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 
 #include <cstdint>
+#include <string>
 
 // Last: the API's macros (DrawText, CreateWindow...) must not rename the framework's declarations above.
 #ifndef NOMINMAX
@@ -44,7 +46,16 @@ WindowStyles StylesOf(BorderStyle border, bool captionButtons, bool stayOnTop) {
 
 namespace {
 
-constexpr char ClassName[] = "VendoraForm";
+constexpr wchar_t ClassName[] = L"VendoraForm";
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+
+// A caption for the wide window functions: the form's Windows-1252 by the fixed table, so that a title
+// reads the same whatever the system's ANSI code page.
+std::wstring Wide(const AnsiString& text) {
+    const std::u16string wide = AnsiToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
+}
 
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -52,20 +63,20 @@ void RegisterFormClass() {
     static bool registered = false;
     if (registered)
         return;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = FormWindowProc;
     windowClass.hInstance = instance;
     // The program's own icon when it has one (the first icon resource), else the system's.
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
     if (windowClass.hIcon == nullptr) {
-        windowClass.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+        windowClass.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
     }
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     // No background brush: every pixel of the client area comes from the form's surface.
     windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = ClassName;
-    registered = RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    registered = RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 RECT FrameRect(const WindowStyles& styles) {
@@ -106,15 +117,15 @@ public:
             y = form_.Top();
         }
         hwnd_ =
-            CreateWindowExA(styles.ExStyle, ClassName, form_.Caption().c_str(), style, x, y, form_.Width(),
-                            form_.Height(), nullptr, nullptr, GetModuleHandleA(nullptr), this);
+            CreateWindowExW(styles.ExStyle, ClassName, Wide(form_.Caption()).c_str(), style, x, y,
+                            form_.Width(), form_.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), this);
         form_.NativeTag = reinterpret_cast<std::uintptr_t>(hwnd_);
     }
 
     ~Win32Window() override {
         if (hwnd_ != nullptr) {
             // The window's messages must not reach a form that is going away.
-            SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             DestroyWindow(hwnd_);
         }
         if (form_.NativeTag == reinterpret_cast<std::uintptr_t>(hwnd_)) {
@@ -141,7 +152,7 @@ public:
         PlaceWindow(nullptr, SWP_NOZORDER);
     }
 
-    void CaptionChanged() override { SetWindowTextA(hwnd_, form_.Caption().c_str()); }
+    void CaptionChanged() override { SetWindowTextW(hwnd_, Wide(form_.Caption()).c_str()); }
 
     void Present(const IntRect& area) override {
         IntRect r = area.Intersected(form_.ClientRect());
@@ -159,7 +170,7 @@ public:
     HWND Handle() const { return hwnd_; }
 
     static Win32Window* Of(HWND hwnd) {
-        return reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -173,16 +184,16 @@ private:
     // window is shown or its geometry changes.
     void ApplyStyles() {
         WindowStyles styles = Styles();
-        auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
-        auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+        auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+        auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
         constexpr DWORD FrameBits =
             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
         constexpr DWORD FrameExBits = WS_EX_DLGMODALFRAME;
         DWORD newStyle = (style & ~FrameBits) | styles.Style;
         DWORD newExStyle = (exStyle & ~FrameExBits) | (styles.ExStyle & FrameExBits);
         if (newStyle != style || newExStyle != exStyle) {
-            SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
-            SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(newExStyle));
+            SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+            SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(newExStyle));
             SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         }
@@ -287,10 +298,14 @@ bool Win32Window::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
         // system menu.
         form_.KeyDown(static_cast<int>(wParam));
         return false;
-    case WM_CHAR:
-        // An ANSI window gets the character's Windows-1252 byte.
-        form_.KeyPress(static_cast<char>(static_cast<unsigned char>(wParam)));
+    case WM_CHAR: {
+        // A wide window gets the character's UTF-16 unit; one that Windows-1252 lacks types nothing.
+        const std::u16string unit(1, static_cast<char16_t>(wParam));
+        const AnsiString character = Utf16ToAnsi(unit);
+        if (AnsiToUtf16(character) == unit)
+            form_.KeyPress(character[0]);
         return true;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -349,20 +364,20 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HandleInput(message, wParam, lParam))
             return 0;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 namespace {
 
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     Win32Window* window = Win32Window::Of(hwnd);
     // Until its native side is complete, and after it is gone, the window is the system's alone.
     if (window == nullptr || window->Handle() != hwnd)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     return window->WindowProc(message, wParam, lParam);
 }
 
@@ -398,13 +413,13 @@ FrameExtent Win32Backend::FrameOf(BorderStyle style, bool captionButtons) const 
 bool Win32Backend::DispatchPending() {
     bool any = false;
     MSG msg;
-    while (!quit_ && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             quit_ = true;
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
         any = true;
     }
     return any;
@@ -415,12 +430,12 @@ bool Win32Backend::DispatchNext() {
         return false;
     MSG msg;
     // 0 is WM_QUIT, -1 a broken queue: either way nothing will answer a window any more.
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
         quit_ = true;
         return false;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     return true;
 }
 
@@ -428,7 +443,7 @@ void Win32Backend::WaitForInput(int milliseconds) {
     // MsgWaitForMultipleObjects wakes only for messages that came since the queue was last looked at: one
     // that is waiting already, seen or not, ends the wait here.
     MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
         return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0),
                               QS_ALLINPUT);

@@ -2,7 +2,9 @@
 // Real windows on Windows (user32 and GDI): each form gets a top-level window of one window class, with the
 // styles of its border and caption buttons; its client area shows the form's pixels, and keys (virtual keys
 // and Windows-1252 characters), the mouse, the close button and changes of the system's colours come back
-// to the form. Modal loops wait in GetMessageA; pumping takes what is waiting with PeekMessageA.
+// to the form. The windows are wide (UTF-16): captions and characters cross at the edge by the fixed
+// Windows-1252 table, whatever the system's ANSI code page. Modal loops wait in GetMessageW; pumping takes
+// what is waiting with PeekMessageW.
 //
 // No Windows header here: the framework's names must not meet the API's macros (DrawText, CreateWindow...)
 // in other files. Window handles are passed as void*.
@@ -32,7 +34,7 @@ public:
     FrameExtent FrameOf(BorderStyle style, bool captionButtons) const override;
     // Dispatches every message waiting in the thread's queue; false when there was none.
     bool DispatchPending() override;
-    // Waits in GetMessageA for one message and dispatches it. False once WM_QUIT has come (and for good after
+    // Waits in GetMessageW for one message and dispatches it. False once WM_QUIT has come (and for good after
     // it): the program is being ended, so no answer can come any more.
     bool DispatchNext() override;
     // Waits in MsgWaitForMultipleObjects for any new message, or until the time has passed; at once when a

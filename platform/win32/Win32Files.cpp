@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Files.h"
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
 #include <vector>
@@ -18,17 +19,24 @@ FileTime FromFiletime(const FILETIME& time) {
 
 // A temporary copy carries the source's attributes; a read-only one must lose them to be deleted.
 void RemoveTemporary(const AnsiString& path) {
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(path.c_str());
+    const std::wstring wide = Wide(path);
+    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(wide.c_str());
 }
 
 bool SamePath(const AnsiString& a, const AnsiString& b) {
-    char fullA[MAX_PATH];
-    char fullB[MAX_PATH];
-    const DWORD lengthA = ::GetFullPathNameA(a.c_str(), MAX_PATH, fullA, nullptr);
-    const DWORD lengthB = ::GetFullPathNameA(b.c_str(), MAX_PATH, fullB, nullptr);
+    wchar_t fullA[MAX_PATH];
+    wchar_t fullB[MAX_PATH];
+    const DWORD lengthA = ::GetFullPathNameW(Wide(a).c_str(), MAX_PATH, fullA, nullptr);
+    const DWORD lengthB = ::GetFullPathNameW(Wide(b).c_str(), MAX_PATH, fullB, nullptr);
     return lengthA > 0 && lengthA < MAX_PATH && lengthB > 0 && lengthB < MAX_PATH &&
-           ::lstrcmpiA(fullA, fullB) == 0;
+           ::lstrcmpiW(fullA, fullB) == 0;
+}
+
+// The folder part of a path or search pattern, separator included, as the system gave it.
+std::wstring_view FolderPart(std::wstring_view path) {
+    const std::size_t end = path.find_last_of(L"\\/:");
+    return end == std::wstring_view::npos ? std::wstring_view() : path.substr(0, end + 1);
 }
 
 // The name in to's folder under which the copy is made in full; never the source itself.
@@ -140,7 +148,7 @@ bool Win32FileSystem::Fail(int code) {
 std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
                                                         std::uint32_t share, Disposition disposition,
                                                         int& error) {
-    HANDLE handle = ::CreateFileA(path.c_str(), access, share, nullptr, static_cast<DWORD>(disposition),
+    HANDLE handle = ::CreateFileW(Wide(path).c_str(), access, share, nullptr, static_cast<DWORD>(disposition),
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         error = static_cast<int>(::GetLastError());
@@ -152,24 +160,24 @@ std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, 
 }
 
 bool Win32FileSystem::FileExists(const AnsiString& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32FileSystem::DirectoryExists(const AnsiString& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 int Win32FileSystem::CreateDirectory(const AnsiString& path) {
-    if (::CreateDirectoryA(path.c_str(), nullptr))
+    if (::CreateDirectoryW(Wide(path).c_str(), nullptr))
         return 0;
     Fail();
     return lastError_;
 }
 
 bool Win32FileSystem::DeleteFile(const AnsiString& path) {
-    if (!::DeleteFileA(path.c_str()))
+    if (!::DeleteFileW(Wide(path).c_str()))
         return Fail();
     return true;
 }
@@ -178,7 +186,7 @@ bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, boo
     const AnsiString temporary = TemporaryFor(from, to);
     // What a crash left under that name is worth nothing.
     RemoveTemporary(temporary);
-    if (!::CopyFileA(from.c_str(), temporary.c_str(), FALSE)) {
+    if (!::CopyFileW(Wide(from).c_str(), Wide(temporary).c_str(), FALSE)) {
         const int code = static_cast<int>(::GetLastError());
         RemoveTemporary(temporary);
         return Fail(code);
@@ -186,7 +194,7 @@ bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, boo
     // Without the replace flag the move refuses an existing destination atomically: no moment between a
     // test and the move where a file could appear and be overwritten.
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
-    if (::MoveFileExA(temporary.c_str(), to.c_str(), flags))
+    if (::MoveFileExW(Wide(temporary).c_str(), Wide(to).c_str(), flags))
         return true;
     DWORD code = ::GetLastError();
     if (failIfExists && code == ERROR_ALREADY_EXISTS)
@@ -196,11 +204,12 @@ bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, boo
 }
 
 bool Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
-    // MoveFileExA would rename a folder too; this call is for files only.
-    const DWORD attributes = ::GetFileAttributesA(from.c_str());
+    // MoveFileExW would rename a folder too; this call is for files only.
+    const std::wstring source = Wide(from);
+    const DWORD attributes = ::GetFileAttributesW(source.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return Fail(ERROR_ACCESS_DENIED);
-    if (!::MoveFileExA(from.c_str(), to.c_str(), flags))
+    if (!::MoveFileExW(source.c_str(), Wide(to).c_str(), flags))
         return Fail();
     return true;
 }
@@ -214,34 +223,38 @@ bool Win32FileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const Ans
 }
 
 AnsiString Win32FileSystem::GetCurrentDirectory() {
-    std::vector<char> buffer(MAX_PATH + 1);
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
-        const DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0) {
             Fail();
             return AnsiString();
         }
         if (length < buffer.size())
-            return AnsiString(buffer.data(), length);
+            return Narrow(std::wstring_view(buffer.data(), length));
         buffer.resize(length + 1);
     }
 }
 
 bool Win32FileSystem::SetCurrentDirectory(const AnsiString& path) {
-    if (!::SetCurrentDirectoryA(path.c_str()))
+    if (!::SetCurrentDirectoryW(Wide(path).c_str()))
         return Fail();
     return true;
 }
 
 std::optional<AnsiString> Win32FileSystem::FindFirst(const AnsiString& path) {
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+    const std::wstring pattern = Wide(path);
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         Fail();
         return std::nullopt;
     }
     ::FindClose(search);
-    return AnsiString(found.cFileName);
+    // Kept whole, as the caller puts the name after the same folder.
+    const std::wstring_view name = found.cFileName;
+    const AnsiString seen = Narrow(std::wstring(FolderPart(pattern)) + std::wstring(name));
+    return seen.substr(seen.size() - name.size());
 }
 
 } // namespace vendora

@@ -1,6 +1,7 @@
 #pragma once
-// Files and folders on Windows: the ANSI calls of kernel32, each taking the Windows-1252 path as it is (the
-// ANSI code page of the French Windows the installer runs on is 1252). Error codes are GetLastError's.
+// Files and folders on Windows: the wide calls of kernel32, each path converted from Windows-1252 at the
+// edge (WideText.h), so that names are the same whatever the system's ANSI code page. Error codes are
+// GetLastError's.
 
 #include "platform/Platform.h"
 
@@ -8,7 +9,7 @@ namespace vendora {
 
 class Win32FileHandle : public FileHandle {
 public:
-    // Takes ownership of a handle that CreateFileA returned (a HANDLE).
+    // Takes ownership of a handle that CreateFileW returned (a HANDLE).
     explicit Win32FileHandle(void* handle);
     ~Win32FileHandle() override;
     Win32FileHandle(const Win32FileHandle&) = delete;
@@ -39,23 +40,25 @@ public:
     bool DirectoryExists(const AnsiString& path) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
-    // CopyFileA to the destination's temporary sibling, then MoveFileExA over the destination, so that a
+    // CopyFileW to the destination's temporary sibling, then MoveFileExW over the destination, so that a
     // crash leaves the old destination or the new one, never a part; a failure removes the temporary file.
-    // With failIfExists an existing destination is refused with 80, as CopyFileA refuses it.
+    // With failIfExists an existing destination is refused with 80, as CopyFileW refuses it.
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
-    // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
+    // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // The same without MOVEFILE_WRITE_THROUGH.
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    // The folder as the system names it: one that Windows-1252 cannot name is kept (WideText.h).
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
+    // The name found, kept with the pattern's folder when Windows-1252 cannot name it (WideText.h).
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 
     // The Windows error code of the last failing call.
     int LastError() const override { return lastError_; }
 
 private:
-    // MoveFileExA with these flags, for files only.
+    // MoveFileExW with these flags, for files only.
     bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
     bool Fail();
     bool Fail(int code);

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
@@ -31,16 +32,18 @@ private:
 };
 
 std::optional<AnsiString> QueryString(HKEY key, const AnsiString& value) {
+    const std::wstring name = Wide(value);
     DWORD type = 0;
     DWORD size = 0;
-    LONG result = ::RegQueryValueExA(key, value.c_str(), nullptr, &type, nullptr, &size);
-    std::vector<char> data;
+    LONG result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<wchar_t> data;
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             return std::nullopt;
-        data.resize(size + 1);
-        size = static_cast<DWORD>(data.size());
-        result = ::RegQueryValueExA(key, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+        // Sizes count bytes; an odd one still gets room for its last unit.
+        data.resize(size / sizeof(wchar_t) + 2);
+        size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        result = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
                                     &size);
         if (result == ERROR_SUCCESS)
             break;
@@ -48,9 +51,8 @@ std::optional<AnsiString> QueryString(HKEY key, const AnsiString& value) {
     if (result != ERROR_SUCCESS)
         return std::nullopt;
     // A stored string need not end with its terminator, and may carry more than one.
-    AnsiString text(data.data(), size);
-    const std::size_t end = text.find('\0');
-    return end == AnsiString::npos ? text : text.substr(0, end);
+    std::wstring_view text(data.data(), size / sizeof(wchar_t));
+    return Narrow(text.substr(0, text.find(L'\0')));
 }
 
 } // namespace
@@ -59,23 +61,26 @@ std::unique_ptr<Win32Platform> Win32Platform::Create() {
     return std::make_unique<Win32Platform>();
 }
 
+AnsiString Win32Platform::CommandLine() {
+    return Narrow(::GetCommandLineW());
+}
+
 AnsiString Win32Platform::ModuleFileName() {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return AnsiString();
         // A full buffer means the name was cut.
         if (length < buffer.size())
-            return AnsiString(buffer.data(), length);
+            return Narrow(std::wstring_view(buffer.data(), length));
         buffer.resize(buffer.size() * 2);
     }
 }
 
 std::optional<std::span<const std::uint8_t>> Win32Platform::FindResource(std::string_view type, int id) {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    const std::string typeName(type);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), typeName.c_str());
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), Wide(type).c_str());
     if (found == nullptr)
         return std::nullopt;
     HGLOBAL loaded = ::LoadResource(module, found);
@@ -107,8 +112,8 @@ double Win32Platform::Now() {
 
 std::intptr_t Win32Platform::ShellExecute(const AnsiString& file, const AnsiString& parameters,
                                           const AnsiString& directory, int showCmd) {
-    HINSTANCE result =
-        ::ShellExecuteA(nullptr, nullptr, file.c_str(), parameters.c_str(), directory.c_str(), showCmd);
+    HINSTANCE result = ::ShellExecuteW(nullptr, nullptr, Wide(file).c_str(), Wide(parameters).c_str(),
+                                       Wide(directory).c_str(), showCmd);
     return reinterpret_cast<std::intptr_t>(result);
 }
 
@@ -118,13 +123,14 @@ std::optional<AnsiString> Win32Platform::ReadUserRegistryString(const AnsiString
     const AnsiString parent = split == AnsiString::npos ? key : key.substr(0, split);
     const AnsiString leaf = split == AnsiString::npos ? AnsiString() : key.substr(split + 1);
     RegistryKey opened;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, parent.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(parent).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, opened.Receive(), nullptr) != ERROR_SUCCESS)
         return std::nullopt;
     if (leaf.empty())
         return QueryString(opened.Get(), value);
     RegistryKey child;
-    if (::RegOpenKeyExA(opened.Get(), leaf.c_str(), 0, KEY_QUERY_VALUE, child.Receive()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(opened.Get(), Wide(leaf).c_str(), 0, KEY_QUERY_VALUE, child.Receive()) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return QueryString(child.Get(), value);
 }

@@ -1,4 +1,4 @@
-#include "base/Cp1252.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -7,8 +7,6 @@
 namespace vendora {
 
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
 
 // Release on every path out.
 template <typename Interface> class ComPointer {
@@ -29,30 +27,29 @@ private:
 
 // The setters in the order the shortcut component calls them, each result ignored; the hot key only when
 // there is one.
-void SetLinkValues(IShellLinkA& shell, const ShellLinkData& link) {
-    shell.SetPath(link.Path.c_str());
-    shell.SetWorkingDirectory(link.WorkingDirectory.c_str());
-    shell.SetArguments(link.Arguments.c_str());
-    shell.SetDescription(link.Description.c_str());
+void SetLinkValues(IShellLinkW& shell, const ShellLinkData& link) {
+    shell.SetPath(Wide(link.Path).c_str());
+    shell.SetWorkingDirectory(Wide(link.WorkingDirectory).c_str());
+    shell.SetArguments(Wide(link.Arguments).c_str());
+    shell.SetDescription(Wide(link.Description).c_str());
     shell.SetShowCmd(link.ShowCmd);
     if (link.HotKey != 0)
         shell.SetHotkey(link.HotKey);
-    shell.SetIconLocation(link.IconLocation.c_str(), link.IconIndex);
+    shell.SetIconLocation(Wide(link.IconLocation).c_str(), link.IconIndex);
 }
 
 } // namespace
 
 bool Win32Platform::SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) {
-    ComPointer<IShellLinkA> shell;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    ComPointer<IShellLinkW> shell;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                   shell.Receive())))
         return false;
     SetLinkValues(*shell.operator->(), link);
     ComPointer<IPersistFile> file;
     if (FAILED(shell->QueryInterface(IID_IPersistFile, file.Receive())))
         return false;
-    const std::u16string wide = AnsiToUtf16(shortcutFile);
-    return SUCCEEDED(file->Save(reinterpret_cast<const wchar_t*>(wide.c_str()), TRUE));
+    return SUCCEEDED(file->Save(Wide(shortcutFile).c_str(), TRUE));
 }
 
 } // namespace vendora

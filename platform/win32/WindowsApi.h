@@ -1,7 +1,7 @@
 #pragma once
 // The Windows headers for this folder's sources only. They define macros named like the platform's own
 // methods (CreateFile, CopyFile, FindResource, ShellExecute...), which would rename those methods here;
-// the macros go, and the code calls the ANSI functions by their full names.
+// the macros go, and the code calls the wide functions by their full names.
 
 #ifndef NOMINMAX
 #define NOMINMAX

@@ -9,6 +9,42 @@
 #   wine_install INSTALL.EXE        the prefix of prepare_run; pictures in $run/pictures/wine/
 #
 # Pictures are named 1-opening and 2-final.
+#
+# With VENDORA_WINE_LOCALE set (ru_RU.UTF-8, pl_PL.UTF-8...) the Windows programs run in that locale, whose
+# code page Wine makes the system's ANSI code page; foreign_desktop then gives the prefix's user a desktop
+# whose path holds letters Windows-1252 lacks, and sets wine_desktop to the host folder where the shortcut
+# is due.
+
+# Runs a command under VENDORA_WINE_LOCALE, or as it is without one.
+in_wine_locale() {
+    if [ -n "${VENDORA_WINE_LOCALE:-}" ]; then
+        LANG=$VENDORA_WINE_LOCALE LC_ALL=$VENDORA_WINE_LOCALE "$@"
+    else
+        "$@"
+    fi
+}
+
+# The desktop of a user named with Cyrillic letters, as on a Russian Windows: "C:\users\Иван\Desktop"
+# (a link to the host folder HOME/Рабочий стол). Wine derives the "Shell Folders" value that the installer
+# reads from "User Shell Folders" when it starts: both are set in the prefix's user.reg while no Wine
+# server runs, as Wine's registry files write the path (doubled backslashes, \x and the UTF-16 code of a
+# character beyond ASCII).
+foreign_desktop() {
+    wine_desktop="$HOME/Рабочий стол"
+    mkdir -p "$wine_desktop" "$WINEPREFIX/drive_c/users/Иван"
+    ln -sfn "$wine_desktop" "$WINEPREFIX/drive_c/users/Иван/Desktop"
+    wineserver -w
+    DESKTOP='C:\\users\\\x0418\x0432\x0430\x043d\\Desktop' awk '
+        /^\[/ { folders = index($0, "\\\\Explorer\\\\Shell Folders]") || index($0, "\\\\Explorer\\\\User Shell Folders]") }
+        folders && /^"Desktop"=/ {
+            $0 = "\"Desktop\"=" (index($0, "str(2):") ? "str(2):" : "") "\"" ENVIRON["DESKTOP"] "\""
+            set++
+        }
+        { print }
+        END { exit set != 2 }' "$WINEPREFIX/user.reg" >"$run/user.reg" ||
+        die "the prefix's user.reg has no desktop folder values to point at C:\\users\\Иван\\Desktop"
+    mv "$run/user.reg" "$WINEPREFIX/user.reg"
+}
 
 # The machine is prepared by a first run refused at once (it makes the registry file and the desktop),
 # so that the install's own writes stand alone.
@@ -48,7 +84,7 @@ wine_install() {
     touch "$run/wine.marker"
     wine_started=$(date +%s)
     cd "$run/cwd" || die "no folder $run/cwd"
-    "$source/scripts/wine-run" "$exe" >"$run/wine-stdout.txt" 2>"$run/wine-stderr.txt" &
+    in_wine_locale "$source/scripts/wine-run" "$exe" >"$run/wine-stdout.txt" 2>"$run/wine-stderr.txt" &
     installer=$!
     local first final=
     first=$(wait_window "$title") || die "the opening question did not appear under Wine"

@@ -5,17 +5,22 @@
 # letter case of the names the run created, sizes, contents and last-write times. Every difference is
 # printed; those that come from the build itself (install.exe is the installer's copy of itself, and the
 # shortcut's bytes are each shell link writer's own) are marked so and do not fail the check. The two
-# shortcuts are then read through the Windows shell (IShellLinkA) and must give the same fields.
+# shortcuts are then read through the Windows shell (IShellLinkW) and must give the same fields.
 #
 #   same-disk.sh INSTALL.EXE NATIVE_INSTALL PAYLOAD WORK SHORTCUT_FIELDS.EXE
 #
 # NATIVE_INSTALL is the native program carrying PAYLOAD, the archive INSTALL.EXE carries. WORK is the
 # build folder (base prefix, see tests/e2e/wine/install-first-run.sh); the lists and the reasons go to
-# WORK/cross/.
+# WORK/cross/ (WORK/cross/ru_RU/ under VENDORA_WINE_LOCALE=ru_RU.UTF-8).
 #
 # Last-write times: a time before the run is compared as it is (the executable's fixed time stamp);
 # a time during the run differs between any two runs, so it is compared by what it equals: a copy that
 # keeps its source's time (the font) is "during the run, same as" its source in both trees.
+#
+# VENDORA_WINE_LOCALE (ru_RU.UTF-8, pl_PL.UTF-8...) runs the Windows programs in that locale, whose code page
+# Wine makes the system's ANSI code page, and gives the user a desktop "C:\users\Иван\Desktop"; the tree
+# must still be the native one, name for name. VENDORA_WINE_CODE_PAGE is the code page that the locale must
+# give, checked in the run, so that the check cannot pass in another.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -41,7 +46,7 @@ native_program=$3
 payload=$4
 work=$5
 fields_program=$6
-out=$work/cross
+out=$work/cross${VENDORA_WINE_LOCALE:+/${VENDORA_WINE_LOCALE%%.*}}
 snapshots=$work/wine-snapshots
 mkdir -p "$out" "$snapshots"
 
@@ -50,6 +55,8 @@ mkdir -p "$out" "$snapshots"
 # shellcheck source=cross-lib.sh
 . "$here/cross-lib.sh"
 prepare_run
+wine_desktop=$HOME/Desktop
+[ -z "${VENDORA_WINE_LOCALE:-}" ] || foreign_desktop
 
 native_install "$native_program"
 wine_install "$exe"
@@ -121,7 +128,7 @@ written() {
 native_desktop_host=$native_desktop
 written "$native_root/drive_c" "$run/native.before" "$run/native.marker" "$native_desktop_host" \
     "$native_started" >"$out/native-tree.txt"
-written "$WINEPREFIX/drive_c" "$run/wine.before" "$run/wine.marker" "$HOME/Desktop" "$wine_started" \
+written "$WINEPREFIX/drive_c" "$run/wine.before" "$run/wine.marker" "$wine_desktop" "$wine_started" \
     >"$out/wine-tree.txt"
 
 echo "== what each build wrote (native | wine): $out/native-tree.txt, $out/wine-tree.txt"
@@ -132,8 +139,9 @@ differences=$(awk -F '\t' '
         if (path ~ /^<desktop>\/.*\.lnk$/) return "each shell link writer lays the file out its own way; read through the shell below"
         return ""
     }
-    function report(path, what) {
-        reason = by_build(path)
+    # A file one build wrote and the other did not (or under another name) is never the build'"'"'s doing.
+    function report(path, what, excusable) {
+        reason = excusable ? by_build(path) : ""
         if (reason == "") { print "DIFF " path ": " what; faults++ }
         else print "build " path ": " what " (" reason ")"
     }
@@ -145,16 +153,16 @@ differences=$(awk -F '\t' '
         for (p in native) {
             if (!(p in wine)) {
                 other = lower_wine[tolower(p)]
-                report(p, other != "" ? "written as " p " by the native build and as " other " under Wine" : "written only by the native build")
+                report(p, other != "" ? "written as " p " by the native build and as " other " under Wine" : "written only by the native build", 0)
                 continue
             }
             split(native[p], a, "\t"); split(wine[p], b, "\t")
-            if (a[2] != b[2]) report(p, "size " a[2] " native, " b[2] " wine")
-            else if (a[3] != b[3]) report(p, "same size, other contents")
-            if (a[4] != b[4]) report(p, "last-write time " a[4] " native, " b[4] " wine")
+            if (a[2] != b[2]) report(p, "size " a[2] " native, " b[2] " wine", 1)
+            else if (a[3] != b[3]) report(p, "same size, other contents", 1)
+            if (a[4] != b[4]) report(p, "last-write time " a[4] " native, " b[4] " wine", 1)
         }
         for (p in wine)
-            if (!(p in native) && lower_native[tolower(p)] == "") report(p, "written only under Wine")
+            if (!(p in native) && lower_native[tolower(p)] == "") report(p, "written only under Wine", 0)
         exit faults > 0
     }' "$out/native-tree.txt" "$out/wine-tree.txt") || true
 sed 's/^/  native: /' "$out/native-tree.txt"
@@ -172,18 +180,25 @@ cmp -s "$WINEPREFIX/drive_c/Vendora/Vendora.FCC" "$payload" || fail "INSTALL.EXE
 
 # The shortcuts through the shell: both files copied to plain names in the prefix, read by one program.
 native_link=$(find "$native_desktop_host" -maxdepth 1 -name '*.lnk' | head -n 1)
-wine_link=$(find "$HOME/Desktop" -maxdepth 1 -name '*.lnk' | head -n 1)
+wine_link=$(find "$wine_desktop" -maxdepth 1 -name '*.lnk' | head -n 1)
+if [ "$wine_desktop" != "$HOME/Desktop" ] && [ -n "$(find "$HOME/Desktop" -maxdepth 1 -name '*.lnk')" ]; then
+    fail "a shortcut went to the user's former desktop $HOME/Desktop instead of $wine_desktop"
+fi
 if [ -z "$native_link" ] || [ -z "$wine_link" ]; then
     fail "a shortcut is missing: native '${native_link}', wine '${wine_link}'"
 else
     mkdir -p "$WINEPREFIX/drive_c/cross"
     cp "$native_link" "$WINEPREFIX/drive_c/cross/native.lnk"
     cp "$wine_link" "$WINEPREFIX/drive_c/cross/wine.lnk"
-    "$source/scripts/wine-run" "$fields_program" 'C:\cross\native.lnk' 'C:\cross\wine.lnk' \
+    in_wine_locale "$source/scripts/wine-run" "$fields_program" 'C:\cross\native.lnk' 'C:\cross\wine.lnk' \
         >"$out/shortcut-fields.txt" 2>&1 || fail "the shell did not read both shortcuts: $(cat "$out/shortcut-fields.txt")"
-    tr -d '\r' <"$out/shortcut-fields.txt" | iconv -f CP1252 -t UTF-8 >"$out/shortcut-fields.utf8"
-    echo "== the shortcuts through IShellLinkA"
+    tr -d '\r' <"$out/shortcut-fields.txt" >"$out/shortcut-fields.utf8"
+    echo "== the shortcuts through IShellLinkW"
     cat "$out/shortcut-fields.utf8"
+    code_page=$(sed -n 's/^code page: //p' "$out/shortcut-fields.utf8")
+    if [ -n "${VENDORA_WINE_CODE_PAGE:-}" ] && [ "$code_page" != "$VENDORA_WINE_CODE_PAGE" ]; then
+        fail "the Windows programs ran in code page ${code_page:-?}, not $VENDORA_WINE_CODE_PAGE (locale ${VENDORA_WINE_LOCALE:-unset})"
+    fi
     native_fields=$(sed -n 's/^C:\\cross\\native\.lnk: //p' "$out/shortcut-fields.utf8")
     wine_fields=$(sed -n 's/^C:\\cross\\wine\.lnk: //p' "$out/shortcut-fields.utf8")
     [ "$(printf '%s\n' "$native_fields" | wc -l)" -eq 7 ] || fail "the shell gave $(printf '%s\n' "$native_fields" | wc -l) fields of the native shortcut, expected 7"
@@ -191,6 +206,11 @@ else
         fail "the shortcuts read differently through the shell:
 $(diff <(echo "$native_fields") <(echo "$wine_fields") | sed -n 's/^</  native:/p; s/^>/  wine:  /p')"
     fi
+    # The fields the sequence gives, whatever both builds agree on.
+    for field in 'path: c:\Vendora\Vendora.EXE' 'working folder: c:\Vendora' \
+        'description: Vendora est une application réalisée avec Quillbox © Morvanel'; do
+        printf '%s\n' "$wine_fields" | grep -qxF "$field" || fail "the shortcut does not read \"$field\""
+    done
     # Wine's shell link answers SW_SHOWNORMAL whatever the file holds: the show command is also read from
     # the files themselves (the header's ShowCommand, offset 60).
     native_show=$(od -An -t u4 -j 60 -N 4 "$native_link" | tr -d ' ')

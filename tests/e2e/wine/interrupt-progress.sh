@@ -34,9 +34,10 @@ question=$(wait_window "$title") || die "the opening question did not appear$(in
 answer "$question" Return
 
 progress=$(wait_window '^D.+concat.+nation de') || die "no progress window$(installer_said)"
+# Pictured before the pause: a paused program paints nothing.
+window_picture "$progress" 1-progress --live
 kill -STOP "$installer"
 paused_at=$(written)
-window_picture "$progress" 1-progress
 echo "progress window seen after $paused_at of $count entries"
 if [ "$paused_at" -ge $((count - 2)) ]; then
     kill -CONT "$installer"
@@ -49,7 +50,7 @@ kill -CONT "$installer"
 report=$(wait_window '^Interruption Interdite') || die "no \"Interruption Interdite\" report after Interrompre$(installer_said)"
 reported_at=$(written)
 window_picture "$report" 2-interruption-report
-window_picture "$progress" 3-progress-during-report
+window_picture "$progress" 3-progress-during-report --live
 echo "report shown after $reported_at entries"
 [ "$reported_at" -ge "$paused_at" ] && [ "$reported_at" -le $((paused_at + 2)) ] ||
     fail "the report came after entry $reported_at, expected within two entries of the click (after $paused_at)"

@@ -191,20 +191,24 @@ wait_installer() {
     installer=
 }
 
-# One window alone (its client area, as Wine shows it without a window manager) as NAME.png, once painted.
+# One window alone (its client area, as Wine shows it without a window manager) as NAME.png, once painted
+# (settled_picture; --live for a window that keeps changing).
 window_picture() {
-    settled_picture "$1" "$snapshots/$2.png"
+    settled_picture "$1" "$snapshots/$2.png" "${3:-}"
 }
 
-# settled_picture ID FILE: the window's picture once painted. A window is shown before it paints, so it is
-# read again until two readings 0.1 s apart hold the same pixels, and more than one colour (30 s at most).
+# settled_picture ID FILE [--live]: the window's picture once painted. A window is shown before it paints,
+# so it is read again until two readings 0.1 s apart hold the same pixels, and more than one colour (30 s at
+# most); with --live (a progress window), the first reading of more than one colour.
 settled_picture() {
-    local id=$1 file=$2 reading=$2.reading.xwd previous=$2.previous.xwd deadline=$(($(date +%s) + 30))
+    local id=$1 file=$2 live=${3:-} reading=$2.reading.xwd previous=$2.previous.xwd
+    local deadline=$(($(date +%s) + 30))
     xwd -id "$id" -silent >"$previous" || return 1
     while :; do
-        sleep 0.1
+        [ -n "$live" ] || sleep 0.1
         xwd -id "$id" -silent >"$reading" || return 1
-        if cmp -s "$previous" "$reading" && [ "$(convert "xwd:$reading" -format %k info:)" -gt 1 ]; then
+        if { [ -n "$live" ] || cmp -s "$previous" "$reading"; } &&
+            [ "$(convert "xwd:$reading" -format %k info:)" -gt 1 ]; then
             convert "xwd:$reading" "png:$file"
             rm -f "$reading" "$previous"
             return 0

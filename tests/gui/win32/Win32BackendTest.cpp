@@ -237,21 +237,22 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
     RECT client = ClientRect(hwnd);
     EXPECT_EQ(client.right, 481);
     EXPECT_EQ(client.bottom, 300);
-    char caption[128] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    EXPECT_EQ(AnsiString(caption), form.Caption());
+    // The caption's own letters, whatever the system's code page.
+    wchar_t caption[128] = {};
+    GetWindowTextW(hwnd, caption, 128);
+    EXPECT_STREQ(caption, L"Installateur de Vendora.EXE \u00A9 Morvanel \u00E9");
     EXPECT_TRUE(IsWindowVisible(hwnd));
 
     // The framework moves and resizes it...
     form.SetTop(106);
     form.SetClientHeight(350);
-    form.SetCaption("Ok");
     window = WindowRect(hwnd);
     EXPECT_EQ(window.top, 106);
     EXPECT_EQ(window.left, 286);
     EXPECT_EQ(ClientRect(hwnd).bottom, 350);
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Ok");
+    form.SetCaption(Ansi("Mise à jour"));
+    GetWindowTextW(hwnd, caption, 128);
+    EXPECT_STREQ(caption, L"Mise \u00E0 jour");
     // ...and a window taller than the screen keeps the height asked.
     form.SetClientHeight(1000);
     EXPECT_EQ(ClientRect(hwnd).bottom, 1000);
@@ -363,7 +364,9 @@ TEST_F(Win32BackendTest, KeysCharactersMouseAndCloseReachTheForm) {
     Drain();
     PostMessageA(hwnd, WM_KEYDOWN, 'O', KeyData('O'));
     Drain();
-    PostMessageA(hwnd, WM_CHAR, 0xE9, 1);
+    // Characters come as UTF-16: "é" is Windows-1252's 0xE9, a Cyrillic letter types nothing.
+    PostMessageW(hwnd, WM_CHAR, 0xE9, 1);
+    PostMessageW(hwnd, WM_CHAR, 0x0439, 1);
     Drain();
     // Enter held with Alt is still Enter for the form (no character: the system takes Alt's).
     PostMessageA(hwnd, WM_SYSKEYDOWN, VK_RETURN, KeyData(VK_RETURN) | (1 << 29));

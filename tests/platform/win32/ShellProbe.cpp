@@ -1,23 +1,40 @@
-// Started by the ShellExecute test: writes its arguments and working folder, one a line, to the file its
-// first argument names, then signals the event its second argument names.
+// Started by the ShellExecute tests: writes its arguments and working folder, one a line in UTF-8, to the
+// file its first argument names, then signals the event its second argument names. Everything is read
+// through the wide calls, so that the record holds the characters given whatever the code page.
 
 #include <windows.h>
 
-#include <cstdio>
+#include <shellapi.h>
 
-int main(int argc, char** argv) {
-    if (argc < 3)
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
+    return utf8.c_str();
+}
+
+} // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (argv == nullptr || argc < 3)
         return 2;
-    FILE* out = std::fopen(argv[1], "wb");
+    FILE* out = ::_wfopen(argv[1], L"wb");
     if (out == nullptr)
         return 1;
     for (int i = 1; i < argc; ++i)
-        std::fprintf(out, "%s\n", argv[i]);
-    char folder[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, folder);
-    std::fprintf(out, "%s\n", folder);
+        std::fprintf(out, "%s\n", Utf8(argv[i]).c_str());
+    wchar_t folder[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    std::fprintf(out, "%s\n", Utf8(folder).c_str());
     std::fclose(out);
-    HANDLE done = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[2]);
+    HANDLE done = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
     if (done == nullptr)
         return 1;
     ::SetEvent(done);

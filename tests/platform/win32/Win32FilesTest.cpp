@@ -1,5 +1,6 @@
-// The Win32 file system: CreateFileA and its sharing rules, folders, crash-safe copies and moves, file
-// times to the 100 ns, FindFirstFileA and the current folder, all on the real disk.
+// The Win32 file system: CreateFileW and its sharing rules, folders, crash-safe copies and moves, file
+// times to the 100 ns, FindFirstFileW and the current folder, all on the real disk; Windows-1252 names on
+// the disk as they are whatever the system's code page, and folders that Windows-1252 cannot name.
 
 #include "platform/win32/Win32Files.h"
 #include "base/Cp1252.h"
@@ -8,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace vendora;
+using vendora::test::NamesIn;
 using vendora::test::RunningUnderWine;
 using vendora::test::TempFolder;
 
@@ -223,7 +226,7 @@ TEST_F(Win32Files, AFailedCopyLeavesTheOldDestinationAndNoTemporaryFile) {
 TEST_F(Win32Files, AReadOnlyTemporaryCopyIsRemovedAndOneLeftByACrashIsReplaced) {
     const AnsiString from = folder_ / "Starmath.ttf";
     WriteFile(from, "font");
-    ASSERT_TRUE(::SetFileAttributesA(from.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(Wide(from).c_str(), FILE_ATTRIBUTE_READONLY));
     // A folder cannot be replaced by a file: the read-only copy made on the way must still go.
     ASSERT_EQ(files_.CreateDirectory(folder_ / "Fonts"), 0);
     EXPECT_FALSE(files_.CopyFile(from, folder_ / "Fonts", false));
@@ -235,7 +238,7 @@ TEST_F(Win32Files, AReadOnlyTemporaryCopyIsRemovedAndOneLeftByACrashIsReplaced) 
     const AnsiString to = folder_ / "Fonts\\Starmath.ttf";
     const AnsiString temporary = TemporarySibling(to);
     WriteFile(temporary, "half a fo");
-    ASSERT_TRUE(::SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(Wide(temporary).c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(files_.CopyFile(from, to, false));
     EXPECT_EQ(ReadFile(to), "font");
     EXPECT_FALSE(files_.FileExists(temporary));
@@ -347,4 +350,53 @@ TEST_F(Win32Files, TheCurrentFolderIsSetAndRead) {
     EXPECT_EQ(files_.LastError(), 2);
     ASSERT_TRUE(files_.SetCurrentDirectory(before));
     EXPECT_EQ(files_.GetCurrentDirectory(), before);
+}
+
+TEST_F(Win32Files, Windows1252NamesReachTheDiskAsTheyAreWhateverTheCodePage) {
+    const AnsiString folder = folder_ / Ansi("Données");
+    ASSERT_EQ(files_.CreateDirectory(folder), 0);
+    WriteFile(folder + Ansi("\\Règlements.QXF"), "forme");
+    ASSERT_TRUE(files_.CopyFile(folder + Ansi("\\Règlements.QXF"), folder + Ansi("\\Œuvre € ÿ.QXF"), false));
+    ASSERT_TRUE(files_.MoveFileReplace(folder + Ansi("\\Œuvre € ÿ.QXF"), folder + Ansi("\\Déplacé.QXF")));
+    EXPECT_EQ(NamesIn(folder_.WidePath()), std::vector<std::wstring>{L"Donn\u00E9es"});
+    EXPECT_EQ(NamesIn(folder_.WidePath() + L"\\Donn\u00E9es"),
+              (std::vector<std::wstring>{L"D\u00E9plac\u00E9.QXF", L"R\u00E8glements.QXF"}));
+    EXPECT_EQ(ReadFile(folder + Ansi("\\Déplacé.QXF")), "forme");
+    EXPECT_EQ(files_.FindFirst(folder + "\\R*"), Ansi("Règlements.QXF"));
+    EXPECT_TRUE(files_.DeleteFile(folder + Ansi("\\Règlements.QXF")));
+    EXPECT_EQ(NamesIn(folder_.WidePath() + L"\\Donn\u00E9es"),
+              std::vector<std::wstring>{L"D\u00E9plac\u00E9.QXF"});
+}
+
+TEST_F(Win32Files, AFolderThatWindows1252CannotNameIsReachedByTheNameTheSystemGave) {
+    // A user's folder on a Russian Windows, given by the system as the current folder.
+    const std::wstring foreign = folder_.WidePath() + L"\\\u0418\u0432\u0430\u043D";
+    ASSERT_TRUE(::CreateDirectoryW(foreign.c_str(), nullptr));
+    const AnsiString before = files_.GetCurrentDirectory();
+    ASSERT_TRUE(::SetCurrentDirectoryW(foreign.c_str()));
+    const AnsiString seen = files_.GetCurrentDirectory();
+    ASSERT_TRUE(files_.SetCurrentDirectory(before));
+    EXPECT_EQ(seen, folder_ / "????");
+
+    WriteFile(seen + Ansi("\\Règlements.QXF"), "forme");
+    ASSERT_TRUE(files_.CopyFile(seen + Ansi("\\Règlements.QXF"), seen + "\\Copie.QXF", false));
+    EXPECT_EQ(NamesIn(foreign), (std::vector<std::wstring>{L"Copie.QXF", L"R\u00E8glements.QXF"}));
+    EXPECT_TRUE(files_.DirectoryExists(seen));
+    ASSERT_TRUE(files_.SetCurrentDirectory(seen));
+    ASSERT_TRUE(files_.SetCurrentDirectory(before));
+
+    // A name found there that Windows-1252 cannot hold opens again after its folder.
+    ASSERT_TRUE(
+        ::CloseHandle(::CreateFileW((foreign + L"\\\u041E\u0442\u0447\u0451\u0442.txt").c_str(),
+                                    GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    const std::optional<AnsiString> found = files_.FindFirst(seen + "\\*.txt");
+    ASSERT_EQ(found, AnsiString("?????.txt"));
+    EXPECT_TRUE(files_.FileExists(seen + "\\" + *found));
+
+    // A '?' that no name of the system accounts for is refused as Windows refuses it, and writes nothing.
+    int error = -1;
+    EXPECT_FALSE(files_.CreateFile(folder_ / "?.QXF", FileAccess::GenericWrite, FileShare::None,
+                                   Disposition::CreateNew, error));
+    EXPECT_EQ(error, 123); // ERROR_INVALID_NAME
+    EXPECT_EQ(NamesIn(folder_.WidePath()), std::vector<std::wstring>{L"\u0418\u0432\u0430\u043D"});
 }

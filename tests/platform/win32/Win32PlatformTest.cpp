@@ -1,5 +1,6 @@
 // The Win32 platform's other services against the real calls: the program's own resource, the clock, the
-// registry value, COM and the shell link read back through IShellLinkA, system colours and ShellExecuteA.
+// registry value, COM and the shell link read back through IShellLinkW, system colours and ShellExecuteW;
+// a desktop folder that Windows-1252 cannot name.
 
 #include "platform/win32/Win32Platform.h"
 #include "base/Cp1252.h"
@@ -7,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 using namespace vendora;
+using vendora::test::NamesIn;
 using vendora::test::RunningUnderWine;
 using vendora::test::TempFolder;
 
@@ -47,26 +48,31 @@ double LocalNowInDays() {
 class TestKey {
 public:
     TestKey() : root_("Software\\Vendora tests " + std::to_string(::GetCurrentProcessId())) {}
-    ~TestKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str()); }
+    ~TestKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, Wide(root_).c_str()); }
     TestKey(const TestKey&) = delete;
     TestKey& operator=(const TestKey&) = delete;
     const AnsiString& Root() const { return root_; }
     bool Exists(const AnsiString& key) const {
         HKEY opened = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
             return false;
         ::RegCloseKey(opened);
         return true;
     }
     // Writes a value; size counts the bytes stored, terminator or not.
-    void Set(const AnsiString& key, const char* name, DWORD type, const void* data, DWORD size) const {
+    void Set(const AnsiString& key, const wchar_t* name, DWORD type, const void* data, DWORD size) const {
         HKEY opened = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &opened, nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, &opened, nullptr),
                   ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExA(opened, name, 0, type, static_cast<const BYTE*>(data), size),
+        ASSERT_EQ(::RegSetValueExW(opened, name, 0, type, static_cast<const BYTE*>(data), size),
                   ERROR_SUCCESS);
         ::RegCloseKey(opened);
+    }
+    // A string value of the given characters, with its terminator unless said otherwise.
+    void SetText(const AnsiString& key, const wchar_t* name, DWORD type, const std::wstring& text,
+                 bool terminated = true) const {
+        Set(key, name, type, text.c_str(), static_cast<DWORD>((text.size() + (terminated ? 1 : 0)) * 2));
     }
 
 private:
@@ -77,14 +83,13 @@ private:
 class LoadedLink {
 public:
     explicit LoadedLink(const AnsiString& file) {
-        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+        if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                       reinterpret_cast<void**>(&link_))))
             return;
         IPersistFile* persist = nullptr;
         if (FAILED(link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))))
             return;
-        const std::u16string wide = AnsiToUtf16(file);
-        loaded_ = persist->Load(reinterpret_cast<const wchar_t*>(wide.c_str()), STGM_READ) == S_OK;
+        loaded_ = persist->Load(Wide(file).c_str(), STGM_READ) == S_OK;
         persist->Release();
     }
     ~LoadedLink() {
@@ -94,20 +99,48 @@ public:
     LoadedLink(const LoadedLink&) = delete;
     LoadedLink& operator=(const LoadedLink&) = delete;
     bool Loaded() const { return loaded_; }
-    IShellLinkA& Link() const { return *link_; }
+    IShellLinkW& Link() const { return *link_; }
 
 private:
-    IShellLinkA* link_ = nullptr;
+    IShellLinkW* link_ = nullptr;
     bool loaded_ = false;
 };
+
+// A file's bytes, read through its wide name.
+std::string ReadAll(const AnsiString& path) {
+    std::string bytes;
+    if (FILE* in = ::_wfopen(Wide(path).c_str(), L"rb")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+            bytes.append(buffer, got);
+        std::fclose(in);
+    }
+    return bytes;
+}
 
 class Win32PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override { platform_->CoInitialize(); }
     void TearDown() override { platform_->CoUninitialize(); }
 
+    // Starts the probe program through ShellExecute in the folder given, the record file and an event
+    // before the arguments; waits for it and answers what it recorded (UTF-8), "" when it did not start.
+    std::string RunProbe(const AnsiString& arguments, const AnsiString& folder) {
+        const AnsiString probe = FolderOf(platform_->ModuleFileName()) + "\\" + VENDORA_SHELL_PROBE;
+        HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, Wide(event_).c_str());
+        if (done == nullptr)
+            return "";
+        const AnsiString parameters = "\"" + record_ + "\" \"" + event_ + "\" " + arguments;
+        const bool started = platform_->ShellExecute(probe, parameters, folder, SW_SHOWNORMAL) > 32;
+        const DWORD waited = started ? ::WaitForSingleObject(done, 120000) : WAIT_FAILED;
+        ::CloseHandle(done);
+        return waited == WAIT_OBJECT_0 ? ReadAll(record_) : "";
+    }
+
     std::unique_ptr<Win32Platform> platform_ = Win32Platform::Create();
     TempFolder folder_;
+    const AnsiString record_ = folder_ / "record.txt";
+    const AnsiString event_ = "Vendora shell probe " + std::to_string(::GetCurrentProcessId());
 };
 
 } // namespace
@@ -120,7 +153,7 @@ TEST_F(Win32PlatformTest, TheOwnResourceIsUsedWhereTheModuleHoldsIt) {
     // Not a copy: the bytes lie in the program's own image.
     MEMORY_BASIC_INFORMATION where{};
     ASSERT_NE(::VirtualQuery(resource->data(), &where, sizeof where), 0u);
-    EXPECT_EQ(where.AllocationBase, static_cast<void*>(::GetModuleHandleA(nullptr)));
+    EXPECT_EQ(where.AllocationBase, static_cast<void*>(::GetModuleHandleW(nullptr)));
     EXPECT_TRUE(platform_->FindResource("fcc", 1)); // types compare without regard to case
     EXPECT_FALSE(platform_->FindResource("FCC", 2));
     EXPECT_FALSE(platform_->FindResource("BMP", 1));
@@ -159,33 +192,33 @@ TEST_F(Win32PlatformTest, TheRegistryValueIsReadAndOnlyTheParentKeyIsCreated) {
     EXPECT_TRUE(key.Exists(key.Root() + "\\Explorer")); // opened with full access, created when missing
     EXPECT_FALSE(key.Exists(folders));
 
-    const AnsiString desktop = Ansi("C:\\Users\\Zoé\\Bureau");
-    key.Set(folders, "Desktop", REG_SZ, desktop.c_str(), static_cast<DWORD>(desktop.size() + 1));
-    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Desktop"), desktop);
-    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "DESKTOP"), desktop);
+    key.SetText(folders, L"Desktop", REG_SZ, L"C:\\Users\\Zo\u00E9 \u0152\\Bureau");
+    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Desktop"), Ansi("C:\\Users\\Zoé Œ\\Bureau"));
+    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "DESKTOP"), Ansi("C:\\Users\\Zoé Œ\\Bureau"));
     EXPECT_FALSE(platform_->ReadUserRegistryString(folders, "Personal"));
 
-    // Stored without its terminator, or unexpanded: the text as it is.
-    key.Set(folders, "Short", REG_SZ, "abc", 3);
+    // Stored without its terminator, with an odd number of bytes, or unexpanded: the text as it is.
+    key.SetText(folders, L"Short", REG_SZ, L"abc", false);
     EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Short"), AnsiString("abc"));
-    key.Set(folders, "Expand", REG_EXPAND_SZ, "%USERPROFILE%\\Desktop", 22);
+    key.Set(folders, L"Odd", REG_SZ, L"abc", 5);
+    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Odd"), AnsiString("ab"));
+    key.SetText(folders, L"Expand", REG_EXPAND_SZ, L"%USERPROFILE%\\Desktop");
     EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Expand"), AnsiString("%USERPROFILE%\\Desktop"));
-    const AnsiString longer(3000, 'x');
-    key.Set(folders, "Long", REG_SZ, longer.c_str(), static_cast<DWORD>(longer.size() + 1));
-    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Long"), longer);
+    key.SetText(folders, L"Long", REG_SZ, std::wstring(3000, L'x'));
+    EXPECT_EQ(platform_->ReadUserRegistryString(folders, "Long"), AnsiString(3000, 'x'));
     const DWORD number = 7;
-    key.Set(folders, "Number", REG_DWORD, &number, sizeof number);
+    key.Set(folders, L"Number", REG_DWORD, &number, sizeof number);
     EXPECT_FALSE(platform_->ReadUserRegistryString(folders, "Number"));
 }
 
 TEST_F(Win32PlatformTest, TheDesktopFolderOfTheShellIsInTheRegistry) {
-    char desktop[MAX_PATH] = {};
-    ASSERT_EQ(::SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop),
+    wchar_t desktop[MAX_PATH] = {};
+    ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop),
               S_OK);
     const auto value = platform_->ReadUserRegistryString(
         "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop");
     ASSERT_TRUE(value);
-    EXPECT_EQ(UpperAscii(*value), UpperAscii(desktop));
+    EXPECT_EQ(UpperAscii(*value), UpperAscii(Narrow(desktop)));
 }
 
 TEST_F(Win32PlatformTest, COMIsInitialisedAndUninitialisedOnThisThread) {
@@ -198,7 +231,7 @@ TEST_F(Win32PlatformTest, COMIsInitialisedAndUninitialisedOnThisThread) {
     platform_->CoInitialize();
 }
 
-TEST_F(Win32PlatformTest, TheShellLinkIsSavedAndReadBackThroughIShellLinkA) {
+TEST_F(Win32PlatformTest, TheShellLinkIsSavedAndReadBackThroughIShellLinkW) {
     ShellLinkData data;
     data.Path = platform_->ModuleFileName();
     data.WorkingDirectory = FolderOf(data.Path);
@@ -211,26 +244,24 @@ TEST_F(Win32PlatformTest, TheShellLinkIsSavedAndReadBackThroughIShellLinkA) {
     const AnsiString file = folder_ / Ansi("Vendora © Morvanel.lnk");
     ASSERT_TRUE(platform_->SaveShellLink(data, file));
     // The name reached the disk with its "©" (U+00A9), converted from Windows-1252.
-    const std::wstring wide = L"\\Vendora \u00A9 Morvanel.lnk";
-    const std::u16string folder = AnsiToUtf16(folder_.Path());
-    EXPECT_NE(::GetFileAttributesW((std::wstring(folder.begin(), folder.end()) + wide).c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(NamesIn(folder_.WidePath()), std::vector<std::wstring>{L"Vendora \u00A9 Morvanel.lnk"});
 
     LoadedLink loaded(file);
     ASSERT_TRUE(loaded.Loaded());
-    char text[1024];
-    WIN32_FIND_DATAA found{};
-    ASSERT_TRUE(SUCCEEDED(loaded.Link().GetPath(text, sizeof text, &found, SLGP_RAWPATH)));
-    EXPECT_EQ(UpperAscii(text), UpperAscii(data.Path));
-    ASSERT_EQ(loaded.Link().GetWorkingDirectory(text, sizeof text), S_OK);
-    EXPECT_EQ(AnsiString(text), data.WorkingDirectory);
-    ASSERT_EQ(loaded.Link().GetArguments(text, sizeof text), S_OK);
-    EXPECT_EQ(AnsiString(text), data.Arguments);
-    ASSERT_EQ(loaded.Link().GetDescription(text, sizeof text), S_OK);
-    EXPECT_EQ(AnsiString(text), data.Description);
+    wchar_t text[1024];
+    WIN32_FIND_DATAW found{};
+    ASSERT_TRUE(SUCCEEDED(loaded.Link().GetPath(text, 1024, &found, SLGP_RAWPATH)));
+    EXPECT_EQ(UpperAscii(Narrow(text)), UpperAscii(data.Path));
+    ASSERT_EQ(loaded.Link().GetWorkingDirectory(text, 1024), S_OK);
+    EXPECT_EQ(Narrow(text), data.WorkingDirectory);
+    ASSERT_EQ(loaded.Link().GetArguments(text, 1024), S_OK);
+    EXPECT_EQ(std::wstring(text), L"\"D:\\Ma Caisse\" \u00E9t\u00E9");
+    ASSERT_EQ(loaded.Link().GetDescription(text, 1024), S_OK);
+    EXPECT_EQ(std::wstring(text),
+              L"Vendora est une application r\u00E9alis\u00E9e avec Quillbox \u00A9 Morvanel");
     int icon = -1;
-    ASSERT_EQ(loaded.Link().GetIconLocation(text, sizeof text, &icon), S_OK);
-    EXPECT_EQ(UpperAscii(text), UpperAscii(data.IconLocation));
+    ASSERT_EQ(loaded.Link().GetIconLocation(text, 1024, &icon), S_OK);
+    EXPECT_EQ(UpperAscii(Narrow(text)), UpperAscii(data.IconLocation));
     EXPECT_EQ(icon, 2);
     WORD hotKey = 0;
     ASSERT_EQ(loaded.Link().GetHotkey(&hotKey), S_OK);
@@ -255,9 +286,9 @@ TEST_F(Win32PlatformTest, AShortcutIsOverwrittenHasNoHotKeyUnlessGivenAndFailsIn
     ASSERT_TRUE(platform_->SaveShellLink(data, file));
     LoadedLink loaded(file);
     ASSERT_TRUE(loaded.Loaded());
-    char text[256];
-    ASSERT_EQ(loaded.Link().GetDescription(text, sizeof text), S_OK);
-    EXPECT_STREQ(text, "second");
+    wchar_t text[256];
+    ASSERT_EQ(loaded.Link().GetDescription(text, 256), S_OK);
+    EXPECT_STREQ(text, L"second");
     WORD hotKey = 0xFFFF;
     ASSERT_EQ(loaded.Link().GetHotkey(&hotKey), S_OK);
     EXPECT_EQ(hotKey, 0);
@@ -293,21 +324,41 @@ TEST_F(Win32PlatformTest, ShellExecuteStartsAProgramWithItsParametersInItsFolder
     EXPECT_LE(platform_->ShellExecute(folder_ / "absent.exe", "", folder_.Path(), SW_SHOWNORMAL), 32);
     EXPECT_LE(platform_->ShellExecute(folder_ / "absent.pdf", "", folder_.Path(), SW_SHOWNORMAL), 32);
 
-    const AnsiString probe = FolderOf(platform_->ModuleFileName()) + "\\" + VENDORA_SHELL_PROBE;
     const AnsiString folder = folder_ / Ansi("dossier été");
     ASSERT_EQ(platform_->Files().CreateDirectory(folder), 0);
-    const AnsiString record = folder_ / "record.txt";
-    const std::string event = "Vendora shell probe " + std::to_string(::GetCurrentProcessId());
-    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, event.c_str());
-    ASSERT_NE(done, nullptr);
-    const AnsiString parameters = "\"" + record + "\" \"" + event + "\" " + Ansi("\"D:\\Ma Caisse\"");
-    EXPECT_GT(platform_->ShellExecute(probe, parameters, folder, SW_SHOWNORMAL), 32);
-    const DWORD waited = ::WaitForSingleObject(done, 120000);
-    ::CloseHandle(done);
-    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_EQ(RunProbe(Ansi("\"D:\\Ma Caisse\" Règlements"), folder),
+              AnsiToUtf8(record_ + "\n" + event_ + Ansi("\nD:\\Ma Caisse\nRèglements\n") + folder + "\n"));
+}
 
-    std::ifstream in(record.c_str(), std::ios::binary);
-    std::stringstream lines;
-    lines << in.rdbuf();
-    EXPECT_EQ(lines.str(), record + "\n" + event + "\nD:\\Ma Caisse\n" + folder + "\n");
+TEST_F(Win32PlatformTest, ADesktopThatWindows1252CannotNameGetsTheShortcutAndStartsPrograms) {
+    // A desktop on a Russian Windows, as the registry gives it.
+    const std::wstring user = folder_.WidePath() + L"\\\u0418\u0432\u0430\u043D";
+    const std::wstring foreign =
+        user + L"\\\u0420\u0430\u0431\u043E\u0447\u0438\u0439 \u0441\u0442\u043E\u043B";
+    ASSERT_TRUE(::CreateDirectoryW(user.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(foreign.c_str(), nullptr));
+    TestKey key;
+    key.SetText(key.Root() + "\\Shell Folders", L"Desktop", REG_SZ, foreign);
+    const auto desktop = platform_->ReadUserRegistryString(key.Root() + "\\Shell Folders", "Desktop");
+    ASSERT_EQ(desktop, folder_ / "????\\??????? ????");
+
+    ShellLinkData data;
+    data.Path = platform_->ModuleFileName();
+    data.WorkingDirectory = *desktop;
+    data.Description = Ansi("réalisée avec Quillbox ©");
+    const AnsiString file = *desktop + "\\" + Ansi("Vendora © Morvanel.lnk");
+    ASSERT_TRUE(platform_->SaveShellLink(data, file));
+    EXPECT_EQ(NamesIn(foreign), std::vector<std::wstring>{L"Vendora \u00A9 Morvanel.lnk"});
+    LoadedLink loaded(file);
+    ASSERT_TRUE(loaded.Loaded());
+    wchar_t text[1024];
+    ASSERT_EQ(loaded.Link().GetWorkingDirectory(text, 1024), S_OK);
+    EXPECT_EQ(std::wstring(text), foreign);
+    ASSERT_EQ(loaded.Link().GetDescription(text, 1024), S_OK);
+    EXPECT_EQ(std::wstring(text), L"r\u00E9alis\u00E9e avec Quillbox \u00A9");
+
+    // A program started there, given the folder as its argument, gets both with their own letters.
+    const std::string named = AnsiToUtf8(folder_.Path()) + "\\Иван\\Рабочий стол";
+    EXPECT_EQ(RunProbe("\"" + *desktop + "\"", *desktop),
+              AnsiToUtf8(record_ + "\n" + event_ + "\n") + named + "\n" + named + "\n");
 }
