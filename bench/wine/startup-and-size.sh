@@ -12,39 +12,52 @@
 # arrives (xev), for the window that then bears the question's title. A Wine that runs no program of the
 # machine (an i686 INSTALL.EXE where no 32-bit Wine is installed) gives the sizes alone.
 #
-#   bench/wine/startup-and-size.sh INSTALL.EXE HOST_BUILD [RUNS]
+#   bench/wine/startup-and-size.sh INSTALL.EXE HOST_BUILD [RUNS [EARLIER.EXE]]
 #
 # HOST_BUILD is the host build whose payload/win32 or payload/win64 matches INSTALL.EXE (fcc and the
 # demo's files come from there). RUNS per side, 7 by default, after one start of each program that is not
-# counted. Prints every time and a Markdown table of medians.
+# counted. EARLIER.EXE, an earlier build of the same machine, is measured too, its runs between the other
+# two, for a before and after in the same conditions. Prints every time and a Markdown table of medians.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source=$(cd "$here/../.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
-    if [ $# -lt 2 ] || [ $# -gt 3 ]; then
-        echo "usage: $0 INSTALL.EXE HOST_BUILD [RUNS]" >&2
+    if [ $# -lt 2 ] || [ $# -gt 4 ]; then
+        echo "usage: $0 INSTALL.EXE HOST_BUILD [RUNS [EARLIER.EXE]]" >&2
         exit 2
     fi
     for tool in makensis x86_64-w64-mingw32-gcc i686-w64-mingw32-gcc Xvfb xdotool xev stdbuf wineserver perl; do
         command -v "$tool" >/dev/null || { echo "$0: $tool is missing (scripts/setup installs it)" >&2; exit 2; }
     done
-    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath "$2")" "${3:-7}"
+    exec "$source/scripts/with-xvfb" "$0" --inside "$(realpath "$1")" "$(realpath "$2")" "${3:-7}" \
+        ${4:+"$(realpath "$4")"}
 fi
 
-exe=$2
 host=$3
 runs=$4
 fcc=$host/bin/fcc
+# The programs measured: INSTALL.EXE, and the earlier build when given.
+programs=("$2")
+names=(INSTALL.EXE)
+if [ -n "${5:-}" ]; then
+    programs+=("$5")
+    names+=(earlier)
+fi
 
-# The PE machine field says which Windows the program is for.
-pe_offset=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
-case "$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$exe" | tr -d ' ')" in
+# The PE machine field says which Windows a program is for.
+machine_of() {
+    local offset
+    offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -t x2 -j $((offset + 4)) -N 2 "$1" | tr -d ' '
+}
+case "$(machine_of "$2")" in
 014c) machine=i686 windows=win32 nsis_target=x86-unicode ;;
 8664) machine=x86-64 windows=win64 nsis_target=amd64-unicode ;;
-*) echo "$0: $exe is neither an i686 nor an x86-64 Windows program" >&2; exit 2 ;;
+*) echo "$0: $2 is neither an i686 nor an x86-64 Windows program" >&2; exit 2 ;;
 esac
+[ "$(machine_of "${programs[-1]}")" = "$(machine_of "$2")" ] || { echo "$0: $5 is not for the same machine" >&2; exit 2; }
 demo_stage=$host/payload/$windows/stage
 for file in "$fcc" "$demo_stage/vendora.exe"; do
     [ -e "$file" ] || { echo "$0: $file is missing: build the host preset first" >&2; exit 2; }
@@ -117,12 +130,19 @@ shipped_stage "$demo_stage" "$bench/shipped-stage"
 nsis_installer nsis-shipped "$bench/shipped-stage"
 x86_64-w64-mingw32-gcc -std=c11 -O2 -Wall -Wextra -Werror -static -s -o "$bench/replace-payload.exe" \
     "$here/ReplacePayload.c"
-cp "$exe" "$bench/install-shipped.exe"
-"$source/scripts/wine-run" "$bench/replace-payload.exe" "$(windows_path "$bench/install-shipped.exe")" \
-    "$(windows_path "$bench/shipped-best.FCC")" || die "the shipped-shape payload could not be put into INSTALL.EXE"
-[ "$(fcc_resource_size "$bench/install-shipped.exe")" = "$(size_of "$bench/shipped-best.FCC")" ] ||
-    die "install-shipped.exe does not carry the shipped-shape payload"
-program=$(($(size_of "$exe") - $(fcc_resource_size "$exe")))
+# For each program: its size without its payload, and the whole of a copy carrying the shipped shape.
+program_sizes=()
+shipped_sizes=()
+for p in "${!programs[@]}"; do
+    copy=$bench/shipped-$p.exe
+    cp "${programs[p]}" "$copy"
+    "$source/scripts/wine-run" "$bench/replace-payload.exe" "$(windows_path "$copy")" \
+        "$(windows_path "$bench/shipped-best.FCC")" || die "the shipped-shape payload could not be put into ${programs[p]}"
+    [ "$(fcc_resource_size "$copy")" = "$(size_of "$bench/shipped-best.FCC")" ] ||
+        die "$copy does not carry the shipped-shape payload"
+    program_sizes+=("$(($(size_of "${programs[p]}") - $(fcc_resource_size "${programs[p]}")))")
+    shipped_sizes+=("$(size_of "$copy")")
+done
 
 # ---- Start-up ----
 # Wine lets a window manager manage the top-level windows and, on hiding one, waits up to 2 s for it; the
@@ -152,11 +172,11 @@ time_nsis() {
     took=$(elapsed "$start" "$(now)")
 }
 
-# INSTALL.EXE from the start of its process to its opening question mapped, in seconds, into took; then
+# A program from the start of its process to its opening question mapped, in seconds, into took; then
 # Escape.
 title='^Installation de Vendora\.exe'
 time_question() {
-    local start before id mapped
+    local exe=$1 start before id mapped
     before=$(wc -l <"$maps")
     start=$(now)
     (cd "$run/cwd" && exec "$source/scripts/wine-run" "$exe" >/dev/null 2>&1) &
@@ -184,41 +204,77 @@ runs_here() {
 }
 
 nsis_times=()
-question_times=()
+declare -A question_times
 if runs_here && time_nsis; then
-    time_question
+    for p in "${!programs[@]}"; do
+        time_question "${programs[p]}"
+    done
     for ((i = 1; i <= runs; i++)); do
         time_nsis || die "the empty NSIS installer failed"
         nsis_times+=("$took")
-        time_question
-        question_times+=("$took")
-        echo "run $i: empty NSIS installer, whole run ${nsis_times[-1]} s; INSTALL.EXE, start to question ${question_times[-1]} s"
+        line="run $i: empty NSIS installer, whole run $took s"
+        # Then the earlier build, then INSTALL.EXE.
+        for ((p = ${#programs[@]} - 1; p >= 0; p--)); do
+            time_question "${programs[p]}"
+            question_times[$p]+=" $took"
+            line+="; ${names[p]}, start to question $took s"
+        done
+        echo "$line"
     done
 else
     echo "This Wine runs no $machine program: start-up not measured, sizes only."
 fi
 
 objdump=$([ "$machine" = i686 ] && echo i686 || echo x86_64)-w64-mingw32-objdump
-sections=$("$objdump" -h "$exe" | awk '$1 ~ /^[0-9]+$/ { print $2, $3 }' | while read -r name hex; do
-    printf '%s %d, ' "$name" "$((16#$hex))"
-done)
+sections() {
+    "$objdump" -h "$1" | awk '$1 ~ /^[0-9]+$/ { print $2, $3 }' | while read -r name hex; do
+        printf '%s %d, ' "$name" "$((16#$hex))"
+    done
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 {
     echo
     echo "$machine INSTALL.EXE against the empty NSIS installer ($nsis_target), wine $(wine --version 2>/dev/null | sed 's/^wine-//'), $(nproc) cores, medians of $runs:"
     echo
-    echo "| | INSTALL.EXE | NSIS | ratio |"
-    echo "|---|---:|---:|---:|"
+    header="| |"
+    rule="|---|"
+    for p in "${!programs[@]}"; do
+        header+=" ${names[p]} |"
+        rule+="---:|"
+    done
+    header+=" NSIS |"
+    rule+="---:|"
+    for p in "${!programs[@]}"; do
+        header+=" ${names[p]} / NSIS |"
+        rule+="---:|"
+    done
+    echo "$header"
+    echo "$rule"
+    row() {
+        local line="| $1 |" unit=$2 reference=$3
+        shift 3
+        for value in "$@"; do line+=" $value$unit |"; done
+        line+=" $reference$unit |"
+        for value in "$@"; do line+=" $(ratio "$value" "$reference") |"; done
+        echo "$line"
+    }
     if [ ${#nsis_times[@]} -gt 0 ]; then
-        q=$(median "${question_times[@]}")
-        n=$(median "${nsis_times[@]}")
-        echo "| start of the process to the opening question on screen; NSIS: the empty installer's whole run | $q s | $n s | $(awk -v a="$q" -v b="$n" 'BEGIN { printf "%.2f", a / b }') |"
+        medians=()
+        for p in "${!programs[@]}"; do
+            # shellcheck disable=SC2086
+            medians+=("$(median ${question_times[$p]})")
+        done
+        row "start of the process to the opening question on screen; NSIS: the empty installer's whole run" \
+            " s" "$(median "${nsis_times[@]}")" "${medians[@]}"
     fi
-    empty=$(size_of "$bench/nsis-empty.exe")
-    echo "| the program without its payload; NSIS: the whole empty installer | $program B | $empty B | $(awk -v a="$program" -v b="$empty" 'BEGIN { printf "%.2f", a / b }') |"
-    whole=$(size_of "$bench/install-shipped.exe")
-    nsis=$(size_of "$bench/nsis-shipped.exe")
-    echo "| shipped shape (14 files, 4,433,637 B; INSTALL.EXE: \`fcc pack --best\`, $(size_of "$bench/shipped-best.FCC") B; NSIS: \`SetCompressor zlib\`) | $whole B | $nsis B | $(awk -v a="$whole" -v b="$nsis" 'BEGIN { printf "%.2f", a / b }') |"
+    row "the program without its payload; NSIS: the whole empty installer" " B" \
+        "$(size_of "$bench/nsis-empty.exe")" "${program_sizes[@]}"
+    row "shipped shape (14 files, 4,433,637 B; INSTALL.EXE: \`fcc pack --best\`, $(size_of "$bench/shipped-best.FCC") B; NSIS: \`SetCompressor zlib\`)" \
+        " B" "$(size_of "$bench/nsis-shipped.exe")" "${shipped_sizes[@]}"
     echo
-    echo "Sections of INSTALL.EXE (bytes): ${sections%, }"
+    for p in "${!programs[@]}"; do
+        sizes=$(sections "${programs[p]}")
+        echo "Sections of ${names[p]} (bytes): ${sizes%, }"
+    done
 } | tee "$work/startup-and-size.md"
