@@ -47,6 +47,10 @@ public:
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // The same without MOVEFILE_WRITE_THROUGH.
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    // CreateFileA for writing, then FlushFileBuffers; a folder is opened with FILE_FLAG_BACKUP_SEMANTICS,
+    // and NTFS then writes out its index with the names in it.
+    bool FlushFile(const AnsiString& path) override;
+    bool FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
@@ -57,6 +61,8 @@ public:
 private:
     // MoveFileExA with these flags, for files only.
     bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
+    // FlushFileBuffers on path opened with these flags.
+    bool Flush(const AnsiString& path, std::uint32_t flags);
     bool Fail();
     bool Fail(int code);
 
