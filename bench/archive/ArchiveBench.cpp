@@ -2,12 +2,13 @@
 //
 //   bench_archive [--pairs N] [--large-pairs N]
 //       In one process, on copies of the same archive, in turn: the project's whole extraction (read the
-//       archive, inflate, write the .CTN, split, delete the .CTN), the same with every file put in place
-//       by a plain rename instead of a durable replacement ("no sync"), and the plain reference (read the
-//       archive, zlib's uncompress into one buffer, each file written with one write), and the same plain
-//       program putting each file in place durably (temporary name, fsync, rename, fsync of the folder:
-//       "durable ref"). Medians of wall
-//       and processor time and their ratios to the reference, for the shipped shape and for 200 MB.
+//       archive, inflate, write the .CTN, split, delete the .CTN), the same without waiting for the disk
+//       ("no sync": no flush; the write-back is still started), and the plain reference (read the archive,
+//       zlib's uncompress into one buffer, each file written with one write), and the same plain program
+//       putting each file in place durably (temporary name, fsync, rename, fsync of the folder: "durable
+//       ref"). Medians of wall and processor time and their ratios to the reference, for the shipped shape
+//       and for 200 MB, and how long the project's renames take (the only time when old and new entries
+//       can mix).
 //   bench_archive --memory [--worst-rows N]
 //       Peak resident memory (ru_maxrss) of child processes extracting and listing the shipped shape,
 //       200 MB and the worst table the format allows, next to the bound compressed + inflated + 16 MB.
@@ -34,6 +35,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -138,12 +140,50 @@ public:
     bool FlushFolder(const AnsiString&) override { return true; }
 };
 
+// The host's disk as the project uses it, timing the split's renames: from the start of the first entry's
+// rename to the end of the last one, and to the end of the flush of their folder that makes them durable.
+class TimedFiles : public HostFileSystem {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+        const Clock::time_point start = Clock::now();
+        const bool moved = HostFileSystem::MoveFileReplaceUnflushed(from, to);
+        if (!to.ends_with(".CTN")) { // an entry, not the intermediate file
+            if (!firstRename_)
+                firstRename_ = start;
+            lastRename_ = Clock::now();
+        }
+        return moved;
+    }
+    bool FlushFolder(const AnsiString& path) override {
+        const bool flushed = HostFileSystem::FlushFolder(path);
+        folderFlushed_ = Clock::now();
+        return flushed;
+    }
+    // Milliseconds of the renames alone, and until their folder is flushed.
+    double Renames() const { return Milliseconds(lastRename_); }
+    double RenamesFlushed() const { return Milliseconds(folderFlushed_); }
+
+private:
+    double Milliseconds(Clock::time_point end) const {
+        return std::chrono::duration<double, std::milli>(end - firstRename_.value_or(end)).count();
+    }
+
+    std::optional<Clock::time_point> firstRename_;
+    Clock::time_point lastRename_, folderFlushed_;
+};
+
 // The project's archive file sits in its own folder, where the entries land.
-template <class Files = HostFileSystem> void RunProject(const fs::path& archive) {
-    Files files;
+void RunProjectOn(FileSystem& files, const fs::path& archive) {
     SilentExtractionUi ui;
     ExtractArchive(FromHostPath(archive.string()),
                    ExtractionContext{files, ui, [] { return std::uint64_t{0}; }});
+}
+
+template <class Files = HostFileSystem> void RunProject(const fs::path& archive) {
+    Files files;
+    RunProjectOn(files, archive);
 }
 
 void Check(bool ok, const char* what) {
@@ -238,8 +278,15 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
     const ArchiveFile reference = MakeArchive(root / "reference", "Vendora.FCC", inflated, 1);
     const ArchiveFile durable = MakeArchive(root / "durable", "Vendora.FCC", inflated, 1);
     constexpr int Sides = 4, Reference = 2, DurableReference = 3;
+    std::vector<double> renames, renamesFlushed;
     const std::function<void()> sides[Sides] = {
-        [&] { RunProject(project.Path); }, [&] { RunProject<NoSyncFiles>(unsynced.Path); },
+        [&] {
+            TimedFiles files;
+            RunProjectOn(files, project.Path);
+            renames.push_back(files.Renames());
+            renamesFlushed.push_back(files.RenamesFlushed());
+        },
+        [&] { RunProject<NoSyncFiles>(unsynced.Path); },
         [&] { RunReference(reference.Path, root / "reference"); },
         [&] { RunReference(durable.Path, root / "durable", Placing::Durable); }};
     for (const auto& side : sides)
@@ -274,6 +321,9 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
     std::printf("  median of the project's per-round wall ratios: to the reference %.3f, to the durable"
                 " reference %.3f\n",
                 Median(wallRatio), Median(durableRatio));
+    std::sort(renames.begin(), renames.end());
+    std::printf("  the project's renames: median %.3f ms (longest %.3f), %.3f ms with their folder's flush\n",
+                Median(renames), renames.back(), Median(renamesFlushed));
     std::fflush(stdout);
 }
 
