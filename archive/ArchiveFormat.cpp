@@ -2,6 +2,7 @@
 
 #include "base/Convert.h"
 #include "base/Cp1252.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 
@@ -62,6 +63,13 @@ bool IsSafeField(std::uint8_t length, std::span<const std::uint8_t> field) {
     return true;
 }
 
+// A name of the installer's own temporary files: the split would take such an entry's file, already on the
+// disk, for what a killed run left behind.
+bool IsTemporaryField(std::uint8_t length, std::span<const std::uint8_t> field) {
+    return length <= field.size() &&
+           IsTemporaryName(std::string_view(reinterpret_cast<const char*>(field.data()), length));
+}
+
 // Every row in order: a negative size or a name that leaves the folder stops the reading; then the
 // contents must fit in the source.
 void CheckRows(ArchiveTable& table, std::int64_t sourceSize) {
@@ -71,6 +79,8 @@ void CheckRows(ArchiveTable& table, std::int64_t sourceSize) {
             throw ERangeError();
         if (!IsSafeField(rows.NameLengthAt(i), rows.NameFieldAt(i)))
             throw EArchiveNameError(rows[i].Name);
+        if (IsTemporaryField(rows.NameLengthAt(i), rows.NameFieldAt(i)))
+            throw EArchiveNameError(rows[i].Name, TemporaryNameReason());
         table.ContentSize += rows.SizeAt(i);
     }
     if (table.ContentOffset + table.ContentSize > sourceSize)
@@ -84,6 +94,10 @@ EArchiveNameError::EArchiveNameError(const AnsiString& name)
 
 EArchiveNameError::EArchiveNameError(const AnsiString& name, const AnsiString& reason)
     : Exception(Ansi("Archive refusée : le nom d'entrée \"") + Printable(name) + "\" " + reason) {}
+
+AnsiString TemporaryNameReason() {
+    return Ansi("est un nom des fichiers temporaires de l'installation");
+}
 
 EArchiveTableError::EArchiveTableError(const AnsiString& reason)
     : Exception(Ansi("Archive refusée : ") + reason) {}

@@ -97,12 +97,16 @@ public:
 
 // An entry name that would leave the output folder: a folder separator, a drive colon, a control character,
 // "." or "..". Raised before any entry is written.
-// Also raised for an entry that would overwrite the intermediate file being read.
+// Also raised for an entry that would overwrite the intermediate file being read, and for a name of the
+// installer's temporary files (TemporaryNameReason).
 class EArchiveNameError : public Exception {
 public:
     explicit EArchiveNameError(const AnsiString& name);
     EArchiveNameError(const AnsiString& name, const AnsiString& reason);
 };
+
+// Why a name of the form TemporarySibling gives cannot be an entry's.
+AnsiString TemporaryNameReason();
 
 // A table that no writer makes: rows announced with a name field of width 0, which cannot even hold the
 // name's length byte. Raised before any entry is written.
@@ -115,8 +119,8 @@ public:
 // keeps the rows in bytes of its own (no more than the source holds). A negative count raises ERangeError;
 // rows with a name width of 0 raise EArchiveTableError; a table or contents that the source is too short
 // for raise the end-of-file I/O error (100) before anything of that size is allocated; a negative size
-// raises ERangeError; a name that is not a bare file name raises EArchiveNameError. The empty name passes:
-// creating its file fails later, as it must.
+// raises ERangeError; a name that is not a bare file name, or that is a temporary file's, raises
+// EArchiveNameError. The empty name passes: creating its file fails later, as it must.
 ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize);
 // The same on the inflated archive in memory; the rows stay where they are, so the bytes must outlive the
 // table.

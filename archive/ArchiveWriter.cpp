@@ -3,6 +3,7 @@
 #include "archive/ArchiveFormat.h"
 #include "base/Convert.h"
 #include "base/Cp1252.h"
+#include "platform/Platform.h"
 
 #include <limits>
 #include <stdexcept>
@@ -75,6 +76,8 @@ AnsiString CheckPackableName(const AnsiString& name, int nameWidth) {
         return Ansi("nom de plus de ") + IntToStr(nameWidth - 1) + Ansi(" caractères");
     if (!IsSafeEntryName(name))
         return Ansi("pas un simple nom de fichier");
+    if (IsTemporaryName(name))
+        return TemporaryNameReason();
     return {};
 }
 

@@ -2,21 +2,18 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/MemoryStream.h"
+#include "archive/StagedEntries.h"
 #include "archive/ZCompress.h"
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <span>
 
 namespace vendora {
 
 namespace {
-
-// The system's error code of a write on a full disk.
-constexpr int DiskFullCode = 112;
 
 // The table and the contents of the intermediate file, read as a file of bytes: a failure of the medium
 // is the I/O error of its system code, a short read the end-of-file error.
@@ -47,71 +44,31 @@ std::unique_ptr<FileHandle> OpenIntermediate(FileSystem& files, const AnsiString
     return file;
 }
 
-// Files move in pieces no larger than a single Read or Write of a handle can carry.
+// Files are read in pieces no larger than a single Read of a handle can carry.
 constexpr std::size_t FileChunk = std::size_t{1} << 24;
 
-// Why a file could not be put in place, for the caller to raise its own kind of error.
-struct WriteFailure {
-    enum class Step { Create, Write, Replace } Failed;
-    int Code; // the system's error code; 0 for a write that stopped short without one
-};
-
-// How long a written file must survive: the entries are kept, and so must outlive a power cut; the
-// intermediate file is deleted at the end of the same split, so waiting for the disk to hold its bytes
-// would only double what the extraction writes.
-enum class Kept { ForGood, UntilTheSplitEnds };
-
-// Writes bytes whole to a temporary name next to path, then puts that file in place of path in one step:
-// a crash at any instant leaves path old or new, never a part. A failure removes the temporary file.
-std::optional<WriteFailure> WriteReplacing(FileSystem& files, const AnsiString& path,
-                                           std::span<const std::uint8_t> bytes, Kept kept) {
+// The intermediate file, written whole under a temporary name next to it and then put in its place in one
+// step, so that a crash leaves it old or new, never a part. It is put in place without waiting for the
+// disk: the split deletes it again, and flushing it would only double what the extraction writes. Raises
+// the stream's errors, naming the file as the user knows it; a failure removes the temporary file.
+void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const std::uint8_t> bytes) {
     const AnsiString temporary = TemporarySibling(path);
     int error = 0;
     auto file = files.CreateFile(temporary, FileAccess::GenericRead | FileAccess::GenericWrite,
                                  FileShare::None, Disposition::CreateAlways, error);
     if (!file)
-        return WriteFailure{WriteFailure::Step::Create, error};
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto want = static_cast<std::uint32_t>(std::min(bytes.size() - done, FileChunk));
-        std::uint32_t put = 0;
-        const bool written = file->Write(bytes.data() + done, want, put);
-        if (!written || put != want) {
-            const int code = written ? 0 : file->LastError();
-            file.reset();
-            files.DeleteFile(temporary);
-            return WriteFailure{WriteFailure::Step::Write, code};
-        }
-        done += put;
-    }
+        throw EFCreateError(path, error);
+    const bool written = !WriteWhole(*file, bytes);
     file.reset();
-    const bool replaced = kept == Kept::ForGood ? files.MoveFileReplace(temporary, path)
-                                                : files.MoveFileReplaceUnflushed(temporary, path);
-    if (!replaced) {
+    if (!written) {
+        files.DeleteFile(temporary);
+        throw EWriteError();
+    }
+    if (!files.MoveFileReplaceUnflushed(temporary, path)) {
         const int code = files.LastError();
         files.DeleteFile(temporary);
-        return WriteFailure{WriteFailure::Step::Replace, code != 0 ? code : IoCode::AccessDenied};
+        throw EFCreateError(path, code != 0 ? code : IoCode::AccessDenied);
     }
-    return std::nullopt;
-}
-
-// The intermediate file: the stream's errors, naming the file as the user knows it.
-void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const std::uint8_t> bytes) {
-    const auto failure = WriteReplacing(files, path, bytes, Kept::UntilTheSplitEnds);
-    if (!failure)
-        return;
-    if (failure->Failed == WriteFailure::Step::Write)
-        throw EWriteError();
-    throw EFCreateError(path, failure->Code);
-}
-
-// An entry: the I/O errors of a file of bytes; a write that stops short is a full disk.
-void WriteEntry(FileSystem& files, const AnsiString& target, std::span<const std::uint8_t> content) {
-    const auto failure = WriteReplacing(files, target, content, Kept::ForGood);
-    if (!failure)
-        return;
-    const bool full =
-        failure->Failed == WriteFailure::Step::Write && (failure->Code == 0 || failure->Code == DiskFullCode);
-    throw EInOutError(full ? IoCode::DiskFull : failure->Code);
 }
 
 // The whole archive file inflated into memory; the compressed bytes are freed on return.
@@ -154,25 +111,28 @@ void ReportInterruption(ExtractionUi& ui) {
 }
 
 // The entries, whose contents follow one another in contents, into the folder of the intermediate file at
-// path, with the progress window.
+// path, with the progress window. Each is written under its temporary name; all are put in place together
+// after the last one (StagedEntries).
 void SplitEntries(const AnsiString& path, const ArchiveTable& table, std::span<const std::uint8_t> contents,
                   FileSystem& files, ExtractionUi& ui) {
     RefuseEntryOverIntermediate(table, path);
-    const AnsiString folder = FolderOf(path);
+    StagedEntries staged(files, FolderOf(path), table.Entries);
+    staged.Prepare();
     ShowProgressWindow(ui, path);
     const std::int32_t count = table.Count;
     std::size_t offset = 0;
     for (std::int32_t i = 1; i <= count; ++i) {
-        const ArchiveEntry entry = table.Entries[static_cast<std::size_t>(i - 1)];
-        ui.SetLabel6(Ansi("Extraction de ") + entry.Name);
+        const auto index = static_cast<std::size_t>(i - 1);
+        ui.SetLabel6(Ansi("Extraction de ") + table.Entries[index].Name);
         if (ui.Label2() == "interrompu")
             ReportInterruption(ui);
         ui.SetLabel2(Ansi("Réalisé"));
         ui.SetPosition(ProgressPosition(i, count));
-        const auto size = static_cast<std::size_t>(entry.Size);
-        WriteEntry(files, folder + "\\" + entry.Name, contents.subspan(offset, size));
+        const auto size = static_cast<std::size_t>(table.Entries.SizeAt(index));
+        staged.Write(index, contents.subspan(offset, size));
         offset += size;
     }
+    staged.PutInPlace();
     ui.SetLabel2(Ansi("Réalisé"));
     ui.HideProgress();
     ui.DestroyProgress();

@@ -26,6 +26,7 @@ inline constexpr int PathNotFound = 3;
 inline constexpr int TooManyOpenFiles = 4;
 inline constexpr int AccessDenied = 5;
 inline constexpr int SharingViolation = 32;
+inline constexpr int FileExists = 80; // CreateFile refusing to create a file that is there
 inline constexpr int ReadBeyondEnd = 100;
 inline constexpr int DiskFull = 101;
 inline constexpr int AlreadyExists = 183;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 
 namespace vendora {
@@ -64,6 +65,12 @@ AnsiString TemporarySibling(const AnsiString& path) {
     for (std::uint32_t salt = 1; SameNameNoCase(temporary, name); ++salt)
         temporary = TemporaryName(NameHash(name, salt));
     return path.substr(0, start) + temporary;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    const auto hex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    return name.size() == 12 && name[0] == '~' && std::all_of(name.begin() + 1, name.begin() + 8, hex) &&
+           SameNameNoCase(name.substr(8), ".TMP");
 }
 
 TColor XpSysColor(int index) {

@@ -59,6 +59,10 @@ public:
                           const FileTime* lastWrite) = 0;
     virtual bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
     virtual int LastError() const = 0;
+    // Has the system start writing what was written so far to the disk without waiting for it, so that the
+    // disk works while the caller goes on and a later flush finds the work done. Only a hint: a system
+    // that cannot be asked does nothing.
+    virtual void StartWriteBack() {}
 };
 
 // Files and folders, on their own so that tools can work on the host's disk with the same code.
@@ -85,13 +89,22 @@ public:
     virtual bool MoveFileReplace(const AnsiString& from, const AnsiString& to) = 0;
     // The same replacement in one step without waiting for the disk (MoveFileExA without
     // MOVEFILE_WRITE_THROUGH): a crash of the program still leaves the old file or the new one, a power cut
-    // may leave an empty one. Only for a file that the run deletes again itself, whose bytes are worth
-    // nothing once it has ended. A file system that has only the durable replacement uses it.
+    // may leave an empty one, or the old one back. Only for a file that the run deletes again itself, whose
+    // bytes are worth nothing once it has ended, or for files flushed before (FlushFile) whose folder is
+    // flushed after (FlushFolder), so that many renames wait for the disk once. A file system that has only
+    // the durable replacement uses it.
     virtual bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
         return MoveFileReplace(from, to);
     }
-    // The Windows error code of the last failed DeleteFile, CopyFile or MoveFileReplace (GetLastError);
-    // 0 from a file system that keeps none.
+    // FlushFileBuffers on the file at path: true once its content is on the disk, so that a power cut
+    // afterwards leaves it whole under whatever name it then carries.
+    virtual bool FlushFile(const AnsiString& path) = 0;
+    // The folder's own entries (the names created, renamed or removed in it) made as lasting as the disk
+    // allows. A file system that has no way to flush a folder keeps the renames in its own journal and
+    // answers false; callers treat the answer as advice.
+    virtual bool FlushFolder(const AnsiString& path) = 0;
+    // The Windows error code of the last failed DeleteFile, CopyFile, MoveFileReplace or flush
+    // (GetLastError); 0 from a file system that keeps none.
     virtual int LastError() const { return 0; }
     virtual AnsiString GetCurrentDirectory() = 0;
     virtual bool SetCurrentDirectory(const AnsiString& path) = 0;
@@ -155,6 +168,8 @@ bool HasOs();
 // name, never the file's own name nor one the installer gives its files, so that a copy left behind by a
 // crash is simply overwritten by the next attempt.
 AnsiString TemporarySibling(const AnsiString& path);
+// True for a name (without folder) of the form TemporarySibling gives, in any letter case.
+bool IsTemporaryName(std::string_view name);
 
 // The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
 TColor XpSysColor(int index);

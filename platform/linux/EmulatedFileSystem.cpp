@@ -113,6 +113,7 @@ public:
     }
 
     int LastError() const override { return lastError_; }
+    void StartWriteBack() override { file_->StartWriteBack(); }
     int Fd() const { return file_->Fd(); }
 
 private:
@@ -506,6 +507,37 @@ bool EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString& to, b
         return Fail(WindowsErrorFromErrno(errno));
     }
     return Rename(*source, *target, false, flush);
+}
+
+bool EmulatedFileSystem::FlushFile(const AnsiString& path) {
+    return Flush(path, false);
+}
+
+bool EmulatedFileSystem::FlushFolder(const AnsiString& path) {
+    return Flush(path, true);
+}
+
+bool EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {
+    int error = 0;
+    auto location = Find(path, error);
+    if (!location)
+        return Fail(error);
+    if (!location->Found)
+        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+    const BoundedPath bounded = Bounded(location->HostPath);
+    UniqueFd opened;
+    if (folder) {
+        opened = UniqueFd(OpenBounded(bounded, O_RDONLY | O_DIRECTORY));
+    } else if (const BoundedParent parent = OpenBoundedParent(bounded); parent.Folder.Valid()) {
+        // The file itself: a link at its name is refused, not followed.
+        opened = UniqueFd(::openat(parent.Folder.Get(), parent.Leaf.c_str(),
+                                   O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!opened.Valid() && errno == ELOOP)
+            errno = EACCES;
+    }
+    if (!opened.Valid() || ::fsync(opened.Get()) != 0)
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
 }
 
 AnsiString EmulatedFileSystem::GetCurrentDirectory() {

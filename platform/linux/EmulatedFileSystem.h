@@ -49,12 +49,15 @@ public:
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    // fsync(2) of the file (a link at its name is refused, not followed) or of the folder.
+    bool FlushFile(const AnsiString& path) override;
+    bool FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 
-    // The Windows error code of the last DeleteFile, CopyFile, MoveFileReplace, SetCurrentDirectory or
-    // FindFirst failure.
+    // The Windows error code of the last DeleteFile, CopyFile, MoveFileReplace, flush, SetCurrentDirectory
+    // or FindFirst failure.
     int LastError() const override { return lastError_; }
 
     // The absolute Windows path a path stands for (current folder and drive applied).
@@ -78,6 +81,7 @@ private:
     bool WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
                    const AnsiString& temporary);
     void RemoveName(const std::string& hostPath);
+    bool Flush(const AnsiString& path, bool folder);
 
     const EmulatedMachine& machine_;
     std::shared_ptr<OpenFileTable> openFiles_;

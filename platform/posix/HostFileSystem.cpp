@@ -170,6 +170,18 @@ bool HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const Ansi
     return Replace(from, to, false);
 }
 
+bool HostFileSystem::FlushFile(const AnsiString& path) {
+    if (!SyncPath(HostPath(path), O_RDONLY | O_NOFOLLOW))
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
+}
+
+bool HostFileSystem::FlushFolder(const AnsiString& path) {
+    if (!SyncPath(HostPath(path), O_RDONLY | O_DIRECTORY))
+        return Fail(WindowsErrorFromErrno(errno));
+    return true;
+}
+
 bool HostFileSystem::Fail(int code) {
     lastError_ = code;
     return false;

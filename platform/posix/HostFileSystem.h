@@ -28,6 +28,9 @@ public:
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // rename(2) alone.
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    // fsync(2) of the file (a link at path is refused, not followed) or of the folder.
+    bool FlushFile(const AnsiString& path) override;
+    bool FlushFolder(const AnsiString& path) override;
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;

@@ -72,6 +72,8 @@ public:
     // The creation time is the birth time when the kernel knows it, else the last status change.
     bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
     int LastError() const override { return lastError_; }
+    // sync_file_range(SYNC_FILE_RANGE_WRITE) over the whole file.
+    void StartWriteBack() override;
 
     int Fd() const { return fd_; }
     const std::string& HostPath() const { return hostPath_; }

@@ -48,6 +48,10 @@ public:
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // The same without MOVEFILE_WRITE_THROUGH.
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    // CreateFileW for writing, then FlushFileBuffers; a folder is opened with FILE_FLAG_BACKUP_SEMANTICS,
+    // and NTFS then writes out its index with the names in it.
+    bool FlushFile(const AnsiString& path) override;
+    bool FlushFolder(const AnsiString& path) override;
     // The folder as the system names it: one that Windows-1252 cannot name is kept (WideText.h).
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
@@ -60,6 +64,8 @@ public:
 private:
     // MoveFileExW with these flags, for files only.
     bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
+    // FlushFileBuffers on path opened with these flags.
+    bool Flush(const AnsiString& path, std::uint32_t flags);
     bool Fail();
     bool Fail(int code);
 

@@ -9,6 +9,7 @@
 #include "tests/support/RecordingExtractionUi.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -21,10 +22,12 @@ using testing::TempFolder;
 using testing::WriteHostFile;
 using Call = test::RecordingExtractionUi::Call;
 
-// The host's disk with the faults of a failing medium on demand, and a log of what is created, replaced and
-// deleted (names without their folder), to see how each file reaches its name.
+// The host's disk with the faults of a failing medium on demand, and a log of what is created, replaced,
+// flushed and deleted (names without their folder), to see how each file reaches its name.
 class FaultyFiles : public HostFileSystem {
 public:
+    // A flush or a move, as the log writes it, that fails with 5 (access denied).
+    std::string Refuse;
     // Writes to a file of this name stop halfway: with the full disk's code 112, or, for a crash, by an
     // exception that no code of the system catches, the process dying in the middle of the write.
     std::string FullDiskAt;
@@ -42,13 +45,19 @@ public:
         return inner ? std::make_unique<Handle>(*this, NameOf(path), std::move(inner)) : nullptr;
     }
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
-        Log.push_back("move " + NameOf(from) + " " + NameOf(to));
-        return HostFileSystem::MoveFileReplace(from, to);
+        return Logged("move " + NameOf(from) + " " + NameOf(to)) && HostFileSystem::MoveFileReplace(from, to);
     }
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
-        Log.push_back("move unflushed " + NameOf(from) + " " + NameOf(to));
-        return HostFileSystem::MoveFileReplaceUnflushed(from, to);
+        return Logged("move unflushed " + NameOf(from) + " " + NameOf(to)) &&
+               HostFileSystem::MoveFileReplaceUnflushed(from, to);
     }
+    bool FlushFile(const AnsiString& path) override {
+        return Logged("flush " + NameOf(path)) && HostFileSystem::FlushFile(path);
+    }
+    bool FlushFolder(const AnsiString& path) override {
+        return Logged("flush folder " + NameOf(path)) && HostFileSystem::FlushFolder(path);
+    }
+    int LastError() const override { return refused_ ? 5 : HostFileSystem::LastError(); }
     bool DeleteFile(const AnsiString& path) override {
         Log.push_back("delete " + NameOf(path));
         return HostFileSystem::DeleteFile(path);
@@ -56,6 +65,12 @@ public:
 
 private:
     static std::string NameOf(const AnsiString& path) { return path.substr(path.find_last_of('\\') + 1); }
+    bool Logged(const std::string& call) {
+        Log.push_back(call);
+        refused_ = call == Refuse;
+        return !refused_;
+    }
+    bool refused_ = false;
 
     class Handle : public FileHandle {
     public:
@@ -314,9 +329,9 @@ TEST_F(DamagedTable, NegativeCountsAndSizesAreRangeErrors) {
     ExpectNothingWritten();
 }
 
-TEST_F(DamagedTable, NamesThatLeaveTheFolderAreRefusedBeforeAnythingIsWritten) {
-    const AnsiString unsafe[] = {"..\\evil.exe", "sub/evil.exe",         "C:evil.exe", "a\tb", ".",
-                                 "..",           "C:\\Windows\\evil.dll"};
+TEST_F(DamagedTable, NamesThatLeaveTheFolderOrLookTemporaryAreRefusedBeforeAnythingIsWritten) {
+    const AnsiString unsafe[] = {"..\\evil.exe", "sub/evil.exe",          "C:evil.exe",  "a\tb", ".",
+                                 "..",           "C:\\Windows\\evil.dll", "~0123aBc.tmp"};
     for (const AnsiString& name : unsafe) {
         Use(BuildInflatedArchive({{"ok.txt", {1}}, {name, {2}}}));
         const AnsiString text = ExtractFails<EArchiveNameError>();
@@ -374,7 +389,7 @@ TEST_F(DamagedTable, AnEntryCannotOverwriteTheIntermediateFile) {
 TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
     Use(BuildInflatedArchive({{"avant.txt", {1}}, {"", {2}}}));
     EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
-    EXPECT_EQ(ReadHostFile(dir.Host("avant.txt")), Bytes{1}) << "entries before it are written";
+    ExpectNothingWritten();
 }
 
 TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
@@ -411,52 +426,96 @@ TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
     }
 }
 
-TEST_F(Extract, EveryFileReachesItsNameOnlyWhenWhole) {
+TEST_F(Extract, EntriesAreWrittenThenFlushedThenPutInPlaceTogether) {
     WriteArchive("Vendora.FCC", testing::Layer1({{"un.txt", Bytes(70000, 1)}, {"deux.txt", {2}}}));
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
     const std::string ctn = TemporarySibling("Vendora.CTN"), un = TemporarySibling("un.txt"),
                       deux = TemporarySibling("deux.txt");
-    EXPECT_EQ(files.Log, (std::vector<std::string>{"create " + ctn, "move unflushed " + ctn + " Vendora.CTN",
-                                                   "create " + un, "move " + un + " un.txt", "create " + deux,
-                                                   "move " + deux + " deux.txt", "delete Vendora.CTN"}));
+    EXPECT_EQ(files.Log,
+              (std::vector<std::string>{
+                  "create " + ctn, "move unflushed " + ctn + " Vendora.CTN", "delete " + un, "delete " + deux,
+                  "create " + un, "create " + deux, "flush " + un, "flush " + deux,
+                  "move unflushed " + un + " un.txt", "move unflushed " + deux + " deux.txt",
+                  "flush folder " + dir.Path().filename().string(), "delete Vendora.CTN"}));
     EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "un.txt"}));
 }
 
-TEST_F(Extract, ACrashInTheMiddleOfAWriteLeavesEveryFileOldOrNew) {
+TEST_F(Extract, AFailureBeforeTheRenamesLeavesEveryOldFileAndNoTemporaryOne) {
     const auto entries = testing::FourteenEntries();
     const Bytes inflated = BuildInflatedArchive(entries);
     WriteArchive("Vendora.FCC", CompressEnvelope(inflated));
     const Bytes old(300000, 'o');
+    // The entries as content gives them, and beside them the intermediate file and no temporary file; a
+    // crash while the intermediate file is written leaves its own, which the next run overwrites.
+    const auto expectEveryEntry = [&](const std::function<Bytes(std::size_t)>& content,
+                                      const std::string& why, std::size_t leftBehind = 0) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            EXPECT_EQ(ReadHostFile(dir.Host(entries[i].Name)), content(i)) << entries[i].Name << " " << why;
+        EXPECT_EQ(Written().size(), entries.size() + 1 + leftBehind) << why;
+    };
     for (const PackedEntry& entry : entries)
         WriteHostFile(dir.Host(entry.Name), old);
     WriteHostFile(dir.Host("Vendora.CTN"), old);
 
-    // Killed while writing the intermediate file, the first entry, the fifth and the last.
-    const std::vector<std::string> victims = {"Vendora.CTN", entries[0].Name, entries[4].Name,
-                                              entries[13].Name};
-    for (const std::string& victim : victims) {
+    // Killed while writing the intermediate file, the first entry, the fifth or the last; an entry's flush
+    // refused.
+    for (const std::string& victim :
+         {std::string("Vendora.CTN"), entries[0].Name, entries[4].Name, entries[13].Name}) {
         files.CrashAt = TemporarySibling(victim);
         EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), FaultyFiles::Crash) << victim;
         EXPECT_EQ(ReadHostFile(dir.Host("Vendora.CTN")), victim == "Vendora.CTN" ? old : inflated)
             << "the intermediate file is old or new and whole";
-        bool reached = victim == "Vendora.CTN";
-        for (const PackedEntry& entry : entries) {
-            reached = reached || entry.Name == victim;
-            const Bytes now = ReadHostFile(dir.Host(entry.Name));
-            if (reached)
-                EXPECT_EQ(now, old) << entry.Name << " after a crash at " << victim;
-            else
-                EXPECT_EQ(now, entry.Content) << entry.Name << " after a crash at " << victim;
-        }
-        for (const PackedEntry& entry : entries)
-            WriteHostFile(dir.Host(entry.Name), old);
+        expectEveryEntry([&](std::size_t) { return old; }, "after a crash at " + victim,
+                         victim == "Vendora.CTN" ? 1 : 0);
     }
-    // The next run overwrites what the crashes left under temporary names and leaves nothing else.
     files.CrashAt.clear();
+    for (const std::string& victim : {entries[0].Name, entries[13].Name}) {
+        files.Refuse = "flush " + TemporarySibling(victim);
+        EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+        expectEveryEntry([&](std::size_t) { return old; }, "after a refused " + files.Refuse);
+    }
+
+    // A rename refused: the entries before it are new, the rest old; the next run puts them all in place.
+    files.Refuse = "move unflushed " + TemporarySibling(entries[4].Name) + " " + entries[4].Name;
+    EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+    expectEveryEntry([&](std::size_t i) { return i < 4 ? entries[i].Content : old; },
+                     "after a refused rename");
+    files.Refuse.clear();
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
     for (const PackedEntry& entry : entries)
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
-    EXPECT_EQ(Written().size(), entries.size());
+}
+
+TEST_F(Extract, WhatAKilledRunLeftIsRemovedBeforeAnythingIsWritten) {
+    const auto entries = testing::FourteenEntries();
+    WriteArchive("Vendora.FCC", testing::Layer1(entries));
+    const Bytes old = {1, 2, 3};
+    for (const PackedEntry& entry : entries) {
+        WriteHostFile(dir.Host(entry.Name), old);
+        WriteHostFile(dir.Host(TemporarySibling(entry.Name)), Bytes(10, 9));
+    }
+    // A leftover that cannot be removed stops the extraction before any entry is written.
+    std::filesystem::remove(dir.Host(TemporarySibling(entries[13].Name)));
+    std::filesystem::create_directory(dir.Host(TemporarySibling(entries[13].Name)));
+    EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
+    for (const PackedEntry& entry : entries)
+        EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), old) << entry.Name;
+    EXPECT_TRUE(ui.Events().empty()) << "no window";
+
+    std::filesystem::remove(dir.Host(TemporarySibling(entries[13].Name)));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    for (const PackedEntry& entry : entries)
+        EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
+    EXPECT_EQ(Written().size(), entries.size()) << "no temporary file is left";
+}
+
+TEST_F(Extract, OfTwoEntriesOfOneNameTheLaterWins) {
+    WriteArchive("Vendora.FCC",
+                 testing::Layer1({{"un.txt", {1}}, {"deux.txt", {2}}, {"un.txt", {3}}, {"trois.txt", {4}}}));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    EXPECT_EQ(ReadHostFile(dir.Host("un.txt")), Bytes{3});
+    EXPECT_EQ(ReadHostFile(dir.Host("trois.txt")), Bytes{4});
+    EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "trois.txt", "un.txt"}));
 }
 
 TEST_F(Extract, AnIntermediateFileThatCannotBeOpened) {

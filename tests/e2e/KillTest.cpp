@@ -1,7 +1,8 @@
 // A power cut or a kill while an update runs: the installer is killed (SIGKILL) on entering one call that
 // changes the disk, once for each chosen call of an update in turn (KillAt.cpp, preloaded, counts the calls
 // and kills). After each kill every file is the old one or the new one, never a part; the old executable is
-// still whole as Vendora.EXE or ex_Vendora.EXE; and running the update again completes it.
+// still whole as Vendora.EXE or ex_Vendora.EXE; killed before the split's first rename, every entry of the
+// MAJ folder is still the old one; and running the update again completes it and leaves no temporary file.
 //
 // The kill points: every call that changes the disk (every write, rename, unlink, flush, change of times
 // or mode, and every open that creates or truncates), in turn.
@@ -41,6 +42,7 @@ constexpr std::size_t Stride = 1;
 #endif
 
 struct Call {
+    std::size_t Position = 0; // in the log
     std::string Name;
     long Invocation = 0; // 1 for the first call of this name
     unsigned long Flags = 0;
@@ -78,6 +80,7 @@ std::vector<Call> ParseLog(const fs::path& log) {
     for (std::string text; std::getline(in, text);) {
         std::istringstream fields(text);
         Call call;
+        call.Position = calls.size();
         fields >> call.Name >> call.Invocation >> std::hex >> call.Flags;
         std::getline(fields >> std::ws, call.Path);
         calls.push_back(call);
@@ -105,6 +108,21 @@ std::vector<Call> ChooseKillPoints(const std::vector<Call>& calls) {
     return points;
 }
 
+std::string Folded(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    return name;
+}
+
+// The split's first rename: the first rename to the name of a file it writes. The log names the target
+// without its folder where the call takes a folder descriptor.
+std::size_t FirstEntryRename(const std::vector<Call>& calls, const std::set<std::string>& entries) {
+    for (const Call& call : calls)
+        if (call.Name.rfind("rename", 0) == 0 &&
+            entries.contains(Folded(call.Path.substr(call.Path.find_last_of('/') + 1))))
+            return call.Position;
+    throw std::runtime_error("the reference update never renamed an entry into place");
+}
+
 void Restore(const fs::path& snapshot, const fs::path& root) {
     fs::remove_all(root);
     fs::copy(snapshot, root, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
@@ -119,6 +137,10 @@ protected:
             old += old;
         old_ = old;
         WriteFile(machine_.Host("drive_c/Vendora/vendora.exe"), old_);
+        // An earlier update's files in MAJ, each different from what this update brings.
+        for (const std::string& name : FilesBelow(machine_.Host("drive_c/Vendora")))
+            if (name.find('/') == std::string::npos && name != "Vendora.FCC" && name != "install.exe")
+                WriteFile(machine_.Host("drive_c/Vendora/MAJ/" + name), "the old " + name);
         work_ = machine_.Root().parent_path() / "kill";
         fs::create_directories(work_);
         WriteFile(work_ / "script.ui", "key Return\nchar n\n");
@@ -180,6 +202,18 @@ protected:
             << point << ": the old executable is lost";
     }
 
+    // The MAJ folder's files that the split writes: all of them still the old ones.
+    void ExpectEveryEntryOld(const std::map<std::string, std::string>& before,
+                             const std::set<std::string>& entries, const std::string& point) {
+        const fs::path folder = machine_.Host("drive_c/Vendora/MAJ");
+        for (const std::string& name : FilesBelow(folder)) {
+            if (!entries.contains(Folded(name)))
+                continue;
+            EXPECT_EQ(ReadFile(folder / name), before.at("Vendora/MAJ/" + name))
+                << point << ": " << name << " is new before the split's first rename";
+        }
+    }
+
     Machine machine_;
     fs::path work_, snapshot_;
     std::string old_;
@@ -197,6 +231,22 @@ TEST_F(KilledUpdate, NoKillPointLosesAFileAndASecondRunCompletesTheUpdate) {
     const std::vector<Call> calls = ParseLog(work_ / "calls.txt");
     const std::vector<Call> points = ChooseKillPoints(calls);
     ASSERT_GE(points.size(), 140u / Stride);
+    std::set<std::string> entries;
+    for (const auto& [name, content] : after)
+        if (name.rfind("Vendora/MAJ/", 0) == 0 && name != "Vendora/MAJ/Vendora.FCC")
+            entries.insert(Folded(name.substr(12)));
+    ASSERT_GE(entries.size(), 10u);
+    ASSERT_TRUE(std::all_of(entries.begin(), entries.end(), [&](const std::string& entry) {
+        return std::any_of(before.begin(), before.end(),
+                           [&](const auto& file) { return Folded(file.first) == "vendora/maj/" + entry; });
+    })) << "every entry has an older file to replace";
+    const std::size_t firstRename = FirstEntryRename(calls, entries);
+    // The split's own calls begin after the intermediate file's rename, the last one before.
+    std::size_t splitStart = 0;
+    for (const Call& call : calls)
+        if (call.Position < firstRename && call.Name.rfind("rename", 0) == 0)
+            splitStart = call.Position;
+    int beforeTheRenames = 0, inTheSplit = 0;
     std::map<std::string, int> perCall;
     for (const Call& point : points) {
         Restore(snapshot_, machine_.Root());
@@ -207,6 +257,11 @@ TEST_F(KilledUpdate, NoKillPointLosesAFileAndASecondRunCompletesTheUpdate) {
             << where << " was never reached: " << ReadFile(work_ / "output.txt");
         ++perCall[point.Name];
         ExpectNothingLost(before, after, where);
+        if (point.Position < firstRename) {
+            ExpectEveryEntryOld(before, entries, where);
+            ++beforeTheRenames;
+            inTheSplit += point.Position > splitStart;
+        }
 
         const RunResult again = machine_.Run({}, Answers);
         EXPECT_EQ(again.ExitCode, 0) << where << ": " << again.Stderr;
@@ -216,14 +271,17 @@ TEST_F(KilledUpdate, NoKillPointLosesAFileAndASecondRunCompletesTheUpdate) {
         if (HasFailure())
             break;
     }
+    // The split's own calls before its renames (each entry's write and flush at least) were among them.
+    EXPECT_GE(inTheSplit, static_cast<int>(2 * entries.size() / Stride));
     std::ostringstream summary;
     for (const auto& [name, count] : perCall)
         summary << name << " " << count << "; ";
     const auto changing = std::count_if(calls.begin(), calls.end(), Changes);
     RecordProperty("kill_points", static_cast<int>(points.size()));
     RecordProperty("changing_calls", static_cast<int>(changing));
-    std::cout << points.size() << " kill points of " << changing
-              << " calls that change the disk: " << summary.str() << "\n";
+    std::cout << points.size() << " kill points of " << changing << " calls that change the disk ("
+              << beforeTheRenames << " before the split's first rename, " << inTheSplit
+              << " of them in the split): " << summary.str() << "\n";
 }
 
 } // namespace

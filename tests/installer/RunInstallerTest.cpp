@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -136,6 +137,29 @@ TEST_F(Sequence, AFullDiskWhileWritingTheArchiveKeepsTheEarlierArchiveWholeAndLe
     EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(IoCode::DiskFull).Message()});
     EXPECT_EQ(Content("C:\\Vendora\\MAJ\\Vendora.FCC"), BytesOf("archive precedente"));
     EXPECT_EQ(FilesUnder("C:\\VENDORA\\MAJ"), std::vector<AnsiString>{"VENDORA.FCC"});
+    EXPECT_EQ(Content("C:\\Vendora\\Vendora.EXE"), BytesOf("ancien executable"));
+}
+
+TEST_F(Sequence, AnExtractionThatFailsBeforeItsRenamesLeavesEveryEarlierFileAndNoTemporaryOne) {
+    Installed();
+    for (const char* name : {"Vendora.EXE", "Starmath.ttf", "Lisez-moi.txt"})
+        machine.Disk.AddFile(AnsiString("C:\\Vendora\\MAJ\\") + name, BytesOf("version precedente"));
+    const AnsiString last = TemporarySibling("C:\\Vendora\\MAJ\\Lisez-moi.txt");
+    std::vector<std::string> calls;
+    machine.Disk.OnChange = [&](const std::string& call, const AnsiString& path, const AnsiString&) {
+        calls.push_back(call);
+        return call == "flush" && path == last ? MemoryFileSystem::AccessDenied : 0;
+    };
+    EXPECT_EQ(Run("INSTALL.EXE", {Oui}), 1);
+    EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(IoCode::AccessDenied).Message()});
+    for (const char* name : {"Vendora.EXE", "Starmath.ttf", "Lisez-moi.txt"})
+        EXPECT_EQ(Content(AnsiString("C:\\Vendora\\MAJ\\") + name), BytesOf("version precedente")) << name;
+    EXPECT_EQ(FilesUnder("C:\\VENDORA\\MAJ"),
+              (std::vector<AnsiString>{"LISEZ-MOI.TXT", "STARMATH.TTF", "VENDORA.CTN", "VENDORA.EXE",
+                                       "VENDORA.FCC"}));
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "flush"), 3)
+        << "the entries are flushed before any rename";
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "move unflushed"), 1) << "the intermediate file's only";
     EXPECT_EQ(Content("C:\\Vendora\\Vendora.EXE"), BytesOf("ancien executable"));
 }
 

@@ -46,8 +46,9 @@ public:
     // Before each CreateFile: the number of the call (from 1) and the path; a Windows error code makes the
     // call fail with it, 0 lets it go on.
     std::function<int(int call, const AnsiString& path)> OnCreateFile;
-    // Before each CopyFile, MoveFileReplace or DeleteFile: its name ("copy", "move", "delete") and paths; a
-    // Windows error code makes it fail with it, 0 lets it go on.
+    // Before each CopyFile, MoveFileReplace, MoveFileReplaceUnflushed, DeleteFile, FlushFile or FlushFolder:
+    // its name ("copy", "move", "move unflushed", "delete", "flush", "flush folder") and paths; a Windows
+    // error code makes it fail with it, 0 lets it go on.
     std::function<int(const std::string& call, const AnsiString& from, const AnsiString& to)> OnChange;
     // Bytes that writes may still add to the disk; unset, the disk never fills.
     std::optional<std::uint64_t> FreeBytes;
@@ -156,20 +157,20 @@ public:
         return true;
     }
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
-        if (Refused("move", from, to))
+        return Move("move", from, to);
+    }
+    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+        return Move("move unflushed", from, to);
+    }
+    bool FlushFile(const AnsiString& path) override {
+        if (Refused("flush", path, {}))
             return false;
-        const auto source = files_.find(Key(from));
-        if (source == files_.end())
-            return Fail(FileNotFound);
-        if (folders_.contains(Key(to)))
-            return Fail(AccessDenied);
-        if (!folders_.contains(Parent(Key(to))))
-            return Fail(PathNotFound);
-        std::shared_ptr<Entry> moved = source->second;
-        files_.erase(source);
-        moved->Name = LongName(to);
-        files_[Key(to)] = std::move(moved);
-        return true;
+        return files_.contains(Key(path)) || Fail(folders_.contains(Key(path)) ? AccessDenied : FileNotFound);
+    }
+    bool FlushFolder(const AnsiString& path) override {
+        if (Refused("flush folder", path, {}))
+            return false;
+        return folders_.contains(Key(path)) || Fail(PathNotFound);
     }
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override { return current_; }
@@ -267,6 +268,22 @@ private:
     bool Fail(int error) {
         lastError_ = error;
         return false;
+    }
+    bool Move(const std::string& call, const AnsiString& from, const AnsiString& to) {
+        if (Refused(call, from, to))
+            return false;
+        const auto source = files_.find(Key(from));
+        if (source == files_.end())
+            return Fail(FileNotFound);
+        if (folders_.contains(Key(to)))
+            return Fail(AccessDenied);
+        if (!folders_.contains(Parent(Key(to))))
+            return Fail(PathNotFound);
+        std::shared_ptr<Entry> moved = source->second;
+        files_.erase(source);
+        moved->Name = LongName(to);
+        files_[Key(to)] = std::move(moved);
+        return true;
     }
     bool Refused(const std::string& call, const AnsiString& from, const AnsiString& to) {
         const int error = OnChange ? OnChange(call, from, to) : 0;

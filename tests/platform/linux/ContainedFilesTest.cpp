@@ -93,6 +93,8 @@ TEST_P(ContainedFiles, AFileLinkLeadingOutCannotBeOpenedStampedCopiedOverOrDelet
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().FlushFile("C:\\Vendora\\ex_Vendora.EXE"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_TRUE(std::filesystem::is_symlink(DriveC("Vendora/ex_Vendora.EXE")));
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/new.exe")), "#!/bin/sh\necho new\n");
     EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/copy.exe")));
@@ -123,6 +125,10 @@ TEST_P(ContainedFiles, AFolderLinkLeadingOutCannotReceiveFilesOrFolders) {
     EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().FlushFile("C:\\Vendora\\MAJ\\sentinel"));
+    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_FALSE(Files().FlushFolder("C:\\Vendora\\MAJ"));
     EXPECT_EQ(Files().LastError(), AccessDenied);
     EXPECT_FALSE(Files().FileExists("C:\\Vendora\\MAJ\\sentinel"));
     EXPECT_TRUE(std::filesystem::exists(DriveC("Vendora/new.exe")));
@@ -298,8 +304,16 @@ TEST(TemporarySibling, AShortNameInTheSameFolderThatNoInstallerFileCarries) {
     EXPECT_EQ(TemporarySibling("out/x.bin").substr(0, 4), "out/");
     // A file that carries its own temporary name is given another one.
     EXPECT_NE(TemporarySibling("C:\\" + name), "C:\\" + name);
-    for (const char* own : {"Vendora.FCC", "Vendora.CTN", "Vendora.TMP", "install.exe", "ex_Vendora.EXE"})
+    for (const char* own : {"Vendora.FCC", "Vendora.CTN", "Vendora.TMP", "install.exe", "ex_Vendora.EXE"}) {
         EXPECT_NE(name, AnsiString(own));
+        EXPECT_FALSE(IsTemporaryName(own)) << own;
+    }
+    // Every name it gives, and only those, is known for a temporary one, in any letter case.
+    EXPECT_TRUE(IsTemporaryName(name));
+    EXPECT_TRUE(IsTemporaryName(TemporarySibling("C:\\" + name).substr(3)));
+    EXPECT_TRUE(IsTemporaryName("~0a1B2c3.tmp"));
+    for (const char* other : {"~0A1B2C.TMP", "~0A1B2C3X.TMP", "~0A1B2G3.TMP", "X0A1B2C3.TMP", "~0A1B2C3.TXT"})
+        EXPECT_FALSE(IsTemporaryName(other)) << other;
 }
 
 } // namespace

@@ -286,6 +286,20 @@ TEST_F(Win32Files, MoveFileReplaceSwapsWholeFilesOnly) {
     EXPECT_EQ(ReadFile(folder_ / "Vendora2.EXE"), "new");
 }
 
+TEST_F(Win32Files, FlushesReachAWrittenFileAndAFolder) {
+    const AnsiString path = folder_ / "~1234567.TMP";
+    WriteFile(path, "entry");
+    EXPECT_TRUE(files_.FlushFile(path));
+    EXPECT_EQ(ReadFile(path), "entry");
+    EXPECT_FALSE(files_.FlushFile(folder_ / "absent"));
+    EXPECT_EQ(files_.LastError(), 2);
+    EXPECT_FALSE(files_.FlushFile(folder_.Path())) << "a folder is no file";
+    EXPECT_EQ(files_.LastError(), 5);
+    EXPECT_TRUE(files_.FlushFolder(folder_.Path())) << files_.LastError();
+    EXPECT_FALSE(files_.FlushFolder(folder_ / "absent"));
+    EXPECT_EQ(files_.LastError(), 2);
+}
+
 TEST_F(Win32Files, FileTimesKeepTheir100Nanoseconds) {
     const AnsiString path = folder_ / "Vendora.EXE";
     WriteFile(path, "exe");
