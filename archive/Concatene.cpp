@@ -67,7 +67,7 @@ void SaveIntermediate(FileSystem& files, const AnsiString& path, std::span<const
     if (!files.MoveFileReplaceUnflushed(temporary, path)) {
         const int code = files.LastError();
         files.DeleteFile(temporary);
-        throw EFCreateError(path, code != 0 ? code : IoCode::AccessDenied);
+        throw EFCreateError(path, code != 0 ? code : WinError::AccessDenied);
     }
 }
 

@@ -11,12 +11,9 @@ namespace {
 // Files move in pieces no larger than a single Write of a handle can carry.
 constexpr std::size_t FileChunk = std::size_t{1} << 24;
 
-// The system's error code of a write on a full disk.
-constexpr int DiskFullCode = 112;
-
 // The I/O error of a file system call that failed; a file system that keeps no code is refused access.
 EInOutError FailureOf(const FileSystem& files) {
-    return EInOutError(files.LastError() != 0 ? files.LastError() : IoCode::AccessDenied);
+    return EInOutError(files.LastError() != 0 ? files.LastError() : WinError::AccessDenied);
 }
 
 } // namespace
@@ -56,10 +53,10 @@ void StagedEntries::Prepare() {
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const AnsiString target = Target(i);
         if (files_.DirectoryExists(target))
-            throw EInOutError(IoCode::AccessDenied);
+            throw EInOutError(WinError::AccessDenied);
         // A file system that keeps no error code cannot tell; creating the file will.
         if (!files_.DeleteFile(TemporarySibling(target)) && files_.LastError() != 0 &&
-            files_.LastError() != IoCode::FileNotFound)
+            files_.LastError() != WinError::FileNotFound)
             throw FailureOf(files_);
     }
 }
@@ -71,13 +68,13 @@ bool StagedEntries::TryWrite(std::size_t index, std::span<const std::uint8_t> co
     // leads to.
     auto file = files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None,
                                   Disposition::CreateNew, error);
-    if (!file && error == IoCode::FileExists)
+    if (!file && error == WinError::FileExists)
         return false;
     if (!file)
         throw EInOutError(error);
     written_ = index + 1;
     if (const auto failure = WriteWhole(*file, content, WriteBack::Start)) {
-        const bool full = *failure == 0 || *failure == DiskFullCode;
+        const bool full = *failure == 0 || *failure == WinError::DiskFull;
         throw EInOutError(full ? IoCode::DiskFull : *failure);
     }
     return true;
@@ -92,7 +89,7 @@ void StagedEntries::Write(std::size_t index, std::span<const std::uint8_t> conte
         if (TryWrite(index, content))
             return;
     }
-    throw EInOutError(IoCode::FileExists);
+    throw EInOutError(WinError::FileExists);
 }
 
 void StagedEntries::Flush() {

@@ -28,13 +28,14 @@ AnsiString Format(std::string_view utf8Pattern, std::initializer_list<AnsiString
 
 AnsiString InOutErrorText(int code) {
     switch (code) {
-    case IoCode::FileNotFound:
+    // The system's own codes (platform/Platform.h names them, WinError) below the runtime's.
+    case 2: // file not found
         return Ansi("Fichier introuvable");
-    case IoCode::PathNotFound:
+    case 3: // path not found
         return Ansi("Nom de fichier incorrect");
-    case IoCode::TooManyOpenFiles:
+    case 4: // too many open files
         return Ansi("Trop de fichiers ouverts");
-    case IoCode::AccessDenied:
+    case 5: // access denied
         return Ansi("Accès au fichier refusé");
     case IoCode::ReadBeyondEnd:
         return Ansi("Lecture au-delà de la fin de fichier");

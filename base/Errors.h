@@ -19,17 +19,11 @@ private:
     AnsiString message_;
 };
 
-// I/O error codes the runtime raises beyond the system's own error codes.
+// The I/O error codes of the runtime's own, beyond the system's error codes (platform/Platform.h, WinError),
+// which the runtime raises as they are.
 namespace IoCode {
-inline constexpr int FileNotFound = 2;
-inline constexpr int PathNotFound = 3;
-inline constexpr int TooManyOpenFiles = 4;
-inline constexpr int AccessDenied = 5;
-inline constexpr int SharingViolation = 32;
-inline constexpr int FileExists = 80; // CreateFile refusing to create a file that is there
 inline constexpr int ReadBeyondEnd = 100;
 inline constexpr int DiskFull = 101;
-inline constexpr int AlreadyExists = 183;
 } // namespace IoCode
 
 // The runtime's text for an I/O error code: "Fichier introuvable", "Disque plein", "Erreur E/S %d"...

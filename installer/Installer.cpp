@@ -19,7 +19,6 @@ namespace {
 using namespace paths;
 
 constexpr int SwShowNormal = 1;
-constexpr int ErrorDiskFull = 112;
 
 int Show(InstallerMessage message) {
     const MessageTexts texts = InstallerMessageTexts(message);
@@ -53,12 +52,13 @@ void WriteArchive(const AnsiString& path) {
     file.reset();
     if (!written || done != size) {
         files.DeleteFile(temporary);
-        throw EInOutError(writeError != 0 && writeError != ErrorDiskFull ? writeError : IoCode::DiskFull);
+        throw EInOutError(writeError != 0 && writeError != WinError::DiskFull ? writeError
+                                                                              : IoCode::DiskFull);
     }
     if (!files.MoveFileReplace(temporary, path)) {
         const int moveError = files.LastError();
         files.DeleteFile(temporary);
-        throw EInOutError(moveError != 0 ? moveError : IoCode::AccessDenied);
+        throw EInOutError(moveError != 0 ? moveError : WinError::AccessDenied);
     }
 }
 
@@ -108,7 +108,7 @@ bool CompleteInstall() {
 
 void StartApplication(const AnsiString& argument) {
     if (!Os().Files().SetCurrentDirectory(ApplicationFolder))
-        throw EInOutError(IoCode::PathNotFound);
+        throw EInOutError(WinError::PathNotFound);
     Os().ShellExecute(RunningExecutable, argument, ApplicationFolder, SwShowNormal);
 }
 

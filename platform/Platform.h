@@ -36,6 +36,27 @@ inline constexpr std::uint32_t Read = 1;
 inline constexpr std::uint32_t Write = 2;
 inline constexpr std::uint32_t Delete = 4;
 } // namespace FileShare
+// The Windows error codes (GetLastError) that the file systems answer with, whatever system they run on,
+// and that the installer and the extraction raise as I/O errors.
+namespace WinError {
+inline constexpr int FileNotFound = 2;
+inline constexpr int PathNotFound = 3;
+inline constexpr int TooManyOpenFiles = 4;
+inline constexpr int AccessDenied = 5;
+inline constexpr int NotSameDevice = 17; // a move between volumes
+inline constexpr int GenFailure = 31;
+inline constexpr int SharingViolation = 32;
+inline constexpr int BadNetPath = 53;
+inline constexpr int FileExists = 80; // CreateFile (CREATE_NEW) and CopyFile refusing an existing file
+inline constexpr int InvalidParameter = 87;
+inline constexpr int DiskFull = 112;
+inline constexpr int InvalidName = 123;
+inline constexpr int NegativeSeek = 131;
+inline constexpr int DirNotEmpty = 145;
+inline constexpr int AlreadyExists = 183; // CreateDirectory, MoveFileEx without replacing
+inline constexpr int FilenameTooLong = 206;
+inline constexpr int Directory = 267; // the name is not a folder
+} // namespace WinError
 enum class Disposition {
     CreateNew = 1,
     CreateAlways = 2,

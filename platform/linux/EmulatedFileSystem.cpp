@@ -19,8 +19,6 @@ namespace {
 constexpr std::uint32_t AttributeReadOnly = 0x01;
 constexpr std::uint32_t AttributeDirectory = 0x10;
 constexpr std::uint32_t AttributeArchive = 0x20;
-constexpr int ErrorDirectory = 267;    // the name is not a folder
-constexpr int ErrorNotSameDevice = 17; // a move between volumes without MOVEFILE_COPY_ALLOWED
 
 FileIdentity IdentityOf(const struct stat& info) {
     return FileIdentity{info.st_dev, info.st_ino};
@@ -398,7 +396,7 @@ bool EmulatedFileSystem::Rename(const EmulatedMachine::Location& from, const Emu
     }
     if (::renameat2(source.Folder.Get(), source.Leaf.c_str(), target.Folder.Get(), target.Leaf.c_str(),
                     noReplace ? RENAME_NOREPLACE : 0) != 0)
-        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorFromErrno(errno));
     if (!flush)
         return true;
     // The rename itself reaches the disk only with its folders: one flush when both are one folder.
@@ -556,7 +554,7 @@ bool EmulatedFileSystem::SetCurrentDirectory(const AnsiString& path) {
         return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
     struct stat info {};
     if (::stat(location->HostPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return Fail(ErrorDirectory);
+        return Fail(WinError::Directory);
     current_ = *full;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "base/Cp1252.h"
 #include "base/Errors.h"
+#include "platform/Platform.h"
 #include "platform/linux/UserRegistry.h"
 #include "platform/linux/WindowsNames.h"
 
@@ -18,8 +19,6 @@
 namespace vendora {
 
 namespace {
-
-constexpr int ErrorPathNotFound = 3;
 
 bool IsFolder(const std::string& path) {
     struct stat info {};
@@ -162,7 +161,7 @@ std::optional<std::string> EmulatedMachine::DriveFolder(char drive) const {
 std::optional<EmulatedMachine::Location> EmulatedMachine::Locate(const WinPath& path, int& error) const {
     auto drive = DriveFolder(path.Drive);
     if (!drive) {
-        error = ErrorPathNotFound;
+        error = WinError::PathNotFound;
         return std::nullopt;
     }
     error = 0;

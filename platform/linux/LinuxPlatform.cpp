@@ -121,7 +121,7 @@ std::intptr_t LinuxPlatform::Execute(const AnsiString& file, const AnsiString& p
     int error = 0;
     auto target = files_.HostPathOf(file, error);
     if (!target)
-        return error == ShellFileNotFound ? ShellFileNotFound : ShellPathNotFound;
+        return error == WinError::FileNotFound ? ShellFileNotFound : ShellPathNotFound;
     struct stat info {};
     if (::stat(target->c_str(), &info) != 0)
         return ShellResultFromErrno(errno);

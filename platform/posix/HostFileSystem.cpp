@@ -35,8 +35,6 @@ bool CopyContent(FileHandle& from, FileHandle& to) {
     }
 }
 
-constexpr int ErrorNotSameDevice = 17;
-
 std::string FolderOf(const std::string& hostPath) {
     const auto slash = hostPath.find_last_of('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
@@ -152,7 +150,7 @@ bool HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool 
     if (flush && !SyncPath(source, O_RDONLY))
         return Fail(WindowsErrorFromErrno(errno));
     if (::rename(source.c_str(), target.c_str()) != 0)
-        return Fail(errno == EXDEV ? ErrorNotSameDevice : WindowsErrorFromErrno(errno));
+        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorFromErrno(errno));
     if (!flush)
         return true;
     // The rename reaches the disk with its folders: one flush when both names lie in one folder.

@@ -17,23 +17,6 @@
 
 namespace vendora {
 
-// Windows error codes the POSIX layer reports.
-namespace WinError {
-inline constexpr int FileNotFound = 2;
-inline constexpr int PathNotFound = 3;
-inline constexpr int TooManyOpenFiles = 4;
-inline constexpr int AccessDenied = 5;
-inline constexpr int GenFailure = 31;
-inline constexpr int SharingViolation = 32;
-inline constexpr int FileExists = 80;
-inline constexpr int InvalidParameter = 87;
-inline constexpr int DiskFull = 112;
-inline constexpr int InvalidName = 123;
-inline constexpr int DirNotEmpty = 145;
-inline constexpr int AlreadyExists = 183;
-inline constexpr int FilenameTooLong = 206;
-} // namespace WinError
-
 // What a Win32 call reports for errno. An existing file is 80 for CreateFile and 183 for CreateDirectory,
 // so the caller says which one it stands for.
 enum class WinCall { CreateFile, CreateDirectory, Other };

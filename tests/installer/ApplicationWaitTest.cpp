@@ -75,7 +75,7 @@ protected:
         platform.Disk.AddFile("C:\\Vendora\\Vendora.EXE", "application");
         platform.Disk.OnCreateFile = [this](int call, const AnsiString&) {
             log.push_back("open");
-            return call >= opensAt ? 0 : MemoryFileSystem::SharingViolation;
+            return call >= opensAt ? 0 : WinError::SharingViolation;
         };
     }
     void TearDown() override {

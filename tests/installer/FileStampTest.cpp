@@ -47,7 +47,7 @@ TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
     EXPECT_EQ(times->LastWrite, FixedFileTime);
 
     // A file that cannot be opened is left alone, without an error.
-    files.OnCreateFile = [](int, const AnsiString&) { return MemoryFileSystem::SharingViolation; };
+    files.OnCreateFile = [](int, const AnsiString&) { return WinError::SharingViolation; };
     EXPECT_NO_THROW(StampFixedTime("C:\\Vendora\\Vendora.EXE"));
     EXPECT_EQ(files.SetTimesCalls, 1);
     // The path is a 255-character string.

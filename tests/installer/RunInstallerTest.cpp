@@ -122,10 +122,10 @@ TEST_F(Sequence, AMissingArchiveResourceEndsTheRunWithAnErrorBeforeAnythingIsWri
 
 TEST_F(Sequence, AnArchiveThatCannotBeCreatedEndsTheRunWithTheSystemsError) {
     machine.Disk.OnCreateFile = [](int, const AnsiString& path) {
-        return path.rfind("C:\\Vendora\\", 0) == 0 ? MemoryFileSystem::AccessDenied : 0;
+        return path.rfind("C:\\Vendora\\", 0) == 0 ? WinError::AccessDenied : 0;
     };
     EXPECT_EQ(Run("INSTALL.EXE", {Oui}), 1);
-    EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(IoCode::AccessDenied).Message()});
+    EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(WinError::AccessDenied).Message()});
     EXPECT_EQ(FilesUnder("C:\\VENDORA"), std::vector<AnsiString>{});
     EXPECT_TRUE(machine.Links.empty());
 }
@@ -148,10 +148,10 @@ TEST_F(Sequence, AnExtractionThatFailsBeforeItsRenamesLeavesEveryEarlierFileAndN
     std::vector<std::string> calls;
     machine.Disk.OnChange = [&](const std::string& call, const AnsiString& path, const AnsiString&) {
         calls.push_back(call);
-        return call == "flush" && path == last ? MemoryFileSystem::AccessDenied : 0;
+        return call == "flush" && path == last ? WinError::AccessDenied : 0;
     };
     EXPECT_EQ(Run("INSTALL.EXE", {Oui}), 1);
-    EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(IoCode::AccessDenied).Message()});
+    EXPECT_EQ(said.Errors, std::vector<AnsiString>{EInOutError(WinError::AccessDenied).Message()});
     for (const char* name : {"Vendora.EXE", "Starmath.ttf", "Lisez-moi.txt"})
         EXPECT_EQ(Content(AnsiString("C:\\Vendora\\MAJ\\") + name), BytesOf("version precedente")) << name;
     EXPECT_EQ(FilesUnder("C:\\VENDORA\\MAJ"),
@@ -166,7 +166,7 @@ TEST_F(Sequence, AnExtractionThatFailsBeforeItsRenamesLeavesEveryEarlierFileAndN
 TEST_F(Sequence, AFailedBackupIsReportedAndEndsTheRunWithTheOldExecutableInPlace) {
     Installed();
     machine.Disk.OnChange = [](const std::string& call, const AnsiString&, const AnsiString& to) {
-        return call == "copy" && to == "C:\\Vendora\\ex_Vendora.EXE" ? MemoryFileSystem::AccessDenied : 0;
+        return call == "copy" && to == "C:\\Vendora\\ex_Vendora.EXE" ? WinError::AccessDenied : 0;
     };
     EXPECT_EQ(Run("INSTALL.EXE", {Oui}), 0);
     EXPECT_EQ(said.Titles, (std::vector<AnsiString>{TitleOf(InstallerMessage::UpdatePrompt),
@@ -180,7 +180,7 @@ TEST_F(Sequence, AFailedBackupIsReportedAndEndsTheRunWithTheOldExecutableInPlace
 TEST_F(Sequence, AFailedReplacementIsReportedAndEndsTheRunAfterTheBackup) {
     Installed();
     machine.Disk.OnChange = [](const std::string& call, const AnsiString&, const AnsiString& to) {
-        return call == "copy" && to == "C:\\Vendora\\Vendora.EXE" ? MemoryFileSystem::SharingViolation : 0;
+        return call == "copy" && to == "C:\\Vendora\\Vendora.EXE" ? WinError::SharingViolation : 0;
     };
     EXPECT_EQ(Run("INSTALL.EXE", {Oui}), 0);
     EXPECT_EQ(said.Titles, (std::vector<AnsiString>{TitleOf(InstallerMessage::UpdatePrompt),
@@ -225,7 +225,7 @@ TEST_F(Sequence, AnArgumentWithoutAColonInstallsIntoTheDefaultFolderAndReachesTh
 
 TEST_F(Sequence, AFailedCopyOfTheInstallerItselfIsIgnored) {
     machine.Disk.OnChange = [](const std::string& call, const AnsiString&, const AnsiString& to) {
-        return call == "copy" && to == "c:\\Vendora\\install.exe" ? MemoryFileSystem::SharingViolation : 0;
+        return call == "copy" && to == "c:\\Vendora\\install.exe" ? WinError::SharingViolation : 0;
     };
     machine.Disk.AddFile(machine.Module, BytesOf("programme d'installation"));
     EXPECT_EQ(Run("INSTALL.EXE", {Oui, Oui}), 0);

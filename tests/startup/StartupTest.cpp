@@ -78,7 +78,7 @@ TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
         WaitForApplicationExit(); // the executable opens at once: no window
         EXPECT_EQ(WaitingWindow(), nullptr);
         platform.Disk.OnCreateFile = [](int call, const AnsiString&) {
-            return call > 600 ? 0 : MemoryFileSystem::SharingViolation;
+            return call > 600 ? 0 : WinError::SharingViolation;
         };
         WaitForApplicationExit();
         ASSERT_NE(WaitingWindow(), nullptr);

@@ -24,15 +24,6 @@ class MemoryFileSystem : public FileSystem {
 public:
     using Bytes = std::vector<std::uint8_t>;
 
-    // Windows error codes the disk answers with.
-    static constexpr int FileNotFound = 2;
-    static constexpr int PathNotFound = 3;
-    static constexpr int AccessDenied = 5;
-    static constexpr int SharingViolation = 32;
-    static constexpr int FileExistsError = 80;
-    static constexpr int DiskFull = 112;
-    static constexpr int AlreadyExists = 183;
-
     struct Times {
         FileTime Creation, LastAccess, LastWrite;
     };
@@ -103,15 +94,15 @@ public:
                 return nullptr;
         const AnsiString key = Key(path);
         if (folders_.contains(key))
-            return error = AccessDenied, nullptr;
+            return error = WinError::AccessDenied, nullptr;
         if (!folders_.contains(Parent(key)))
-            return error = PathNotFound, nullptr;
+            return error = WinError::PathNotFound, nullptr;
         auto found = files_.find(key);
         const bool exists = found != files_.end();
         if (!exists && (how == Disposition::OpenExisting || how == Disposition::TruncateExisting))
-            return error = FileNotFound, nullptr;
+            return error = WinError::FileNotFound, nullptr;
         if (exists && how == Disposition::CreateNew)
-            return error = FileExistsError, nullptr;
+            return error = WinError::FileExists, nullptr;
         if (!exists)
             found = files_.emplace(key, std::make_shared<Entry>(Entry{LongName(path), {}, {}})).first;
         else if (how == Disposition::CreateAlways || how == Disposition::TruncateExisting)
@@ -126,9 +117,9 @@ public:
     int CreateDirectory(const AnsiString& path) override {
         const AnsiString key = Key(path);
         if (folders_.contains(key) || files_.contains(key))
-            return AlreadyExists;
+            return WinError::AlreadyExists;
         if (!folders_.contains(Parent(key)))
-            return PathNotFound;
+            return WinError::PathNotFound;
         folders_.insert(key);
         return 0;
     }
@@ -136,7 +127,7 @@ public:
         if (Refused("delete", path, {}))
             return false;
         if (files_.erase(Key(path)) == 0)
-            return Fail(folders_.contains(Key(path)) ? AccessDenied : FileNotFound);
+            return Fail(folders_.contains(Key(path)) ? WinError::AccessDenied : WinError::FileNotFound);
         return true;
     }
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
@@ -144,9 +135,9 @@ public:
             return false;
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(FileNotFound);
+            return Fail(WinError::FileNotFound);
         if (failIfExists && files_.contains(Key(to)))
-            return Fail(FileExistsError);
+            return Fail(WinError::FileExists);
         if (!Fits(to, source->second->Content.size()))
             return false;
         Entry copy = *source->second;
@@ -165,18 +156,19 @@ public:
     bool FlushFile(const AnsiString& path) override {
         if (Refused("flush", path, {}))
             return false;
-        return files_.contains(Key(path)) || Fail(folders_.contains(Key(path)) ? AccessDenied : FileNotFound);
+        return files_.contains(Key(path)) ||
+               Fail(folders_.contains(Key(path)) ? WinError::AccessDenied : WinError::FileNotFound);
     }
     bool FlushFolder(const AnsiString& path) override {
         if (Refused("flush folder", path, {}))
             return false;
-        return folders_.contains(Key(path)) || Fail(PathNotFound);
+        return folders_.contains(Key(path)) || Fail(WinError::PathNotFound);
     }
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override { return current_; }
     bool SetCurrentDirectory(const AnsiString& path) override {
         if (!folders_.contains(Key(path)))
-            return Fail(PathNotFound);
+            return Fail(WinError::PathNotFound);
         current_ = Absolute(path);
         return true;
     }
@@ -230,7 +222,7 @@ private:
             done = static_cast<std::uint32_t>(room);
             if (room == size)
                 return true;
-            error_ = DiskFull;
+            error_ = WinError::DiskFull;
             return false;
         }
         bool Seek(std::int64_t position) override {
@@ -274,11 +266,11 @@ private:
             return false;
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(FileNotFound);
+            return Fail(WinError::FileNotFound);
         if (folders_.contains(Key(to)))
-            return Fail(AccessDenied);
+            return Fail(WinError::AccessDenied);
         if (!folders_.contains(Parent(Key(to))))
-            return Fail(PathNotFound);
+            return Fail(WinError::PathNotFound);
         std::shared_ptr<Entry> moved = source->second;
         files_.erase(source);
         moved->Name = LongName(to);
@@ -299,7 +291,7 @@ private:
         const auto old = files_.find(Key(path));
         const std::size_t freed = old == files_.end() ? 0 : old->second->Content.size();
         if (size > freed && size - freed > *FreeBytes)
-            return Fail(DiskFull);
+            return Fail(WinError::DiskFull);
         *FreeBytes = *FreeBytes + freed - size;
         return true;
     }
