@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "base/Cp1252.h"
 #include "platform/Platform.h"
+#include "platform/WindowsRules.h"
 
 #include <algorithm>
 
@@ -49,25 +50,12 @@ ArchiveTable CheckHeader(std::int32_t count, std::uint8_t width, std::int64_t so
     return table;
 }
 
-// The name as the field gives it, without building a string: characters the field does not hold are zero.
-bool IsSafeField(std::uint8_t length, std::span<const std::uint8_t> field) {
+// Why the name in a field cannot be an entry's, without building a string: characters the field does not
+// hold are zero bytes, which no name may carry.
+AnsiString FieldReason(std::uint8_t length, std::span<const std::uint8_t> field) {
     if (length > field.size())
-        return false;
-    const auto name = field.first(length);
-    if ((length == 1 && name[0] == '.') || (length == 2 && name[0] == '.' && name[1] == '.'))
-        return false;
-    for (const std::uint8_t c : name) {
-        if (c == '\\' || c == '/' || c == ':' || c < 32)
-            return false;
-    }
-    return true;
-}
-
-// A name of the installer's own temporary files: the split would take such an entry's file, already on the
-// disk, for what a killed run left behind.
-bool IsTemporaryField(std::uint8_t length, std::span<const std::uint8_t> field) {
-    return length <= field.size() &&
-           IsTemporaryName(std::string_view(reinterpret_cast<const char*>(field.data()), length));
+        return EntryNameReason(std::string_view("\0", 1));
+    return EntryNameReason(std::string_view(reinterpret_cast<const char*>(field.data()), length));
 }
 
 // Every row in order: a negative size or a name that leaves the folder stops the reading; then the
@@ -77,10 +65,8 @@ void CheckRows(ArchiveTable& table, std::int64_t sourceSize) {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows.SizeAt(i) < 0)
             throw ERangeError();
-        if (!IsSafeField(rows.NameLengthAt(i), rows.NameFieldAt(i)))
-            throw EArchiveNameError(rows[i].Name);
-        if (IsTemporaryField(rows.NameLengthAt(i), rows.NameFieldAt(i)))
-            throw EArchiveNameError(rows[i].Name, TemporaryNameReason());
+        if (const AnsiString reason = FieldReason(rows.NameLengthAt(i), rows.NameFieldAt(i)); !reason.empty())
+            throw EArchiveNameError(rows[i].Name, reason);
         table.ContentSize += rows.SizeAt(i);
     }
     if (table.ContentOffset + table.ContentSize > sourceSize)
@@ -89,27 +75,29 @@ void CheckRows(ArchiveTable& table, std::int64_t sourceSize) {
 
 } // namespace
 
-EArchiveNameError::EArchiveNameError(const AnsiString& name)
-    : EArchiveNameError(name, Ansi("n'est pas un simple nom de fichier")) {}
-
 EArchiveNameError::EArchiveNameError(const AnsiString& name, const AnsiString& reason)
     : Exception(Ansi("Archive refusée : le nom d'entrée \"") + Printable(name) + "\" " + reason) {}
-
-AnsiString TemporaryNameReason() {
-    return Ansi("est un nom des fichiers temporaires de l'installation");
-}
 
 EArchiveTableError::EArchiveTableError(const AnsiString& reason)
     : Exception(Ansi("Archive refusée : ") + reason) {}
 
-bool IsSafeEntryName(const AnsiString& name) {
-    if (name == "." || name == "..")
-        return false;
-    for (const char c : name) {
-        if (c == '\\' || c == '/' || c == ':' || static_cast<unsigned char>(c) < 32)
-            return false;
+AnsiString EntryNameReason(std::string_view name) {
+    switch (FileNameFault(name)) {
+    case NameFault::None:
+        break;
+    case NameFault::LeavesFolder:
+        return Ansi("n'est pas un simple nom de fichier");
+    case NameFault::ForbiddenCharacter:
+        return Ansi("contient un caractère que Windows refuse dans les noms de fichiers");
+    case NameFault::DeviceName:
+        return Ansi("est le nom d'un périphérique de Windows");
+    case NameFault::TrailingDotOrBlank:
+        return Ansi("finit par un point ou un blanc, que Windows retire du nom");
     }
-    return true;
+    // The split would take such an entry's file, already on the disk, for what a killed run left behind.
+    if (IsTemporaryName(name))
+        return Ansi("est un nom des fichiers temporaires de l'installation");
+    return {};
 }
 
 ArchiveRows::ArchiveRows(std::span<const std::uint8_t> bytes, std::uint8_t width)

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <memory>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace vendora {
@@ -95,18 +96,19 @@ public:
     virtual std::uint32_t Read(void* buffer, std::uint32_t count) = 0;
 };
 
-// An entry name that would leave the output folder: a folder separator, a drive colon, a control character,
-// "." or "..". Raised before any entry is written.
-// Also raised for an entry that would overwrite the intermediate file being read, and for a name of the
-// installer's temporary files (TemporaryNameReason).
+// An entry name that Windows cannot hold as a file in the output folder (one that would leave it, a
+// forbidden character, a device, a trailing dot or blank: FileNameFault), or that is a name of the
+// installer's temporary files. Raised before any entry is written. Also raised for an entry that would
+// overwrite the intermediate file being read.
 class EArchiveNameError : public Exception {
 public:
-    explicit EArchiveNameError(const AnsiString& name);
+    // reason completes "le nom d'entrée "name" ...".
     EArchiveNameError(const AnsiString& name, const AnsiString& reason);
 };
 
-// Why a name of the form TemporarySibling gives cannot be an entry's.
-AnsiString TemporaryNameReason();
+// Why a name cannot be an entry's, in the words of EArchiveNameError; empty when it can. The empty name
+// passes: creating its file fails later, as it must.
+AnsiString EntryNameReason(std::string_view name);
 
 // A table that no writer makes: rows announced with a name field of width 0, which cannot even hold the
 // name's length byte. Raised before any entry is written.
@@ -119,15 +121,11 @@ public:
 // keeps the rows in bytes of its own (no more than the source holds). A negative count raises ERangeError;
 // rows with a name width of 0 raise EArchiveTableError; a table or contents that the source is too short
 // for raise the end-of-file I/O error (100) before anything of that size is allocated; a negative size
-// raises ERangeError; a name that is not a bare file name, or that is a temporary file's, raises
-// EArchiveNameError. The empty name passes: creating its file fails later, as it must.
+// raises ERangeError; a name with an EntryNameReason raises EArchiveNameError.
 ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize);
 // The same on the inflated archive in memory; the rows stay where they are, so the bytes must outlive the
 // table.
 ArchiveTable ReadArchiveTable(std::span<const std::uint8_t> inflated);
-
-// True for a name that names a file directly in the output folder (the empty name excepted, see above).
-bool IsSafeEntryName(const AnsiString& name);
 
 // The progress bar's position after entry i of n (1-based): i * 100 / n, halves to the even neighbour.
 int ProgressPosition(std::int64_t i, std::int64_t n);

@@ -74,11 +74,7 @@ AnsiString CheckPackableName(const AnsiString& name, int nameWidth) {
         return Ansi("nom vide");
     if (nameWidth < 1 || name.size() > static_cast<std::size_t>(nameWidth - 1))
         return Ansi("nom de plus de ") + IntToStr(nameWidth - 1) + Ansi(" caractères");
-    if (!IsSafeEntryName(name))
-        return Ansi("pas un simple nom de fichier");
-    if (IsTemporaryName(name))
-        return TemporaryNameReason();
-    return {};
+    return EntryNameReason(name);
 }
 
 } // namespace vendora

@@ -32,8 +32,7 @@ std::vector<std::uint8_t> BuildInflatedArchive(const std::vector<PackedEntry>& e
 std::vector<std::uint8_t> CompressEnvelope(std::span<const std::uint8_t> inflated,
                                            int level = DefaultCompressionLevel);
 
-// Why a name cannot be packed (too long for the field, not a bare file name, a temporary file's, empty);
-// empty when it can.
+// Why a name cannot be packed (empty, too long for the field, or an EntryNameReason); empty when it can.
 AnsiString CheckPackableName(const AnsiString& name, int nameWidth = DefaultNameWidth);
 
 } // namespace vendora

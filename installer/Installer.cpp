@@ -5,12 +5,12 @@
 #include "base/Errors.h"
 #include "dialogs/MessageBox.h"
 #include "installer/ApplicationWait.h"
-#include "installer/CommandLine.h"
 #include "installer/DesktopShortcut.h"
 #include "installer/FileStamp.h"
 #include "installer/FixedPaths.h"
 #include "installer/InstallerTexts.h"
 #include "platform/Platform.h"
+#include "platform/WindowsRules.h"
 
 namespace vendora {
 

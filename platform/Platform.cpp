@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "base/Installed.h"
+#include "platform/WindowsRules.h"
 
 #include <algorithm>
 #include <array>
@@ -27,13 +28,11 @@ bool HasOs() {
 
 namespace {
 
-// FNV-1a over the name with ASCII letters folded, as Windows finds "VENDORA.EXE" and "Vendora.EXE" to be
-// one file.
+// FNV-1a over the folded name, as Windows finds "VENDORA.EXE" and "Vendora.EXE" to be one file.
 std::uint32_t NameHash(std::string_view name, std::uint32_t salt) {
     std::uint32_t hash = 2166136261u ^ salt;
     for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        hash ^= (byte >= 'a' && byte <= 'z') ? byte - ('a' - 'A') : byte;
+        hash ^= static_cast<unsigned char>(FoldCase(c));
         hash *= 16777619u;
     }
     return hash;
@@ -45,12 +44,6 @@ AnsiString TemporaryName(std::uint32_t hash) {
     for (int shift = 24; shift >= 0; shift -= 4)
         name += digits[(hash >> shift) & 0xF];
     return name + ".TMP";
-}
-
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 } // namespace

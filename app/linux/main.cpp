@@ -10,8 +10,8 @@
 #include "gfx/jpeg/JpegDecoder.h"
 #include "gui/Backend.h"
 #include "html/pictures/Pictures.h"
-#include "installer/CommandLine.h"
 #include "installer/Installer.h"
+#include "platform/WindowsRules.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "startup/Startup.h"
 

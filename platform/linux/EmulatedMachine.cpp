@@ -3,8 +3,8 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "platform/Platform.h"
+#include "platform/WindowsRules.h"
 #include "platform/linux/UserRegistry.h"
-#include "platform/linux/WindowsNames.h"
 
 #include <algorithm>
 #include <cerrno>

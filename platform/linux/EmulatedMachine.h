@@ -15,7 +15,7 @@
 // registry file naming it are made too. Removing registry/HKCU.reg afterwards leaves a machine without the
 // desktop value; removing the whole registry/ folder makes the next start prepare it again.
 
-#include "platform/linux/WindowsNames.h"
+#include "platform/WindowsRules.h"
 
 #include <optional>
 #include <string>

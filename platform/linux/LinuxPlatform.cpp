@@ -132,7 +132,7 @@ std::intptr_t LinuxPlatform::Execute(const AnsiString& file, const AnsiString& p
         if (!MakeRunnable(*target))
             return ShellAccessDenied;
         std::vector<std::string> arguments;
-        for (const AnsiString& argument : SplitParameters(parameters))
+        for (const AnsiString& argument : SplitCommandLine(parameters))
             arguments.push_back(AnsiToUtf8(argument));
         return ShellResultFromErrno(StartDetached(*target, arguments, *folder));
     }

@@ -43,9 +43,9 @@ public:
     std::uint64_t TickCount() override;
     double Now() override;
     // A native program (ELF or "#!" script with the execute permission) is started with the parameter
-    // string split into its arguments (SplitParameters), in the given folder (else the current folder);
-    // anything else is handed to xdg-open. Above 32 once started; 2 or 3 when the file or folder is
-    // missing, 31 when nothing can open the document, 5 when the start is refused.
+    // string split into its arguments as the started program would split it (SplitCommandLine), in the given
+    // folder (else the current folder); anything else is handed to xdg-open. Above 32 once started; 2 or 3
+    // when the file or folder is missing, 31 when nothing can open the document, 5 when the start is refused.
     std::intptr_t ShellExecute(const AnsiString& file, const AnsiString& parameters,
                                const AnsiString& directory, int showCmd) override;
     std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) override;

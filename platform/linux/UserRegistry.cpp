@@ -1,7 +1,7 @@
 #include "platform/linux/UserRegistry.h"
 
 #include "base/Cp1252.h"
-#include "platform/linux/WindowsNames.h"
+#include "platform/WindowsRules.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,13 +1,13 @@
 #include "platform/posix/HostFileSystem.h"
 
 #include "base/Cp1252.h"
+#include "platform/WindowsRules.h"
 #include "platform/posix/PosixFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -200,32 +200,31 @@ std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
     const std::string host = HostPath(path);
     const auto slash = host.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash);
-    const std::string pattern = slash == std::string::npos ? host : host.substr(slash + 1);
-    if (pattern.find_first_of("*?") == std::string::npos) {
+    const AnsiString pattern = Utf8ToAnsi(slash == std::string::npos ? host : host.substr(slash + 1));
+    if (!HasWildcard(pattern)) {
         struct stat info {};
-        if (::stat(host.c_str(), &info) != 0)
+        if (::stat(host.c_str(), &info) != 0) {
+            Fail(IsKind(FromHostPath(folder), S_IFDIR) ? WindowsErrorFromErrno(errno)
+                                                       : WinError::PathNotFound);
             return std::nullopt;
-        return Utf8ToAnsi(pattern);
+        }
+        return pattern;
     }
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
+    if (dir == nullptr) {
+        Fail(WinError::PathNotFound);
         return std::nullopt;
-    std::vector<std::string> matches;
+    }
+    std::optional<AnsiString> first;
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
-        // "*.*" also matches names without a dot on Windows.
-        const bool dotStar =
-            pattern.size() >= 2 && pattern.ends_with(".*") &&
-            ::fnmatch(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str(), FNM_CASEFOLD) == 0;
-        if (dotStar || ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0)
-            matches.push_back(name);
+        const AnsiString name = Utf8ToAnsi(entry->d_name);
+        if (name != "." && name != ".." && MatchesWildcard(pattern, name) && (!first || name < *first))
+            first = name;
     }
     ::closedir(dir);
-    if (matches.empty())
-        return std::nullopt;
-    return Utf8ToAnsi(*std::min_element(matches.begin(), matches.end()));
+    if (!first)
+        Fail(WinError::FileNotFound);
+    return first;
 }
 
 } // namespace vendora

@@ -34,7 +34,7 @@ public:
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
-    // Wildcards '*' and '?' in the last component, matched without regard to letter case; of several
+    // Wildcards in the last component, matched as Windows matches them (MatchesWildcard); of several
     // matches the first in byte order, so that the answer does not depend on the directory's order.
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 

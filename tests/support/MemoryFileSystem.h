@@ -1,12 +1,13 @@
 #pragma once
 // A Windows disk held in memory, for the tests, benchmarks and fuzz targets: drives, folders and files
-// with their three times, compared without regard to letter case as Windows does, relative names taken
-// from the current folder, and errors with their Windows codes. A test can make a call fail where the
+// with their three times, compared without regard to letter case as Windows does (FoldCase), relative names
+// taken from the current folder, and errors with their Windows codes. A test can make a call fail where the
 // real disk would (a file held open by another program, a full disk, a copy or move refused) and read
 // back what was opened, in order.
 
 #include "base/Text.h"
 #include "platform/Platform.h"
+#include "platform/WindowsRules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -177,10 +178,10 @@ public:
         const AnsiString folder = Parent(key);
         const AnsiString pattern = NameIn(key);
         for (const auto& [name, entry] : files_)
-            if (Parent(name) == folder && Matches(pattern, NameIn(name)))
+            if (Parent(name) == folder && MatchesWildcard(pattern, NameIn(name)))
                 return entry->Name;
         for (const AnsiString& name : folders_)
-            if (name != folder && Parent(name) == folder && Matches(pattern, NameIn(name)))
+            if (name != folder && Parent(name) == folder && MatchesWildcard(pattern, NameIn(name)))
                 return NameIn(name);
         return std::nullopt;
     }
@@ -306,7 +307,7 @@ private:
         return full;
     }
     // The folded absolute path every map is keyed on; a drive's root keeps its backslash ("C:\").
-    AnsiString Key(const AnsiString& path) const { return UpperAscii(Absolute(path)); }
+    AnsiString Key(const AnsiString& path) const { return FoldedName(Absolute(path)); }
     static AnsiString Parent(const AnsiString& key) {
         const std::size_t slash = key.rfind('\\');
         if (slash == AnsiString::npos)
@@ -315,16 +316,6 @@ private:
     }
     static AnsiString NameIn(const AnsiString& path) { return path.substr(path.rfind('\\') + 1); }
     AnsiString LongName(const AnsiString& path) const { return NameIn(Absolute(path)); }
-    // FindFirstFile's wildcards on folded names: '*' any run, '?' any one character.
-    static bool Matches(std::string_view pattern, std::string_view name) {
-        if (pattern.empty())
-            return name.empty();
-        if (pattern[0] == '*')
-            return Matches(pattern.substr(1), name) || (!name.empty() && Matches(pattern, name.substr(1)));
-        return !name.empty() && (pattern[0] == '?' || pattern[0] == name[0]) &&
-               Matches(pattern.substr(1), name.substr(1));
-    }
-
     std::map<AnsiString, std::shared_ptr<Entry>> files_;
     std::set<AnsiString> folders_;
     AnsiString current_ = "C:\\";

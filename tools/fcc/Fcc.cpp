@@ -6,10 +6,10 @@
 #include "archive/ExtractionUi.h"
 #include "archive/ZCompress.h"
 #include "base/Cp1252.h"
+#include "platform/WindowsRules.h"
 #include "platform/posix/HostFileSystem.h"
 #include "tools/fcc/BestCompression.h"
 #include "tools/fcc/ExtractFolder.h"
-#include "tools/fcc/WindowsNames.h"
 
 #include <algorithm>
 #include <cstring>
@@ -135,13 +135,11 @@ std::vector<PackedEntry> CollectEntries(const PackOptions& options) {
         const AnsiString why = CheckPackableName(name);
         if (!why.empty())
             throw ToolError("cannot pack \"" + utf8 + "\": " + AnsiToUtf8(why));
-        if (const std::string windows = WhyWindowsCannotHold(name); !windows.empty())
-            throw ToolError("cannot pack \"" + utf8 + "\": " + windows);
         byName.emplace(name, utf8);
     }
     // In the archive's order, so that the message names the same pair whatever order the folder lists.
     for (const auto& [name, utf8] : byName) {
-        const auto [other, added] = folded.emplace(WindowsNameKey(name), utf8);
+        const auto [other, added] = folded.emplace(FoldedName(name), utf8);
         if (!added)
             throw ToolError("names that Windows takes for one: \"" + other->second + "\" and \"" + utf8 +
                             "\"");
@@ -183,9 +181,7 @@ std::vector<std::string> Defects(const Inflated& inflated, const ArchiveTable& t
             report([] { return std::string("an entry has an empty name"); });
             continue;
         }
-        if (const std::string why = WhyWindowsCannotHold(entry.Name); !why.empty())
-            report([&] { return "entry \"" + Utf8(entry.Name) + "\": " + why; });
-        const auto [first, added] = seen.emplace(WindowsNameKey(entry.Name), entry.Name);
+        const auto [first, added] = seen.emplace(FoldedName(entry.Name), entry.Name);
         if (!added)
             report([&] {
                 return "two entries named \"" + Utf8(first->second) + "\" and \"" + Utf8(entry.Name) +

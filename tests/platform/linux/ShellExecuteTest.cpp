@@ -46,8 +46,9 @@ TEST_F(ShellExecution, StartsANativeProgramInItsFolderWithTheParameterString) {
     ASSERT_EQ(Files().CreateDirectory("C:\\Travail"), 0);
     const int leaked = ::open(DriveC("Vendora/Vendora.EXE").c_str(), O_RDONLY); // not close-on-exec
     ASSERT_GE(leaked, 0);
-    const std::intptr_t result = Os().ShellExecute("c:\\VENDORA\\vendora.exe",
-                                                   Ansi("\"D:\\Ma Caisse\" -été  C:\\x\\"), "c:\\travail", 1);
+    // A lone quote at the end makes no argument: the list stops there, as the program's own runtime has it.
+    const std::intptr_t result = Os().ShellExecute(
+        "c:\\VENDORA\\vendora.exe", Ansi("\"D:\\Ma Caisse\" -été  C:\\x\\ \""), "c:\\travail", 1);
     EXPECT_GT(result, 32);
     ::close(leaked);
     const std::vector<std::string> report = Report();
@@ -59,7 +60,7 @@ TEST_F(ShellExecution, StartsANativeProgramInItsFolderWithTheParameterString) {
     EXPECT_EQ(report[4], "C:\\x\\");
     // Each call is logged: file, parameters, folder, result.
     EXPECT_EQ(ReadHostFile(ShellLogPath()),
-              "c:\\VENDORA\\vendora.exe\t\"D:\\Ma Caisse\" -été  C:\\x\\\tc:\\travail\t" +
+              "c:\\VENDORA\\vendora.exe\t\"D:\\Ma Caisse\" -été  C:\\x\\ \"\tc:\\travail\t" +
                   std::to_string(result) + "\n");
 }
 

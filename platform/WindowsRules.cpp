@@ -1,4 +1,6 @@
-#include "platform/linux/WindowsNames.h"
+#include "platform/WindowsRules.h"
+
+#include "platform/Platform.h"
 
 #include <algorithm>
 
@@ -6,10 +8,6 @@ namespace vendora {
 
 namespace {
 
-constexpr int ErrorPathNotFound = 3;
-constexpr int ErrorBadNetPath = 53;
-constexpr int ErrorInvalidName = 123;
-constexpr int ErrorFilenameTooLong = 206;
 constexpr std::size_t MaxComponent = 255;
 
 unsigned char Byte(char c) {
@@ -24,8 +22,32 @@ bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-bool IsRefusedInName(char c) {
-    return Byte(c) < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|';
+bool IsWildcard(char c) {
+    return c == '*' || c == '?';
+}
+
+// Windows also reads the superscript digits 1, 2 and 3 of Windows-1252 as port numbers.
+bool IsPortDigit(char c) {
+    return (c >= '1' && c <= '9') || Byte(c) == 0xB9 || Byte(c) == 0xB2 || Byte(c) == 0xB3;
+}
+
+bool SameAsciiNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return UpperAsciiChar(x) == UpperAsciiChar(y);
+           });
+}
+
+bool IsDeviceName(std::string_view name) {
+    // The device is named by what comes before the first dot, blanks at its end left out.
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+        if (SameAsciiNoCase(base, device))
+            return true;
+    return base.size() == 4 &&
+           (SameAsciiNoCase(base.substr(0, 3), "COM") || SameAsciiNoCase(base.substr(0, 3), "LPT")) &&
+           IsPortDigit(base[3]);
 }
 
 // Windows drops trailing dots and blanks from names ("foo. " is "foo").
@@ -62,14 +84,14 @@ bool Append(WinPath& full, std::string_view part, bool last, bool allowWildcards
         return true;
     }
     for (char c : part) {
-        if (IsRefusedInName(c) || ((c == '*' || c == '?') && !(last && allowWildcards))) {
-            error = ErrorInvalidName;
+        if (IsForbiddenInName(c) && !(IsWildcard(c) && last && allowWildcards)) {
+            error = WinError::InvalidName;
             return false;
         }
     }
     AnsiString name = WithoutTrailingDotsAndBlanks(part);
     if (name.size() > MaxComponent) {
-        error = ErrorFilenameTooLong;
+        error = WinError::FilenameTooLong;
         return false;
     }
     if (!name.empty())
@@ -98,6 +120,37 @@ bool MatchFrom(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
+bool SeparatesArguments(char c) {
+    return Byte(c) <= ' ';
+}
+
+// Reads one argument from position at; false when nothing but separators and empty quotes is left.
+bool NextArgument(std::string_view line, std::size_t& at, AnsiString& argument) {
+    argument.clear();
+    for (;;) {
+        while (at < line.size() && SeparatesArguments(line[at]))
+            ++at;
+        if (at + 1 < line.size() && line[at] == '"' && line[at + 1] == '"')
+            at += 2;
+        else
+            break;
+    }
+    if (at >= line.size())
+        return false;
+    while (at < line.size() && !SeparatesArguments(line[at])) {
+        if (line[at] != '"') {
+            argument += line[at++];
+            continue;
+        }
+        ++at;
+        while (at < line.size() && line[at] != '"')
+            argument += line[at++];
+        if (at < line.size())
+            ++at;
+    }
+    return true;
+}
+
 } // namespace
 
 char FoldCase(char c) {
@@ -118,6 +171,13 @@ char FoldCase(char c) {
     }
 }
 
+AnsiString FoldedName(std::string_view name) {
+    AnsiString folded(name);
+    for (char& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
 bool SameNameNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](char x, char y) { return FoldCase(x) == FoldCase(y); });
@@ -133,12 +193,29 @@ bool NameLessNoCase(std::string_view a, std::string_view b) {
                                         [](char x, char y) { return Byte(x) < Byte(y); });
 }
 
+bool IsForbiddenInName(char c) {
+    return Byte(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+}
+
+NameFault FileNameFault(std::string_view name) {
+    if (name == "." || name == ".." || name.find_first_of("\\/:") != std::string_view::npos)
+        return NameFault::LeavesFolder;
+    if (std::any_of(name.begin(), name.end(), IsForbiddenInName))
+        return NameFault::ForbiddenCharacter;
+    if (IsDeviceName(name))
+        return NameFault::DeviceName;
+    if (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        return NameFault::TrailingDotOrBlank;
+    return NameFault::None;
+}
+
 bool HasWildcard(std::string_view text) {
-    return Contains(text, '*') || Contains(text, '?');
+    return std::any_of(text.begin(), text.end(), IsWildcard);
 }
 
 bool MatchesWildcard(std::string_view pattern, std::string_view name) {
-    if (pattern == "*.*")
+    // ".*" at the end matches a dot and what follows, or nothing at all.
+    if (pattern.ends_with(".*") && MatchFrom(pattern.substr(0, pattern.size() - 2), name))
         return true;
     return MatchFrom(pattern, name);
 }
@@ -163,7 +240,7 @@ std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, i
                                 bool allowWildcards) {
     error = 0;
     if (path.empty()) {
-        error = ErrorPathNotFound;
+        error = WinError::PathNotFound;
         return std::nullopt;
     }
     // "\\?\C:\..." is the long-path form of "C:\..."; any other "\\" path names another machine or a
@@ -172,7 +249,7 @@ std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, i
         IsSeparator(path[3])) {
         path.remove_prefix(4);
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        error = ErrorBadNetPath;
+        error = WinError::BadNetPath;
         return std::nullopt;
     }
 
@@ -198,36 +275,30 @@ std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, i
     return full;
 }
 
-std::vector<AnsiString> SplitParameters(std::string_view parameters) {
+std::vector<AnsiString> SplitCommandLine(std::string_view commandLine) {
     std::vector<AnsiString> arguments;
-    std::size_t i = 0;
-    const auto separates = [](char c) { return Byte(c) <= ' '; };
-    for (;;) {
-        // Blanks, and pairs of quotes enclosing nothing, lie between arguments.
-        for (;;) {
-            while (i < parameters.size() && separates(parameters[i]))
-                ++i;
-            if (i + 1 < parameters.size() && parameters[i] == '"' && parameters[i + 1] == '"')
-                i += 2;
-            else
-                break;
-        }
-        if (i >= parameters.size())
-            return arguments;
-        AnsiString argument;
-        while (i < parameters.size() && !separates(parameters[i])) {
-            if (parameters[i] == '"') {
-                ++i;
-                while (i < parameters.size() && parameters[i] != '"')
-                    argument += parameters[i++];
-                if (i < parameters.size())
-                    ++i;
-            } else {
-                argument += parameters[i++];
-            }
-        }
-        arguments.push_back(std::move(argument));
+    std::size_t at = 0;
+    AnsiString argument;
+    while (NextArgument(commandLine, at, argument) && !argument.empty())
+        arguments.push_back(argument);
+    return arguments;
+}
+
+AnsiString ParamStr(std::string_view commandLine, std::size_t index) {
+    const std::vector<AnsiString> arguments = SplitCommandLine(commandLine);
+    return index < arguments.size() ? arguments[index] : AnsiString();
+}
+
+AnsiString JoinCommandLine(const std::vector<AnsiString>& arguments) {
+    AnsiString line;
+    for (const AnsiString& argument : arguments) {
+        if (!line.empty())
+            line += ' ';
+        const bool quote =
+            argument.empty() || std::any_of(argument.begin(), argument.end(), SeparatesArguments);
+        line += quote ? '"' + argument + '"' : argument;
     }
+    return line;
 }
 
 } // namespace vendora
