@@ -169,24 +169,6 @@ std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, 
     return std::make_unique<EmulatedFileHandle>(std::move(file), shared, id);
 }
 
-bool CopyContent(FileHandle& from, FileHandle& to, int& error) {
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        std::uint32_t got = 0;
-        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got)) {
-            error = from.LastError();
-            return false;
-        }
-        if (got == 0)
-            return true;
-        std::uint32_t put = 0;
-        if (!to.Write(buffer.data(), got, put) || put != got) {
-            error = to.LastError() != 0 ? to.LastError() : WinError::DiskFull;
-            return false;
-        }
-    }
-}
-
 // Why Windows would refuse to remove or rename this file now: 32 while one of this process's handles keeps
 // it without sharing deletion or another program holds it open, 5 while it is a running program; else 0.
 // Called with the table locked.
@@ -278,11 +260,6 @@ BoundedPath EmulatedFileSystem::Bounded(const std::string& hostPath) const {
                                            ? hostPath.size()
                                            : hostPath.find_first_not_of('/')),
                        false};
-}
-
-bool EmulatedFileSystem::Fail(int code) {
-    lastError_ = code;
-    return false;
 }
 
 std::unique_ptr<FileHandle> EmulatedFileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
@@ -412,59 +389,54 @@ void EmulatedFileSystem::RemoveName(const std::string& hostPath) {
         ::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0);
 }
 
-// The complete copy under the temporary name: content, permissions and last-write time.
-bool EmulatedFileSystem::WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
-                                   const AnsiString& temporary) {
-    int error = 0;
-    // A copy left by a crash, or anything else planted under this name, is removed, never followed.
-    if (auto leftover = HostPathOf(temporary, error))
-        RemoveName(*leftover);
-    auto target = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
-                             FileShare::None, Disposition::CreateNew, error);
-    if (!target)
-        return Fail(error);
-    if (!CopyContent(source, *target, error))
-        return Fail(error);
-    // The copy keeps the source's permissions (a program stays executable) and its last-write time.
-    if (::fchmod(target->Fd(), sourceInfo.st_mode & 07777) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
-    if (!target->SetTimes(nullptr, nullptr, &lastWrite))
-        return Fail(target->LastError());
-    if (::fsync(target->Fd()) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
-    return true;
-}
-
-bool EmulatedFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+int EmulatedFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                                  bool failIfExists) {
     int error = 0;
     auto source = OpenHandle(*this, *openFiles_, openFiles_, from, FileAccess::GenericRead, FileShare::Read,
                              Disposition::OpenExisting, error);
     if (!source)
-        return Fail(error);
+        return error;
     struct stat sourceInfo {};
     FileTime lastWrite;
     if (::fstat(source->Fd(), &sourceInfo) != 0 || !source->GetTimes(nullptr, nullptr, &lastWrite))
-        return Fail(WindowsErrorFromErrno(errno));
+        return WindowsErrorFromErrno(errno);
     auto target = Find(to, error);
     if (!target)
-        return Fail(error);
+        return error;
     {
         std::lock_guard guard(openFiles_->Lock());
-        if (int refused = ReplaceRefused(*target, failIfExists); refused != 0)
-            return Fail(refused);
+        if (const int refused = ReplaceRefused(*target, failIfExists); refused != 0)
+            return refused;
     }
-    const AnsiString temporary = TemporarySibling(to);
+    auto copy = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
+                           FileShare::None, Disposition::CreateNew, error);
+    if (!copy)
+        return error;
+    if (const int code = CopyContent(*source, *copy); code != 0)
+        return code;
+    // The copy keeps the source's permissions (a program stays executable) and its last-write time.
+    if (::fchmod(copy->Fd(), sourceInfo.st_mode & 07777) != 0)
+        return WindowsErrorFromErrno(errno);
+    if (!copy->SetTimes(nullptr, nullptr, &lastWrite))
+        return copy->LastError();
+    if (::fsync(copy->Fd()) != 0)
+        return WindowsErrorFromErrno(errno);
+    return 0;
+}
+
+int EmulatedFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
+    int error = 0;
     auto staged = Find(temporary, error);
-    if (!staged)
-        return Fail(error);
-    if (WriteCopy(*source, sourceInfo, lastWrite, temporary) && Rename(*staged, *target, failIfExists, true))
-        return true;
-    // A half-written copy is worth nothing; the destination stays as it was.
-    const int failure = lastError_;
-    RemoveName(staged->HostPath);
-    if (failIfExists && failure == WindowsErrorFromErrno(EEXIST))
-        return Fail(WinError::FileExists);
-    return Fail(failure);
+    auto target = staged ? Find(to, error) : std::nullopt;
+    if (!target)
+        return error;
+    return Rename(*staged, *target, failIfExists, true) ? 0 : LastError();
+}
+
+void EmulatedFileSystem::RemoveTemporary(const AnsiString& temporary) {
+    int error = 0;
+    if (auto host = HostPathOf(temporary, error))
+        RemoveName(*host);
 }
 
 bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {

@@ -18,7 +18,7 @@
 // file system without user extended attributes, where storing is skipped without failing) the creation
 // time is the file's birth time, or its last status change where the kernel has no birth time.
 
-#include "platform/Platform.h"
+#include "platform/DiskFileSystem.h"
 #include "platform/linux/BoundedPath.h"
 #include "platform/linux/EmulatedMachine.h"
 #include "platform/linux/OpenFiles.h"
@@ -36,7 +36,7 @@ struct FileFacts {
     std::uint64_t Size = 0;
 };
 
-class EmulatedFileSystem : public FileSystem {
+class EmulatedFileSystem : public DiskFileSystem {
 public:
     explicit EmulatedFileSystem(const EmulatedMachine& machine);
 
@@ -46,7 +46,6 @@ public:
     bool DirectoryExists(const AnsiString& path) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     // fsync(2) of the file (a link at its name is refused, not followed) or of the folder.
@@ -55,10 +54,6 @@ public:
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
-
-    // The Windows error code of the last DeleteFile, CopyFile, MoveFileReplace, flush, SetCurrentDirectory
-    // or FindFirst failure.
-    int LastError() const override { return lastError_; }
 
     // The absolute Windows path a path stands for (current folder and drive applied).
     std::optional<WinPath> FullPathOf(const AnsiString& path, int& error) const;
@@ -70,23 +65,28 @@ public:
 
     const EmulatedMachine& Machine() const { return machine_; }
 
+protected:
+    // The source opened as CopyFileA opens it (a file held open without shared reading is refused), the
+    // destination refused as Windows would refuse it, then the copy with the source's permissions and
+    // last-write time; links at either temporary or destination name are acted on as names.
+    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                  bool failIfExists) override;
+    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    void RemoveTemporary(const AnsiString& temporary) override;
+
 private:
     std::optional<EmulatedMachine::Location> Find(const AnsiString& path, int& error,
                                                   bool wildcards = false) const;
-    bool Fail(int code);
     int ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists);
     bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
     bool Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to, bool noReplace,
                 bool flush);
-    bool WriteCopy(FileHandle& source, const struct stat& sourceInfo, FileTime lastWrite,
-                   const AnsiString& temporary);
     void RemoveName(const std::string& hostPath);
     bool Flush(const AnsiString& path, bool folder);
 
     const EmulatedMachine& machine_;
     std::shared_ptr<OpenFileTable> openFiles_;
     WinPath current_;
-    int lastError_ = 0;
 };
 
 } // namespace vendora

@@ -21,20 +21,6 @@ bool IsKind(const AnsiString& path, mode_t kind) {
     return ::stat(HostPath(path).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
 }
 
-bool CopyContent(FileHandle& from, FileHandle& to) {
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        std::uint32_t got = 0;
-        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got))
-            return false;
-        if (got == 0)
-            return true;
-        std::uint32_t put = 0;
-        if (!to.Write(buffer.data(), got, put) || put != got)
-            return false;
-    }
-}
-
 std::string FolderOf(const std::string& hostPath) {
     const auto slash = hostPath.find_last_of('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : hostPath.substr(0, slash);
@@ -91,51 +77,45 @@ bool HostFileSystem::DeleteFile(const AnsiString& path) {
     return true;
 }
 
-// The whole copy under the temporary name, flushed; false with the Windows error code.
-bool HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, int& error) {
+int HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                              bool failIfExists) {
+    struct stat info {};
+    if (DirectoryExists(to))
+        return WinError::AccessDenied;
+    if (failIfExists && ::lstat(HostPath(to).c_str(), &info) == 0)
+        return WinError::FileExists;
+    int error = 0;
     auto source =
         PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting, error);
     if (!source)
-        return false;
-    // A leftover of a crash, or a link planted under this name, is removed rather than written through.
-    ::unlink(HostPath(temporary).c_str());
+        return error;
     auto target =
         PosixFileHandle::Open(HostPath(temporary), FileAccess::GenericWrite, Disposition::CreateNew, error);
     if (!target)
-        return false;
+        return error;
+    if (const int code = CopyContent(*source, *target); code != 0)
+        return code;
     FileTime written;
-    struct stat info {};
-    const bool copied = CopyContent(*source, *target) && source->GetTimes(nullptr, nullptr, &written) &&
-                        target->SetTimes(nullptr, nullptr, &written) && ::fstat(source->Fd(), &info) == 0 &&
-                        ::fchmod(target->Fd(), info.st_mode & 07777) == 0 && ::fsync(target->Fd()) == 0;
-    if (!copied)
-        error = target->LastError() != 0   ? target->LastError()
-                : source->LastError() != 0 ? source->LastError()
-                                           : WindowsErrorFromErrno(errno != 0 ? errno : ENOSPC);
-    return copied;
+    if (!source->GetTimes(nullptr, nullptr, &written))
+        return source->LastError();
+    if (!target->SetTimes(nullptr, nullptr, &written))
+        return target->LastError();
+    if (::fstat(source->Fd(), &info) != 0 || ::fchmod(target->Fd(), info.st_mode & 07777) != 0 ||
+        ::fsync(target->Fd()) != 0)
+        return WindowsErrorFromErrno(errno);
+    return 0;
 }
 
-bool HostFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
-    struct stat info {};
-    if (DirectoryExists(to))
-        return Fail(WinError::AccessDenied);
-    if (failIfExists && ::lstat(HostPath(to).c_str(), &info) == 0)
-        return Fail(WinError::FileExists);
-    const AnsiString temporary = TemporarySibling(to);
-    int error = 0;
-    if (!WriteCopy(from, temporary, error)) {
-        ::unlink(HostPath(temporary).c_str());
-        return Fail(error);
-    }
-    const int replaced = ::renameat2(AT_FDCWD, HostPath(temporary).c_str(), AT_FDCWD, HostPath(to).c_str(),
-                                     failIfExists ? RENAME_NOREPLACE : 0);
-    if (replaced != 0) {
-        const int err = errno;
-        ::unlink(HostPath(temporary).c_str());
-        return Fail(WindowsErrorFromErrno(err));
-    }
+int HostFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
+    if (::renameat2(AT_FDCWD, HostPath(temporary).c_str(), AT_FDCWD, HostPath(to).c_str(),
+                    failIfExists ? RENAME_NOREPLACE : 0) != 0)
+        return WindowsErrorFromErrno(errno);
     SyncPath(FolderOf(HostPath(to)), O_RDONLY | O_DIRECTORY);
-    return true;
+    return 0;
+}
+
+void HostFileSystem::RemoveTemporary(const AnsiString& temporary) {
+    ::unlink(HostPath(temporary).c_str());
 }
 
 bool HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
@@ -178,11 +158,6 @@ bool HostFileSystem::FlushFolder(const AnsiString& path) {
     if (!SyncPath(HostPath(path), O_RDONLY | O_DIRECTORY))
         return Fail(WindowsErrorFromErrno(errno));
     return true;
-}
-
-bool HostFileSystem::Fail(int code) {
-    lastError_ = code;
-    return false;
 }
 
 AnsiString HostFileSystem::GetCurrentDirectory() {

@@ -3,7 +3,7 @@
 // syntax: they become UTF-8 and '\' becomes '/', so "out\Vendora.FCC" is the host file out/Vendora.FCC.
 // Folders come back from the host in the same syntax ('/' turned into '\').
 
-#include "platform/Platform.h"
+#include "platform/DiskFileSystem.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ namespace vendora {
 std::string HostPath(const AnsiString& path);
 AnsiString FromHostPath(const std::string& hostPath);
 
-class HostFileSystem : public FileSystem {
+class HostFileSystem : public DiskFileSystem {
 public:
     std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                                            Disposition disposition, int& error) override;
@@ -21,9 +21,6 @@ public:
     bool DirectoryExists(const AnsiString& path) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
-    // Written in full under a temporary name beside to (TemporarySibling), then renamed over it, so that the
-    // destination is the old file or the whole copy, never a part.
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     // rename(2), with the file and its folders flushed to the disk.
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // rename(2) alone.
@@ -31,19 +28,22 @@ public:
     // fsync(2) of the file (a link at path is refused, not followed) or of the folder.
     bool FlushFile(const AnsiString& path) override;
     bool FlushFolder(const AnsiString& path) override;
-    int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override;
     bool SetCurrentDirectory(const AnsiString& path) override;
     // Wildcards in the last component, matched as Windows matches them (MatchesWildcard); of several
     // matches the first in byte order, so that the answer does not depend on the directory's order.
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 
-private:
-    bool Fail(int code);
-    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
-    bool WriteCopy(const AnsiString& from, const AnsiString& temporary, int& error);
+protected:
+    // The copy with the source's permissions, flushed; renamed over to (renameat2, without replacing when
+    // failIfExists) with its folder flushed; the temporary name unlinked.
+    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                  bool failIfExists) override;
+    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    void RemoveTemporary(const AnsiString& temporary) override;
 
-    int lastError_ = 0;
+private:
+    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
 };
 
 } // namespace vendora

@@ -17,32 +17,10 @@ FileTime FromFiletime(const FILETIME& time) {
     return FileTime{time.dwLowDateTime, time.dwHighDateTime};
 }
 
-// A temporary copy carries the source's attributes; a read-only one must lose them to be deleted.
-void RemoveTemporary(const AnsiString& path) {
-    const std::wstring wide = Wide(path);
-    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(wide.c_str());
-}
-
-bool SamePath(const AnsiString& a, const AnsiString& b) {
-    wchar_t fullA[MAX_PATH];
-    wchar_t fullB[MAX_PATH];
-    const DWORD lengthA = ::GetFullPathNameW(Wide(a).c_str(), MAX_PATH, fullA, nullptr);
-    const DWORD lengthB = ::GetFullPathNameW(Wide(b).c_str(), MAX_PATH, fullB, nullptr);
-    return lengthA > 0 && lengthA < MAX_PATH && lengthB > 0 && lengthB < MAX_PATH &&
-           ::lstrcmpiW(fullA, fullB) == 0;
-}
-
 // The folder part of a path or search pattern, separator included, as the system gave it.
 std::wstring_view FolderPart(std::wstring_view path) {
     const std::size_t end = path.find_last_of(L"\\/:");
     return end == std::wstring_view::npos ? std::wstring_view() : path.substr(0, end + 1);
-}
-
-// The name in to's folder under which the copy is made in full; never the source itself.
-AnsiString TemporaryFor(const AnsiString& from, const AnsiString& to) {
-    const AnsiString temporary = TemporarySibling(to);
-    return SamePath(from, temporary) ? TemporarySibling(temporary) : temporary;
 }
 
 } // namespace
@@ -135,14 +113,8 @@ bool Win32FileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTim
     return true;
 }
 
-bool Win32FileSystem::Fail() {
+bool Win32FileSystem::FailWithLastError() {
     return Fail(static_cast<int>(::GetLastError()));
-}
-
-bool Win32FileSystem::Fail(int code) {
-    lastError_ = code;
-    ::SetLastError(static_cast<DWORD>(code));
-    return false;
 }
 
 std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
@@ -152,7 +124,7 @@ std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, 
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         error = static_cast<int>(::GetLastError());
-        lastError_ = error;
+        Fail(error);
         return nullptr;
     }
     error = 0;
@@ -172,35 +144,36 @@ bool Win32FileSystem::DirectoryExists(const AnsiString& path) {
 int Win32FileSystem::CreateDirectory(const AnsiString& path) {
     if (::CreateDirectoryW(Wide(path).c_str(), nullptr))
         return 0;
-    Fail();
-    return lastError_;
+    FailWithLastError();
+    return LastError();
 }
 
 bool Win32FileSystem::DeleteFile(const AnsiString& path) {
     if (!::DeleteFileW(Wide(path).c_str()))
-        return Fail();
+        return FailWithLastError();
     return true;
 }
 
-bool Win32FileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
-    const AnsiString temporary = TemporaryFor(from, to);
-    // What a crash left under that name is worth nothing.
-    RemoveTemporary(temporary);
-    if (!::CopyFileW(Wide(from).c_str(), Wide(temporary).c_str(), FALSE)) {
-        const int code = static_cast<int>(::GetLastError());
-        RemoveTemporary(temporary);
-        return Fail(code);
-    }
+int Win32FileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString&, bool) {
+    return ::CopyFileW(Wide(from).c_str(), Wide(temporary).c_str(), FALSE)
+               ? 0
+               : static_cast<int>(::GetLastError());
+}
+
+int Win32FileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
     // Without the replace flag the move refuses an existing destination atomically: no moment between a
     // test and the move where a file could appear and be overwritten.
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
-    if (::MoveFileExW(Wide(temporary).c_str(), Wide(to).c_str(), flags))
-        return true;
-    DWORD code = ::GetLastError();
-    if (failIfExists && code == ERROR_ALREADY_EXISTS)
-        code = ERROR_FILE_EXISTS;
-    RemoveTemporary(temporary);
-    return Fail(static_cast<int>(code));
+    return ::MoveFileExW(Wide(temporary).c_str(), Wide(to).c_str(), flags)
+               ? 0
+               : static_cast<int>(::GetLastError());
+}
+
+void Win32FileSystem::RemoveTemporary(const AnsiString& temporary) {
+    // A temporary copy carries the source's attributes; a read-only one must lose them to be deleted.
+    const std::wstring wide = Wide(temporary);
+    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(wide.c_str());
 }
 
 bool Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
@@ -210,7 +183,7 @@ bool Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return Fail(ERROR_ACCESS_DENIED);
     if (!::MoveFileExW(source.c_str(), Wide(to).c_str(), flags))
-        return Fail();
+        return FailWithLastError();
     return true;
 }
 
@@ -228,7 +201,7 @@ bool Win32FileSystem::Flush(const AnsiString& path, std::uint32_t flags) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return Fail();
+        return FailWithLastError();
     const bool flushed = ::FlushFileBuffers(handle) != 0;
     const DWORD code = ::GetLastError();
     ::CloseHandle(handle);
@@ -248,7 +221,7 @@ AnsiString Win32FileSystem::GetCurrentDirectory() {
     for (;;) {
         const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0) {
-            Fail();
+            FailWithLastError();
             return AnsiString();
         }
         if (length < buffer.size())
@@ -259,7 +232,7 @@ AnsiString Win32FileSystem::GetCurrentDirectory() {
 
 bool Win32FileSystem::SetCurrentDirectory(const AnsiString& path) {
     if (!::SetCurrentDirectoryW(Wide(path).c_str()))
-        return Fail();
+        return FailWithLastError();
     return true;
 }
 
@@ -268,7 +241,7 @@ std::optional<AnsiString> Win32FileSystem::FindFirst(const AnsiString& path) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
-        Fail();
+        FailWithLastError();
         return std::nullopt;
     }
     ::FindClose(search);

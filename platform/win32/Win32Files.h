@@ -3,7 +3,7 @@
 // edge (WideText.h), so that names are the same whatever the system's ANSI code page. Error codes are
 // GetLastError's.
 
-#include "platform/Platform.h"
+#include "platform/DiskFileSystem.h"
 
 namespace vendora {
 
@@ -32,7 +32,7 @@ private:
     int lastError_ = 0;
 };
 
-class Win32FileSystem : public FileSystem {
+class Win32FileSystem : public DiskFileSystem {
 public:
     std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                                            Disposition disposition, int& error) override;
@@ -40,10 +40,6 @@ public:
     bool DirectoryExists(const AnsiString& path) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
-    // CopyFileW to the destination's temporary sibling, then MoveFileExW over the destination, so that a
-    // crash leaves the old destination or the new one, never a part; a failure removes the temporary file.
-    // With failIfExists an existing destination is refused with 80, as CopyFileW refuses it.
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // The same without MOVEFILE_WRITE_THROUGH.
@@ -58,18 +54,22 @@ public:
     // The name found, kept with the pattern's folder when Windows-1252 cannot name it (WideText.h).
     std::optional<AnsiString> FindFirst(const AnsiString& path) override;
 
-    // The Windows error code of the last failing call.
-    int LastError() const override { return lastError_; }
+protected:
+    // CopyFileW to the temporary name, then MoveFileExW over the destination with write-through (and
+    // without replacing when failIfExists); a temporary copy that came out read-only loses the attribute to
+    // be deleted.
+    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                  bool failIfExists) override;
+    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    void RemoveTemporary(const AnsiString& temporary) override;
 
 private:
     // MoveFileExW with these flags, for files only.
     bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
     // FlushFileBuffers on path opened with these flags.
     bool Flush(const AnsiString& path, std::uint32_t flags);
-    bool Fail();
-    bool Fail(int code);
-
-    int lastError_ = 0;
+    // GetLastError's code as the last failure's.
+    bool FailWithLastError();
 };
 
 } // namespace vendora

@@ -46,16 +46,6 @@ std::optional<std::string> ExtractFolderFiles::NameInFolder(const AnsiString& pa
     return name;
 }
 
-bool ExtractFolderFiles::Refuse(int code) {
-    ownError_ = code;
-    ownErrorLast_ = true;
-    return false;
-}
-
-int ExtractFolderFiles::LastError() const {
-    return ownErrorLast_ ? ownError_ : HostFileSystem::LastError();
-}
-
 std::unique_ptr<FileHandle> ExtractFolderFiles::CreateFile(const AnsiString& path, std::uint32_t access,
                                                            std::uint32_t share, Disposition disposition,
                                                            int& error) {
@@ -83,20 +73,24 @@ int ExtractFolderFiles::CreateDirectory(const AnsiString&) {
 bool ExtractFolderFiles::DeleteFile(const AnsiString& path) {
     const auto name = NameInFolder(path);
     if (!name)
-        return Refuse(WinError::AccessDenied);
+        return Fail(WinError::AccessDenied);
     // unlinkat removes a link itself, never what it points to.
     if (::unlinkat(folderFd_, name->c_str(), 0) != 0)
-        return Refuse(WindowsErrorFromErrno(errno));
-    ownErrorLast_ = false;
+        return Fail(WindowsErrorFromErrno(errno));
     return true;
 }
 
-bool ExtractFolderFiles::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
-    if (!NameInFolder(to) || !NameInFolder(TemporarySibling(to)))
-        return Refuse(WinError::AccessDenied);
-    ownErrorLast_ = false;
-    // The host file system copies to a new temporary file and renames it over the name: no link followed.
-    return HostFileSystem::CopyFile(from, to, failIfExists);
+int ExtractFolderFiles::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                                  bool failIfExists) {
+    if (!NameInFolder(to) || !NameInFolder(temporary))
+        return WinError::AccessDenied;
+    return HostFileSystem::WriteCopy(from, temporary, to, failIfExists);
+}
+
+void ExtractFolderFiles::RemoveTemporary(const AnsiString& temporary) {
+    // unlinkat removes a link itself, never what it points to.
+    if (const auto name = NameInFolder(temporary))
+        ::unlinkat(folderFd_, name->c_str(), 0);
 }
 
 bool ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
@@ -111,26 +105,25 @@ bool ExtractFolderFiles::Replace(const AnsiString& from, const AnsiString& to, b
     const auto source = NameInFolder(from);
     const auto target = NameInFolder(to);
     if (!source || !target)
-        return Refuse(WinError::AccessDenied);
+        return Fail(WinError::AccessDenied);
     struct stat info {};
     if (::fstatat(folderFd_, source->c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return Refuse(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorFromErrno(errno));
     if (!S_ISREG(info.st_mode))
-        return Refuse(WinError::AccessDenied);
+        return Fail(WinError::AccessDenied);
     if (const int fd = flush ? ::openat(folderFd_, source->c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC) : -1;
         fd >= 0) {
         const bool synced = ::fsync(fd) == 0;
         ::close(fd);
         if (!synced)
-            return Refuse(WindowsErrorFromErrno(errno));
+            return Fail(WindowsErrorFromErrno(errno));
     }
     if (::renameat(folderFd_, source->c_str(), folderFd_, target->c_str()) != 0)
-        return Refuse(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorFromErrno(errno));
     if (const int fd = flush ? ::openat(folderFd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1; fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
-    ownErrorLast_ = false;
     return true;
 }
 

@@ -23,21 +23,23 @@ public:
                                            Disposition disposition, int& error) override;
     int CreateDirectory(const AnsiString& path) override;
     bool DeleteFile(const AnsiString& path) override;
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override;
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
-    int LastError() const override;
+
+protected:
+    // A copy is made only into the output folder; the host file system writes it to a new temporary file
+    // and renames that over the name, following no link.
+    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                  bool failIfExists) override;
+    void RemoveTemporary(const AnsiString& temporary) override;
 
 private:
     // The name of path inside the output folder, or nothing when path lies elsewhere.
     std::optional<std::string> NameInFolder(const AnsiString& path) const;
-    bool Refuse(int code);
     bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
 
     std::string folder_; // absolute, normalised host path
     int folderFd_ = -1;
-    int ownError_ = 0;
-    bool ownErrorLast_ = false;
 };
 
 } // namespace vendora::fcc

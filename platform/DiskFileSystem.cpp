@@ -1,0 +1,56 @@
+#include "platform/DiskFileSystem.h"
+
+#include "platform/WindowsRules.h"
+
+#include <vector>
+
+namespace vendora {
+
+namespace {
+
+std::string_view NameOf(std::string_view path) {
+    const std::size_t separator = path.find_last_of("\\/:");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+// The name the copy is written under. Removing what lies there must never remove the source.
+AnsiString CopyTemporary(const AnsiString& from, const AnsiString& to) {
+    const AnsiString temporary = TemporarySibling(to);
+    return SameNameNoCase(NameOf(from), NameOf(temporary)) ? TemporarySibling(temporary) : temporary;
+}
+
+} // namespace
+
+int CopyContent(FileHandle& from, FileHandle& to) {
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        std::uint32_t got = 0;
+        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got))
+            return from.LastError() != 0 ? from.LastError() : WinError::GenFailure;
+        if (got == 0)
+            return 0;
+        std::uint32_t put = 0;
+        if (!to.Write(buffer.data(), got, put) || put != got)
+            return to.LastError() != 0 ? to.LastError() : WinError::DiskFull;
+    }
+}
+
+bool DiskFileSystem::Fail(int code) {
+    lastError_ = code;
+    return false;
+}
+
+bool DiskFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+    const AnsiString temporary = CopyTemporary(from, to);
+    RemoveTemporary(temporary);
+    int code = WriteCopy(from, temporary, to, failIfExists);
+    if (code == 0)
+        code = PutCopyInPlace(temporary, to, failIfExists);
+    if (code == 0)
+        return true;
+    // A half-written copy is worth nothing; the destination stays as it was.
+    RemoveTemporary(temporary);
+    return Fail(failIfExists && code == WinError::AlreadyExists ? WinError::FileExists : code);
+}
+
+} // namespace vendora

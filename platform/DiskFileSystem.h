@@ -1,0 +1,43 @@
+#pragma once
+// What the file systems on a real disk share (the host's, the emulated machine's, Windows'): the error code
+// of their last failure, and the one way they copy a file.
+
+#include "platform/Platform.h"
+
+namespace vendora {
+
+// Copies what is left of from into to. 0 once all of it is written, else the Windows error code; a write
+// that stops short without one is the full disk's.
+int CopyContent(FileHandle& from, FileHandle& to);
+
+class DiskFileSystem : public FileSystem {
+public:
+    // The copy is written in full under a temporary name beside to (TemporarySibling; the next such name
+    // when the source itself carries that one, as a copy of a crash's leftover does), then put over to in
+    // one step, so that a crash leaves the old destination or the whole copy, never a part. What a crash
+    // left under the temporary name is removed first, and the temporary file goes again after any failure.
+    // With failIfExists an existing destination is refused with 80, as CopyFileA refuses it.
+    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) final;
+    int LastError() const override { return lastError_; }
+
+protected:
+    // Keeps code as the last failure's and answers false.
+    bool Fail(int code);
+
+    // The whole copy of from under temporary: content, last-write time and attributes, on the disk. 0, else
+    // the Windows error code; a refusal that the system would make for to (a folder there, a file held open,
+    // an existing one when failIfExists) may come before anything is written.
+    virtual int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                          bool failIfExists) = 0;
+    // The complete copy put over to in one step, on the disk with its folder when this returns; an
+    // existing to is refused when failIfExists. 0, else the Windows error code.
+    virtual int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) = 0;
+    // Whatever lies under the temporary name goes (a read-only file; a link itself, never what it leads
+    // to); nothing happens when there is none.
+    virtual void RemoveTemporary(const AnsiString& temporary) = 0;
+
+private:
+    int lastError_ = 0;
+};
+
+} // namespace vendora
