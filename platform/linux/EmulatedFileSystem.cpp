@@ -134,10 +134,6 @@ std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, 
     auto host = files.HostPathOf(path, error);
     if (!host)
         return nullptr;
-    if (disposition == Disposition::TruncateExisting && (access & FileAccess::GenericWrite) == 0) {
-        error = WinError::InvalidParameter;
-        return nullptr;
-    }
     const BoundedPath bounded = files.Bounded(*host);
     std::lock_guard guard(table.Lock());
     struct stat info {};
@@ -499,11 +495,14 @@ bool EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {
     if (folder) {
         opened = UniqueFd(OpenBounded(bounded, O_RDONLY | O_DIRECTORY));
     } else if (const BoundedParent parent = OpenBoundedParent(bounded); parent.Folder.Valid()) {
-        // The file itself: a link at its name is refused, not followed.
+        // The file itself: a link at its name is refused, not followed, and so is a folder.
         opened = UniqueFd(::openat(parent.Folder.Get(), parent.Leaf.c_str(),
                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
         if (!opened.Valid() && errno == ELOOP)
             errno = EACCES;
+        else if (opened.Valid() && ::fstat(opened.Get(), &info) == 0 && S_ISDIR(info.st_mode))
+            return Fail(WinError::AccessDenied);
     }
     if (!opened.Valid() || ::fsync(opened.Get()) != 0)
         return Fail(WindowsErrorFromErrno(errno));

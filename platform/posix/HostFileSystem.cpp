@@ -73,7 +73,7 @@ bool HostFileSystem::DeleteFile(const AnsiString& path) {
     if (DirectoryExists(path))
         return Fail(WinError::AccessDenied);
     if (::unlink(HostPath(path).c_str()) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorAt(HostPath(path), errno));
     return true;
 }
 
@@ -123,14 +123,14 @@ bool HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool 
     const std::string target = HostPath(to);
     struct stat info {};
     if (::lstat(source.c_str(), &info) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorAt(source, errno));
     if (S_ISDIR(info.st_mode) || (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
         return Fail(WinError::AccessDenied);
     // The content first, or a power cut could leave the new name on an empty file.
     if (flush && !SyncPath(source, O_RDONLY))
         return Fail(WindowsErrorFromErrno(errno));
     if (::rename(source.c_str(), target.c_str()) != 0)
-        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorFromErrno(errno));
+        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorAt(target, errno));
     if (!flush)
         return true;
     // The rename reaches the disk with its folders: one flush when both names lie in one folder.
@@ -149,14 +149,16 @@ bool HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const Ansi
 }
 
 bool HostFileSystem::FlushFile(const AnsiString& path) {
+    if (DirectoryExists(path))
+        return Fail(WinError::AccessDenied);
     if (!SyncPath(HostPath(path), O_RDONLY | O_NOFOLLOW))
-        return Fail(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorAt(HostPath(path), errno));
     return true;
 }
 
 bool HostFileSystem::FlushFolder(const AnsiString& path) {
     if (!SyncPath(HostPath(path), O_RDONLY | O_DIRECTORY))
-        return Fail(WindowsErrorFromErrno(errno));
+        return Fail(WindowsErrorAt(HostPath(path), errno));
     return true;
 }
 
@@ -168,7 +170,11 @@ AnsiString HostFileSystem::GetCurrentDirectory() {
 }
 
 bool HostFileSystem::SetCurrentDirectory(const AnsiString& path) {
-    return ::chdir(HostPath(path).c_str()) == 0;
+    if (::chdir(HostPath(path).c_str()) == 0)
+        return true;
+    // A file there is "not a folder" to Windows.
+    return Fail(errno == ENOTDIR && IsKind(path, S_IFREG) ? WinError::Directory
+                                                          : WindowsErrorAt(HostPath(path), errno));
 }
 
 std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
@@ -179,8 +185,7 @@ std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
     if (!HasWildcard(pattern)) {
         struct stat info {};
         if (::stat(host.c_str(), &info) != 0) {
-            Fail(IsKind(FromHostPath(folder), S_IFDIR) ? WindowsErrorFromErrno(errno)
-                                                       : WinError::PathNotFound);
+            Fail(WindowsErrorAt(host, errno));
             return std::nullopt;
         }
         return pattern;

@@ -79,6 +79,11 @@ int WindowsErrorFromErrno(int err, WinCall call) {
     }
 }
 
+int WindowsErrorAt(const std::string& hostPath, int err, WinCall call) {
+    return err == ENOENT && !ParentFolderExists(hostPath) ? WinError::PathNotFound
+                                                          : WindowsErrorFromErrno(err, call);
+}
+
 FileTime FileTimeFromTimespec(const std::timespec& time) {
     const std::int64_t ticks =
         static_cast<std::int64_t>(time.tv_sec) * TicksPerSecond + time.tv_nsec / 100 + UnixEpochTicks;
@@ -117,12 +122,13 @@ std::unique_ptr<PosixFileHandle> PosixFileHandle::Open(const std::string& hostPa
 std::unique_ptr<PosixFileHandle> PosixFileHandle::OpenWith(const Opener& opener, const std::string& hostPath,
                                                            std::uint32_t access, Disposition disposition,
                                                            int& error) {
+    if (disposition == Disposition::TruncateExisting && (access & FileAccess::GenericWrite) == 0) {
+        error = WinError::InvalidParameter;
+        return nullptr;
+    }
     const int fd = opener(OpenFlags(access, disposition), 0666);
     if (fd < 0) {
-        const int err = errno;
-        error = err == ENOENT && !ParentFolderExists(hostPath)
-                    ? WinError::PathNotFound
-                    : WindowsErrorFromErrno(err, WinCall::CreateFile);
+        error = WindowsErrorAt(hostPath, errno, WinCall::CreateFile);
         return nullptr;
     }
     struct stat info {};
@@ -178,8 +184,10 @@ void PosixFileHandle::StartWriteBack() {
 }
 
 bool PosixFileHandle::Seek(std::int64_t position) {
-    if (position < 0)
-        return Fail(EINVAL);
+    if (position < 0) {
+        lastError_ = WinError::NegativeSeek;
+        return false;
+    }
     if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
         return Fail(errno);
     return true;

@@ -21,6 +21,9 @@ namespace vendora {
 // so the caller says which one it stands for.
 enum class WinCall { CreateFile, CreateDirectory, Other };
 int WindowsErrorFromErrno(int err, WinCall call = WinCall::Other);
+// The same for a call on hostPath: a missing name is 3, "path not found", when its folder is missing too,
+// as Windows tells the two apart.
+int WindowsErrorAt(const std::string& hostPath, int err, WinCall call = WinCall::Other);
 
 // FILETIME (100 ns since 1601-01-01 UTC) and the host's timespec (since 1970-01-01 UTC).
 FileTime FileTimeFromTimespec(const std::timespec& time);
@@ -35,8 +38,9 @@ public:
     PosixFileHandle& operator=(const PosixFileHandle&) = delete;
 
     // CreateFileA on a host path (UTF-8, '/' separators). Sharing is not enforced here. A folder cannot be
-    // opened as a file (5), and a missing parent folder gives 3 where a missing file gives 2, as on
-    // Windows. Null on failure, with error set.
+    // opened as a file (5), a missing parent folder gives 3 where a missing file gives 2, and truncating
+    // wants write access (87, where POSIX would truncate a file opened for reading), as on Windows. Null on
+    // failure, with error set.
     static std::unique_ptr<PosixFileHandle> Open(const std::string& hostPath, std::uint32_t access,
                                                  Disposition disposition, int& error);
     // The same with the open(2) call made by opener (flags, mode → descriptor, or -1 with errno), for a

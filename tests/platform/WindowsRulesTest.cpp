@@ -1,5 +1,6 @@
 #include "platform/WindowsRules.h"
 #include "base/Cp1252.h"
+#include "platform/Platform.h"
 
 #include <gtest/gtest.h>
 
@@ -175,4 +176,31 @@ TEST(JoinCommandLine, QuotesWhatSplittingWouldBreakAndRoundTrips) {
     EXPECT_EQ(JoinCommandLine({"p", "a\tb"}), "p \"a\tb\"");
     const Args arguments{"/bin/INSTALL", "C:\\Dossier avec blancs\\", "\xe9t\xe9", "D:\\x"};
     EXPECT_EQ(SplitCommandLine(JoinCommandLine(arguments)), arguments);
+}
+
+TEST(TemporarySibling, AShortNameInTheSameFolderThatNoInstallerFileCarries) {
+    const AnsiString exe = TemporarySibling("C:\\Vendora\\Vendora.EXE");
+    EXPECT_EQ(exe.substr(0, 11), "C:\\Vendora\\");
+    const AnsiString name = exe.substr(11);
+    ASSERT_EQ(name.size(), 12u);
+    EXPECT_EQ(name[0], '~');
+    EXPECT_EQ(name.substr(8), ".TMP");
+    // The same file gives the same name whatever its spelling; another file another name.
+    EXPECT_EQ(TemporarySibling("C:\\Vendora\\vendora.exe"), exe);
+    EXPECT_NE(TemporarySibling("C:\\Vendora\\Vendora.FCC"), exe);
+    EXPECT_EQ(TemporarySibling("C:Vendora.FCC").substr(0, 2), "C:");
+    EXPECT_EQ(TemporarySibling("Vendora.FCC").find('\\'), AnsiString::npos);
+    EXPECT_EQ(TemporarySibling("out/x.bin").substr(0, 4), "out/");
+    // A file that carries its own temporary name is given another one.
+    EXPECT_NE(TemporarySibling("C:\\" + name), "C:\\" + name);
+    for (const char* own : {"Vendora.FCC", "Vendora.CTN", "Vendora.TMP", "install.exe", "ex_Vendora.EXE"}) {
+        EXPECT_NE(name, AnsiString(own));
+        EXPECT_FALSE(IsTemporaryName(own)) << own;
+    }
+    // Every name it gives, and only those, is known for a temporary one, in any letter case.
+    EXPECT_TRUE(IsTemporaryName(name));
+    EXPECT_TRUE(IsTemporaryName(TemporarySibling("C:\\" + name).substr(3)));
+    EXPECT_TRUE(IsTemporaryName("~0a1B2c3.tmp"));
+    for (const char* other : {"~0A1B2C.TMP", "~0A1B2C3X.TMP", "~0A1B2G3.TMP", "X0A1B2C3.TMP", "~0A1B2C3.TXT"})
+        EXPECT_FALSE(IsTemporaryName(other)) << other;
 }

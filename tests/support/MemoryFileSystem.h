@@ -15,7 +15,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -53,8 +52,8 @@ public:
 
     // Test set-up: a folder with every missing parent, a file with its content (and parents).
     void AddFolder(const AnsiString& path) {
-        for (AnsiString key = Key(path); folders_.insert(key).second;)
-            key = Parent(key);
+        for (AnsiString folder = Absolute(path); folders_.emplace(FoldedName(folder), NameIn(folder)).second;)
+            folder = Parent(folder);
     }
     void AddFile(const AnsiString& path, Bytes content, Times times = {}) {
         AddFolder(Parent(Key(path)));
@@ -79,6 +78,18 @@ public:
         for (const auto& [key, entry] : files_)
             paths.push_back(key);
         return paths;
+    }
+    // The names of the files and folders directly in a folder, as first written.
+    std::vector<AnsiString> NamesIn(const AnsiString& folder) const {
+        const AnsiString key = Key(folder);
+        std::vector<AnsiString> names;
+        for (const auto& [path, entry] : files_)
+            if (Parent(path) == key)
+                names.push_back(entry->Name);
+        for (const auto& [path, name] : folders_)
+            if (path != key && Parent(path) == key)
+                names.push_back(name);
+        return names;
     }
     std::vector<AnsiString> OpenedPaths() const {
         std::vector<AnsiString> paths;
@@ -108,6 +119,7 @@ public:
             found = files_.emplace(key, std::make_shared<Entry>(Entry{LongName(path), {}, {}})).first;
         else if (how == Disposition::CreateAlways || how == Disposition::TruncateExisting)
             found->second->Content.clear();
+        error = 0;
         return std::make_unique<Handle>(*this, found->second);
     }
     bool FileExists(const AnsiString& path) override {
@@ -121,14 +133,14 @@ public:
             return WinError::AlreadyExists;
         if (!folders_.contains(Parent(key)))
             return WinError::PathNotFound;
-        folders_.insert(key);
+        folders_.emplace(key, LongName(path));
         return 0;
     }
     bool DeleteFile(const AnsiString& path) override {
         if (Refused("delete", path, {}))
             return false;
         if (files_.erase(Key(path)) == 0)
-            return Fail(folders_.contains(Key(path)) ? WinError::AccessDenied : WinError::FileNotFound);
+            return Fail(Missing(path));
         return true;
     }
     bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
@@ -136,7 +148,9 @@ public:
             return false;
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(WinError::FileNotFound);
+            return Fail(Missing(from));
+        if (const int refused = Unwritable(to); refused != 0)
+            return Fail(refused);
         if (failIfExists && files_.contains(Key(to)))
             return Fail(WinError::FileExists);
         if (!Fits(to, source->second->Content.size()))
@@ -157,19 +171,20 @@ public:
     bool FlushFile(const AnsiString& path) override {
         if (Refused("flush", path, {}))
             return false;
-        return files_.contains(Key(path)) ||
-               Fail(folders_.contains(Key(path)) ? WinError::AccessDenied : WinError::FileNotFound);
+        return files_.contains(Key(path)) || Fail(Missing(path));
     }
     bool FlushFolder(const AnsiString& path) override {
         if (Refused("flush folder", path, {}))
             return false;
-        return folders_.contains(Key(path)) || Fail(WinError::PathNotFound);
+        return folders_.contains(Key(path)) || files_.contains(Key(path)) || Fail(Missing(path));
     }
     int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override { return current_; }
     bool SetCurrentDirectory(const AnsiString& path) override {
+        if (files_.contains(Key(path)))
+            return Fail(WinError::Directory);
         if (!folders_.contains(Key(path)))
-            return Fail(WinError::PathNotFound);
+            return Fail(Missing(path));
         current_ = Absolute(path);
         return true;
     }
@@ -180,9 +195,10 @@ public:
         for (const auto& [name, entry] : files_)
             if (Parent(name) == folder && MatchesWildcard(pattern, NameIn(name)))
                 return entry->Name;
-        for (const AnsiString& name : folders_)
-            if (name != folder && Parent(name) == folder && MatchesWildcard(pattern, NameIn(name)))
-                return NameIn(name);
+        for (const auto& [key, name] : folders_)
+            if (key != folder && Parent(key) == folder && MatchesWildcard(pattern, name))
+                return name;
+        Fail(folders_.contains(folder) ? WinError::FileNotFound : WinError::PathNotFound);
         return std::nullopt;
     }
 
@@ -227,6 +243,10 @@ private:
             return false;
         }
         bool Seek(std::int64_t position) override {
+            if (position < 0) {
+                error_ = WinError::NegativeSeek;
+                return false;
+            }
             position_ = static_cast<std::size_t>(position);
             return true;
         }
@@ -267,16 +287,26 @@ private:
             return false;
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(WinError::FileNotFound);
-        if (folders_.contains(Key(to)))
-            return Fail(WinError::AccessDenied);
-        if (!folders_.contains(Parent(Key(to))))
-            return Fail(WinError::PathNotFound);
+            return Fail(Missing(from));
+        if (const int refused = Unwritable(to); refused != 0)
+            return Fail(refused);
         std::shared_ptr<Entry> moved = source->second;
         files_.erase(source);
         moved->Name = LongName(to);
         files_[Key(to)] = std::move(moved);
         return true;
+    }
+    // Why there is no file at path: 5 for a folder there, 3 when its folder is missing, else 2.
+    int Missing(const AnsiString& path) const {
+        if (folders_.contains(Key(path)))
+            return WinError::AccessDenied;
+        return folders_.contains(Parent(Key(path))) ? WinError::FileNotFound : WinError::PathNotFound;
+    }
+    // Why a file cannot be written at path: a folder there, or none to hold it; else 0.
+    int Unwritable(const AnsiString& path) const {
+        if (folders_.contains(Key(path)))
+            return WinError::AccessDenied;
+        return folders_.contains(Parent(Key(path))) ? 0 : WinError::PathNotFound;
     }
     bool Refused(const std::string& call, const AnsiString& from, const AnsiString& to) {
         const int error = OnChange ? OnChange(call, from, to) : 0;
@@ -317,7 +347,7 @@ private:
     static AnsiString NameIn(const AnsiString& path) { return path.substr(path.rfind('\\') + 1); }
     AnsiString LongName(const AnsiString& path) const { return NameIn(Absolute(path)); }
     std::map<AnsiString, std::shared_ptr<Entry>> files_;
-    std::set<AnsiString> folders_;
+    std::map<AnsiString, AnsiString> folders_; // folded path to the name as first written
     AnsiString current_ = "C:\\";
     int lastError_ = 0;
 };

@@ -1,6 +1,12 @@
+// The emulated machine's files: the contract of every file system (under both resolutions of paths
+// inside the root), and what only this machine does: its drives and folders on the host, its name rules,
+// the current folder it starts in, permissions, and creation times kept beside the files.
 #include "TempRoot.h"
 
+#include "platform/linux/BoundedPath.h"
 #include "platform/posix/PosixFile.h"
+#include "tests/platform/FileSystemContract.h"
+#include "tests/support/FileSizeLimit.h"
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -8,6 +14,56 @@
 
 using namespace vendora;
 using vendora::test::TempRoot;
+
+namespace vendora::test {
+namespace {
+
+// A machine of its own for each test, paths resolved inside its root with openat2 or, as on kernels
+// without it, by a walk that follows no link.
+template <bool Openat2> class EmulatedDisk {
+public:
+    EmulatedDisk() : base_(NewScratchFolder()), machine_(NewMachine(base_, base_ + "/shell.log")) {
+        UseOpenat2ForResolution(Openat2);
+        machine_->Files().CreateDirectory("C:\\Essai");
+    }
+    ~EmulatedDisk() {
+        UseOpenat2ForResolution(true);
+        machine_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(base_, ignored);
+    }
+    EmulatedDisk(const EmulatedDisk&) = delete;
+    EmulatedDisk& operator=(const EmulatedDisk&) = delete;
+
+    FileSystem& Files() { return machine_->Files(); }
+    AnsiString Folder() const { return "C:\\Essai"; }
+    std::vector<std::string> NamesIn(const AnsiString& folder) {
+        int error = 0;
+        std::vector<std::string> names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(*machine_->Files().HostPathOf(folder, error)))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::shared_ptr<FileSizeLimit> LimitWrites(std::uint64_t bytes) {
+        return std::make_shared<FileSizeLimit>(bytes);
+    }
+
+private:
+    std::string base_;
+    std::unique_ptr<LinuxPlatform> machine_;
+};
+
+using EmulatedDisks = ::testing::Types<EmulatedDisk<true>, EmulatedDisk<false>>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Emulated, FileSystemContract, EmulatedDisks);
+INSTANTIATE_TYPED_TEST_SUITE_P(Emulated, TemporaryCopies, EmulatedDisks);
+INSTANTIATE_TYPED_TEST_SUITE_P(Emulated, CaseBlindNames, EmulatedDisks);
+INSTANTIATE_TYPED_TEST_SUITE_P(Emulated, SharingModes, EmulatedDisks);
+INSTANTIATE_TYPED_TEST_SUITE_P(Emulated, FullDisk, EmulatedDisks);
+
+} // namespace
+} // namespace vendora::test
 
 namespace {
 
@@ -31,16 +87,8 @@ TEST_F(EmulatedFiles, ComponentsResolveWithoutRegardToCaseAndNewNamesKeepTheirs)
     ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
     WriteFile("C:\\Vendora\\Vendora.EXE", "v1");
     EXPECT_TRUE(HostExists(DriveC("Vendora/Vendora.EXE")));
-    EXPECT_TRUE(Files().FileExists("c:\\VENDORA\\vendora.exe"));
     EXPECT_TRUE(Files().FileExists("C:/vendora/VENDORA.Exe"));
     EXPECT_FALSE(Files().DirectoryExists("c:\\vendora\\vendora.exe"));
-    EXPECT_TRUE(Files().DirectoryExists("c:\\VENDORA"));
-    EXPECT_EQ(Files().FindFirst("c:\\vendora\\VENDORA.EXE"), "Vendora.EXE");
-
-    // Writing through another spelling reaches the same file and keeps the name on disk.
-    WriteFile("c:\\vendora\\vendora.exe", "v2");
-    EXPECT_EQ(ReadHostFile(DriveC("Vendora/Vendora.EXE")), "v2");
-    EXPECT_FALSE(HostExists(DriveC("vendora")));
 
     // Folder and file created below an existing folder with another spelling keep their own case.
     ASSERT_EQ(Files().CreateDirectory("c:\\VENDORA\\MAJ"), 0);
@@ -60,13 +108,8 @@ TEST_F(EmulatedFiles, AnExactMatchWinsOverOtherSpellingsThatLinuxAllows) {
     EXPECT_EQ(Files().HostPathOf("C:\\data\\Readme.TXT", error), DriveC("Data/README.txt"));
 }
 
-TEST_F(EmulatedFiles, NamesAreWindows1252InsideAndUtf8OnDisk) {
-    const AnsiString desktop = "C:\\Users\\tester\\Desktop\\";
-    WriteFile(desktop + Ansi("Vendora © Morvanel.lnk"), "link");
-    EXPECT_TRUE(HostExists(DriveC("Users/tester/Desktop/Vendora © Morvanel.lnk")));
-    EXPECT_TRUE(Files().FileExists(desktop + Ansi("VENDORA © MORVANEL.LNK")));
-
-    // A name made on the Linux side is found in its Windows-1252 form, accents folded.
+TEST_F(EmulatedFiles, ANameMadeOnTheLinuxSideIsFoundInItsWindows1252Form) {
+    // Accents folded, as for the names the machine made itself.
     std::filesystem::create_directories(DriveC("Images"));
     WriteHostFile(DriveC("Images/coché.jpg"), "jpeg");
     EXPECT_TRUE(Files().FileExists(Ansi("C:\\images\\COCHÉ.JPG")));
@@ -79,17 +122,10 @@ TEST_F(EmulatedFiles, RelativePathsFollowTheCurrentFolder) {
     ASSERT_TRUE(Files().SetCurrentDirectory("c:\\vendora"));
     EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\vendora");
     WriteFile("Oui.BMP", "bmp");
-    EXPECT_TRUE(HostExists(DriveC("Vendora/Oui.BMP")));
     EXPECT_TRUE(Files().FileExists("..\\Vendora\\oui.bmp"));
     EXPECT_TRUE(Files().FileExists("c:oui.bmp"));
     // A path without drive starts at the current drive's root.
     EXPECT_TRUE(Files().DirectoryExists("\\Users"));
-
-    EXPECT_FALSE(Files().SetCurrentDirectory("C:\\Absent"));
-    EXPECT_EQ(Files().LastError(), 2);
-    EXPECT_FALSE(Files().SetCurrentDirectory("C:\\Vendora\\Oui.BMP"));
-    EXPECT_EQ(Files().LastError(), 267);
-    EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\vendora");
 }
 
 TEST_F(EmulatedFiles, TheHostFolderInsideTheRootGivesTheStartingFolder) {
@@ -124,95 +160,15 @@ TEST_F(EmulatedFiles, DriveLettersMapToFoldersAndZIsTheHostRoot) {
 
 TEST_F(EmulatedFiles, CreateDirectoryResultCodes) {
     EXPECT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora"), 183);
     EXPECT_EQ(Files().CreateDirectory("c:\\VENDORA\\"), 183);
     WriteFile("C:\\Vendora\\file", "");
     EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\FILE"), 183); // a file of that name
-    EXPECT_EQ(Files().CreateDirectory("C:\\Absent\\MAJ"), 3);     // one level only
     EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\file\\sub"), 3);
     EXPECT_EQ(Files().CreateDirectory("C:\\"), 5);
     EXPECT_EQ(Files().CreateDirectory("C:\\a?b"), 123);
 }
 
-TEST_F(EmulatedFiles, CreateFileDispositionsAndErrors) {
-    int error = -1;
-    EXPECT_FALSE(Files().CreateFile("C:\\absent.txt", FileAccess::GenericRead, FileShare::Read,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, 2);
-    EXPECT_FALSE(Files().CreateFile("C:\\Absent\\a.txt", FileAccess::GenericWrite, 0,
-                                    Disposition::CreateAlways, error));
-    EXPECT_EQ(error, 3);
-    EXPECT_FALSE(Files().CreateFile("C:\\Users", FileAccess::GenericRead, FileShare::Read,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, 5);
-
-    WriteFile("C:\\a.txt", "content");
-    EXPECT_FALSE(Files().CreateFile("c:\\A.TXT", FileAccess::GenericWrite, 0, Disposition::CreateNew, error));
-    EXPECT_EQ(error, 80);
-    {
-        // OPEN_ALWAYS keeps the content; a missing file is created empty.
-        auto kept = Files().CreateFile("C:\\a.txt", FileAccess::GenericRead | FileAccess::GenericWrite,
-                                       FileShare::Read, Disposition::OpenAlways, error);
-        ASSERT_TRUE(kept);
-        EXPECT_EQ(kept->Size(), 7);
-        auto made = Files().CreateFile("C:\\b.txt", FileAccess::GenericRead | FileAccess::GenericWrite,
-                                       FileShare::Read, Disposition::OpenAlways, error);
-        ASSERT_TRUE(made);
-        EXPECT_EQ(made->Size(), 0);
-    }
-    EXPECT_TRUE(Files().FileExists("C:\\B.TXT"));
-    EXPECT_FALSE(Files().CreateFile("C:\\a.txt", FileAccess::GenericRead, FileShare::Read,
-                                    Disposition::TruncateExisting, error));
-    EXPECT_EQ(error, 87);
-    EXPECT_EQ(ReadHostFile(DriveC("a.txt")), "content");
-}
-
-TEST_F(EmulatedFiles, SharingModesBetweenThisProcesssHandles) {
-    WriteFile("C:\\Vendora.EXE", "exe");
-    int error = 0;
-    const auto rw = FileAccess::GenericRead | FileAccess::GenericWrite;
-    auto reader = Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
-                                     Disposition::OpenExisting, error);
-    ASSERT_TRUE(reader);
-    // The reader shares reading only: a writer is refused, another reader is not.
-    EXPECT_FALSE(Files().CreateFile("c:\\vendora.exe", rw, FileShare::Read | FileShare::Write,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, 32);
-    EXPECT_TRUE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
-                                   Disposition::OpenExisting, error));
-    // A second reader that does not share reading conflicts with the first.
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead, FileShare::None,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, 32);
-    // A refused CREATE_ALWAYS leaves the content alone.
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericWrite, FileShare::Read,
-                                    Disposition::CreateAlways, error));
-    EXPECT_EQ(ReadHostFile(DriveC("Vendora.EXE")), "exe");
-    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), 32);
-    reader.reset();
-    // Closed: the wait's open (read and write, sharing both) now succeeds.
-    auto writer = Files().CreateFile("c:\\vendora.exe", rw, FileShare::Read | FileShare::Write,
-                                     Disposition::OpenExisting, error);
-    ASSERT_TRUE(writer) << error;
-    EXPECT_TRUE(Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead,
-                                   FileShare::Read | FileShare::Write, Disposition::OpenExisting, error));
-    writer.reset();
-    EXPECT_TRUE(Files().DeleteFile("C:\\VENDORA.exe"));
-    EXPECT_FALSE(HostExists(DriveC("Vendora.EXE")));
-}
-
-TEST_F(EmulatedFiles, DeleteFileResults) {
-    EXPECT_FALSE(Files().DeleteFile("C:\\absent"));
-    EXPECT_EQ(Files().LastError(), 2);
-    EXPECT_FALSE(Files().DeleteFile("C:\\Absent\\x"));
-    EXPECT_EQ(Files().LastError(), 3);
-    EXPECT_FALSE(Files().DeleteFile("C:\\Users"));
-    EXPECT_EQ(Files().LastError(), 5);
-    EXPECT_TRUE(Files().DirectoryExists("C:\\Users"));
-}
-
-TEST_F(EmulatedFiles, CopyFileOverwritesAndKeepsTheSourcesWriteTimeAndPermissions) {
+TEST_F(EmulatedFiles, CopyFileKeepsTheDestinationsNameAndTheSourcesPermissions) {
     WriteHostFile(DriveC("new.exe"), "#!/bin/sh\necho new\n");
     ::chmod(DriveC("new.exe").c_str(), 0755);
     const FileTime stamp{0x925859B0u, 0x01CB0262u};
@@ -231,15 +187,6 @@ TEST_F(EmulatedFiles, CopyFileOverwritesAndKeepsTheSourcesWriteTimeAndPermission
     ASSERT_EQ(::stat(DriveC("old.exe").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0755u);
     EXPECT_EQ(FileTimeFromTimespec(info.st_mtim), stamp);
-
-    // failIfExists refuses an existing destination; a missing source or folder fails.
-    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "C:\\old.exe", true));
-    EXPECT_EQ(Files().LastError(), 80);
-    EXPECT_FALSE(Files().CopyFile("C:\\absent.exe", "C:\\x.exe", false));
-    EXPECT_EQ(Files().LastError(), 2);
-    EXPECT_FALSE(HostExists(DriveC("x.exe")));
-    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "C:\\Absent\\x.exe", false));
-    EXPECT_EQ(Files().LastError(), 3);
     // A file copied onto itself is refused and kept whole, as Windows does.
     EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "c:\\NEW.exe", false));
     EXPECT_EQ(Files().LastError(), 32);

@@ -10,24 +10,35 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace vendora::test {
 
+// A new folder under the temporary folder, for a machine's root and what lies beside it.
+inline std::string NewScratchFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vendora-plat-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("no scratch folder: " + pattern);
+    return pattern;
+}
+
+// A machine whose root is base + "/root", for the user "tester", logging its shell starts to shellLog.
+inline std::unique_ptr<LinuxPlatform> NewMachine(const std::string& base, const std::string& shellLog) {
+    LinuxPlatformOptions options;
+    options.Root = base + "/root";
+    options.User = "tester";
+    options.ShellLog = shellLog;
+    return std::make_unique<LinuxPlatform>(options);
+}
+
 class TempRoot : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vendora-plat-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        base_ = pattern;
+        base_ = NewScratchFolder();
         root_ = base_ + "/root";
-        LinuxPlatformOptions options;
-        options.Root = root_;
-        options.User = "tester";
-        options.ShellLog = ShellLogPath();
-        platform_ = std::make_unique<LinuxPlatform>(options);
+        platform_ = NewMachine(base_, ShellLogPath());
     }
     void TearDown() override {
         platform_.reset();
