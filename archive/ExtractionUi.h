@@ -3,6 +3,7 @@
 // "Interruption Interdite" report. The real windows plug in here; the tools and the tests bring their own.
 
 #include "base/Color.h"
+#include "base/Installed.h"
 #include "base/Text.h"
 
 namespace vendora {
@@ -56,9 +57,11 @@ private:
     int positions_ = 0;
 };
 
-// The interface the split uses when none is given: the progress window start-up installs.
-// CurrentExtractionUi() raises std::logic_error when none is installed. The pointer is not owned.
-ExtractionUi& CurrentExtractionUi();
-void SetExtractionUi(ExtractionUi* ui);
+// The interface the split uses when none is given: the progress window start-up installs
+// (Install<ExtractionUi>).
+template <> inline constexpr ServiceInfo ServiceOf<ExtractionUi>{"progress window", "ExtractionUi"};
+inline ExtractionUi& CurrentExtractionUi() {
+    return Installed<ExtractionUi>::Get();
+}
 
 } // namespace vendora

@@ -1,35 +1,62 @@
 #pragma once
-// A process-wide service that start-up installs and shut-down removes (the platform, the text engine, the
-// dialog windows, the extraction's windows, the window back end, the picture cache). Asking for one that
-// is not installed is a fault of the program's start-up or of a test's set-up, never something to paper
-// over: it raises std::logic_error naming the service and the call that installs it.
+// The process-wide services: the platform, the text engine, the picture decoder, the window back end, the
+// dialog windows, the extraction's windows and the picture cache. Each is installed the one same way, by the
+// programs' entries, start-up, the tools, benchmarks, fuzz targets and tests alike: an Install object puts
+// a service in place for its own lifetime and puts the one it replaced back when it goes, also when an
+// exception ends its scope, so that nothing is left pointing at a service that is gone. Asking for a service
+// that is not installed is a fault of the program's start-up or of a test's set-up, never something to
+// paper over: it raises std::logic_error naming the service.
 
-#include <stdexcept>
-#include <string>
+#include <utility>
 
 namespace vendora {
 
-[[noreturn]] inline void RaiseNotInstalled(const char* what, const char* installer) {
-    throw std::logic_error(std::string("no ") + what + " installed (" + installer + ")");
-}
+// How the error names a service, and what else must happen when it is replaced. Each service's header
+// gives its interface's (ServiceOf<Platform> = {"platform", "Platform"}).
+struct ServiceInfo {
+    const char* What = nullptr; // "platform"
+    const char* Type = nullptr; // "Platform", as Install<Platform> installs it
+    // Called once another service, or none, has taken the place: for a service whose users hold what it
+    // made (the window back end, whose windows the forms keep).
+    void (*Replaced)() = nullptr;
+};
+template <class Service> inline constexpr ServiceInfo ServiceOf{};
+
+// std::logic_error("no platform installed (Install<Platform>)").
+[[noreturn]] void RaiseNotInstalled(const ServiceInfo& service);
 
 template <class Service> class Installed {
 public:
-    // what: the service as the error names it; installer: the call that installs it.
-    constexpr Installed(const char* what, const char* installer) : what_(what), installer_(installer) {}
-
-    Service& Get() const {
+    static Service& Get() {
         if (current_ == nullptr)
-            RaiseNotInstalled(what_, installer_);
+            RaiseNotInstalled(ServiceOf<Service>);
         return *current_;
     }
-    void Set(Service* service) { current_ = service; }
-    bool Has() const { return current_ != nullptr; }
+    static bool Has() { return current_ != nullptr; }
 
 private:
-    const char* what_;
-    const char* installer_;
-    Service* current_ = nullptr;
+    template <class> friend class Install;
+    static inline Service* current_ = nullptr;
+};
+
+template <class Service> class [[nodiscard]] Install {
+    static_assert(ServiceOf<Service>.What != nullptr, "the service's header names it (ServiceOf)");
+
+public:
+    explicit Install(Service& service) : previous_(Replace(&service)) {}
+    ~Install() { Replace(previous_); }
+    Install(const Install&) = delete;
+    Install& operator=(const Install&) = delete;
+
+private:
+    static Service* Replace(Service* next) {
+        Service* before = std::exchange(Installed<Service>::current_, next);
+        if (ServiceOf<Service>.Replaced != nullptr)
+            ServiceOf<Service>.Replaced();
+        return before;
+    }
+
+    Service* previous_;
 };
 
 } // namespace vendora

@@ -5,6 +5,7 @@
 // end of their own in tests.
 
 #include "base/Color.h"
+#include "base/Installed.h"
 #include "base/Text.h"
 
 #include <memory>
@@ -31,9 +32,10 @@ public:
     virtual void ShowErrorBox(const AnsiString& title, const AnsiString& text) = 0;
 };
 
-// The installed back end; Dialogs() throws std::logic_error when there is none.
-DialogBackend& Dialogs();
-void SetDialogBackend(DialogBackend* backend);
-bool HasDialogBackend();
+// The back end that start-up installs (Install<DialogBackend>).
+template <> inline constexpr ServiceInfo ServiceOf<DialogBackend>{"dialog back end", "DialogBackend"};
+inline DialogBackend& Dialogs() {
+    return Installed<DialogBackend>::Get();
+}
 
 } // namespace vendora

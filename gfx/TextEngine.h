@@ -4,6 +4,7 @@
 // Windows definitions so that layouts agree between the builds.
 
 #include "base/Color.h"
+#include "base/Installed.h"
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -41,10 +42,10 @@ public:
                           std::string_view text, TColor color) = 0;
 };
 
-// The process's text engine, installed at start-up (tests install their own).
-// Text() raises std::logic_error when none is installed.
-TextEngine& Text();
-void SetTextEngine(TextEngine* engine);
-bool HasTextEngine();
+// The process's text engine, which the program's entry installs (Install<TextEngine>), and tests their own.
+template <> inline constexpr ServiceInfo ServiceOf<TextEngine>{"text engine", "TextEngine"};
+inline TextEngine& Text() {
+    return Installed<TextEngine>::Get();
+}
 
 } // namespace vendora

@@ -2,8 +2,6 @@
 
 #include "gui/Form.h"
 
-#include "base/Installed.h"
-
 #include <algorithm>
 
 namespace vendora {
@@ -21,33 +19,19 @@ Application::~Application() {
     Shutdown();
 }
 
-// The windows go before the back end that made them: they may refer to it.
-void Application::DropBackend() {
-    for (Form* form : forms_) {
-        form->NativeTag = 0;
+void Application::BackendReplaced() {
+    for (Form* form : forms_)
         form->DropNative();
-    }
-    backend_.reset();
-}
-
-void Application::SetBackend(std::unique_ptr<WindowBackend> backend) {
-    DropBackend();
-    backend_ = std::move(backend);
-    for (Form* form : forms_) {
-        form->RecreateNative();
-    }
-}
-
-WindowBackend& Application::Backend() {
-    if (!backend_)
-        RaiseNotInstalled("window back end", "App().SetBackend");
-    return *backend_;
+    if (HasBackend())
+        for (Form* form : forms_)
+            form->RecreateNative();
 }
 
 void Application::Shutdown() {
     DestroyComponents();
     // Forms that outlive shut-down (not owned by the application) lose their windows too.
-    DropBackend();
+    for (Form* form : forms_)
+        form->DropNative();
 }
 
 void Application::ProcessMessages() {
@@ -64,13 +48,12 @@ bool Application::HandleMessage() {
 void Application::PaintAll() {
     for (int pass = 0; pass < MaxPaintPasses; ++pass) {
         bool painted = false;
-        for (Form* form : std::vector<Form*>(forms_)) {
+        for (Form* form : std::vector<Form*>(forms_))
             if (std::find(forms_.begin(), forms_.end(), form) != forms_.end() && form->Visible() &&
                 form->PaintPending()) {
                 form->PaintInvalid();
                 painted = true;
             }
-        }
         if (!painted)
             return;
     }
@@ -87,22 +70,24 @@ void Application::RemoveForm(Form& form) {
 }
 
 Form* Application::ActiveForm() const {
-    for (Form* form : forms_) {
+    for (Form* form : forms_)
         if (form->Modal() && form->Visible())
             return form;
-    }
     if (active_ != nullptr && active_->Visible())
         return active_;
-    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
         if ((*it)->Visible() && (*it)->Enabled())
             return *it;
-    }
     return nullptr;
 }
 
 Application& App() {
     static Application application;
     return application;
+}
+
+void WindowBackendReplaced() {
+    App().BackendReplaced();
 }
 
 } // namespace vendora

@@ -18,12 +18,14 @@ public:
     Application();
     ~Application() override;
 
-    // Installs the back end every later window uses (null: none). Backend() raises std::logic_error when
-    // none is installed: a window cannot be measured, shown or asked for input without one.
-    void SetBackend(std::unique_ptr<WindowBackend> backend);
-    WindowBackend& Backend();
-    bool HasBackend() const { return backend_ != nullptr; }
-    // Frees the owned windows and drops the back end; shut-down.
+    // The installed back end (Install<WindowBackend>): a window cannot be measured, shown or asked for
+    // input without one.
+    WindowBackend& Backend() { return Installed<WindowBackend>::Get(); }
+    bool HasBackend() const { return Installed<WindowBackend>::Has(); }
+    // Another back end, or none, is installed: every form's window goes (it belongs to the back end that
+    // made it), and the shown forms get new ones from the next back end.
+    void BackendReplaced();
+    // Frees the owned windows, and the windows of forms that outlive it; shut-down.
     void Shutdown();
 
     // Handles the messages that are waiting (at most one scripted event in the headless back end), then
@@ -44,9 +46,6 @@ public:
     void SetActiveForm(Form* form) { active_ = form; }
 
 private:
-    void DropBackend();
-
-    std::unique_ptr<WindowBackend> backend_;
     std::vector<Form*> forms_;
     Form* active_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // shows it the form's pixels and feeds the user's input back to the framework as calls on the form. The
 // framework itself never touches a windowing system.
 
+#include "base/Installed.h"
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -113,5 +114,13 @@ public:
 private:
     BackendObserver* observer_ = nullptr;
 };
+
+// The back end every window uses, which the program's entry installs (Install<WindowBackend>), and tests
+// their own. When it is replaced, the forms' windows go before the back end that made them, and the shown
+// forms get new ones from the next (Application::BackendReplaced).
+void WindowBackendReplaced();
+template <>
+inline constexpr ServiceInfo ServiceOf<WindowBackend>{"window back end", "WindowBackend",
+                                                      &WindowBackendReplaced};
 
 } // namespace vendora

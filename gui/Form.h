@@ -122,8 +122,6 @@ public:
     // The back end changes: the native window goes, and comes again from the new back end if shown.
     void DropNative() { native_.reset(); }
     void RecreateNative();
-    // The back end's own data about the window (an X window id...).
-    std::uintptr_t NativeTag = 0;
 
     NotifyEvent OnShow;
     NotifyEvent OnActivate;

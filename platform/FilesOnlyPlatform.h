@@ -20,7 +20,7 @@ public:
     std::optional<AnsiString> ReadUserRegistryString(const AnsiString&, const AnsiString&) override {
         return {};
     }
-    void CoInitialize() override {}
+    bool CoInitialize() override { return false; }
     void CoUninitialize() override {}
     bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
     TColor GetSysColor(int index) override { return XpSysColor(index); }

@@ -1,6 +1,5 @@
 #include "platform/Platform.h"
 
-#include "base/Installed.h"
 #include "platform/WindowsRules.h"
 
 #include <algorithm>
@@ -9,22 +8,6 @@
 #include <cstdint>
 
 namespace vendora {
-
-namespace {
-Installed<Platform> installed("platform", "SetOs");
-}
-
-Platform& Os() {
-    return installed.Get();
-}
-
-void SetOs(Platform* platform) {
-    installed.Set(platform);
-}
-
-bool HasOs() {
-    return installed.Has();
-}
 
 namespace {
 

@@ -7,6 +7,7 @@
 // letter case, as Windows does.
 
 #include "base/Color.h"
+#include "base/Installed.h"
 #include "base/Text.h"
 
 #include <cstdint>
@@ -171,7 +172,10 @@ public:
                                                              const AnsiString& value) = 0;
 
     // COM on the calling thread, and the shell-link object saved to a .lnk file (IPersistFile::Save).
-    virtual void CoInitialize() = 0;
+    // CoInitialize answers whether COM is now initialised on the thread (S_OK, or S_FALSE when it was
+    // already), in which case one CoUninitialize is owed; not when it failed (RPC_E_CHANGED_MODE: the thread
+    // is in another apartment), where uninitialising would undo another's initialisation.
+    virtual bool CoInitialize() = 0;
     virtual void CoUninitialize() = 0;
     virtual bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) = 0;
 
@@ -179,10 +183,11 @@ public:
     virtual TColor GetSysColor(int index) = 0;
 };
 
-// The process's platform. Start-up installs it once; tests may install their own.
-Platform& Os();
-void SetOs(Platform* platform);
-bool HasOs();
+// The process's platform, which the program's entry installs (Install<Platform>), and tests their own.
+template <> inline constexpr ServiceInfo ServiceOf<Platform>{"platform", "Platform"};
+inline Platform& Os() {
+    return Installed<Platform>::Get();
+}
 
 // A name in the folder of path under which a new version of that file is written in full before it
 // replaces the file in one step (MoveFileReplace). It is a short 8.3 name, the same for the same file

@@ -5,50 +5,21 @@
 #include "gui/Backend.h"
 #include "installer/ApplicationWait.h"
 #include "platform/Platform.h"
-#include "startup/PictureCache.h"
 
 #include <cstdio>
 
 namespace vendora {
 
-namespace {
+SharedUnits::SharedUnits(const WindowFactory& createWindows)
+    : comOwed_(Os().CoInitialize()), picturesInstalled_(pictures_), windows_(createWindows()),
+      dialogsInstalled_(*windows_.Dialogs), progressInstalled_(*windows_.Progress) {}
 
-// The shortcut support initialises COM once, however often start-up runs.
-bool comInitialised = false;
-
-void InitialiseCom() {
-    if (comInitialised)
-        return;
-    Os().CoInitialize();
-    comInitialised = true;
-}
-
-void UninitialiseCom() {
-    if (!comInitialised)
-        return;
-    Os().CoUninitialize();
-    comInitialised = false;
-}
-
-} // namespace
-
-SharedUnits::SharedUnits(const WindowFactory& createWindows) {
-    InitialiseCom();
-    StartPictureCache();
-    windows_ = createWindows();
-    SetDialogBackend(windows_.Dialogs.get());
-    SetExtractionUi(windows_.Progress.get());
-}
-
+// The windows go last, with the members, once the installations of their interfaces are undone.
 SharedUnits::~SharedUnits() {
-    ReleasePictureCache();
-    UninitialiseCom();
-    // The application object's windows, the waiting window among them, go last.
+    pictures_.Release();
+    if (comOwed_)
+        Os().CoUninitialize();
     ReleaseWaitingWindow();
-    SetExtractionUi(nullptr);
-    SetDialogBackend(nullptr);
-    windows_.Progress.reset();
-    windows_.Dialogs.reset();
 }
 
 int RunSequence(const std::function<void()>& sequence) {

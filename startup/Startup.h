@@ -2,16 +2,18 @@
 // Start-up and shut-down of the shared units, around the installer's sequence:
 //
 //   start-up   1. the application object, owner of the windows made for the whole run
-//              2. COM on the main thread (the shortcut support), once per process
+//              2. COM on the main thread (the shortcut support)
 //              3. the picture cache, empty
 //              4. the message window (and the progress window's interface), owned by the application
 //   shut-down  1. the cached pictures are released
-//              2. COM is uninitialised
+//              2. COM is uninitialised, when start-up initialised it
 //              3. the application object goes, and with it the windows it owns
 
 #include "archive/ExtractionUi.h"
+#include "base/Installed.h"
 #include "base/Text.h"
 #include "dialogs/DialogBackend.h"
+#include "html/pictures/Pictures.h"
 
 #include <functional>
 #include <memory>
@@ -27,7 +29,8 @@ struct RunWindows {
 using WindowFactory = std::function<RunWindows()>;
 
 // The shared units' state for the lifetime of the object: the constructor runs start-up, the destructor
-// shut-down. A platform must be installed (SetOs) before, and stay until after. The program chooses its
+// shut-down; the picture cache, the dialog windows and the progress window are installed in between. A
+// platform must be installed (Install<Platform>) before, and stay until after. The program chooses its
 // windows: start-up makes them with createWindows at their place in the order.
 class SharedUnits {
 public:
@@ -37,7 +40,12 @@ public:
     SharedUnits& operator=(const SharedUnits&) = delete;
 
 private:
+    bool comOwed_; // one CoUninitialize, for the CoInitialize that succeeded
+    PictureCache pictures_;
+    Install<PictureCache> picturesInstalled_;
     RunWindows windows_;
+    Install<DialogBackend> dialogsInstalled_;
+    Install<ExtractionUi> progressInstalled_;
 };
 
 // Runs the sequence the way the program's entry does and gives the process's exit code: 0 after the

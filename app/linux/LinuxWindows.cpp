@@ -2,9 +2,7 @@
 
 #include "dialogs/forms/FrameworkDialogs.h"
 #include "dialogs/forms/Ubm.h"
-#include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gfx/png/Png.h"
-#include "gui/Application.h"
 #include "gui/headless/HeadlessBackend.h"
 #ifdef VENDORA_HAVE_X11
 #include "gui/x11/X11Backend.h"
@@ -22,34 +20,32 @@ std::string Environment(const char* name) {
 
 } // namespace
 
-LinuxWindowSet CreateLinuxWindows() {
-    InstallFreeTypeTextEngine();
-    std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
-    std::unique_ptr<Transcript> transcript;
-    bool onDisplay = false;
+LinuxWindowBackend CreateLinuxWindowBackend() {
 #ifdef VENDORA_HAVE_X11
     // A script means a scripted run, display or not.
     if (!Environment("DISPLAY").empty() && Environment("VENDORA_UI_SCRIPT").empty()) {
         try {
-            App().SetBackend(std::make_unique<X11Backend>());
-            onDisplay = true;
+            return {std::make_unique<X11Backend>(), true};
         } catch (const std::exception&) {
-            onDisplay = false; // no usable display: the run goes on without windows
+            // no usable display: the run goes on without windows
         }
     }
 #endif
-    if (onDisplay) {
-        if (!transcriptPath.empty())
-            transcript = Transcript::Open(transcriptPath);
-    } else {
-        App().SetBackend(HeadlessBackend::FromEnvironment(
-            [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); }));
-        transcript = Transcript::Open(transcriptPath);
-    }
+    return {HeadlessBackend::FromEnvironment(
+                [](const Bitmap& bitmap, const std::string& path) { SavePng(bitmap, path); }),
+            false};
+}
+
+RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows) {
+    const std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
+    // A person's run keeps a transcript only when asked to; a headless one always does (on stderr unless
+    // told where).
+    std::unique_ptr<Transcript> transcript =
+        windows.OnDisplay && transcriptPath.empty() ? nullptr : Transcript::Open(transcriptPath);
     // Without a display no one could see the error box: it goes to the transcript and stderr only.
-    auto dialogs = std::make_unique<FrameworkDialogs>(std::move(transcript),
-                                                      onDisplay ? FrameworkDialogs::ErrorBox::Window
-                                                                : FrameworkDialogs::ErrorBox::RecordOnly);
+    auto dialogs = std::make_unique<FrameworkDialogs>(
+        std::move(transcript),
+        windows.OnDisplay ? FrameworkDialogs::ErrorBox::Window : FrameworkDialogs::ErrorBox::RecordOnly);
     auto progress = std::make_unique<FrameworkExtractionUi>(dialogs->Log());
     CreateMessageWindow();
     return {std::move(dialogs), std::move(progress)};

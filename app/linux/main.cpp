@@ -7,9 +7,9 @@
 
 #include "app/linux/LinuxWindows.h"
 #include "base/Cp1252.h"
+#include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gfx/jpeg/JpegDecoder.h"
 #include "gui/Backend.h"
-#include "html/pictures/Pictures.h"
 #include "installer/Installer.h"
 #include "platform/WindowsRules.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -31,21 +31,16 @@ vendora::AnsiString CommandLine(int argc, char** argv) {
 }
 
 int Run(const vendora::AnsiString& commandLine) {
-    const std::unique_ptr<vendora::LinuxPlatform> platform = vendora::LinuxPlatform::FromEnvironment();
-    vendora::SetOs(platform.get());
+    using namespace vendora;
+    const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::FromEnvironment();
+    const Install<Platform> os(*platform);
+    const Install<TextEngine> text(TheFreeTypeTextEngine());
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
-    vendora::SetPictureDecoder(&vendora::TheJpegDecoder());
-    int code = 1;
-    {
-        vendora::SharedUnits units([] {
-            vendora::LinuxWindowSet windows = vendora::CreateLinuxWindows();
-            return vendora::RunWindows{std::move(windows.Dialogs), std::move(windows.Progress)};
-        });
-        code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
-    }
-    vendora::SetPictureDecoder(nullptr);
-    vendora::SetOs(nullptr);
-    return code;
+    const Install<PictureDecoder> decoder(TheJpegDecoder());
+    const LinuxWindowBackend windows = CreateLinuxWindowBackend();
+    const Install<WindowBackend> backend(*windows.Backend);
+    const SharedUnits units([&] { return CreateLinuxWindows(windows); });
+    return RunSequence([&] { RunInstaller(commandLine); });
 }
 
 } // namespace
@@ -55,12 +50,10 @@ int main(int argc, char** argv) {
         return Run(CommandLine(argc, argv));
     } catch (const vendora::InputSourceError& error) {
         std::cerr << "INSTALL: ui script: " << error.what() << std::endl;
-        vendora::SetOs(nullptr);
         return 2;
     } catch (const std::exception& error) {
         // Before start-up there is no window to show it in.
         std::cerr << "INSTALL: " << vendora::AnsiToUtf8(error.what()) << std::endl;
-        vendora::SetOs(nullptr);
         return 1;
     }
 }

@@ -30,7 +30,6 @@ namespace {
 // The message window, the waiting window and the progress window on real windows; no records, nobody
 // scripts a person's run.
 vendora::RunWindows CreateWindows() {
-    vendora::App().SetBackend(std::make_unique<vendora::Win32Backend>());
     auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr);
     auto progress = std::make_unique<vendora::FrameworkExtractionUi>(nullptr);
     vendora::CreateMessageWindow();
@@ -38,21 +37,17 @@ vendora::RunWindows CreateWindows() {
 }
 
 int Run(const vendora::AnsiString& commandLine) {
-    const std::unique_ptr<vendora::Win32Platform> platform = vendora::Win32Platform::Create();
-    vendora::SetOs(platform.get());
+    using namespace vendora;
+    const std::unique_ptr<Win32Platform> platform = Win32Platform::Create();
+    const Install<Platform> os(*platform);
     // The engine outlives the windows that measure and draw with it.
-    vendora::GdiTextEngine textEngine;
-    vendora::SetTextEngine(&textEngine);
-    vendora::SetPictureDecoder(&vendora::TheWicJpegDecoder());
-    int code = 1;
-    {
-        vendora::SharedUnits units(CreateWindows);
-        code = vendora::RunSequence([&] { vendora::RunInstaller(commandLine); });
-    }
-    vendora::SetPictureDecoder(nullptr);
-    vendora::SetTextEngine(nullptr);
-    vendora::SetOs(nullptr);
-    return code;
+    GdiTextEngine textEngine;
+    const Install<TextEngine> text(textEngine);
+    const Install<PictureDecoder> decoder(TheWicJpegDecoder());
+    Win32Backend windows;
+    const Install<WindowBackend> backend(windows);
+    const SharedUnits units(CreateWindows);
+    return RunSequence([&] { RunInstaller(commandLine); });
 }
 
 // An error before the windows exist, or while they go: the system's own box says it, in UTF-16 from the
@@ -61,9 +56,6 @@ int Fail(const char* text) {
     const std::u16string wide = vendora::AnsiToUtf16(text);
     MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(wide.c_str()), L"Erreur d'application",
                 MB_ICONERROR);
-    vendora::SetPictureDecoder(nullptr);
-    vendora::SetTextEngine(nullptr);
-    vendora::SetOs(nullptr);
     return 1;
 }
 

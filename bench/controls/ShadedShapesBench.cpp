@@ -12,7 +12,7 @@ namespace {
 // The system colours of Windows XP, for the button face the shapes are drawn in.
 struct XpMachine {
     test::MemoryPlatform Machine;
-    test::ScopedOs Installed{Machine};
+    Install<Platform> Installed{Machine};
 };
 
 void DrawShadedBoxBar(benchmark::State& state) {

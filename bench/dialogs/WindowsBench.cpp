@@ -11,25 +11,37 @@
 
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
 namespace vendora {
 namespace {
 
-// A machine whose current folder holds no glyph files.
-class BenchPlatform : public test::MemoryPlatform {
+// A machine whose current folder holds no glyph files, the FreeType engine, and headless windows that
+// answer a script.
+class BenchWindows {
 public:
-    BenchPlatform() { Day = 45000.0; }
+    BenchWindows() { machine_.Day = 45000.0; }
+    ~BenchWindows() { App().Shutdown(); }
+    BenchWindows(const BenchWindows&) = delete;
+    BenchWindows& operator=(const BenchWindows&) = delete;
+
+    void UseScript(const std::string& script) {
+        installed_.reset();
+        backend_ = std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
+        installed_.emplace(*backend_);
+    }
+
+private:
+    test::MemoryPlatform machine_;
+    Install<Platform> os_{machine_};
+    Install<TextEngine> text_{TheFreeTypeTextEngine()};
+    std::unique_ptr<HeadlessBackend> backend_;
+    std::optional<Install<WindowBackend>> installed_;
 };
 
-void UseHeadless(const std::string& script) {
-    App().SetBackend(
-        std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{}));
-}
-
 void ProgressSetPosition(benchmark::State& state) {
-    InstallFreeTypeTextEngine();
-    BenchPlatform platform;
-    test::ScopedOs installed(platform);
-    UseHeadless("");
+    BenchWindows windows;
+    windows.UseScript("");
     double now = 45000.0;
     TProgression window(nullptr, [&] { return now; });
     window.Show();
@@ -42,15 +54,12 @@ void ProgressSetPosition(benchmark::State& state) {
         benchmark::DoNotOptimize(window.Surface().Row(60));
     }
     state.SetItemsProcessed(state.iterations());
-    App().Shutdown();
 }
 BENCHMARK(ProgressSetPosition);
 
 void MessageWindowCall(benchmark::State& state) {
-    InstallFreeTypeTextEngine();
-    BenchPlatform platform;
-    test::ScopedOs installed(platform);
-    UseHeadless("");
+    BenchWindows windows;
+    windows.UseScript("");
     CreateMessageWindow();
     const AnsiString text =
         Ansi("Installation de <B>Vendora.exe © morvanel</B>.#13Cette installation va créer le "
@@ -58,12 +67,11 @@ void MessageWindowCall(benchmark::State& state) {
              "<FONT SIZE=16 COLOR=#0000FF>Voulez-vous lancer l'installation ?</FONT>");
     for (auto _ : state) {
         state.PauseTiming();
-        UseHeadless("key Return\n");
+        windows.UseScript("key Return\n");
         state.ResumeTiming();
         benchmark::DoNotOptimize(ShowHtmlMessageWindow("Installation", text, "Oui#13Non", TColor(0)));
     }
     state.SetItemsProcessed(state.iterations());
-    App().Shutdown();
 }
 BENCHMARK(MessageWindowCall);
 

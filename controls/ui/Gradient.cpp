@@ -13,7 +13,7 @@ int ClampPercent(int value) {
 }
 
 TColor SysColorNow(int index) {
-    return HasOs() ? Os().GetSysColor(index) : XpSysColor(index);
+    return Os().GetSysColor(index);
 }
 
 } // namespace

@@ -23,12 +23,13 @@ test::FixedTextEngine& Engine() {
     return engine;
 }
 
+// For the whole run.
 void Setup() {
     static test::MemoryPlatform platform; // a disk with nothing on it
     static PictureCache pictures;
-    SetOs(&platform);
-    SetPictureCache(&pictures);
-    SetTextEngine(&Engine());
+    static const Install<Platform> os(platform);
+    static const Install<PictureCache> cache(pictures);
+    static const Install<TextEngine> text(Engine());
 }
 
 } // namespace

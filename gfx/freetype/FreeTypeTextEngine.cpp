@@ -565,9 +565,8 @@ FreeTypeTextEngine::Face FreeTypeTextEngine::Resolve(const FontRequest& font) {
             f.UnderlineThickness};
 }
 
-FreeTypeTextEngine& InstallFreeTypeTextEngine() {
+FreeTypeTextEngine& TheFreeTypeTextEngine() {
     static FreeTypeTextEngine engine;
-    SetTextEngine(&engine);
     return engine;
 }
 

@@ -54,7 +54,8 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// Makes a process-wide FreeType engine the process's text engine (SetTextEngine) and returns it.
-FreeTypeTextEngine& InstallFreeTypeTextEngine();
+// One FreeType engine for the whole process, made on first use: the fonts it opened stay open for every
+// later measure (Install<TextEngine> makes it the process's).
+FreeTypeTextEngine& TheFreeTypeTextEngine();
 
 } // namespace vendora

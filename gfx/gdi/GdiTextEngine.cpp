@@ -273,10 +273,4 @@ std::size_t GdiTextEngine::FontCount() const {
     return impl_->Fonts.size();
 }
 
-GdiTextEngine& InstallGdiTextEngine() {
-    static GdiTextEngine engine;
-    SetTextEngine(&engine);
-    return engine;
-}
-
 } // namespace vendora

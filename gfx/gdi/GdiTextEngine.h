@@ -30,7 +30,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// Makes a process-wide GDI engine the process's text engine (SetTextEngine) and returns it.
-GdiTextEngine& InstallGdiTextEngine();
-
 } // namespace vendora

@@ -160,8 +160,8 @@ Bitmap JpegDecoder::Decode(std::span<const std::uint8_t> bytes) const {
     return result;
 }
 
-const JpegDecoder& TheJpegDecoder() {
-    static const JpegDecoder decoder;
+JpegDecoder& TheJpegDecoder() {
+    static JpegDecoder decoder;
     return decoder;
 }
 

@@ -15,6 +15,6 @@ public:
 };
 
 // One decoder for the whole process, for start-up to install.
-const JpegDecoder& TheJpegDecoder();
+JpegDecoder& TheJpegDecoder();
 
 } // namespace vendora

@@ -171,8 +171,8 @@ Bitmap WicJpegDecoder::Decode(std::span<const std::uint8_t> bytes) const {
     return result;
 }
 
-const PictureDecoder& TheWicJpegDecoder() {
-    static const WicJpegDecoder decoder;
+PictureDecoder& TheWicJpegDecoder() {
+    static WicJpegDecoder decoder;
     return decoder;
 }
 

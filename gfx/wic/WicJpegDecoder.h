@@ -19,6 +19,6 @@ public:
 };
 
 // One decoder for the whole process, for start-up to install.
-const PictureDecoder& TheWicJpegDecoder();
+PictureDecoder& TheWicJpegDecoder();
 
 } // namespace vendora

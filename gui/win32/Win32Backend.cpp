@@ -69,9 +69,8 @@ void RegisterFormClass() {
     windowClass.hInstance = instance;
     // The program's own icon when it has one (the first icon resource), else the system's.
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    if (windowClass.hIcon == nullptr) {
+    if (windowClass.hIcon == nullptr)
         windowClass.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
-    }
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     // No background brush: every pixel of the client area comes from the form's surface.
     windowClass.hbrBackground = nullptr;
@@ -119,7 +118,6 @@ public:
         hwnd_ =
             CreateWindowExW(styles.ExStyle, ClassName, Wide(form_.Caption()).c_str(), style, x, y,
                             form_.Width(), form_.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        form_.NativeTag = reinterpret_cast<std::uintptr_t>(hwnd_);
     }
 
     ~Win32Window() override {
@@ -127,9 +125,6 @@ public:
             // The window's messages must not reach a form that is going away.
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             DestroyWindow(hwnd_);
-        }
-        if (form_.NativeTag == reinterpret_cast<std::uintptr_t>(hwnd_)) {
-            form_.NativeTag = 0;
         }
     }
 
@@ -222,9 +217,8 @@ private:
 void Win32Window::Paint() {
     // What the framework still has to paint is painted first, so that the window never shows stale pixels.
     painting_ = true;
-    if (form_.PaintPending()) {
+    if (form_.PaintPending())
         form_.PaintInvalid();
-    }
     painting_ = false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
@@ -385,15 +379,6 @@ LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 Win32Backend::Win32Backend() {
     RegisterFormClass();
-}
-
-Win32Backend::~Win32Backend() {
-    // Forms that outlive the back end lose their windows first.
-    if (App().HasBackend() && &App().Backend() == this) {
-        for (Form* form : App().Forms()) {
-            form->DropNative();
-        }
-    }
 }
 
 std::unique_ptr<NativeWindow> Win32Backend::CreateNativeWindow(Form& form) {

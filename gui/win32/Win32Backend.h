@@ -26,7 +26,6 @@ class Win32Backend : public WindowBackend {
 public:
     // Registers the window class (once per process).
     Win32Backend();
-    ~Win32Backend() override;
 
     std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
     IntPoint ScreenSize() override;

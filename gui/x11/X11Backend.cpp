@@ -170,7 +170,6 @@ private:
                                       ClientWidth(), ClientHeight(), 0, BlackPixel(x_.display, screen),
                                       WhitePixel(x_.display, screen));
         x_.forms[window_] = &form_;
-        form_.NativeTag = window_;
         XSelectInput(x_.display, window_,
                      ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                          StructureNotifyMask);
@@ -229,13 +228,8 @@ X11Backend::X11Backend(const std::string& displayName) : impl_(std::make_unique<
     impl_->utf8String = XInternAtom(d, "UTF8_STRING", False);
 }
 
+// The forms' windows went when the back end was replaced (Application::BackendReplaced).
 X11Backend::~X11Backend() {
-    // Windows still shown belong to forms that outlive the back end; they lose their native side first.
-    for (Form* form : App().Forms()) {
-        if (App().HasBackend() && &App().Backend() == this) {
-            form->DropNative();
-        }
-    }
     XCloseDisplay(impl_->display);
 }
 

@@ -1,7 +1,5 @@
 #include "html/pictures/Pictures.h"
 
-#include "base/Installed.h"
-
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
@@ -10,8 +8,6 @@
 namespace vendora {
 
 namespace {
-
-const PictureDecoder* installedDecoder = nullptr;
 
 std::vector<std::uint8_t> ReadWholeFile(FileHandle& file) {
     std::vector<std::uint8_t> bytes;
@@ -36,10 +32,10 @@ AnsiString WithFile(const Exception& error, const AnsiString& path) {
 
 } // namespace
 
-void TJPEGImage::LoadFromFile(FileSystem& files, const AnsiString& path, const PictureDecoder* decoder) {
+void TJPEGImage::LoadFromFile(FileSystem& files, const AnsiString& path, const PictureDecoder& decoder) {
     *this = TJPEGImage();
     path_ = path;
-    decoder_ = decoder;
+    decoder_ = &decoder;
     int error = 0;
     std::unique_ptr<FileHandle> file =
         files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
@@ -48,11 +44,9 @@ void TJPEGImage::LoadFromFile(FileSystem& files, const AnsiString& path, const P
     std::vector<std::uint8_t> bytes = ReadWholeFile(*file);
     if (bytes.empty())
         return;
-    if (decoder == nullptr)
-        throw EInvalidGraphic(Ansi("Aucun décodeur d'images JPEG n'est installé pour lire \"") + path + "\"");
     PictureHeader header;
     try {
-        header = decoder->ReadHeader(bytes);
+        header = decoder.ReadHeader(bytes);
     } catch (const EInvalidGraphic& invalid) {
         throw EInvalidGraphic(WithFile(invalid, path));
     }
@@ -108,7 +102,8 @@ TJPEGImage* PictureCache::Load(const AnsiString& requested, const PictureService
     // The entry stays even when loading fails, so that a bad file is read once and later requests get its
     // empty picture.
     if (exists)
-        picture->LoadFromFile(services.Files, name, services.Decoder);
+        picture->LoadFromFile(services.Files, name,
+                              services.Decoder != nullptr ? *services.Decoder : Decoder());
     else
         picture->Assign(DrawMissingPicture(services.Text, name));
     return picture;
@@ -150,32 +145,8 @@ Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name) {
     return bitmap;
 }
 
-void SetPictureDecoder(const PictureDecoder* decoder) {
-    installedDecoder = decoder;
-}
-
-const PictureDecoder* InstalledPictureDecoder() {
-    return installedDecoder;
-}
-
-namespace {
-Installed<PictureCache> installedCache("picture cache", "SetPictureCache");
-}
-
-PictureCache& Pictures() {
-    return installedCache.Get();
-}
-
-void SetPictureCache(PictureCache* cache) {
-    installedCache.Set(cache);
-}
-
-bool HasPictureCache() {
-    return installedCache.Has();
-}
-
 TJPEGImage* LoadPicture(const AnsiString& name) {
-    return Pictures().Load(name, PictureServices{Os().Files(), Text(), installedDecoder});
+    return Pictures().Load(name, PictureServices{Os().Files(), Text()});
 }
 
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture) {

@@ -30,9 +30,9 @@ public:
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
     // Reads the whole file and its header. The file is named in errors. Raises EFOpenError when the file
-    // cannot be opened, EReadError when it cannot be read, EInvalidGraphic when no decoder is installed or
-    // the header is not JPEG. An empty file gives 0 x 0 without an error.
-    void LoadFromFile(FileSystem& files, const AnsiString& path, const PictureDecoder* decoder);
+    // cannot be opened, EReadError when it cannot be read, EInvalidGraphic when the header is not JPEG. An
+    // empty file gives 0 x 0 without an error.
+    void LoadFromFile(FileSystem& files, const AnsiString& path, const PictureDecoder& decoder);
     // Takes over a copy of bitmap; the picture is then that size and needs no decoding.
     void Assign(const Bitmap& bitmap);
 
@@ -57,7 +57,9 @@ private:
 struct PictureServices {
     FileSystem& Files;
     TextEngine& Text;
-    const PictureDecoder* Decoder = nullptr; // none: a picture file raises EInvalidGraphic when loaded
+    // None: the installed one (Decoder()), asked for only when a picture file is loaded, as a missing
+    // picture's placeholder needs none.
+    const PictureDecoder* Decoder = nullptr;
 };
 
 // Entries in the order their names were first asked for; only ever appended until Release.
@@ -90,11 +92,7 @@ Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name);
 inline constexpr int MissingPictureWidth = 300;
 inline constexpr int MissingPictureHeight = 200;
 
-// The process's decoder; none until start-up installs one.
-void SetPictureDecoder(const PictureDecoder* decoder);
-const PictureDecoder* InstalledPictureDecoder();
-
-// The process-wide cache (see SetPictureCache), through Os().Files(), Text() and the installed decoder.
+// The process-wide cache (see Pictures), through Os().Files(), Text() and the installed decoder.
 //
 // The name is cut to 255 characters and a "~" alias resolved; the resolved name is the cache key, compared
 // exactly (letter case counts). A name seen before returns its picture and touches no file. Otherwise an
@@ -105,10 +103,10 @@ TJPEGImage* LoadPicture(const AnsiString& name);
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture);
 // Shut-down: frees every cached picture and empties the cache.
 void ReleasePictures();
-// The process-wide cache that start-up installs (StartPictureCache); Pictures() raises std::logic_error
-// when none is installed. The pointer is not owned.
-PictureCache& Pictures();
-void SetPictureCache(PictureCache* cache);
-bool HasPictureCache();
+// The process-wide cache that start-up installs (Install<PictureCache>).
+template <> inline constexpr ServiceInfo ServiceOf<PictureCache>{"picture cache", "PictureCache"};
+inline PictureCache& Pictures() {
+    return Installed<PictureCache>::Get();
+}
 
 } // namespace vendora

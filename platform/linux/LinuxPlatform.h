@@ -49,7 +49,10 @@ public:
     std::intptr_t ShellExecute(const AnsiString& file, const AnsiString& parameters,
                                const AnsiString& directory, int showCmd) override;
     std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) override;
-    void CoInitialize() override { ++coInitializeCalls_; }
+    bool CoInitialize() override {
+        ++coInitializeCalls_;
+        return true;
+    }
     void CoUninitialize() override { ++coUninitializeCalls_; }
     // Writes the .lnk file; the target's attributes, times and size are recorded when it exists.
     bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) override;

@@ -135,8 +135,8 @@ std::optional<AnsiString> Win32Platform::ReadUserRegistryString(const AnsiString
     return QueryString(child.Get(), value);
 }
 
-void Win32Platform::CoInitialize() {
-    ::CoInitialize(nullptr);
+bool Win32Platform::CoInitialize() {
+    return SUCCEEDED(::CoInitialize(nullptr));
 }
 
 void Win32Platform::CoUninitialize() {

@@ -32,7 +32,7 @@ public:
     // RegQueryValueExW; a value that Windows-1252 cannot hold (a desktop under C:\Users\Иван) is kept
     // (WideText.h).
     std::optional<AnsiString> ReadUserRegistryString(const AnsiString& key, const AnsiString& value) override;
-    void CoInitialize() override;
+    bool CoInitialize() override;
     void CoUninitialize() override;
     // CLSID_ShellLink through IShellLinkW, saved with IPersistFile::Save(…, TRUE). False when the object,
     // one of its interfaces or the save fails.

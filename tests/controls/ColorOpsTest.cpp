@@ -51,14 +51,13 @@ TEST(ColorOps, AddCapsAndSubtractFloorsEachChannelOnItsOwn) {
 }
 
 TEST(ColorOps, SystemColoursAreResolvedBeforeAnyArithmetic) {
-    SetOs(nullptr);
     // A system colour means nothing without a machine to ask.
     EXPECT_THROW(AddColors(clBtnFace, clBlack), std::logic_error);
     EXPECT_EQ(AddColors(clRed, clBlack), clRed);
 
     // A machine with the Windows XP defaults: the button face is 0xD8E9EC.
     test::MemoryPlatform platform;
-    test::ScopedOs installed(platform);
+    const Install<Platform> installed(platform);
     EXPECT_EQ(AddColors(clBtnFace, clBlack), face);
     EXPECT_EQ(SubtractColors(clWhite, clBtnFace), TColor::Rgb(19, 22, 39));
     EXPECT_EQ(MixColors(clBtnFace, clBtnFace, 0.5), face);

@@ -142,7 +142,7 @@ TEST(GradientPatterns, CustomWithoutHandlerIsACheckerboardTakenBeforeTheShift) {
 
 TEST(GradientPatterns, DefaultsAndTheMessageWindowGrip) {
     test::MemoryPlatform xp; // the Windows XP colours
-    test::ScopedOs installed(xp);
+    const Install<Platform> installed(xp);
     Bitmap pattern;
     BuildGradient(GradientSettings{}, pattern); // gsRadialC, white to the button face
     EXPECT_EQ(pattern.Pixel(180, 180), clWhite);

@@ -107,7 +107,7 @@ TEST(GradientRamp, ShiftAndRotationStayInsideTheControlsRange) {
 
 TEST(GradientRamp, SystemColoursAreResolved) {
     test::MemoryPlatform xp; // the Windows XP colours
-    test::ScopedOs installed(xp);
+    const Install<Platform> installed(xp);
     const TGradientColors ramp = BuildGradientRamp(clWhite, clBtnFace, 0, 0, false);
     EXPECT_EQ(ramp[255].Color(), TColor(0xD8E9EC));
     EXPECT_EQ(ResolveGradientEnds(clAppWorkSpace, clWhite, true).Color2, TColor::Rgb(128, 128, 128));

@@ -169,13 +169,13 @@ TEST_F(ShadedShapesTest, DarkenRectSubtractsTheColourThePlatformReports) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::BtnShadow] = TColor::Rgb(10, 20, 30);
     {
-        test::ScopedOs installed(platform);
+        const Install<Platform> installed(platform);
         DarkenRect(canvas, 0, 0, 0, 0, TColor::System(SysColor::BtnShadow));
     }
     EXPECT_EQ(surface.Pixel(0, 0), TColor::Rgb(245, 235, 225));
     // A machine of the XP colours: the button face 0xD8E9EC.
     test::MemoryPlatform xp;
-    test::ScopedOs installed(xp);
+    const Install<Platform> installed(xp);
     DarkenRect(canvas, 1, 0, 1, 0, clBtnFace);
     EXPECT_EQ(surface.Pixel(1, 0), TColor::Rgb(19, 22, 39));
 }

@@ -42,7 +42,7 @@ std::vector<IntPoint> Painted(const Bitmap& b) {
 class CanvasTest : public ::testing::Test {
 protected:
     test::MemoryPlatform machine; // the system colours
-    test::ScopedOs installed{machine};
+    const Install<Platform> installed{machine};
     Bitmap surface{20, 20};
     test::FixedTextEngine engine{test::TextShape::Boxes};
     Canvas canvas{surface, engine};
@@ -495,7 +495,7 @@ TEST_F(CanvasTest, StateSaverRestoresFontBrushAndPenOnEveryPath) {
 
 TEST(BitmapTest, SizeFillAndPixels) {
     test::MemoryPlatform machine;
-    test::ScopedOs installed(machine);
+    const Install<Platform> installed(machine);
     Bitmap b(3, 2, Red);
     EXPECT_EQ(b.Pixel(2, 1), Red);
     EXPECT_EQ(b.Pixel(3, 0), clBlack); // outside reads black

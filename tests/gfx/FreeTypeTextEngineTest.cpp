@@ -254,9 +254,5 @@ TEST(FreeTypeTextEngineTest, TheEnvironmentNamesTheFontsConf) {
         ::unsetenv("VENDORA_FONTS_CONF");
 }
 
-TEST(FreeTypeTextEngineTest, InstallMakesItTheProcesssEngine) {
-    testing::ExpectInstallMakesItTheProcesssEngine(&InstallFreeTypeTextEngine);
-}
-
 } // namespace
 } // namespace vendora

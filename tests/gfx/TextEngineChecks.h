@@ -58,12 +58,4 @@ inline DrawnCell ExpectWhiteTextOnASolidRedCell(TextEngine& engine) {
     return drawn;
 }
 
-// Installing the engine makes it the process's, until it is removed again.
-template <class Engine> void ExpectInstallMakesItTheProcesssEngine(Engine& (*install)()) {
-    Engine& installed = install();
-    EXPECT_EQ(&Text(), &installed);
-    SetTextEngine(nullptr);
-    EXPECT_FALSE(HasTextEngine());
-}
-
 } // namespace vendora::testing

@@ -174,7 +174,8 @@ TEST_F(HeadlessBackendTest, SnapshotsPictureEveryVisibleWindowInOrder) {
     options.SavePng = [&](const Bitmap& bitmap, const std::string& path) {
         saved.emplace_back(path, bitmap.Width());
     };
-    App().SetBackend(std::make_unique<HeadlessBackend>(std::move(script), options));
+    HeadlessBackend snapshots(std::move(script), options);
+    const Install<WindowBackend> installed(snapshots);
     Form progress(&App());
     progress.SetCaption(Ansi("Déconcaténation"));
     progress.SetClientSize(606, 156);

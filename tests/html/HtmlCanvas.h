@@ -7,9 +7,9 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
 #include "html/DrawHtml.h"
+#include "html/pictures/Pictures.h"
 #include "tests/support/FixedTextEngine.h"
 #include "tests/support/MemoryPlatform.h"
-#include "tests/support/ScopedPictureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,9 @@ protected:
     static constexpr int W = TextShape::FontBlocks.Advance;
 
     MemoryPlatform machine; // the system colours of buttons and fields
-    ScopedOs installed{machine};
-    ScopedPictureCache pictures;
+    const Install<Platform> installed{machine};
+    PictureCache pictures;
+    const Install<PictureCache> picturesInstalled{pictures};
     FixedTextEngine engine{TextShape::FontBlocks};
     Bitmap surface{700, 400};
     Canvas canvas{surface, engine};

@@ -26,19 +26,17 @@ protected:
     ScratchFolder folder;
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
+    const Install<Platform> os{platform};
+    const Install<TextEngine> text{engine};
+    const Install<PictureDecoder> decoder{TheJpegDecoder()};
+
     void SetUp() override {
-        SetOs(&platform);
-        SetTextEngine(&engine);
-        SetPictureDecoder(&TheJpegDecoder());
         // Relative picture names are looked up in the current folder, as the installer's are.
         std::filesystem::current_path(folder.Path());
     }
     void TearDown() override {
         std::filesystem::current_path(previousFolder);
         ReleasePictures();
-        SetPictureDecoder(nullptr);
-        SetTextEngine(nullptr);
-        SetOs(nullptr);
     }
 
     void MakeJpeg(const std::string& utf8Name, int width, int height) {

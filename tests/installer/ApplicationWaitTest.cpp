@@ -13,7 +13,6 @@
 using namespace vendora;
 using vendora::test::MemoryFileSystem;
 using vendora::test::MemoryPlatform;
-using vendora::test::ScopedOs;
 
 namespace {
 
@@ -71,17 +70,13 @@ private:
 class Wait : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetDialogBackend(&dialogs);
         platform.Disk.AddFile("C:\\Vendora\\Vendora.EXE", "application");
         platform.Disk.OnCreateFile = [this](int call, const AnsiString&) {
             log.push_back("open");
             return call >= opensAt ? 0 : WinError::SharingViolation;
         };
     }
-    void TearDown() override {
-        ReleaseWaitingWindow();
-        SetDialogBackend(nullptr);
-    }
+    void TearDown() override { ReleaseWaitingWindow(); }
     int Count(const std::string& entry) const {
         return static_cast<int>(std::count(log.begin(), log.end(), entry));
     }
@@ -89,8 +84,9 @@ protected:
     std::vector<std::string> log;
     int opensAt = 1;
     MemoryPlatform platform;
-    ScopedOs installed{platform};
+    const Install<Platform> installed{platform};
     LoggingDialogs dialogs{log};
+    const Install<DialogBackend> dialogsInstalled{dialogs};
 };
 
 } // namespace

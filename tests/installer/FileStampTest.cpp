@@ -6,7 +6,6 @@
 using namespace vendora;
 using vendora::test::MemoryFileSystem;
 using vendora::test::MemoryPlatform;
-using vendora::test::ScopedOs;
 
 namespace {
 // Days from 1601-01-01 to a date of the Gregorian calendar.
@@ -31,7 +30,7 @@ TEST(FileStamp, FixedTimeIsTheSecondOfJuneTwoThousandTen) {
 
 TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
     MemoryPlatform platform;
-    ScopedOs installed(platform);
+    const Install<Platform> installed(platform);
     auto& files = platform.Disk;
     files.AddFolder("C:\\Vendora");
     StampFixedTime("C:\\Vendora\\Vendora.EXE");

@@ -106,7 +106,7 @@ protected:
     }
 
     MemoryPlatform machine;
-    ScopedOs installed{machine};
+    const Install<Platform> installed{machine};
     Conversation said;
 };
 

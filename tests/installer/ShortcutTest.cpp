@@ -10,7 +10,6 @@
 
 using namespace vendora;
 using vendora::test::MemoryPlatform;
-using vendora::test::ScopedOs;
 
 TEST(TShortcutLink, HotKeyStoresOneUpperCaseCodeAndBlankForNothing) {
     TShortcutLink link;
@@ -45,7 +44,7 @@ TEST(TShortcutLink, ShowCmdStoresThreeSevenNine) {
 
 TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
     MemoryPlatform platform;
-    ScopedOs installed(platform);
+    const Install<Platform> installed(platform);
     TShortcutLink link;
     link.ShortcutFile = "C:\\d\\x.lnk";
     link.Target = "C:\\a.exe";
@@ -83,7 +82,7 @@ protected:
     const ShellLinkData& Link() { return platform.Links.at(0).first; }
     const AnsiString& File() { return platform.Links.at(0).second; }
     MemoryPlatform platform;
-    ScopedOs installed{platform};
+    const Install<Platform> installed{platform};
 };
 
 TEST_F(DesktopShortcut, TheInstallersShortcut) {

@@ -20,7 +20,6 @@
 using namespace vendora;
 using vendora::test::MemoryFileSystem;
 using vendora::test::MemoryPlatform;
-using vendora::test::ScopedOs;
 
 namespace {
 
@@ -53,7 +52,7 @@ protected:
         };
     }
     MemoryPlatform platform;
-    ScopedOs installed{platform};
+    const Install<Platform> installed{platform};
 };
 
 } // namespace
@@ -69,7 +68,27 @@ TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
     }
     EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
                                                       "CoUninitialize", "message window gone"}));
-    EXPECT_FALSE(HasDialogBackend());
+    EXPECT_FALSE(Installed<DialogBackend>::Has());
+}
+
+// A thread whose COM is in another apartment: start-up goes on, and shut-down leaves COM as it found it.
+TEST_F(Startup, ComThatCannotStartIsNotUninitialised) {
+    platform.ComStarts = false;
+    {
+        SharedUnits units(Windows());
+        EXPECT_EQ(ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0)), 1);
+    }
+    EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
+                                                      "message window gone"}));
+}
+
+// A test that fails between installing a service and the end of its scope leaves nothing installed.
+TEST_F(Startup, AFailedStartUpLeavesNoServiceInstalled) {
+    EXPECT_THROW(SharedUnits([]() -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
+                 InputSourceError);
+    EXPECT_FALSE(Installed<PictureCache>::Has());
+    EXPECT_FALSE(Installed<DialogBackend>::Has());
+    EXPECT_FALSE(Installed<ExtractionUi>::Has());
 }
 
 TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
@@ -116,22 +135,48 @@ TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
     const auto dialogs = [] { Dialogs(); };
     const auto progress = [] { CurrentExtractionUi(); };
     const auto pictures = [] { Pictures(); };
-    EXPECT_EQ(missing(dialogs), "no dialog back end installed (SetDialogBackend)");
-    EXPECT_EQ(missing(progress), "no progress window installed (SetExtractionUi)");
-    EXPECT_EQ(missing(pictures), "no picture cache installed (SetPictureCache)");
+    EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
+    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
+    EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
     {
         SharedUnits units(Windows());
         EXPECT_EQ(missing(dialogs), "installed");
         EXPECT_EQ(missing(progress), "installed");
         EXPECT_EQ(missing(pictures), "installed");
     }
-    EXPECT_EQ(missing(dialogs), "no dialog back end installed (SetDialogBackend)");
-    EXPECT_EQ(missing(progress), "no progress window installed (SetExtractionUi)");
-    EXPECT_EQ(missing(pictures), "no picture cache installed (SetPictureCache)");
+    EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
+    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
+    EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
     // The program installs the others itself, before start-up.
-    EXPECT_EQ(missing([] { Text(); }), "no text engine installed (SetTextEngine)");
-    EXPECT_EQ(missing([] { App().Backend(); }), "no window back end installed (App().SetBackend)");
-    SetOs(nullptr);
-    EXPECT_EQ(missing([] { Os(); }), "no platform installed (SetOs)");
-    EXPECT_EQ(missing([] { ResolveColor(clBtnFace); }), "no platform installed (SetOs)");
+    EXPECT_EQ(missing([] { Text(); }), "no text engine installed (Install<TextEngine>)");
+    EXPECT_EQ(missing([] { Decoder(); }), "no picture decoder installed (Install<PictureDecoder>)");
+    EXPECT_EQ(missing([] { App().Backend(); }), "no window back end installed (Install<WindowBackend>)");
+}
+
+// An installation lasts as long as its object, and the one it replaced comes back after, also when an
+// exception ends its scope.
+TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
+    EXPECT_FALSE(Installed<Platform>::Has());
+    EXPECT_THROW(ResolveColor(clBtnFace), std::logic_error);
+    MemoryPlatform outer;
+    MemoryPlatform inner;
+    inner.SysColors[SysColor::BtnFace] = TColor(0x123456);
+    {
+        const Install<Platform> first(outer);
+        try {
+            const Install<Platform> second(inner);
+            EXPECT_EQ(&Os(), &inner);
+            EXPECT_EQ(ResolveColor(clBtnFace), TColor(0x123456));
+            throw std::runtime_error("a failing test");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(&Os(), &outer);
+    }
+    EXPECT_FALSE(Installed<Platform>::Has());
+    try {
+        Os();
+        ADD_FAILURE() << "a platform answered";
+    } catch (const std::logic_error& error) {
+        EXPECT_STREQ(error.what(), "no platform installed (Install<Platform>)");
+    }
 }

@@ -28,6 +28,7 @@ public:
     std::uint64_t TicksPerReading = 10;
     double Day = 40000.0; // the instant Now() reports
     bool LinksSave = true;
+    bool ComStarts = true; // false: CoInitialize fails, as on a thread in another apartment
     // System colours of this machine's own; the others are the Windows XP defaults.
     std::map<int, TColor> SysColors;
     std::vector<Started> Programs;
@@ -61,7 +62,10 @@ public:
             UpperAscii("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
         return shellFolders && UpperAscii(value) == "DESKTOP" ? Desktop : std::nullopt;
     }
-    void CoInitialize() override { Log.push_back("CoInitialize"); }
+    bool CoInitialize() override {
+        Log.push_back("CoInitialize");
+        return ComStarts;
+    }
     void CoUninitialize() override { Log.push_back("CoUninitialize"); }
     bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) override {
         Links.emplace_back(link, shortcutFile);
@@ -71,18 +75,6 @@ public:
         const auto found = SysColors.find(index);
         return found != SysColors.end() ? found->second : XpSysColor(index);
     }
-};
-
-// Installs a platform for the lifetime of the object, then puts back the one it replaced.
-class ScopedOs {
-public:
-    explicit ScopedOs(Platform& platform) : previous_(HasOs() ? &Os() : nullptr) { SetOs(&platform); }
-    ~ScopedOs() { SetOs(previous_); }
-    ScopedOs(const ScopedOs&) = delete;
-    ScopedOs& operator=(const ScopedOs&) = delete;
-
-private:
-    Platform* previous_;
 };
 
 } // namespace vendora::test

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,22 +23,14 @@ namespace vendora::test {
 
 class WindowTest : public ::testing::Test, public BackendObserver {
 protected:
-    void SetUp() override {
-        SetOs(&machine_);
-        SetTextEngine(&engine_);
-        UseScript("");
-    }
-    void TearDown() override {
-        App().Shutdown();
-        SetTextEngine(nullptr);
-        SetOs(nullptr);
-    }
+    void SetUp() override { UseScript(""); }
+    void TearDown() override { App().Shutdown(); }
+    // A new headless back end, in place of the one before.
     HeadlessBackend& UseScript(const std::string& script) {
-        auto backend =
-            std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
-        backend->SetObserver(this);
-        backend_ = backend.get();
-        App().SetBackend(std::move(backend));
+        installed_.reset();
+        backend_ = std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
+        backend_->SetObserver(this);
+        installed_.emplace(*backend_);
         return *backend_;
     }
     void InputDelivered(const std::string& event, int, Form* target) override {
@@ -51,11 +44,14 @@ protected:
         return kinds;
     }
 
-    MemoryPlatform machine_; // a test may install a machine of its own over it
-    FixedTextEngine engine_{TextShape::Blocks};
-    HeadlessBackend* backend_ = nullptr; // gone once a test installs another back end
     std::vector<WindowRecord> records_;
     std::vector<std::pair<std::string, Form*>> inputs_; // each event as written, and the form that took it
+    MemoryPlatform machine_;                            // a test may install a machine of its own over it
+    FixedTextEngine engine_{TextShape::Blocks};
+    Install<Platform> os_{machine_};
+    Install<TextEngine> text_{engine_};
+    std::unique_ptr<HeadlessBackend> backend_; // a test may install another back end over it
+    std::optional<Install<WindowBackend>> installed_;
 };
 
 // The window fixture with one white form of 300 x 200 pixels, owned by the application, for the tests of

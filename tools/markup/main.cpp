@@ -175,11 +175,12 @@ public:
 int Render(const Options& options) {
     const AnsiString text = MessageText(options);
     DiskPlatform platform;
-    SetOs(&platform);
-    FreeTypeTextEngine& engine = InstallFreeTypeTextEngine();
-    SetPictureDecoder(&TheJpegDecoder());
+    const Install<Platform> os(platform);
+    FreeTypeTextEngine& engine = TheFreeTypeTextEngine();
+    const Install<TextEngine> installedEngine(engine);
+    const Install<PictureDecoder> decoder(TheJpegDecoder());
     PictureCache pictures;
-    SetPictureCache(&pictures);
+    const Install<PictureCache> installedPictures(pictures);
     // DrawHtml always paints: a first pass on a one-pixel surface finds the height.
     Bitmap probe(options.Width + MessageMargins, 1, options.Background);
     const int height = Paint(probe, engine, options.Width, text);
@@ -187,8 +188,6 @@ int Render(const Options& options) {
     Paint(image, engine, options.Width, text);
     SavePng(image, options.Output);
     std::cout << height << '\n';
-    SetPictureCache(nullptr);
-    SetOs(nullptr);
     return 0;
 }
 

@@ -133,7 +133,7 @@ TEST_F(ControlsUiTest, SystemColoursFollowTheTitleBarUntilAColourIsSet) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
     platform.SysColors[SysColor::GradientActiveCaption] = TColor(0x654321);
-    test::ScopedOs installed(platform);
+    const Install<Platform> installed(platform);
     TGradient gradient(nullptr);
     gradient.SetUseSysColors(true);
     EXPECT_TRUE(gradient.UseSysColors());

@@ -259,7 +259,7 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
     std::ostringstream out;
     {
         FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::RecordOnly);
-        SetDialogBackend(&dialogs);
+        const Install<DialogBackend> installed(dialogs);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 0);
         // Texts are Windows-1252 in the call and UTF-8 in the record, with their controls escaped.
@@ -271,7 +271,6 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
         for (Form* form : App().Forms())
             windows += dynamic_cast<TFMB*>(form) != nullptr ? 1 : 0;
         EXPECT_EQ(windows, 1);
-        SetDialogBackend(nullptr);
     }
     EXPECT_EQ(FMB(), nullptr); // shut-down freed it with the application's windows
     std::vector<std::string> records;
@@ -306,9 +305,8 @@ TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
     std::ostringstream out;
     {
         FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::Window);
-        SetDialogBackend(&dialogs);
+        const Install<DialogBackend> installed(dialogs);
         ShowApplicationError("Unable to create .lnk file");
-        SetDialogBackend(nullptr);
     }
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&OK"}));
@@ -326,9 +324,8 @@ TEST_F(MessageWindowTest, AClickOnAButtonTheWindowLacksIsAFaultOfTheScriptNotOfT
     UseScript("click B2\n");
     std::ostringstream out;
     FrameworkDialogs dialogs(std::make_unique<Transcript>(out));
-    SetDialogBackend(&dialogs);
+    const Install<DialogBackend> installed(dialogs);
     EXPECT_THROW(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), InputSourceError);
-    SetDialogBackend(nullptr);
     EXPECT_EQ(FMB()->ComponentCount(), 2); // the call's button is gone with it
 }
 

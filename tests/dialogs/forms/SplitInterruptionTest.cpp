@@ -29,12 +29,11 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
     UseScript(std::string("wait ") + "Déconcaténation\nmove 1 1\nmove 2 2\nclick Interrompre\nkey Return\n");
     std::ostringstream out;
     auto dialogs = std::make_unique<FrameworkDialogs>(std::make_unique<Transcript>(out));
-    SetDialogBackend(dialogs.get());
+    const Install<DialogBackend> installed(*dialogs);
     CreateMessageWindow();
     FrameworkExtractionUi ui(dialogs->Log(), Clock());
     HostFileSystem files;
     SplitArchive(folder.Win("A.CTN"), files, ui);
-    SetDialogBackend(nullptr);
 
     std::vector<std::string> lines;
     std::istringstream in(out.str());

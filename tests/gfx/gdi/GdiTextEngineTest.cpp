@@ -271,9 +271,5 @@ TEST(GdiTextEngineTest, EachRequestMakesOneFontOnce) {
     EXPECT_EQ(engine.FontCount(), std::size(requests));
 }
 
-TEST(GdiTextEngineTest, InstallMakesItTheProcesssEngine) {
-    testing::ExpectInstallMakesItTheProcesssEngine(&InstallGdiTextEngine);
-}
-
 } // namespace
 } // namespace vendora

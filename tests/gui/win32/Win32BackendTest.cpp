@@ -112,9 +112,8 @@ class Win32BackendTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        auto backend = std::make_unique<Win32Backend>();
-        win32_ = backend.get();
-        App().SetBackend(std::move(backend));
+        win32_ = std::make_unique<Win32Backend>();
+        win32Installed_.emplace(*win32_);
         // The pointer goes to the screen's corner, away from the test's windows: a window that appears under
         // it gets mouse moves of its own.
         SetCursorPos(1023, 767);
@@ -155,7 +154,8 @@ protected:
         return std::string(what) + " " + name + " " + std::to_string(x) + " " + std::to_string(y);
     }
 
-    Win32Backend* win32_ = nullptr;
+    std::unique_ptr<Win32Backend> win32_;
+    std::optional<Install<WindowBackend>> win32Installed_;
     std::vector<std::string> events_;
 };
 
@@ -539,7 +539,7 @@ public:
 TEST_F(Win32BackendTest, SystemColourAndSettingsChangesReachTheControls) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
-    test::ScopedOs installed(platform);
+    const Install<Platform> installed(platform);
     Form form(&App());
     Place(form, 30, 40, 200, 100);
     auto* watcher = new SettingsWatcher(&form);

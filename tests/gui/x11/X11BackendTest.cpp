@@ -160,9 +160,8 @@ protected:
         if (!XServer::Get().Usable()) {
             GTEST_SKIP() << "no X server";
         }
-        auto backend = std::make_unique<ObservedX11Backend>(XServer::Get().Name());
-        x11_ = backend.get();
-        App().SetBackend(std::move(backend));
+        x11_ = std::make_unique<ObservedX11Backend>(XServer::Get().Name());
+        x11Installed_.emplace(*x11_);
         probe_ = XOpenDisplay(XServer::Get().Name().c_str());
         ASSERT_NE(probe_, nullptr);
     }
@@ -213,7 +212,8 @@ protected:
         return e;
     }
 
-    ObservedX11Backend* x11_ = nullptr;
+    std::unique_ptr<ObservedX11Backend> x11_;
+    std::optional<Install<WindowBackend>> x11Installed_;
     Display* probe_ = nullptr;
 };
 

@@ -9,7 +9,6 @@
 #include "platform/posix/HostFileSystem.h"
 
 #include "JpegFiles.h"
-#include "tests/support/ScopedPictureCache.h"
 
 #include <gtest/gtest.h>
 
@@ -333,18 +332,6 @@ TEST_F(PictureFiles, EmptyFileIsAnEmptyPictureWithoutError) {
     EXPECT_EQ(decoder.Headers, 0);
 }
 
-TEST_F(PictureFiles, WithoutADecoderAPictureFileIsAClearError) {
-    WriteFile(folder.Path() / "nodecoder.jpg", EncodeJpeg(GreyBlocks(8, 8)));
-    const AnsiString name = Name("nodecoder.jpg");
-    try {
-        cache.Load(name, {files, Engine(), nullptr});
-        FAIL() << "loaded without a decoder";
-    } catch (const EInvalidGraphic& error) {
-        EXPECT_NE(error.Message().find(name), AnsiString::npos);
-    }
-    EXPECT_EQ(cache.Load(name, {files, Engine(), nullptr})->Width(), 0);
-}
-
 // The host's disk with every file held open by another program, as Windows refuses it (sharing violation).
 class LockedFileSystem : public HostFileSystem {
 public:
@@ -369,33 +356,37 @@ TEST_F(PictureFiles, FileThatCannotBeOpenedRaisesTheOpenErrorOnce) {
     EXPECT_EQ(cache.Count(), 1u);
 }
 
-// The process-wide cache reaches the disk through the installed platform.
-TEST(ProcessPictures, LoadThroughThePlatformAndReleaseAtShutDown) {
+// The process-wide cache reaches the disk through the installed platform, and decodes with the installed
+// decoder, which only a picture file needs.
+TEST(ProcessPictures, LoadThroughTheInstalledServicesAndReleaseAtShutDown) {
     HostDiskPlatform platform;
-    SetOs(&platform);
-    SetTextEngine(&Engine());
-    SetPictureDecoder(&TheJpegDecoder());
+    const Install<Platform> os(platform);
+    const Install<TextEngine> text(Engine());
     ScratchFolder folder;
     WriteFile(folder.Path() / "a.jpg", EncodeJpeg(GreyBlocks(24, 16)));
     const AnsiString name = FromHostPath((folder.Path() / "a.jpg").string());
     // Before start-up there is no cache to keep a picture in.
     EXPECT_THROW(LoadPicture(name), std::logic_error);
-    test::ScopedPictureCache cache;
+    PictureCache cache;
+    const Install<PictureCache> cacheInstalled(cache);
+    EXPECT_EQ(LoadPicture("manque.jpg")->Width(), 300);
+    try {
+        LoadPicture(name);
+        ADD_FAILURE() << "a picture file loaded without a decoder";
+    } catch (const std::logic_error& error) {
+        EXPECT_STREQ(error.what(), "no picture decoder installed (Install<PictureDecoder>)");
+    }
+    EXPECT_EQ(LoadPicture(name)->Width(), 0) << "the entry stays, as after any failed load";
+    ReleasePictures();
 
+    const Install<PictureDecoder> decoder(TheJpegDecoder());
     TJPEGImage* picture = LoadPicture(name);
     EXPECT_EQ(LoadPicture(name), picture);
     EXPECT_EQ(picture->Width(), 24);
     EXPECT_EQ(Pictures().Count(), 1u);
-    EXPECT_EQ(LoadPicture("manque.jpg")->Width(), 300);
-    EXPECT_EQ(Pictures().Count(), 2u);
-
     ReleasePictures();
     EXPECT_EQ(Pictures().Count(), 0u);
     EXPECT_EQ(LoadPicture(name)->Height(), 16);
-    ReleasePictures();
-    SetPictureDecoder(nullptr);
-    SetTextEngine(nullptr);
-    SetOs(nullptr);
 }
 
 } // namespace
