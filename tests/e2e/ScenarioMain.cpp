@@ -1,0 +1,16 @@
+// The scenarios' own main: each CTest test runs one scenario by its filter, and a filter that selects none
+// (a scenario renamed or gone) must fail rather than pass with nothing run.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+        std::fprintf(stderr, "no scenario ran: the filter selects none\n");
+        return 1;
+    }
+    return result;
+}
