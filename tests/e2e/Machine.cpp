@@ -64,8 +64,8 @@ void Machine::Start(const std::vector<std::string>& arguments, const std::vector
     Launch(arguments, script, program, false);
 }
 
-RunResult Machine::Play(const Scenario& scenario, Pictures& pictures, const std::vector<std::string>& arguments,
-                        const std::string& program) {
+RunResult Machine::Play(const Scenario& scenario, Pictures& pictures,
+                        const std::vector<std::string>& arguments, const std::string& program) {
     std::vector<std::string> script;
     for (const Step& step : scenario) {
         script.push_back("wait " + step.Title);
@@ -171,7 +171,8 @@ Holder::Holder(const fs::path& file) {
     release_ = fs::temp_directory_path() /
                ("vendora-holder-" + std::to_string(::getpid()) + "-" + std::to_string(++holders));
     const std::string script = "exec 3<>\"$0\"; while [ ! -e \"$1\" ]; do sleep 0.05; done";
-    pid_ = SpawnProgram({"/bin/sh", "-c", script, file.string(), release_.string()}, BaseEnvironment(), "/dev/null");
+    pid_ = SpawnProgram({"/bin/sh", "-c", script, file.string(), release_.string()}, BaseEnvironment(),
+                        "/dev/null");
     // Let it open the file first, however long a loaded machine takes; a holder that ended never will.
     const fs::path fd3 = "/proc/" + std::to_string(pid_) + "/fd/3";
     while (!fs::exists(fd3)) {
@@ -283,7 +284,8 @@ int ExitCodeOf(int status) {
 
 bool Running(int pid) {
     siginfo_t ended{};
-    return ::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == 0;
+    return ::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           ended.si_pid == 0;
 }
 
 void SetVariable(std::vector<std::string>& environment, const std::string& name, const std::string& value) {

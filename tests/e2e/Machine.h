@@ -44,8 +44,8 @@ public:
                const std::string& program = "INSTALL");
     RunResult Finish();
     // Plays a scenario (see Scenario.h) and takes its pictures, through snapshots of the headless windows.
-    RunResult Play(const Scenario& scenario, Pictures& pictures, const std::vector<std::string>& arguments = {},
-                   const std::string& program = "INSTALL");
+    RunResult Play(const Scenario& scenario, Pictures& pictures,
+                   const std::vector<std::string>& arguments = {}, const std::string& program = "INSTALL");
     // Waits for a transcript record starting with prefix; false when none came by the time the program
     // ended or timeout ran out.
     bool WaitForRecord(const std::string& prefix, std::chrono::seconds timeout);

@@ -129,7 +129,8 @@ void WineMachine::Prepare(const fs::path& work) {
         SetVariable(env, "WINEPREFIX", base.string());
         fs::create_directories(work / "wine-base-home");
         const fs::path said = run_ / "wine-prefix.txt";
-        if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix", "--cache", base.string()}, env, said) != 0)
+        if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix", "--cache", base.string()}, env,
+                    said) != 0)
             throw std::runtime_error("no Wine prefix to copy: " + ReadFile(said));
         RunHost({"wineserver", "-w"}, env, said);
         if (RunHost({"cp", "-a", base.string(), prefix_.string()}, env, said) != 0)
@@ -280,7 +281,8 @@ int WineMachine::Launch(const fs::path& program, const std::vector<std::string>&
     return launched_.back();
 }
 
-WineMachine::Output WineMachine::RunProgram(const fs::path& program, const std::vector<std::string>& arguments) {
+WineMachine::Output WineMachine::RunProgram(const fs::path& program,
+                                            const std::vector<std::string>& arguments) {
     std::vector<std::string> command{program.string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
     const fs::path out = run_ / "program.out", err = run_ / "program.err";
@@ -299,10 +301,12 @@ WindowId WineMachine::WaitForWindow(const std::string& title, std::chrono::secon
         if (const ScreenWindow found = screen.FindVisible(title); found.Id != 0)
             return found.Id;
         if (installer_ != 0 && !running)
-            throw std::runtime_error("the program ended without a window titled \"" + title + "\"; " + Stderr());
+            throw std::runtime_error("the program ended without a window titled \"" + title + "\"; " +
+                                     Stderr());
         if (std::chrono::steady_clock::now() >= deadline)
-            throw std::runtime_error("no window titled \"" + title + "\" within " + std::to_string(timeout.count()) +
-                                     " s; " + screen.Said((pictures_ / "screen-at-failure.png").string()));
+            throw std::runtime_error("no window titled \"" + title + "\" within " +
+                                     std::to_string(timeout.count()) + " s; " +
+                                     screen.Said((pictures_ / "screen-at-failure.png").string()));
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
@@ -313,7 +317,8 @@ WindowId WineMachine::WaitForMessage(int number, const std::string& title) {
                                  Stderr());
     const std::string record = Records("message ")[static_cast<std::size_t>(number - 1)];
     if (record.rfind("message title=\"" + title, 0) != 0)
-        throw std::runtime_error("message " + std::to_string(number) + " is not titled \"" + title + "\": " + record);
+        throw std::runtime_error("message " + std::to_string(number) + " is not titled \"" + title +
+                                 "\": " + record);
     return WaitForWindow(title);
 }
 
@@ -338,7 +343,8 @@ void WineMachine::ClickButton(WindowId window, int number) {
     Click(window, button.Left + button.Width() / 2, button.Top + button.Height() / 2);
 }
 
-int WineMachine::Play(const Scenario& scenario, Pictures& pictures, const std::vector<std::string>& arguments) {
+int WineMachine::Play(const Scenario& scenario, Pictures& pictures,
+                      const std::vector<std::string>& arguments) {
     Start(arguments);
     for (const Step& step : scenario) {
         const WindowId window = WaitForWindow(step.Title);
@@ -356,8 +362,9 @@ int WineMachine::Play(const Scenario& scenario, Pictures& pictures, const std::v
         const int answers = static_cast<int>(Records("answer ").size());
         Key(window, key);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (static_cast<int>(Records("answer ").size()) == answers && XScreen::Get().Describe(window).Visible &&
-               Running() && std::chrono::steady_clock::now() < deadline)
+        while (static_cast<int>(Records("answer ").size()) == answers &&
+               XScreen::Get().Describe(window).Visible && Running() &&
+               std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return Finish();

@@ -64,7 +64,8 @@ public:
     void KeepServer();
 
     // INSTALL.EXE, or another installer, from the folder; its exit code once ended.
-    void Start(const std::vector<std::string>& arguments = {}, const fs::path& program = WindowsBin() / "INSTALL.EXE");
+    void Start(const std::vector<std::string>& arguments = {},
+               const fs::path& program = WindowsBin() / "INSTALL.EXE");
     int Finish();
     bool Running() const;
     void Pause();
@@ -86,7 +87,8 @@ public:
 
     // The first shown window whose title starts so; raises when the program ends first or after timeout
     // (Wine's first start on a busy machine is slow), saying what the screen holds.
-    WindowId WaitForWindow(const std::string& title, std::chrono::seconds timeout = std::chrono::seconds(180));
+    WindowId WaitForWindow(const std::string& title,
+                           std::chrono::seconds timeout = std::chrono::seconds(180));
     // The number-th message of the run (from 1) once on screen; raises when its title does not start so.
     WindowId WaitForMessage(int number, const std::string& title);
     bool WaitForNoWindow(const std::string& title, std::chrono::seconds timeout = std::chrono::seconds(60));

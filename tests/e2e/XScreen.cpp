@@ -31,8 +31,7 @@ struct XScreen::Connection {
     Atom NetWmName = 0, WmProtocols = 0, WmDelete = 0;
 
     // Runs a request and tells whether the server took it.
-    template <class Request>
-    bool Try(Request request) {
+    template <class Request> bool Try(Request request) {
         XSync(Server, False);
         lastError = 0;
         request();
@@ -169,7 +168,8 @@ Bitmap XScreen::Painted(WindowId window, bool live, std::chrono::seconds timeout
         if ((live || reading == previous) && SeveralColours(reading))
             return reading;
         if (std::chrono::steady_clock::now() >= deadline)
-            throw std::runtime_error("the window \"" + Describe(window).Title + "\" did not settle into a picture");
+            throw std::runtime_error("the window \"" + Describe(window).Title +
+                                     "\" did not settle into a picture");
         previous = std::move(reading);
     }
 }

@@ -45,7 +45,7 @@ fs::path Output(const std::string& part) {
 }
 
 struct timespec ChangeTime(const fs::path& file) {
-    struct stat info{};
+    struct stat info {};
     ::lstat(file.c_str(), &info);
     return info.st_ctim;
 }
@@ -65,14 +65,14 @@ std::set<std::string> Existing(const fs::path& drive) {
 // A machine's state before its run: what existed, and when the run began.
 struct Before {
     std::set<std::string> Existed;
-    struct timespec Marker{};
+    struct timespec Marker {};
     std::time_t Started = 0;
 };
 
 Before Mark(const fs::path& drive, const fs::path& scratch) {
     Before before{Existing(drive)};
     WriteFile(scratch / "marker", "");
-    struct stat info{};
+    struct stat info {};
     ::stat((scratch / "marker").c_str(), &info);
     before.Marker = info.st_mtim;
     before.Started = std::time(nullptr);
@@ -85,9 +85,11 @@ Before Mark(const fs::path& drive, const fs::path& scratch) {
 // "<desktop>/NAME". Last-write times before the run are compared as they are (the executable's fixed time
 // stamp); a time during the run differs between any two runs, so it is told by what it equals: a copy that
 // keeps its source's time (the font) is "during the run, same as" its source in both trees.
-std::map<std::string, std::string> Written(const fs::path& drive, const Before& before, const fs::path& desktop) {
+std::map<std::string, std::string> Written(const fs::path& drive, const Before& before,
+                                           const fs::path& desktop) {
     std::map<std::string, fs::path> found;
-    for (auto entry = fs::recursive_directory_iterator(drive); entry != fs::recursive_directory_iterator(); ++entry) {
+    for (auto entry = fs::recursive_directory_iterator(drive); entry != fs::recursive_directory_iterator();
+         ++entry) {
         const std::string relative = fs::relative(entry->path(), drive).string();
         if (entry->path() == desktop) {
             entry.disable_recursion_pending();
@@ -115,7 +117,7 @@ std::map<std::string, std::string> Written(const fs::path& drive, const Before& 
     for (const auto& [name, host] : found) {
         if (fs::is_directory(host))
             continue;
-        struct stat info{};
+        struct stat info {};
         ::stat(host.c_str(), &info);
         char text[64];
         if (info.st_mtim.tv_sec < before.Started) {
@@ -146,7 +148,8 @@ std::map<std::string, std::string> Written(const fs::path& drive, const Before& 
             time = same.empty() ? "during the run" : "during the run, same as " + same;
         }
         const std::string bytes = ReadFile(host);
-        tree[name] = std::to_string(bytes.size()) + "\t" + std::to_string(std::hash<std::string>{}(bytes)) + "\t" + time;
+        tree[name] = std::to_string(bytes.size()) + "\t" + std::to_string(std::hash<std::string>{}(bytes)) +
+                     "\t" + time;
     }
     return tree;
 }
@@ -191,7 +194,8 @@ std::map<std::string, std::map<std::string, std::string>> ShellFields(WineMachin
         fs::copy_file(links[i], machine.Host("drive_c/cross/" + std::to_string(i) + ".lnk"));
         arguments.push_back("C:\\cross\\" + std::to_string(i) + ".lnk");
     }
-    const WineMachine::Output read = machine.RunProgram(WindowsBin() / "cross-shortcut-fields.exe", arguments);
+    const WineMachine::Output read =
+        machine.RunProgram(WindowsBin() / "cross-shortcut-fields.exe", arguments);
     EXPECT_EQ(read.ExitCode, 0) << "the shell did not read the shortcuts: " << read.Out << read.Err;
     std::map<std::string, std::map<std::string, std::string>> fields;
     std::istringstream in(read.Out);
@@ -220,7 +224,9 @@ fs::path TheShortcut(const fs::path& desktop) {
 // answers SW_SHOWNORMAL whatever the file holds.
 int ShowCommandIn(const fs::path& link) {
     const std::string bytes = ReadFile(link);
-    return bytes.size() < 64 ? -1 : static_cast<unsigned char>(bytes[60]) | static_cast<unsigned char>(bytes[61]) << 8;
+    return bytes.size() < 64
+               ? -1
+               : static_cast<unsigned char>(bytes[60]) | static_cast<unsigned char>(bytes[61]) << 8;
 }
 
 // The desktop of a user named with Cyrillic letters, as on a Russian Windows: "C:\users\Иван\Desktop", a
@@ -301,7 +307,8 @@ void SameDisk(const std::string& locale, const std::string& codePage) {
     ASSERT_FALSE(nativeLink.empty() || wineLink.empty()) << "a shortcut is missing";
     auto fields = ShellFields(wine, {nativeLink, wineLink});
     if (!codePage.empty()) {
-        EXPECT_EQ(fields["system"]["code page"], codePage) << "the locale " << locale << " gave another code page";
+        EXPECT_EQ(fields["system"]["code page"], codePage)
+            << "the locale " << locale << " gave another code page";
     }
     const auto& nativeFields = fields["C:\\cross\\0.lnk"];
     const auto& wineFields = fields["C:\\cross\\1.lnk"];
@@ -335,9 +342,10 @@ TEST(Cross, SamePixels) {
     WineMachine wine("cross-same-pixels");
     // The system colours of the native build's machine (Windows XP's) in the prefix, whose own scheme
     // differs: pictures are compared between machines set up alike.
-    WriteFile(wine.Host("drive_c/xp-colours.reg"), ReadFile(fs::path(Setting("VENDORA_SOURCE_DIR")) /
-                                                            "tests/e2e/cross/xp-colours.reg"));
-    ASSERT_EQ(wine.RunProgram(wine.Host("drive_c/windows/regedit.exe"), {"/S", "C:\\xp-colours.reg"}).ExitCode, 0);
+    WriteFile(wine.Host("drive_c/xp-colours.reg"),
+              ReadFile(fs::path(Setting("VENDORA_SOURCE_DIR")) / "tests/e2e/cross/xp-colours.reg"));
+    ASSERT_EQ(
+        wine.RunProgram(wine.Host("drive_c/windows/regedit.exe"), {"/S", "C:\\xp-colours.reg"}).ExitCode, 0);
     wine.WaitForServer();
     fs::remove(wine.Host("drive_c/xp-colours.reg"));
 

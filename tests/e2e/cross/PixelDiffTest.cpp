@@ -35,7 +35,8 @@ TEST(PixelDiff, TellsTextFromTheRest) {
     frame.SetPixel(80, 50, TColor::Rgb(0x71, 0x6F, 0x64));
     const PixelDiff fault = ComparePictures(Window(60), frame);
     EXPECT_FALSE(fault.Same);
-    EXPECT_NE(fault.Report.find("first difference outside text at (80, 50)"), std::string::npos) << fault.Report;
+    EXPECT_NE(fault.Report.find("first difference outside text at (80, 50)"), std::string::npos)
+        << fault.Report;
     EXPECT_EQ(fault.Picture.Pixel(80, 50), TColor::Rgb(255, 0, 0));
 }
 

@@ -57,7 +57,7 @@ std::vector<std::string> DiskState(const std::vector<fs::path>& folders) {
     for (const fs::path& folder : folders) {
         for (const auto& entry :
              fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied)) {
-            struct stat info{};
+            struct stat info {};
             if (::lstat(entry.path().c_str(), &info) != 0)
                 continue;
             state.push_back(entry.path().string() + " " + std::to_string(info.st_size) + " " +
@@ -82,7 +82,8 @@ void PreviousInstall(const WineMachine& machine, const fs::path& executable) {
     fs::create_directories(machine.Host("drive_c/Vendora"));
     for (const std::string& entry : DemoEntries())
         fs::copy_file(DemoEntriesFolder() / entry, machine.Host("drive_c/Vendora") / entry);
-    fs::copy_file(executable, machine.Host("drive_c/Vendora/vendora.exe"), fs::copy_options::overwrite_existing);
+    fs::copy_file(executable, machine.Host("drive_c/Vendora/vendora.exe"),
+                  fs::copy_options::overwrite_existing);
     fs::copy_file(DemoEntriesFolder() / "StarMath.ttf", machine.Host("drive_c/windows/Fonts/Starmath.ttf"));
 }
 
@@ -125,7 +126,7 @@ int Count(const std::string& text, const std::string& what) {
 // write and access time (Wine keeps no creation time; it reports the write time in its place), or the
 // write time alone for an executable started since, which moved its access time on.
 void ExpectStamped(const fs::path& file, bool accessToo = true) {
-    struct stat info{};
+    struct stat info {};
     ASSERT_EQ(::stat(file.c_str(), &info), 0) << file;
     EXPECT_EQ(info.st_mtim.tv_sec, 1275490069);
     EXPECT_EQ(info.st_mtim.tv_nsec, 550532800);
@@ -160,15 +161,18 @@ TEST(Wine, FirstInstall) {
     EXPECT_EQ(FilesBelow(vendora), With(DemoEntries(), {"Vendora.FCC", "install.exe"})); // no .CTN left
     EXPECT_TRUE(SameBytes(vendora / "Vendora.FCC", Payload()));
     EXPECT_TRUE(SameBytes(vendora / "install.exe", WindowsBin() / "INSTALL.EXE"));
-    EXPECT_TRUE(SameBytes(FindNoCase(machine.Host("drive_c/windows/Fonts"), "Starmath.ttf"), vendora / "StarMath.ttf"));
-    // A shell link (header size 0x4C and the shell link class id) to the application, and nothing else in HOME.
+    EXPECT_TRUE(SameBytes(FindNoCase(machine.Host("drive_c/windows/Fonts"), "Starmath.ttf"),
+                          vendora / "StarMath.ttf"));
+    // A shell link (header size 0x4C and the shell link class id) to the application, and nothing else in
+    // HOME.
     const std::string header = ReadFile(machine.Home() / Shortcut).substr(0, 20);
     EXPECT_EQ(header, std::string("\x4C\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 20));
     ExpectShortcutTo(machine);
     EXPECT_EQ(AllBelow(machine.Home()), (std::vector<std::string>{"Desktop", Shortcut}));
     // The three times read back by a Windows program through GetFileTime: 129199636695505328 in 100 ns
     // since 1601 (Wine's creation time is the write time).
-    const WineMachine::Output times = machine.RunProgram(WineFixture("file-times.exe"), {"C:\\Vendora\\Vendora.EXE"});
+    const WineMachine::Output times =
+        machine.RunProgram(WineFixture("file-times.exe"), {"C:\\Vendora\\Vendora.EXE"});
     EXPECT_EQ(times.Out, "129199636695505328 129199636695505328 129199636695505328\r\n") << times.Err;
     // Nothing started after "Non", once every program of the prefix has ended.
     machine.WaitForServer();
@@ -191,9 +195,11 @@ TEST(Wine, DamagedPayloadEndsInTheErrorBox) {
         machine.Click(box, 60, 50);
     }
     EXPECT_EQ(machine.Finish(), 1);
-    EXPECT_NE(machine.Stderr().find("Error in compression routine: -3"), std::string::npos) << machine.Stderr();
-    EXPECT_EQ(machine.Records("error "), (std::vector<std::string>{"error title=\"Erreur d'application\" "
-                                                                   "text=\"Error in compression routine: -3\""}));
+    EXPECT_NE(machine.Stderr().find("Error in compression routine: -3"), std::string::npos)
+        << machine.Stderr();
+    EXPECT_EQ(machine.Records("error "),
+              (std::vector<std::string>{"error title=\"Erreur d'application\" "
+                                        "text=\"Error in compression routine: -3\""}));
     // Nothing after the failure: only the archive file, no font, no shortcut.
     EXPECT_EQ(FilesBelow(machine.Host("drive_c/Vendora")), std::vector<std::string>{"Vendora.FCC"});
     EXPECT_TRUE(FindNoCase(machine.Host("drive_c/windows/Fonts"), "Starmath.ttf").empty());
@@ -225,7 +231,8 @@ TEST(Wine, UpdateWhileTheApplicationRuns) {
     PreviousInstall(machine, old);
     // The application holds its executable, as Windows judges, before the installer starts.
     const int application = machine.Launch(vendora / "vendora.exe", {"--stay", "3600"});
-    const WineMachine::Output held = machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
+    const WineMachine::Output held =
+        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
     ASSERT_EQ(held.ExitCode, 0) << "the running application does not hold its executable: " << held.Err;
 
     machine.Start();
@@ -239,7 +246,8 @@ TEST(Wine, UpdateWhileTheApplicationRuns) {
     ASSERT_EQ(picture.Width(), 502);
     ASSERT_EQ(picture.Height(), 304);
     for (const IntPoint corner : {IntPoint{2, 2}, IntPoint{499, 2}, IntPoint{2, 301}, IntPoint{499, 301}})
-        EXPECT_EQ(picture.Pixel(corner.X, corner.Y), TColor::Rgb(255, 187, 192)) << corner.X << "," << corner.Y;
+        EXPECT_EQ(picture.Pixel(corner.X, corner.Y), TColor::Rgb(255, 187, 192))
+            << corner.X << "," << corner.Y;
     IntRect ink{502, 304, 0, 0};
     for (int y = 0; y < 304; ++y)
         for (int x = 0; x < 502; ++x)
@@ -276,7 +284,8 @@ TEST(Wine, UpdateWhileTheApplicationRuns) {
     EXPECT_TRUE(SameBytes(installed, DemoEntriesFolder() / "vendora.exe"));
     EXPECT_TRUE(SameBytes(FindNoCase(vendora, "install.exe"), WindowsBin() / "INSTALL.EXE"));
     EXPECT_EQ(Entries(vendora),
-              With(DemoEntries(), {"MAJ", "install.exe", FindNoCase(vendora, "ex_Vendora.EXE").filename().string()}));
+              With(DemoEntries(),
+                   {"MAJ", "install.exe", FindNoCase(vendora, "ex_Vendora.EXE").filename().string()}));
     // Escape started nothing: the only record is the application's own start.
     machine.WaitForServer();
     EXPECT_EQ(Count(ReadFile(machine.StandinLog()), "Vendora started"), 1);
@@ -323,7 +332,8 @@ TEST(Wine, InterruptOnTheProgressWindow) {
     const int pausedAt = written();
     if (pausedAt >= static_cast<int>(names.size()) - 2) {
         machine.Resume();
-        FAIL() << "the split had written " << pausedAt << " of " << names.size() << " entries when its window was seen";
+        FAIL() << "the split had written " << pausedAt << " of " << names.size()
+               << " entries when its window was seen";
     }
     const IntRect interrupt = InterruptButtonBounds;
     machine.Click(progress, interrupt.Left + interrupt.Width() / 2, interrupt.Top + interrupt.Height() / 2);
@@ -392,10 +402,12 @@ TEST(Wine, ManualOpensWithItsDefaultVerb) {
     std::string recorder; // its Windows path as Wine's registry files write it, backslashes doubled
     for (char c : WindowsPath(WineFixture("open-recorder.exe")))
         recorder += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    machine.AddMachineKeys("[Software\\\\Classes\\\\.pdf] 1700000000\n@=\"VendoraTest.Manuel\"\n\n"
-                           "[Software\\\\Classes\\\\VendoraTest.Manuel\\\\shell] 1700000000\n@=\"lire\"\n\n"
-                           "[Software\\\\Classes\\\\VendoraTest.Manuel\\\\shell\\\\lire\\\\command] 1700000000\n"
-                           "@=\"\\\"" + recorder + "\\\" lire \\\"%1\\\"\"\n");
+    machine.AddMachineKeys(
+        "[Software\\\\Classes\\\\.pdf] 1700000000\n@=\"VendoraTest.Manuel\"\n\n"
+        "[Software\\\\Classes\\\\VendoraTest.Manuel\\\\shell] 1700000000\n@=\"lire\"\n\n"
+        "[Software\\\\Classes\\\\VendoraTest.Manuel\\\\shell\\\\lire\\\\command] 1700000000\n"
+        "@=\"\\\"" +
+        recorder + "\\\" lire \\\"%1\\\"\"\n");
     machine.Start({}, WineFixture("INSTALL-manual.EXE"));
     machine.Key(machine.WaitForMessage(1, Install), "Return");
     const WindowId final = machine.WaitForMessage(2, Install);
@@ -420,12 +432,13 @@ TEST(Wine, GlyphOnTheOuiButton) {
     WineMachine machine("button-glyph");
     // Oui.BMP in the current folder: 16 x 16, a blue 12 x 12 square on white, whose bottom-left white is
     // drawn transparent.
-    std::string bmp = std::string("BM\x36\x03", 4) + std::string(10, '\0') + std::string("\x28\0\0\0\x10\0\0\0\x10\0\0\0\x01\0\x18\0", 16) +
-                      std::string(24, '\0');
+    std::string bmp = std::string("BM\x36\x03", 4) + std::string(10, '\0') +
+                      std::string("\x28\0\0\0\x10\0\0\0\x10\0\0\0\x01\0\x18\0", 16) + std::string(24, '\0');
     bmp[10] = 54;
     for (int y = 15; y >= 0; --y)
         for (int x = 0; x < 16; ++x)
-            bmp += x >= 2 && x <= 13 && y >= 2 && y <= 13 ? std::string("\xFF\x80\x00", 3) : std::string("\xFF\xFF\xFF");
+            bmp += x >= 2 && x <= 13 && y >= 2 && y <= 13 ? std::string("\xFF\x80\x00", 3)
+                                                          : std::string("\xFF\xFF\xFF");
     WriteFile(machine.Scratch() / "cwd/Oui.BMP", bmp);
 
     machine.Start();
@@ -491,7 +504,8 @@ TEST(Wine, RussianWindowsWithCyrillicFolders) {
     EXPECT_EQ(Entries(drive), std::vector<std::string>{"Касса"});
     EXPECT_EQ(FilesBelow(drive / "Касса"), With(DemoEntries(), {"Vendora.FCC"}));
     ExpectDemoEntriesIn(drive / "Касса");
-    EXPECT_TRUE(SameBytes(FindNoCase(machine.Host("drive_c/Vendora"), "install.exe"), WindowsBin() / "INSTALL.EXE"));
+    EXPECT_TRUE(
+        SameBytes(FindNoCase(machine.Host("drive_c/Vendora"), "install.exe"), WindowsBin() / "INSTALL.EXE"));
     EXPECT_TRUE(fs::exists(machine.Home() / Shortcut));
     // The stand-in writes what it got in its code page: the argument holds only where that is 1251.
     std::string record = ReadFile(machine.StandinLog()), utf8(record.size() * 2 + 1, '\0');
@@ -499,7 +513,8 @@ TEST(Wine, RussianWindowsWithCyrillicFolders) {
     char* in = record.data();
     char* out = utf8.data();
     std::size_t inLeft = record.size(), outLeft = utf8.size();
-    ASSERT_NE(::iconv(convert, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1)) << "not code page 1251";
+    ASSERT_NE(::iconv(convert, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1))
+        << "not code page 1251";
     ::iconv_close(convert);
     utf8.resize(utf8.size() - outLeft);
     ExpectStandinRecord(utf8, "D:\\Касса");
