@@ -18,8 +18,6 @@ extern char** environ;
 
 namespace vendora::e2e {
 
-namespace {
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -27,9 +25,6 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(line);
     return lines;
 }
-
-// The test's environment without the variables a run sets itself.
-} // namespace
 
 fs::path BinFolder() {
     const char* binary = std::getenv("VENDORA_BINARY_DIR");

@@ -82,6 +82,7 @@ private:
 // Files below a folder, relative, with '/' separators, sorted.
 std::vector<std::string> FilesBelow(const fs::path& folder);
 std::string ReadFile(const fs::path& file);
+std::vector<std::string> Lines(const std::string& text);
 void WriteFile(const fs::path& file, const std::string& bytes);
 // Transcript records starting with prefix.
 std::vector<std::string> Records(const RunResult& run, const std::string& prefix);

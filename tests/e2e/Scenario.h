@@ -12,6 +12,16 @@
 
 namespace vendora::e2e {
 
+// The titles of the installer's windows, as a person reads them (UTF-8).
+namespace Titles {
+inline const std::string Install = "Installation de Vendora.exe © morvanel";
+inline const std::string Update = "Mise à jour de Vendora.exe © morvanel";
+inline const std::string UpdateDone = "Mise à jour Vendora.exe © morvanel";
+inline const std::string Waiting = "Installateur de Vendora.EXE";
+inline const std::string Progress = "Déconcaténation de";
+inline const std::string Interruption = "Interruption Interdite";
+} // namespace Titles
+
 struct Step {
     std::string Title;   // the window waited for: a shown one whose title starts so (UTF-8)
     std::string Picture; // the name of its picture (letters, digits and '-'); none when empty

@@ -16,14 +16,6 @@ namespace vendora::e2e {
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // Runs a host command to its end with that environment; its exit code, its output in output.
 int RunHost(const std::vector<std::string>& command, const std::vector<std::string>& environment,
             const fs::path& output) {

@@ -25,10 +25,7 @@ using namespace vendora::e2e;
 
 namespace {
 
-const std::string Install = "Installation de Vendora.exe";
-const std::string Update = "Mise à jour de Vendora";
-const std::string Waiting = "Installateur de Vendora";
-const std::string UpdateDone = "Mise à jour Vendora";
+using namespace vendora::e2e::Titles;
 
 // "Oui" to the opening question, "Non" to the final one.
 const Scenario FirstInstall{{Install, "1-opening", "key Return"}, {Install, "2-final", "char n"}};

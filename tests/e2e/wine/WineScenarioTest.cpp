@@ -16,12 +16,8 @@ using namespace vendora::e2e;
 
 namespace {
 
-const std::string Install = "Installation de Vendora.exe © morvanel";
-const std::string Update = "Mise à jour de Vendora.exe © morvanel";
-const std::string UpdateDone = "Mise à jour Vendora.exe © morvanel";
-const std::string Waiting = "Installateur de Vendora.EXE";
-const std::string Progress = "Déconcaténation de";
-const std::string Interruption = "Interruption Interdite";
+using namespace vendora::e2e::Titles;
+
 const std::string Shortcut = "Desktop/Vendora © Morvanel.lnk";
 
 std::vector<std::string> With(std::vector<std::string> names, const std::vector<std::string>& more) {
@@ -48,6 +44,23 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
 void ExpectDemoEntriesIn(const fs::path& folder) {
     for (const std::string& entry : DemoEntries())
         EXPECT_TRUE(SameBytes(DemoEntriesFolder() / entry, folder / entry)) << entry << " in " << folder;
+}
+
+// D: of the prefix, a folder of the scratch.
+fs::path MapDriveD(const WineMachine& machine) {
+    const fs::path drive = machine.Scratch() / "d-drive";
+    fs::create_directories(drive);
+    fs::remove(machine.Host("dosdevices/d:"));
+    fs::create_directory_symlink(drive, machine.Host("dosdevices/d:"));
+    return drive;
+}
+
+// The drive holds the target folder alone, the target the archive and the entries, byte for byte.
+void ExpectInstalledOn(const fs::path& drive, const std::string& target) {
+    EXPECT_EQ(Entries(drive), std::vector<std::string>{target});
+    EXPECT_EQ(FilesBelow(drive / target), With(DemoEntries(), {"Vendora.FCC"}));
+    ExpectDemoEntriesIn(drive / target);
+    EXPECT_TRUE(SameBytes(drive / target / "Vendora.FCC", Payload()));
 }
 
 // Every file and folder below the folders given with its size and last-write time: two states differ when
@@ -362,10 +375,7 @@ TEST(Wine, TargetOnAnotherDrive) {
     WineMachine machine("other-drive");
     const fs::path old = OldStandin(machine), vendora = machine.Host("drive_c/Vendora");
     PreviousInstall(machine, old);
-    const fs::path drive = machine.Scratch() / "d-drive";
-    fs::create_directories(drive);
-    fs::remove(machine.Host("dosdevices/d:"));
-    fs::create_directory_symlink(drive, machine.Host("dosdevices/d:"));
+    const fs::path drive = MapDriveD(machine);
     const std::vector<std::string> fonts = DiskState({machine.Host("drive_c/windows/Fonts")});
 
     // A previous install: the update question, but D:\Caisse can be created, so the run installs there.
@@ -380,10 +390,7 @@ TEST(Wine, TargetOnAnotherDrive) {
     machine.WaitForServer();
 
     // The archive and the entries on D:, no MAJ.
-    EXPECT_EQ(Entries(drive), std::vector<std::string>{"Caisse"});
-    EXPECT_EQ(FilesBelow(drive / "Caisse"), With(DemoEntries(), {"Vendora.FCC"}));
-    ExpectDemoEntriesIn(drive / "Caisse");
-    EXPECT_TRUE(SameBytes(drive / "Caisse/Vendora.FCC", Payload()));
+    ExpectInstalledOn(drive, "Caisse");
     // Every fixed path stays on C:: the stamp on the old executable (started since: its write time), the
     // installer's copy, the font untouched, the shortcut.
     const fs::path installed = FindNoCase(vendora, "vendora.exe");
@@ -479,12 +486,9 @@ TEST(Wine, RussianWindowsWithCyrillicFolders) {
     WineMachine machine("foreign-names");
     machine.SetLocale("ru_RU.UTF-8");
     PreviousInstall(machine, DemoEntriesFolder() / "vendora.exe");
-    const fs::path drive = machine.Scratch() / "d-drive", downloads = machine.Scratch() / "Загрузки";
-    fs::create_directories(drive);
+    const fs::path drive = MapDriveD(machine), downloads = machine.Scratch() / "Загрузки";
     fs::create_directories(downloads);
     fs::create_directories(machine.Scratch() / "Рабочая папка");
-    fs::remove(machine.Host("dosdevices/d:"));
-    fs::create_directory_symlink(drive, machine.Host("dosdevices/d:"));
     fs::copy_file(WindowsBin() / "INSTALL.EXE", downloads / "INSTALL.EXE");
     machine.SetFolder(machine.Scratch() / "Рабочая папка");
 
@@ -501,9 +505,7 @@ TEST(Wine, RussianWindowsWithCyrillicFolders) {
     machine.WaitForServer();
 
     // The entries under their own names ("Règlements.QXF"), the installer's copy of itself.
-    EXPECT_EQ(Entries(drive), std::vector<std::string>{"Касса"});
-    EXPECT_EQ(FilesBelow(drive / "Касса"), With(DemoEntries(), {"Vendora.FCC"}));
-    ExpectDemoEntriesIn(drive / "Касса");
+    ExpectInstalledOn(drive, "Касса");
     EXPECT_TRUE(
         SameBytes(FindNoCase(machine.Host("drive_c/Vendora"), "install.exe"), WindowsBin() / "INSTALL.EXE"));
     EXPECT_TRUE(fs::exists(machine.Home() / Shortcut));
