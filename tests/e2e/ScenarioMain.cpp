@@ -1,5 +1,8 @@
 // The scenarios' own main: each CTest test runs one scenario by its filter, and a filter that selects none
-// (a scenario renamed or gone) must fail rather than pass with nothing run.
+// (a scenario renamed or gone) must fail rather than pass with nothing run. The X connection opens first
+// and stays to the end, so that the server never sees its last client leave while Wine starts.
+
+#include "tests/e2e/XScreen.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +10,7 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    vendora::e2e::XScreen::Get();
     const int result = RUN_ALL_TESTS();
     if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
         std::fprintf(stderr, "no scenario ran: the filter selects none\n");
