@@ -7,10 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <exception>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    vendora::e2e::XScreen::Get();
+    try {
+        vendora::e2e::XScreen::Get();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
     const int result = RUN_ALL_TESTS();
     if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
         std::fprintf(stderr, "no scenario ran: the filter selects none\n");
