@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 
+#include <array>
 #include <cmath>
 
 namespace vendora {
@@ -62,6 +63,31 @@ std::int64_t RoundHalfEven(double value) {
     // nearbyint follows the current rounding mode, which is round-to-nearest-even unless someone changed it.
     const double r = std::nearbyint(value);
     return static_cast<std::int64_t>(r);
+}
+
+namespace {
+
+// Roots up to 255: k is the nearest integer to the root of n while k * k - k < n <= k * k + k.
+constexpr int TabledRoots = 255 * 255 + 255 + 1;
+
+std::array<std::uint8_t, TabledRoots> MakeRootTable() {
+    std::array<std::uint8_t, TabledRoots> roots{};
+    int k = 0;
+    for (int n = 0; n < TabledRoots; ++n) {
+        while (n > k * k + k)
+            ++k;
+        roots[static_cast<std::size_t>(n)] = static_cast<std::uint8_t>(k);
+    }
+    return roots;
+}
+
+} // namespace
+
+int RoundedSquareRoot(int n) {
+    if (n < 0 || n >= TabledRoots)
+        return static_cast<int>(RoundHalfEven(std::sqrt(static_cast<double>(n))));
+    static const std::array<std::uint8_t, TabledRoots> roots = MakeRootTable();
+    return roots[static_cast<std::size_t>(n)];
 }
 
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {

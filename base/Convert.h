@@ -18,6 +18,11 @@ std::int32_t StrToInt(const AnsiString& text);
 // Nearest integer, halves to the even neighbour (2.5 gives 2, 3.5 gives 4).
 std::int64_t RoundHalfEven(double value);
 
+// The nearest integer to the square root of n >= 0: the root of an integer is never halfway between two
+// integers, so this is RoundHalfEven(sqrt(n)), computed exactly. Up to 65280 it comes from a table made at
+// the first call, for the gradient patterns that ask for it pixel after pixel.
+int RoundedSquareRoot(int n);
+
 // a * b / c with a 64-bit intermediate, rounded to the nearest integer with halves away from zero; -1 when c
 // is 0, as the Windows call does.
 std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);

@@ -2,7 +2,6 @@
 
 #include "base/Convert.h"
 
-#include <cmath>
 #include <stdexcept>
 
 namespace vendora {
@@ -22,7 +21,7 @@ int Square(int v) {
 }
 
 int RoundRoot(int squared) {
-    return static_cast<int>(RoundHalfEven(std::sqrt(static_cast<double>(squared))));
+    return RoundedSquareRoot(squared);
 }
 
 // The ramp index of pixel (x, y); every value lies within 0..255 for the style's pattern size.

@@ -15,7 +15,7 @@ void Label::SetAutoSize(bool value) {
     }
 }
 
-void Label::SetAlignment(Alignment value) {
+void Label::SetAlignment(TextAlignment value) {
     if (value != alignment_) {
         alignment_ = value;
         Invalidate();
@@ -77,7 +77,7 @@ void Label::AdjustBounds() {
     int width = wordWrap_ ? Width() : LinesWidth(Text(), GetFont().Request(), lines);
     int height = lineHeight * static_cast<int>(lines.size());
     int left = Left();
-    if (alignment_ == Alignment::Right)
+    if (alignment_ == TextAlignment::Right)
         left += Width() - width;
     SetBounds(left, Top(), width, height);
 }
@@ -103,9 +103,9 @@ void Label::Paint() {
     for (const TextLine& line : lines) {
         int width = canvas.TextWidth(line.Text);
         int x = 0;
-        if (alignment_ == Alignment::Right) {
+        if (alignment_ == TextAlignment::Right) {
             x = Width() - width;
-        } else if (alignment_ == Alignment::Center) {
+        } else if (alignment_ == TextAlignment::Center) {
             x = (Width() - width) / 2;
         }
         DrawTextLine(canvas, x, y, line);

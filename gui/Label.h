@@ -8,7 +8,7 @@
 
 namespace vendora {
 
-enum class Alignment { Left, Right, Center };
+enum class TextAlignment { Left, Right, Center };
 enum class TextLayoutKind { Top, Center, Bottom };
 
 class Label : public Control {
@@ -17,8 +17,8 @@ public:
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
-    Alignment GetAlignment() const { return alignment_; }
-    void SetAlignment(Alignment value);
+    TextAlignment GetAlignment() const { return alignment_; }
+    void SetAlignment(TextAlignment value);
     TextLayoutKind Layout() const { return layout_; }
     void SetLayout(TextLayoutKind value);
     bool WordWrap() const { return wordWrap_; }
@@ -42,7 +42,7 @@ private:
     void Changed();
 
     bool autoSize_ = true;
-    Alignment alignment_ = Alignment::Left;
+    TextAlignment alignment_ = TextAlignment::Left;
     TextLayoutKind layout_ = TextLayoutKind::Top;
     bool wordWrap_ = false;
     bool transparent_ = false;

@@ -62,7 +62,11 @@ int RunSequence(const std::function<void()>& sequence) {
         try {
             ShowApplicationError(error.what());
         } catch (const std::exception&) {
-            std::fprintf(stderr, "%s: %s\n", ApplicationErrorTitle().c_str(), error.what());
+            // Piece by piece: nothing to allocate, and no formatting code in the Windows program.
+            std::fputs(ApplicationErrorTitle().c_str(), stderr);
+            std::fputs(": ", stderr);
+            std::fputs(error.what(), stderr);
+            std::fputc('\n', stderr);
         }
         return 1;
     }

@@ -52,6 +52,8 @@ done
 
 # shellcheck source=../../tests/e2e/wine/lib.sh
 . "$source/tests/e2e/wine/lib.sh"
+# shellcheck source=shipped-shape.sh
+. "$here/shipped-shape.sh"
 prepare_run
 bench=$run/bench
 mkdir -p "$bench"
@@ -64,32 +66,10 @@ printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="
 wine regedit /S 'C:\unmanaged.reg' >/dev/null 2>&1 || die "the X11 driver setting could not be made"
 rm -f "$WINEPREFIX/drive_c/unmanaged.reg"
 
-# The shipped shape: the demo's thirteen other files and a vendora.exe that brings the inflated archive to
-# the shipped 4,433,637 bytes (the demo's font and pictures are larger than the shipped ones, so the
-# program is a little smaller than the shipped 4,343,808 bytes): the stand-in followed by bytes that
-# deflate about as the shipped program does (48 random bytes from a fixed start, then 64 repeated ones),
-# packed at zlib level 1 as the shipped archive is: about 2.0 MB.
+# The shipped shape (shipped-shape.sh), packed at zlib level 1 as the shipped archive is: about 2.0 MB.
 shipped_shape() {
-    local stage=$bench/shipped-stage others size
-    rm -rf "$stage"
-    cp -r "$demo_stage" "$stage"
-    others=$(($(du -cb "$stage"/* | tail -n 1 | cut -f1) - $(stat -c %s "$stage/vendora.exe")))
-    size=$((4433637 - 5 - 14 * 38 - others))
-    perl -e '
-        my ($standin, $size) = @ARGV;
-        open(my $in, "<:raw", $standin) or die "$standin: $!";
-        local $/; my $bytes = <$in>; close $in;
-        my $state = 20100602;
-        my $pattern = pack("C*", map { ($_ * 37) % 256 } 0 .. 63);
-        while (length($bytes) < $size) {
-            my $random = "";
-            for (1 .. 48) { $state = ($state * 1103515245 + 12345) % 2147483648; $random .= chr($state >> 23); }
-            $bytes .= $random . $pattern;
-        }
-        binmode STDOUT; print substr($bytes, 0, $size);
-    ' "$demo_stage/vendora.exe" "$size" >"$stage/vendora.exe.new"
-    mv "$stage/vendora.exe.new" "$stage/vendora.exe"
-    "$fcc" pack "$stage" -o "$bench/shipped.FCC" --level 1 >/dev/null
+    shipped_stage "$demo_stage" "$bench/shipped-stage"
+    "$fcc" pack "$bench/shipped-stage" -o "$bench/shipped.FCC" --level 1 >/dev/null
     "$fcc" verify "$bench/shipped.FCC" >/dev/null
 }
 

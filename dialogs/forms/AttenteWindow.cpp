@@ -26,7 +26,7 @@ TAttenteWindow::TAttenteWindow(Component* owner) : Form(owner) {
     Label1->SetAutoSize(false);
     Label1->SetBounds(0, 0, 502, 288);
     Label1->SetAnchors(Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom);
-    Label1->SetAlignment(Alignment::Center);
+    Label1->SetAlignment(TextAlignment::Center);
     Label1->SetLayout(TextLayoutKind::Center);
     Label1->SetWordWrap(true);
     Label1->SetTransparent(true);
@@ -41,7 +41,7 @@ TAttenteWindow::TAttenteWindow(Component* owner) : Form(owner) {
     Label2->SetAutoSize(false);
     Label2->SetBounds(0, 288, 502, 16);
     Label2->SetAnchors(Anchor::Left | Anchor::Right | Anchor::Bottom);
-    Label2->SetAlignment(Alignment::Center);
+    Label2->SetAlignment(TextAlignment::Center);
 }
 
 } // namespace vendora

@@ -129,8 +129,11 @@ void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& t
     if (errorBox_ == ErrorBox::Window)
         ShowHtmlMessageWindow(title, text, "OK", TColor(0));
     Write("error", {{"title", title}, {"text", text}});
-    if (!transcript_ || !transcript_->ToStderr())
-        std::fprintf(stderr, "%s: %s\n", AnsiToUtf8(title).c_str(), AnsiToUtf8(text).c_str());
+    if (!transcript_ || !transcript_->ToStderr()) {
+        // One line, without formatting code in the Windows program.
+        const std::string line = AnsiToUtf8(title) + ": " + AnsiToUtf8(text) + "\n";
+        std::fputs(line.c_str(), stderr);
+    }
 }
 
 FrameworkExtractionUi::FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock)

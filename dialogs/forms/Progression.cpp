@@ -148,7 +148,7 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     Label1->SetTransparent(true);
     Label6 = NewLabel("Label6", 22, 22, "Avancement");
     Label2 = NewLabel("Label2", 261, 77, Ansi("réalisé"));
-    Label2->SetAlignment(Alignment::Center);
+    Label2->SetAlignment(TextAlignment::Center);
     Label2->SetColor(TColor(16711169));
     Label2->SetAnchors(Anchor::Left | Anchor::Top | Anchor::Right);
     Label3 = NewLabel("Label3", 23, 92, Ansi("Durée du traitement (estimation)"));
@@ -157,7 +157,7 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     auto rightAligned = [&](const char* name, int right, int top, const AnsiString& caption, bool opaque) {
         Label* label = NewLabel(name, right, top, "");
         label->SetFont(narrow);
-        label->SetAlignment(Alignment::Right);
+        label->SetAlignment(TextAlignment::Right);
         label->SetTransparent(!opaque);
         if (opaque)
             label->SetColor(clWhite);
@@ -188,7 +188,7 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     small.Name = "Courier New";
     small.SetHeight(-8);
     Label7->SetFont(small);
-    Label7->SetAlignment(Alignment::Center);
+    Label7->SetAlignment(TextAlignment::Center);
     Label7->SetTransparent(true);
     Label7->SetAnchors(Anchor::Right | Anchor::Bottom);
 

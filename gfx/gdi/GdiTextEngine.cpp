@@ -47,11 +47,14 @@ struct GdiTextEngine::Impl {
     // The last font asked for: the renderer measures word after word in the same font.
     FontRequest LastRequest;
     GdiFont* Last = nullptr;
-    // The drawing surface: a top-down 32-bit DIB section, grown to the largest clip drawn into.
+    // The drawing surface: a top-down 32-bit DIB section, grown to the largest clip drawn into, blank
+    // (every pixel Blank) between two drawings. Blank has its top byte set and its colour differs from the
+    // text's, so the glyphs' pixels are told from it whatever GDI does with the top byte.
     HBITMAP Surface = nullptr;
     std::uint32_t* Bits = nullptr;
     int SurfaceWidth = 0;
     int SurfaceHeight = 0;
+    std::uint32_t Blank = 0xFFFF00FFu;
 
     Impl();
     ~Impl();
@@ -59,6 +62,10 @@ struct GdiTextEngine::Impl {
     GdiFont Create(const FontRequest& request);
     void Select(const GdiFont& font);
     void EnsureSurface(int width, int height);
+    void BlankApartFrom(std::uint32_t ink);
+    void FillSurface();
+    IntRect DrawnPart(int width, int height);
+    void MoveGlyphs(const IntRect& part, Bitmap& target, const IntRect& area);
 };
 
 GdiTextEngine::Impl::Impl() {
@@ -150,6 +157,52 @@ void GdiTextEngine::Impl::EnsureSurface(int width, int height) {
     Bits = static_cast<std::uint32_t*>(bits);
     SurfaceWidth = w;
     SurfaceHeight = h;
+    FillSurface();
+}
+
+// ink: the text's colour as the surface holds it.
+void GdiTextEngine::Impl::BlankApartFrom(std::uint32_t ink) {
+    if ((Blank & 0xFFFFFFu) != ink)
+        return;
+    Blank ^= 1;
+    FillSurface();
+}
+
+void GdiTextEngine::Impl::FillSurface() {
+    std::fill_n(Bits, static_cast<std::size_t>(SurfaceWidth) * static_cast<std::size_t>(SurfaceHeight),
+                Blank);
+}
+
+// The part of the surface's first width x height pixels that GDI says it drew into since bounds were
+// reset; all of them when it cannot say.
+IntRect GdiTextEngine::Impl::DrawnPart(int width, int height) {
+    RECT drawn = {};
+    const UINT bounds = GetBoundsRect(Dc, &drawn, 0);
+    SetBoundsRect(Dc, nullptr, DCB_DISABLE);
+    const IntRect all{0, 0, width, height};
+    if (bounds == 0)
+        return all;
+    if ((bounds & DCB_ACCUMULATE) == 0)
+        return {};
+    return all.Intersected({static_cast<int>(drawn.left), static_cast<int>(drawn.top),
+                            static_cast<int>(drawn.right), static_cast<int>(drawn.bottom)});
+}
+
+// The glyphs' pixels in part of the surface (not antialiased, so exactly the text's colour whatever lies
+// below them) go to the same place of area in target, and the surface is left blank again. GDI may leave
+// something in the unused top byte; Bitmap keeps it zero.
+void GdiTextEngine::Impl::MoveGlyphs(const IntRect& part, Bitmap& target, const IntRect& area) {
+    const auto stride = static_cast<std::size_t>(SurfaceWidth);
+    for (int row = part.Top; row < part.Bottom; ++row) {
+        std::uint32_t* from = Bits + static_cast<std::size_t>(row) * stride;
+        std::uint32_t* to = target.Row(area.Top + row) + area.Left;
+        for (int column = part.Left; column < part.Right; ++column) {
+            if (from[column] == Blank)
+                continue;
+            to[column] = from[column] & 0xFFFFFFu;
+            from[column] = Blank;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -188,15 +241,13 @@ void GdiTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, 
     const int w = area.Width();
     const int h = area.Height();
     gdi.EnsureSurface(w, h);
-    // The clip's pixels go to the surface and come back with the glyphs on them: the words are in the same
-    // order on both sides, so these are plain copies.
-    const auto stride = static_cast<std::size_t>(gdi.SurfaceWidth);
-    const auto bytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
-    for (int row = 0; row < h; ++row)
-        std::memcpy(gdi.Bits + row * stride, target.Row(area.Top + row) + area.Left, bytes);
+    gdi.BlankApartFrom(PixelOf(color));
     SelectClipRgn(gdi.Dc, nullptr);
     IntersectClipRect(gdi.Dc, 0, 0, w, h);
     SetTextColor(gdi.Dc, static_cast<COLORREF>(color.Value & 0xFFFFFFu));
+    // The glyphs are drawn on the blank surface, not on a copy of the clip's pixels, and GDI tells which
+    // rectangle it drew into: only the pixels it can have changed are read, a few hundred for a word.
+    SetBoundsRect(gdi.Dc, nullptr, DCB_RESET | DCB_ENABLE);
     int pen = static_cast<int>(left);
     for (std::size_t at = 0; at < text.size(); at += Chunk) {
         const std::string_view part = text.substr(at, Chunk);
@@ -207,13 +258,7 @@ void GdiTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, 
             pen += static_cast<int>(size.cx);
     }
     GdiFlush();
-    // GDI may leave something in the unused top byte; Bitmap keeps it zero.
-    for (int row = 0; row < h; ++row) {
-        const std::uint32_t* from = gdi.Bits + row * stride;
-        std::uint32_t* to = target.Row(area.Top + row) + area.Left;
-        for (int column = 0; column < w; ++column)
-            to[column] = from[column] & 0xFFFFFFu;
-    }
+    gdi.MoveGlyphs(gdi.DrawnPart(w, h), target, area);
 }
 
 AnsiString GdiTextEngine::FaceName(const FontRequest& font) {

@@ -5,7 +5,6 @@
 #include <wincodec.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <limits>
 #include <new>
 #include <string>
@@ -31,6 +30,32 @@ public:
 private:
     T* p_ = nullptr;
 };
+
+// Eight upper-case hexadecimal digits.
+std::string Hex8(std::uint32_t value) {
+    std::string digits(8, '0');
+    for (int i = 7; i >= 0; --i, value >>= 4)
+        digits[i] = "0123456789ABCDEF"[value & 15];
+    return digits;
+}
+
+// Windows' imaging component is loaded when the first picture is decoded, not with the program: most runs
+// decode none, the program starts sooner without it, and a Windows without it still installs. COM finds
+// the same library for the factory; this converts with it.
+using ConvertBitmapSource = HRESULT(WINAPI*)(REFWICPixelFormatGUID, IWICBitmapSource*, IWICBitmapSource**);
+
+ConvertBitmapSource ImagingComponent() {
+    static ConvertBitmapSource convert = nullptr;
+    if (convert != nullptr)
+        return convert;
+    HMODULE library = ::LoadLibraryA("windowscodecs.dll");
+    FARPROC found = library != nullptr ? ::GetProcAddress(library, "WICConvertBitmapSource") : nullptr;
+    if (found == nullptr)
+        throw Exception(Ansi("Le composant d'imagerie de Windows (windowscodecs.dll) est introuvable : "
+                             "les images JPEG ne peuvent pas être affichées."));
+    convert = reinterpret_cast<ConvertBitmapSource>(reinterpret_cast<void*>(found));
+    return convert;
+}
 
 [[noreturn]] void Raise(const std::string& reason) {
     throw EInvalidGraphic(Ansi("Image JPEG incorrecte : ") + reason);
@@ -61,9 +86,7 @@ std::string Describe(HRESULT result) {
     default:
         break;
     }
-    char code[16];
-    std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(result));
-    return std::string(what) + " (WIC error 0x" + code + ")";
+    return std::string(what) + " (WIC error 0x" + Hex8(static_cast<std::uint32_t>(result)) + ")";
 }
 
 void Check(HRESULT result) {
@@ -88,12 +111,13 @@ Source::Source(std::span<const std::uint8_t> bytes) {
         Raise("empty file");
     if (bytes.size() > std::numeric_limits<DWORD>::max())
         Raise("file too large");
-    // Not bad bytes but a start-up fault (COM not initialised, no imaging component): not EInvalidGraphic,
+    // Not bad bytes but a start-up fault (no imaging component, COM not initialised): not EInvalidGraphic,
     // which would only draw the missing-picture placeholder.
+    ImagingComponent();
     const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IWICImagingFactory, reinterpret_cast<void**>(Factory.Out()));
     if (FAILED(created))
-        throw Exception("The Windows Imaging Component cannot start: " + Describe(created));
+        throw Exception(Ansi("Le composant d'imagerie de Windows ne démarre pas : ") + Describe(created));
     Check(Factory->CreateStream(Stream.Out()));
     Check(Stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())));
     Check(Factory->CreateDecoderFromStream(Stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
@@ -123,13 +147,11 @@ PictureHeader WicJpegDecoder::ReadHeader(std::span<const std::uint8_t> bytes) co
 Bitmap WicJpegDecoder::Decode(std::span<const std::uint8_t> bytes) const {
     const Source source(bytes);
     if (static_cast<long long>(source.Width) * source.Height > MaxPixels) {
-        char message[80];
-        std::snprintf(message, sizeof message, "picture of %d x %d pixels is too large", source.Width,
-                      source.Height);
-        Raise(message);
+        Raise("picture of " + std::to_string(source.Width) + " x " + std::to_string(source.Height) +
+              " pixels is too large");
     }
     Com<IWICBitmapSource> converted;
-    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, source.Frame.Get(), converted.Out()));
+    Check(ImagingComponent()(GUID_WICPixelFormat32bppBGR, source.Frame.Get(), converted.Out()));
     Bitmap result;
     try {
         result.SetSize(source.Width, source.Height);

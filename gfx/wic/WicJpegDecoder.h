@@ -1,6 +1,8 @@
 #pragma once
 // The Windows build's JPEG decoder: Windows' own imaging component (WIC) decodes, and converts to the
-// 32-bit BGR words that Bitmap holds. COM must be initialised on the calling thread (start-up does it).
+// 32-bit BGR words that Bitmap holds. The component is loaded at the first decode; where it is missing,
+// that decode raises an error saying so in French. COM must be initialised on the calling thread (start-up
+// does it).
 
 #include "gfx/PictureDecoder.h"
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace vendora;
 
 TEST(StrToInt, AcceptsSignedDecimalAndDollarHexOnly) {
@@ -35,6 +37,12 @@ TEST(Rounding, HalvesGoToEvenNeighbour) {
     EXPECT_EQ(RoundHalfEven(28.5), 28);
     EXPECT_EQ(RoundHalfEven(-2.5), -2);
     EXPECT_EQ(RoundHalfEven(2.4999), 2);
+}
+
+// The table of rounded roots against the floating-point root it stands for, across the table's end.
+TEST(Rounding, RoundedSquareRootIsTheRoundedRoot) {
+    for (int n = 0; n <= 70000; ++n)
+        ASSERT_EQ(RoundedSquareRoot(n), RoundHalfEven(std::sqrt(static_cast<double>(n)))) << n;
 }
 
 TEST(MulDiv, RoundsHalvesAwayFromZero) {

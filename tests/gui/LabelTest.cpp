@@ -39,7 +39,7 @@ TEST_F(LabelTest, AutoSizeTakesTheTextSizeAndAnEmptyCaptionKeepsOneLine) {
 
 TEST_F(LabelTest, ARightAlignedLabelKeepsItsRightEdge) {
     Label* label = NewLabel("?");
-    label->SetAlignment(Alignment::Right);
+    label->SetAlignment(TextAlignment::Right);
     label->SetLeft(161 - label->Width());
     label->SetCaption("01mn05s");
     EXPECT_EQ(label->Left() + label->Width(), 161);
@@ -85,7 +85,7 @@ TEST_F(LabelTest, OpaqueLabelsFillTheirAreaAndTransparentOnesOnlyDrawText) {
 TEST_F(LabelTest, CentredTextInTheMiddleOfItsArea) {
     Label* label = NewLabel("ab");
     label->SetAutoSize(false);
-    label->SetAlignment(Alignment::Center);
+    label->SetAlignment(TextAlignment::Center);
     label->SetLayout(TextLayoutKind::Center);
     label->SetBounds(0, 0, 100, 50);
     label->GetFont().Color = clBlack;

@@ -167,8 +167,11 @@ TEST(GdiTextEngineTest, OnlyTheClipChanges) {
 }
 
 TEST(GdiTextEngineTest, ColoursLandInTheirChannels) {
-    for (const TColor ink :
-         {clRed, clBlue, TColor::Rgb(0, 255, 0), TColor::Rgb(10, 120, 230), TColor::Rgb(255, 255, 254)}) {
+    // Every colour draws the same glyphs, magentas and the colour of the last word among them.
+    int first = 0;
+    for (const TColor ink : {clRed, clBlue, TColor::Rgb(0, 255, 0), TColor::Rgb(10, 120, 230),
+                             TColor::Rgb(255, 255, 254), TColor::Rgb(255, 0, 255), TColor::Rgb(255, 0, 255),
+                             TColor::Rgb(254, 0, 255), TColor::Rgb(255, 0, 254)}) {
         Bitmap b(80, 20, clBlack);
         Engine().DrawText(b, b.Bounds(), 2, 2, Tahoma(10), "Vendora", ink);
         int n = 0;
@@ -180,6 +183,9 @@ TEST(GdiTextEngineTest, ColoursLandInTheirChannels) {
                 ASSERT_EQ(b.Row(y)[x] >> 24, 0u);
             }
         EXPECT_GT(n, 30) << std::hex << ink.Value;
+        if (first == 0)
+            first = n;
+        EXPECT_EQ(n, first) << std::hex << ink.Value;
     }
 }
 
