@@ -18,6 +18,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "startup/Startup.h"
 
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
@@ -27,12 +28,15 @@
 
 namespace {
 
-// The message window, the waiting window and the progress window on real windows; no records, nobody
-// scripts a person's run.
+// The message window, the waiting window and the progress window on real windows. A person's run keeps no
+// record; a run under test writes the transcript where VENDORA_UI_TRANSCRIPT says, as the Linux program
+// does, so that its scenarios can wait on what the windows were asked.
 vendora::RunWindows CreateWindows() {
     vendora::App().SetBackend(std::make_unique<vendora::Win32Backend>());
-    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr);
-    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(nullptr);
+    const char* transcript = std::getenv("VENDORA_UI_TRANSCRIPT");
+    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(
+        transcript != nullptr && *transcript != '\0' ? vendora::Transcript::Open(transcript) : nullptr);
+    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(dialogs->Log());
     vendora::CreateMessageWindow();
     return {std::move(dialogs), std::move(progress)};
 }
