@@ -18,20 +18,24 @@
 #include "platform/win32/Win32Platform.h"
 #include "startup/Startup.h"
 
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <string>
 
 // Last: its macros (DrawText, CreateFile...) must not rename anything declared above.
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 namespace {
 
-// The message window, the waiting window and the progress window on real windows; no records, nobody
-// scripts a person's run.
+// The message window, the waiting window and the progress window on real windows. A person's run keeps no
+// record; a run under test writes the transcript where VENDORA_UI_TRANSCRIPT says, as the Linux program
+// does, so that its scenarios can wait on what the windows were asked.
 vendora::RunWindows CreateWindows() {
-    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(nullptr);
-    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(nullptr);
+    const char* transcript = std::getenv("VENDORA_UI_TRANSCRIPT");
+    auto dialogs = std::make_unique<vendora::FrameworkDialogs>(
+        transcript != nullptr && *transcript != '\0' ? vendora::Transcript::Open(transcript) : nullptr);
+    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(dialogs->Log());
     vendora::CreateMessageWindow();
     return {std::move(dialogs), std::move(progress)};
 }
@@ -43,10 +47,13 @@ int Run(const vendora::AnsiString& commandLine) {
     // The engine outlives the windows that measure and draw with it.
     GdiTextEngine textEngine;
     const Install<TextEngine> text(textEngine);
-    const Install<PictureDecoder> decoder(TheWicJpegDecoder());
     Win32Backend windows;
     const Install<WindowBackend> backend(windows);
     const SharedUnits units(CreateWindows);
+    // After start-up, which initialises COM: the decoder's imaging factory is released before shut-down
+    // uninitialises it.
+    WicJpegDecoder pictures;
+    const Install<PictureDecoder> decoder(pictures);
     return RunSequence([&] { RunInstaller(commandLine); });
 }
 

@@ -173,7 +173,8 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     SpeedButton1 = new TCurvedSpeedButton(this);
     SpeedButton1->SetName("SpeedButton1");
     SpeedButton1->SetParent(this);
-    SpeedButton1->SetBounds(394, 106, 158, 29);
+    SpeedButton1->SetBounds(InterruptButtonBounds.Left, InterruptButtonBounds.Top,
+                            InterruptButtonBounds.Width(), InterruptButtonBounds.Height());
     SpeedButton1->SetAnchors(Anchor::Right | Anchor::Bottom);
     SpeedButton1->SetColor(TColor(14215660));
     SpeedButton1->SetGlyph(InterruptGlyph());

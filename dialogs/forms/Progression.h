@@ -6,6 +6,7 @@
 // "interrompu" into the status label for the caller to read.
 
 #include "base/Text.h"
+#include "gfx/Geometry.h"
 #include "gui/Form.h"
 
 #include <functional>
@@ -20,6 +21,9 @@ AnsiString FormatDuration(double span);
 
 // The bar's width in pixels at a percentage: p x 550 / 100, halves to the even neighbour.
 int ProgressBarWidth(int percent);
+
+// Where the window puts its "Interrompre" button, in its client area.
+inline constexpr IntRect InterruptButtonBounds = IntRect::FromSize(394, 106, 158, 29);
 
 class TProgression : public Form {
 public:

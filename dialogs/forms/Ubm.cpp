@@ -17,11 +17,7 @@ namespace {
 
 TFMB* messageWindow = nullptr;
 
-constexpr int ButtonWidth = 135;
-constexpr int ButtonHeight = 27;
-constexpr int ButtonStep = 140;
-constexpr int RowStep = 30;
-constexpr int FirstButtonX = 20;
+using namespace MessageLayout;
 
 // Reads a whole file of the machine; the file is known to exist.
 std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
@@ -175,7 +171,7 @@ void TFMB::LayOutButtons(AnsiString list) {
         }
         x += ButtonStep;
     }
-    SetClientHeight(y + 37);
+    SetClientHeight(y + BottomMargin);
 }
 
 void TFMB::FreeButtons() {

@@ -6,9 +6,26 @@
 
 #include "base/Color.h"
 #include "base/Text.h"
+#include "gfx/Geometry.h"
 #include "gui/Form.h"
 
 namespace vendora {
+
+// Where the message window puts its buttons: rows of ButtonWidth x ButtonHeight, ButtonStep apart from
+// FirstButtonX, the next row RowStep below; the client area ends BottomMargin below the last row's top.
+namespace MessageLayout {
+inline constexpr int ButtonWidth = 135;
+inline constexpr int ButtonHeight = 27;
+inline constexpr int ButtonStep = 140;
+inline constexpr int RowStep = 30;
+inline constexpr int FirstButtonX = 20;
+inline constexpr int BottomMargin = 37;
+// Button number (from 1) of a message whose buttons fit one row, in a client area clientHeight high.
+constexpr IntRect OneRowButton(int number, int clientHeight) {
+    return IntRect::FromSize(FirstButtonX + ButtonStep * (number - 1), clientHeight - BottomMargin,
+                             ButtonWidth, ButtonHeight);
+}
+} // namespace MessageLayout
 
 class TGradient;
 class THTMLLabel;

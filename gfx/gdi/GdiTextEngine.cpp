@@ -2,9 +2,7 @@
 
 #include "base/Errors.h"
 
-#include <windows.h>
-// winuser.h's DrawText macro would rename the engine's member.
-#undef DrawText
+#include "platform/win32/WindowsApi.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,8 +2,10 @@
 
 #include "base/Cp1252.h"
 
+#include "platform/win32/WindowsApi.h"
+
 #include <wincodec.h>
-#include <windows.h>
+#include <wrl/client.h>
 
 #include <limits>
 #include <new>
@@ -13,23 +15,7 @@ namespace vendora {
 
 namespace {
 
-// Owns one COM interface pointer.
-template <typename T> class Com {
-public:
-    Com() = default;
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    ~Com() {
-        if (p_ != nullptr)
-            p_->Release();
-    }
-    T** Out() { return &p_; }
-    T* operator->() const { return p_; }
-    T* Get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
+using Microsoft::WRL::ComPtr;
 
 // Eight upper-case hexadecimal digits.
 std::string Hex8(std::uint32_t value) {
@@ -96,38 +82,25 @@ void Check(HRESULT result) {
 
 // The first frame of a JPEG file held in memory. The stream reads the caller's bytes in place.
 struct Source {
-    Com<IWICImagingFactory> Factory;
-    Com<IWICStream> Stream;
-    Com<IWICBitmapDecoder> Decoder;
-    Com<IWICBitmapFrameDecode> Frame;
+    ComPtr<IWICStream> Stream;
+    ComPtr<IWICBitmapDecoder> Decoder;
+    ComPtr<IWICBitmapFrameDecode> Frame;
     int Width = 0;
     int Height = 0;
 
-    explicit Source(std::span<const std::uint8_t> bytes);
+    Source(IWICImagingFactory& factory, std::span<const std::uint8_t> bytes);
 };
 
-Source::Source(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty())
-        Raise("empty file");
-    if (bytes.size() > std::numeric_limits<DWORD>::max())
-        Raise("file too large");
-    // Not bad bytes but a start-up fault (no imaging component, COM not initialised): not EInvalidGraphic,
-    // which would only draw the missing-picture placeholder.
-    ImagingComponent();
-    const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IWICImagingFactory, reinterpret_cast<void**>(Factory.Out()));
-    if (FAILED(created))
-        throw Exception(Ansi("Le composant d'imagerie de Windows ne démarre pas : ") + Describe(created));
-    Check(Factory->CreateStream(Stream.Out()));
+Source::Source(IWICImagingFactory& factory, std::span<const std::uint8_t> bytes) {
+    Check(factory.CreateStream(&Stream));
     Check(Stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())));
-    Check(Factory->CreateDecoderFromStream(Stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                           Decoder.Out()));
+    Check(factory.CreateDecoderFromStream(Stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &Decoder));
     // WIC reads every format it knows; this decoder stands for libjpeg and reads JPEG files only.
     GUID format = {};
     Check(Decoder->GetContainerFormat(&format));
     if (format != GUID_ContainerFormatJpeg)
         Raise("not a JPEG file");
-    Check(Decoder->GetFrame(0, Frame.Out()));
+    Check(Decoder->GetFrame(0, &Frame));
     UINT width = 0;
     UINT height = 0;
     Check(Frame->GetSize(&width, &height));
@@ -137,21 +110,50 @@ Source::Source(std::span<const std::uint8_t> bytes) {
     Height = static_cast<int>(height);
 }
 
+void CheckSize(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty())
+        Raise("empty file");
+    if (bytes.size() > std::numeric_limits<DWORD>::max())
+        Raise("file too large");
+}
+
 } // namespace
 
+WicJpegDecoder::~WicJpegDecoder() {
+    if (factory_ != nullptr)
+        factory_->Release();
+}
+
+IWICImagingFactory& WicJpegDecoder::Factory() const {
+    if (factory_ != nullptr)
+        return *factory_;
+    // Not bad bytes but a start-up fault (no imaging component, COM not initialised): not EInvalidGraphic,
+    // which would only draw the missing-picture placeholder.
+    ImagingComponent();
+    const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IWICImagingFactory, reinterpret_cast<void**>(&factory_));
+    if (FAILED(created)) {
+        factory_ = nullptr;
+        throw Exception(Ansi("Le composant d'imagerie de Windows ne démarre pas : ") + Describe(created));
+    }
+    return *factory_;
+}
+
 PictureHeader WicJpegDecoder::ReadHeader(std::span<const std::uint8_t> bytes) const {
-    const Source source(bytes);
+    CheckSize(bytes);
+    const Source source(Factory(), bytes);
     return {source.Width, source.Height};
 }
 
 Bitmap WicJpegDecoder::Decode(std::span<const std::uint8_t> bytes) const {
-    const Source source(bytes);
+    CheckSize(bytes);
+    const Source source(Factory(), bytes);
     if (static_cast<long long>(source.Width) * source.Height > MaxPixels) {
         Raise("picture of " + std::to_string(source.Width) + " x " + std::to_string(source.Height) +
               " pixels is too large");
     }
-    Com<IWICBitmapSource> converted;
-    Check(ImagingComponent()(GUID_WICPixelFormat32bppBGR, source.Frame.Get(), converted.Out()));
+    ComPtr<IWICBitmapSource> converted;
+    Check(ImagingComponent()(GUID_WICPixelFormat32bppBGR, source.Frame.Get(), &converted));
     Bitmap result;
     try {
         result.SetSize(source.Width, source.Height);
@@ -169,11 +171,6 @@ Bitmap WicJpegDecoder::Decode(std::span<const std::uint8_t> bytes) const {
             row[x] &= 0xFFFFFFu;
     }
     return result;
-}
-
-PictureDecoder& TheWicJpegDecoder() {
-    static WicJpegDecoder decoder;
-    return decoder;
 }
 
 } // namespace vendora

@@ -2,23 +2,32 @@
 // The Windows build's JPEG decoder: Windows' own imaging component (WIC) decodes, and converts to the
 // 32-bit BGR words that Bitmap holds. The component is loaded at the first decode; where it is missing,
 // that decode raises an error saying so in French. COM must be initialised on the calling thread (start-up
-// does it).
+// does it) for as long as the decoder lives: it keeps the one imaging factory it makes at the first decode,
+// and releases it when it goes, which must come before COM is uninitialised.
 
 #include "gfx/PictureDecoder.h"
+
+struct IWICImagingFactory;
 
 namespace vendora {
 
 class WicJpegDecoder : public PictureDecoder {
 public:
+    WicJpegDecoder() = default;
+    ~WicJpegDecoder() override;
+    WicJpegDecoder(const WicJpegDecoder&) = delete;
+    WicJpegDecoder& operator=(const WicJpegDecoder&) = delete;
+
     // Larger pictures are refused rather than exhausting memory, as on the host: a header may claim up to
     // 65535 x 65535.
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
 
     PictureHeader ReadHeader(std::span<const std::uint8_t> bytes) const override;
     Bitmap Decode(std::span<const std::uint8_t> bytes) const override;
-};
 
-// One decoder for the whole process, for start-up to install.
-PictureDecoder& TheWicJpegDecoder();
+private:
+    IWICImagingFactory& Factory() const;
+    mutable IWICImagingFactory* factory_ = nullptr;
+};
 
 } // namespace vendora

@@ -1,6 +1,7 @@
 #include "gui/win32/Win32Backend.h"
 
 #include "base/Cp1252.h"
+#include "base/Errors.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 
@@ -8,13 +9,7 @@
 #include <string>
 
 // Last: the API's macros (DrawText, CreateWindow...) must not rename the framework's declarations above.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 #include <windowsx.h>
 
 namespace vendora {
@@ -101,6 +96,11 @@ void DrawSurfaceRows(HDC dc, const Bitmap& surface, const IntRect& area) {
                       surface.Row(area.Top), &info, DIB_RGB_COLORS);
 }
 
+Exception WindowNotCreated(const AnsiString& caption, DWORD error) {
+    return Exception(Ansi("La fenêtre « ") + caption + Ansi(" » ne peut pas être créée (erreur Windows ") +
+                     std::to_string(error) + ").");
+}
+
 } // namespace
 
 class Win32Window : public NativeWindow {
@@ -118,6 +118,9 @@ public:
         hwnd_ =
             CreateWindowExW(styles.ExStyle, ClassName, Wide(form_.Caption()).c_str(), style, x, y,
                             form_.Width(), form_.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), this);
+        // Without its window the form could never answer: its modal loop would wait for ever.
+        if (hwnd_ == nullptr)
+            throw WindowNotCreated(form_.Caption(), GetLastError());
     }
 
     ~Win32Window() override {
@@ -175,8 +178,8 @@ private:
         return StylesOf(form_.GetBorderStyle(), form_.CaptionButtons, form_.StayOnTop);
     }
 
-    // Border, caption buttons and stay-on-top are plain fields of the form: they are read again whenever the
-    // window is shown or its geometry changes.
+    // Border, caption buttons and stay-on-top are plain fields of the form: they are read again whenever
+    // the window is shown or its geometry changes.
     void ApplyStyles() {
         WindowStyles styles = Styles();
         auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
@@ -194,8 +197,8 @@ private:
         }
     }
 
-    // The form's outer bounds; a form placed by the system keeps the position the system gave it. Whatever
-    // the system makes of the bounds comes back to the form through WM_WINDOWPOSCHANGED.
+    // The form's outer bounds; a form placed by the system keeps the position the system gave it.
+    // Whatever the system makes of the bounds comes back to the form through WM_WINDOWPOSCHANGED.
     void PlaceWindow(HWND after, UINT flags) {
         flags |= SWP_NOACTIVATE;
         if (form_.Position == FormPosition::Default)
@@ -215,7 +218,8 @@ private:
 };
 
 void Win32Window::Paint() {
-    // What the framework still has to paint is painted first, so that the window never shows stale pixels.
+    // What the framework still has to paint is painted first, so that the window never shows stale
+    // pixels.
     painting_ = true;
     if (form_.PaintPending())
         form_.PaintInvalid();

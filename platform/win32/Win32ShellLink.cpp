@@ -4,26 +4,11 @@
 
 #include <string>
 
+#include <wrl/client.h>
+
 namespace vendora {
 
 namespace {
-
-// Release on every path out.
-template <typename Interface> class ComPointer {
-public:
-    ComPointer() = default;
-    ~ComPointer() {
-        if (pointer_ != nullptr)
-            pointer_->Release();
-    }
-    ComPointer(const ComPointer&) = delete;
-    ComPointer& operator=(const ComPointer&) = delete;
-    void** Receive() { return reinterpret_cast<void**>(&pointer_); }
-    Interface* operator->() const { return pointer_; }
-
-private:
-    Interface* pointer_ = nullptr;
-};
 
 // The setters in the order the shortcut component calls them, each result ignored; the hot key only when
 // there is one.
@@ -41,13 +26,12 @@ void SetLinkValues(IShellLinkW& shell, const ShellLinkData& link) {
 } // namespace
 
 bool Win32Platform::SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) {
-    ComPointer<IShellLinkW> shell;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  shell.Receive())))
+    Microsoft::WRL::ComPtr<IShellLinkW> shell;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, &shell)))
         return false;
-    SetLinkValues(*shell.operator->(), link);
-    ComPointer<IPersistFile> file;
-    if (FAILED(shell->QueryInterface(IID_IPersistFile, file.Receive())))
+    SetLinkValues(*shell.Get(), link);
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    if (FAILED(shell.As(&file)))
         return false;
     return SUCCEEDED(file->Save(Wide(shortcutFile).c_str(), TRUE));
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The Windows headers for this folder's sources only. They define macros named like the platform's own
-// methods (CreateFile, CopyFile, FindResource, ShellExecute...), which would rename those methods here;
-// the macros go, and the code calls the wide functions by their full names.
+// The Windows headers, the one way every Windows source of the project includes them. They define macros
+// named like the project's own methods (CreateFile, CopyFile, FindResource, ShellExecute, DrawText...),
+// which would rename those methods; the macros go, and the code calls the wide functions by their full
+// names. Include it after the project's headers all the same: the headers define other such macros.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -18,6 +19,7 @@
 #undef CreateDirectory
 #undef CreateFile
 #undef DeleteFile
+#undef DrawText
 #undef FindResource
 #undef GetCurrentDirectory
 #undef SetCurrentDirectory

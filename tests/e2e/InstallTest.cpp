@@ -70,47 +70,6 @@ std::string DemoExecutable() {
     return ReadFile(BinFolder() / "vendora_demo_app");
 }
 
-// A program of the host that holds a file open, as a running application holds its executable, until
-// the test lets it go.
-class Holder {
-public:
-    explicit Holder(const fs::path& file)
-        : release_(file.parent_path().parent_path().parent_path() / "release") {
-        const std::string script = "exec 3<>\"$0\"; while [ ! -e \"$1\" ]; do sleep 0.05; done";
-        std::vector<std::string> args{"/bin/sh", "-c", script, file.string(), release_.string()};
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, "/bin/sh", nullptr, nullptr, argv.data(), environ) != 0)
-            throw std::runtime_error("cannot start the holder");
-        // Let it open the file first, however long a loaded machine takes; a holder that ended never will.
-        const fs::path fd3 = "/proc/" + std::to_string(pid_) + "/fd/3";
-        while (!fs::exists(fd3)) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = 0;
-                throw std::runtime_error("the holder ended before it opened the file");
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    void Release() {
-        WriteFile(release_, "");
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = 0;
-    }
-    ~Holder() {
-        if (pid_ != 0)
-            Release();
-    }
-
-private:
-    fs::path release_;
-    pid_t pid_ = 0;
-};
-
 } // namespace
 
 TEST(Install, FirstInstallPutsEverythingInPlace) {

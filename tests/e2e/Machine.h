@@ -1,7 +1,9 @@
 #pragma once
 // End-to-end runs of the built INSTALL program: each test gets a fresh emulated Windows machine (a temporary
 // VENDORA_ROOT), runs the program there with a ui script, and looks at the disk, the transcript, the shell
-// log and the program's output afterwards.
+// log and the program's output afterwards. WineMachine.h is the same for INSTALL.EXE under Wine.
+
+#include "tests/e2e/Scenario.h"
 
 #include <chrono>
 #include <filesystem>
@@ -41,6 +43,9 @@ public:
     void Start(const std::vector<std::string>& arguments = {}, const std::vector<std::string>& script = {},
                const std::string& program = "INSTALL");
     RunResult Finish();
+    // Plays a scenario (see Scenario.h) and takes its pictures, through snapshots of the headless windows.
+    RunResult Play(const Scenario& scenario, Pictures& pictures,
+                   const std::vector<std::string>& arguments = {}, const std::string& program = "INSTALL");
     // Waits for a transcript record starting with prefix; false when none came by the time the program
     // ended or timeout ran out.
     bool WaitForRecord(const std::string& prefix, std::chrono::seconds timeout);
@@ -50,15 +55,34 @@ public:
     std::string WaitForOutput(const std::string& text);
 
 private:
+    void Launch(const std::vector<std::string>& arguments, const std::vector<std::string>& script,
+                const std::string& program, bool snapshots);
+
     fs::path root_;
     fs::path work_;
     int pid_ = 0;
     std::chrono::steady_clock::time_point started_;
 };
 
+// A program of the host that holds a file open, as a running application holds its executable, until the
+// test lets it go (Release, or its end).
+class Holder {
+public:
+    explicit Holder(const fs::path& file);
+    ~Holder();
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+    void Release();
+
+private:
+    fs::path release_;
+    int pid_ = 0;
+};
+
 // Files below a folder, relative, with '/' separators, sorted.
 std::vector<std::string> FilesBelow(const fs::path& folder);
 std::string ReadFile(const fs::path& file);
+std::vector<std::string> Lines(const std::string& text);
 void WriteFile(const fs::path& file, const std::string& bytes);
 // Transcript records starting with prefix.
 std::vector<std::string> Records(const RunResult& run, const std::string& prefix);
@@ -68,10 +92,15 @@ fs::path BinFolder();
 // stay), for a program started on a machine of its own.
 std::vector<std::string> BaseEnvironment();
 // Starts arguments[0] with that environment, reading nothing, its output to the files given (both to out
-// when err is empty); the process id. Raises when it cannot start.
+// when err is empty), in folder (the test's own when empty); the process id. Raises when it cannot start.
 int SpawnProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                 const fs::path& out, const fs::path& err = {});
-// Waits for the process to end; its raw wait status.
+                 const fs::path& out, const fs::path& err = {}, const fs::path& folder = {});
+// Waits for the process to end; its raw wait status, and its exit code from that.
 int WaitForExit(int pid);
+int ExitCodeOf(int status);
+// Whether the process has not ended yet; it stays to be waited for.
+bool Running(int pid);
+// The environment with name set to value, replacing what it had.
+void SetVariable(std::vector<std::string>& environment, const std::string& name, const std::string& value);
 
 } // namespace vendora::e2e

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 namespace {
 

@@ -1,95 +1,17 @@
-// Compares a window's picture from the native build with the same window under Wine, pixel by pixel,
-// telling differences in text from differences elsewhere:
-//
-//   vendora-pixel-diff NATIVE.png WINE.png [--picture DIFF.png] [--text-colour RRGGBB]... [--bottom N]
-//
-// Text is drawn without antialiasing in both builds, so every pixel of a glyph has exactly the colour of
-// its text. A pixel counts as text in a picture when it has one of the text colours (black, and the
-// markup's blue and red unless --text-colour names others) and lies in a connected patch of that colour
-// (8 neighbours) no more than 40 pixels high: a letter, letters that touch, or an underline with the
-// letters it touches, however wide; the largest text of these windows is about 20 pixels high. The
-// frames and buttons are drawn in other colours (the button's edges are shadow and highlight colours),
-// and a taller patch never counts as text. A differing pixel is a text difference when it is text in
-// either picture: GDI and FreeType place and shape glyphs differently, and wider text moves the words
-// after it. Every other differing pixel is a fault.
-//
-// A window whose height follows its text (the message window) is taller on the side whose text wraps
-// into more lines. With --bottom N its last N rows (the buttons) are compared aligned on the windows'
-// bottoms and the rows above aligned on their tops, so that the frame and the buttons are still compared
-// pixel for pixel; the rows the taller side has beyond are its text's, and the widths must be equal.
-//
-// Prints the share of differing pixels, how many are text, the first differing pixel outside text, and
-// how many text pixels each picture holds (text missing on one side shows there). --picture writes the
-// Wine picture greyed with text differences in yellow and the others in red. Exit code 0 when the sizes
-// are the same and every pixel outside text is identical, 1 otherwise, 2 for bad arguments or unreadable
-// pictures.
-
-#include "gfx/png/Png.h"
+#include "tests/e2e/cross/PixelDiff.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <exception>
 #include <string>
 #include <vector>
 
-using namespace vendora;
+namespace vendora::e2e {
 
 namespace {
 
-struct Options {
-    std::string Native, Wine, Picture;
-    std::vector<TColor> TextColours;
-    int Bottom = -1; // rows compared aligned on the bottoms when the heights differ; -1: none
-};
-
 constexpr int TextMaxHeight = 40;
 
-bool ParseColour(const std::string& text, TColor& colour) {
-    if (text.size() != 6)
-        return false;
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(text.c_str(), &end, 16);
-    if (*end != '\0')
-        return false;
-    colour = TColor::Rgb(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
-                         static_cast<int>(value & 0xFF));
-    return true;
-}
-
-bool Parse(int argc, char** argv, Options& options) {
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--picture" && i + 1 < argc) {
-            options.Picture = argv[++i];
-        } else if (arg == "--bottom" && i + 1 < argc) {
-            char* end = nullptr;
-            const long rows = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || rows < 0 || rows > 10000)
-                return false;
-            options.Bottom = static_cast<int>(rows);
-        } else if (arg == "--text-colour" && i + 1 < argc) {
-            TColor colour;
-            if (!ParseColour(argv[++i], colour))
-                return false;
-            options.TextColours.push_back(colour);
-        } else if (arg.rfind("--", 0) == 0) {
-            return false;
-        } else {
-            files.push_back(arg);
-        }
-    }
-    if (files.size() != 2)
-        return false;
-    options.Native = files[0];
-    options.Wine = files[1];
-    if (options.TextColours.empty())
-        options.TextColours = {TColor::Rgb(0, 0, 0), TColor::Rgb(0, 0, 255), TColor::Rgb(255, 0, 0)};
-    return true;
-}
-
-bool IsTextColour(const Options& options, TColor colour) {
+bool IsTextColour(const PixelDiffOptions& options, TColor colour) {
     for (const TColor text : options.TextColours)
         if (text.Value == colour.Value)
             return true;
@@ -97,7 +19,7 @@ bool IsTextColour(const Options& options, TColor colour) {
 }
 
 // One flag a pixel: part of a patch of a text colour no taller than a line of text.
-std::vector<bool> TextMask(const Bitmap& picture, const Options& options) {
+std::vector<bool> TextMask(const Bitmap& picture, const PixelDiffOptions& options) {
     const int width = picture.Width(), height = picture.Height();
     const auto index = [width](int x, int y) { return static_cast<std::size_t>(y) * width + x; };
     std::vector<bool> mask(static_cast<std::size_t>(width) * height, false);
@@ -148,7 +70,7 @@ struct Counts {
     IntPoint FirstOutside{-1, -1};
 };
 
-Counts Compare(const Bitmap& native, const Bitmap& wine, const Options& options, Bitmap* picture) {
+Counts Compare(const Bitmap& native, const Bitmap& wine, const PixelDiffOptions& options, Bitmap& picture) {
     const std::vector<bool> nativeText = TextMask(native, options), wineText = TextMask(wine, options);
     Counts counts;
     for (int y = 0; y < native.Height(); ++y) {
@@ -157,10 +79,8 @@ Counts Compare(const Bitmap& native, const Bitmap& wine, const Options& options,
             counts.NativeText += nativeText[i] ? 1 : 0;
             counts.WineText += wineText[i] ? 1 : 0;
             const TColor a = native.Pixel(x, y), b = wine.Pixel(x, y);
-            if (picture != nullptr) {
-                const int grey = 160 + (b.Red() + b.Green() + b.Blue()) / 9;
-                picture->SetPixel(x, y, TColor::Rgb(grey, grey, grey));
-            }
+            const int grey = 160 + (b.Red() + b.Green() + b.Blue()) / 9;
+            picture.SetPixel(x, y, TColor::Rgb(grey, grey, grey));
             if (a.Value == b.Value)
                 continue;
             ++counts.Differing;
@@ -170,8 +90,7 @@ Counts Compare(const Bitmap& native, const Bitmap& wine, const Options& options,
             } else if (counts.Outside++ == 0) {
                 counts.FirstOutside = {x, y};
             }
-            if (picture != nullptr)
-                picture->SetPixel(x, y, text ? TColor::Rgb(255, 200, 0) : TColor::Rgb(255, 0, 0));
+            picture.SetPixel(x, y, text ? TColor::Rgb(255, 200, 0) : TColor::Rgb(255, 0, 0));
         }
     }
     return counts;
@@ -192,8 +111,16 @@ double Percent(long part, long whole) {
     return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
 
-int Run(const Options& options) {
-    Bitmap native = LoadPng(options.Native), wine = LoadPng(options.Wine);
+std::string Format(const char* format, auto... values) {
+    char text[512];
+    std::snprintf(text, sizeof text, format, values...);
+    return text;
+}
+
+} // namespace
+
+PixelDiff ComparePictures(Bitmap native, Bitmap wine, const PixelDiffOptions& options) {
+    PixelDiff diff;
     // Pictures of different sizes are a fault of their own; their common part is still compared, to show
     // where the layouts part.
     const bool sameSize = native.Width() == wine.Width() && native.Height() == wine.Height();
@@ -203,49 +130,34 @@ int Run(const Options& options) {
     const bool textGrowth =
         !sameSize && native.Width() == wine.Width() && options.Bottom >= 0 && options.Bottom <= height;
     if (textGrowth) {
-        std::printf(
-            "heights differ by the text's lines: native %d, wine %d; comparing the top %d rows on the "
-            "tops and the last %d on the bottoms\n",
-            native.Height(), wine.Height(), height - options.Bottom, options.Bottom);
+        diff.Report =
+            Format("heights differ by the text's lines: native %d, wine %d; comparing the top %d rows "
+                   "on the tops and the last %d on the bottoms; ",
+                   native.Height(), wine.Height(), height - options.Bottom, options.Bottom);
         native = Crop(native, width, height, options.Bottom);
         wine = Crop(wine, width, height, options.Bottom);
     } else if (!sameSize) {
-        std::printf("sizes differ: native %dx%d, wine %dx%d; comparing the top left %dx%d\n", native.Width(),
-                    native.Height(), wine.Width(), wine.Height(), width, height);
+        diff.Report = Format("sizes differ: native %dx%d, wine %dx%d; comparing the top left %dx%d; ",
+                             native.Width(), native.Height(), wine.Width(), wine.Height(), width, height);
         native = Crop(native, width, height);
         wine = Crop(wine, width, height);
     }
-    Bitmap picture(native.Width(), native.Height());
-    const Counts counts = Compare(native, wine, options, options.Picture.empty() ? nullptr : &picture);
+    diff.Picture = Bitmap(native.Width(), native.Height());
+    const Counts counts = Compare(native, wine, options, diff.Picture);
     const long total = static_cast<long>(native.Width()) * native.Height();
-    std::printf("size %dx%d; differing %ld of %ld pixels (%.2f %%): text %ld (%.2f %%), outside text %ld "
-                "(%.2f %%); text pixels: native %ld, wine %ld\n",
-                native.Width(), native.Height(), counts.Differing, total, Percent(counts.Differing, total),
-                counts.Text, Percent(counts.Text, total), counts.Outside, Percent(counts.Outside, total),
-                counts.NativeText, counts.WineText);
+    diff.Report +=
+        Format("size %dx%d; differing %ld of %ld pixels (%.2f %%): text %ld (%.2f %%), outside text "
+               "%ld (%.2f %%); text pixels: native %ld, wine %ld",
+               native.Width(), native.Height(), counts.Differing, total, Percent(counts.Differing, total),
+               counts.Text, Percent(counts.Text, total), counts.Outside, Percent(counts.Outside, total),
+               counts.NativeText, counts.WineText);
     if (counts.Outside > 0) {
         const IntPoint p = counts.FirstOutside;
-        std::printf("first difference outside text at (%d, %d): native %s, wine %s\n", p.X, p.Y,
-                    Hex(native.Pixel(p.X, p.Y)).c_str(), Hex(wine.Pixel(p.X, p.Y)).c_str());
+        diff.Report += Format("; first difference outside text at (%d, %d): native %s, wine %s", p.X, p.Y,
+                              Hex(native.Pixel(p.X, p.Y)).c_str(), Hex(wine.Pixel(p.X, p.Y)).c_str());
     }
-    if (!options.Picture.empty())
-        SavePng(picture, options.Picture);
-    return (sameSize || textGrowth) && counts.Outside == 0 ? 0 : 1;
+    diff.Same = (sameSize || textGrowth) && counts.Outside == 0;
+    return diff;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (!Parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: vendora-pixel-diff NATIVE.png WINE.png [--picture DIFF.png] "
-                             "[--text-colour RRGGBB]... [--bottom N]\n");
-        return 2;
-    }
-    try {
-        return Run(options);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "vendora-pixel-diff: %s\n", error.what());
-        return 2;
-    }
-}
+} // namespace vendora::e2e

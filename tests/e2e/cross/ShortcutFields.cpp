@@ -4,7 +4,7 @@
 // comes back whatever the code page. The cross-check compares the shortcut the native build wrote with
 // the one INSTALL.EXE wrote. Exit code 1 when a file cannot be loaded.
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
 #include <objbase.h>

@@ -3,7 +3,7 @@
 // VENDORA_INSTALL_EXE, VENDORA_PAYLOAD (Windows paths) and VENDORA_VERSION name what was built.
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -69,7 +69,7 @@ void ExpectPatches(const Bitmap& picture, int tolerance) {
 TEST(WicJpegDecoderTest, TheHeaderGivesTheFrameSize) {
     for (const char* name :
          {"pattern-444.jpg", "pattern-444-progressive.jpg", "pattern-420.jpg", "grey.jpg"}) {
-        const PictureHeader header = TheWicJpegDecoder().ReadHeader(testing::TestPicture(name));
+        const PictureHeader header = WicJpegDecoder().ReadHeader(testing::TestPicture(name));
         EXPECT_EQ(header.Width, 48) << name;
         EXPECT_EQ(header.Height, 32) << name;
     }
@@ -79,7 +79,7 @@ TEST(WicJpegDecoderTest, FullResolutionColourDecodesAsLibjpegDoes) {
     // Adobe's inverted CMYK too.
     for (const char* name : {"pattern-444", "pattern-444-progressive", "grey", "cmyk-adobe"}) {
         SCOPED_TRACE(name);
-        const Bitmap decoded = TheWicJpegDecoder().Decode(testing::TestPicture(std::string(name) + ".jpg"));
+        const Bitmap decoded = WicJpegDecoder().Decode(testing::TestPicture(std::string(name) + ".jpg"));
         const Bitmap reference = DecodeBmp(testing::TestPicture(std::string(name) + ".bmp"));
         ASSERT_EQ(decoded.Width(), reference.Width());
         ASSERT_EQ(decoded.Height(), reference.Height());
@@ -90,11 +90,11 @@ TEST(WicJpegDecoderTest, FullResolutionColourDecodesAsLibjpegDoes) {
             for (int x = 0; x < decoded.Width(); ++x)
                 ASSERT_EQ(decoded.Row(y)[x] >> 24, 0u) << x << "," << y;
     }
-    ExpectPatches(TheWicJpegDecoder().Decode(testing::TestPicture("pattern-444.jpg")), 6);
+    ExpectPatches(WicJpegDecoder().Decode(testing::TestPicture("pattern-444.jpg")), 6);
 }
 
 TEST(WicJpegDecoderTest, SubsampledColourLandsInTheRightChannels) {
-    const Bitmap decoded = TheWicJpegDecoder().Decode(testing::TestPicture("pattern-420.jpg"));
+    const Bitmap decoded = WicJpegDecoder().Decode(testing::TestPicture("pattern-420.jpg"));
     ASSERT_EQ(decoded.Width(), 48);
     ASSERT_EQ(decoded.Height(), 32);
     const Bitmap full = DecodeBmp(testing::TestPicture("pattern-444.bmp"));
@@ -117,14 +117,14 @@ TEST(WicJpegDecoderTest, BytesThatAreNoJpegPictureRaiseInvalidGraphic) {
     };
     for (std::size_t i = 0; i < bad.size(); ++i) {
         SCOPED_TRACE(::testing::Message() << "case " << i);
-        EXPECT_THROW(TheWicJpegDecoder().Decode(bad[i]), EInvalidGraphic);
+        EXPECT_THROW(WicJpegDecoder().Decode(bad[i]), EInvalidGraphic);
     }
     for (std::size_t i : {0, 1, 2, 3, 5, 6}) {
         SCOPED_TRACE(::testing::Message() << "header of case " << i);
-        EXPECT_THROW(TheWicJpegDecoder().ReadHeader(bad[i]), EInvalidGraphic);
+        EXPECT_THROW(WicJpegDecoder().ReadHeader(bad[i]), EInvalidGraphic);
     }
     try {
-        TheWicJpegDecoder().Decode(bad[5]);
+        WicJpegDecoder().Decode(bad[5]);
     } catch (const EInvalidGraphic& e) {
         EXPECT_STREQ(e.what(), "Image JPEG incorrecte : not a JPEG file");
     }
@@ -135,8 +135,8 @@ TEST(WicJpegDecoderTest, DamagedImageData) {
     // Files that end early raise, as with libjpeg.
     const std::vector<std::uint8_t> cut(good.begin(), good.begin() + good.size() / 2);
     const std::vector<std::uint8_t> noEnd(good.begin(), good.end() - 2);
-    EXPECT_THROW(TheWicJpegDecoder().Decode(cut), EInvalidGraphic);
-    EXPECT_THROW(TheWicJpegDecoder().Decode(noEnd), EInvalidGraphic);
+    EXPECT_THROW(WicJpegDecoder().Decode(cut), EInvalidGraphic);
+    EXPECT_THROW(WicJpegDecoder().Decode(noEnd), EInvalidGraphic);
     // A marker in the middle of the image data, or noise there: libjpeg stops at the marker and the host's
     // decoder raises, while Wine's imaging component fills in the rest. Either way nothing breaks, and a
     // picture that comes out has the frame's size.
@@ -151,7 +151,7 @@ TEST(WicJpegDecoderTest, DamagedImageData) {
         noise[i] = static_cast<std::uint8_t>(i * 37);
     for (const auto& bytes : {ended, restart, noise}) {
         try {
-            const Bitmap b = TheWicJpegDecoder().Decode(bytes);
+            const Bitmap b = WicJpegDecoder().Decode(bytes);
             EXPECT_EQ(b.Width(), 48);
             EXPECT_EQ(b.Height(), 32);
         } catch (const EInvalidGraphic& e) {
@@ -165,7 +165,7 @@ TEST(WicJpegDecoderTest, WithoutComTheDecoderSaysSoInsteadOfCallingThePictureBad
     bool invalid = false;
     std::thread([&] {
         try {
-            TheWicJpegDecoder().Decode(testing::TestPicture("pattern-444.jpg"));
+            WicJpegDecoder().Decode(testing::TestPicture("pattern-444.jpg"));
         } catch (const EInvalidGraphic&) {
             invalid = true;
         } catch (const Exception&) {

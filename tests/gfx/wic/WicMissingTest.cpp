@@ -18,7 +18,7 @@ TEST(WicMissingTest, TheFirstDecodeSaysTheImagingComponentIsMissing) {
     const auto picture = testing::TestPicture("pattern-444.jpg");
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            TheWicJpegDecoder().Decode(picture);
+            WicJpegDecoder().Decode(picture);
             ADD_FAILURE() << "decoded without the imaging component";
         } catch (const EInvalidGraphic& e) {
             ADD_FAILURE() << "called the picture bad: " << e.what();

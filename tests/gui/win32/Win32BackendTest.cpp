@@ -17,13 +17,7 @@
 #include <vector>
 
 // Last: the API's macros must not rename the framework's declarations above.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 namespace vendora::test {
 namespace {

@@ -4,7 +4,7 @@
 #include "base/Cp1252.h"
 #include "platform/linux/ShellLinkFile.h"
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // file its first argument names, then signals the event its second argument names. Everything is read
 // through the wide calls, so that the record holds the characters given whatever the code page.
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 #include <shellapi.h>
 
