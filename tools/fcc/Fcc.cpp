@@ -181,10 +181,10 @@ std::vector<std::string> Defects(const Inflated& inflated, const ArchiveTable& t
             report([] { return std::string("an entry has an empty name"); });
             continue;
         }
-        const auto [first, added] = seen.emplace(FoldedName(entry.Name), entry.Name);
-        if (!added)
+        const auto placed = seen.emplace(FoldedName(entry.Name), entry.Name);
+        if (!placed.second)
             report([&] {
-                return "two entries named \"" + Utf8(first->second) + "\" and \"" + Utf8(entry.Name) +
+                return "two entries named \"" + Utf8(placed.first->second) + "\" and \"" + Utf8(entry.Name) +
                        "\" for Windows (the second overwrites the first)";
             });
     }
