@@ -5,6 +5,7 @@
 #include "gui/win32/Win32Backend.h"
 
 #include "base/Cp1252.h"
+#include "base/Errors.h"
 #include "controls/ui/Gradient.h"
 #include "gui/Control.h"
 #include "gui/SpeedButton.h"
@@ -518,6 +519,35 @@ TEST_F(Win32BackendTest, AQuitMessageEndsTheModalLoopsForGood) {
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
     EXPECT_FALSE(win32_->DispatchNext());
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
+}
+
+// Refuses every window's creation on the thread, as Windows does once the desktop's heap or the process's
+// window handles run out.
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(Win32BackendTest, AWindowWindowsRefusesIsAnErrorNotAModalLoopWaitingForEver) {
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Form modal(&App());
+    Place(modal, 100, 100, 200, 80);
+    modal.SetCaption(Ansi("Refusée"));
+    try {
+        modal.ShowModal();
+        ADD_FAILURE() << "the modal loop ran without a window";
+    } catch (const Exception& error) {
+        EXPECT_EQ(
+            error.Message().rfind(Ansi("La fenêtre « Refusée » ne peut pas être créée (erreur Windows "), 0),
+            0u)
+            << error.what();
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(modal.Visible());
+    // Once Windows creates windows again, the same form shows.
+    PostQuitMessage(0);
+    EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
+    EXPECT_NE(WindowOf(modal), nullptr);
 }
 
 class CountingGradient : public TGradient {
