@@ -31,4 +31,5 @@ function(vendora_add_wine_test name target)
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-gtest ${launcher} $<TARGET_FILE:${target}>
                                 --gtest_brief=1)
   set_property(TEST ${name} APPEND PROPERTY LABELS wine)
+  set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)
 endfunction()
