@@ -64,6 +64,12 @@ cleanup_run() {
     rm -rf "$run"
 }
 
+# The Windows path of a host path, through Wine's Z: drive.
+windows_path() {
+  local path=$1
+  echo "Z:${path//\//\\}"
+}
+
 now() { date +%s.%N; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 
