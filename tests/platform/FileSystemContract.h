@@ -7,6 +7,7 @@
 
 #include "base/Cp1252.h"
 #include "platform/Platform.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +38,7 @@ protected:
     }
 
     void WriteFile(const AnsiString& path, const std::string& content) {
-        int error = -1;
-        auto file = Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                       Disposition::CreateAlways, error);
-        ASSERT_TRUE(file) << "error " << error;
-        std::uint32_t done = 0;
-        ASSERT_TRUE(file->Write(content.data(), static_cast<std::uint32_t>(content.size()), done));
-        ASSERT_EQ(done, content.size());
+        WriteWholeFile(Files(), path, content);
     }
     std::string ReadFile(const AnsiString& path) {
         int error = -1;

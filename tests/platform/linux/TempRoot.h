@@ -3,6 +3,7 @@
 
 #include "base/Cp1252.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "tests/support/WholeFile.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -66,12 +67,7 @@ protected:
     }
     // Writes a file through the platform.
     void WriteFile(const AnsiString& path, const std::string& content) {
-        int error = -1;
-        auto file = Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                       Disposition::CreateAlways, error);
-        ASSERT_TRUE(file) << "error " << error;
-        std::uint32_t done = 0;
-        ASSERT_TRUE(file->Write(content.data(), static_cast<std::uint32_t>(content.size()), done));
+        WriteWholeFile(Files(), path, content);
     }
 
     std::string base_;
