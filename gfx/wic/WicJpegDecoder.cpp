@@ -119,24 +119,26 @@ void CheckSize(std::span<const std::uint8_t> bytes) {
 
 } // namespace
 
-WicJpegDecoder::~WicJpegDecoder() {
-    if (factory_ != nullptr)
-        factory_->Release();
-}
+struct WicJpegDecoder::Imaging {
+    ComPtr<IWICImagingFactory> Factory;
+};
+
+WicJpegDecoder::WicJpegDecoder() = default;
+WicJpegDecoder::~WicJpegDecoder() = default;
 
 IWICImagingFactory& WicJpegDecoder::Factory() const {
-    if (factory_ != nullptr)
-        return *factory_;
+    if (imaging_)
+        return *imaging_->Factory.Get();
     // Not bad bytes but a start-up fault (no imaging component, COM not initialised): not EInvalidGraphic,
     // which would only draw the missing-picture placeholder.
     ImagingComponent();
+    auto imaging = std::make_unique<Imaging>();
     const HRESULT created = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IWICImagingFactory, reinterpret_cast<void**>(&factory_));
-    if (FAILED(created)) {
-        factory_ = nullptr;
+                                             IID_IWICImagingFactory, &imaging->Factory);
+    if (FAILED(created))
         throw Exception(Ansi("Le composant d'imagerie de Windows ne démarre pas : ") + Describe(created));
-    }
-    return *factory_;
+    imaging_ = std::move(imaging);
+    return *imaging_->Factory.Get();
 }
 
 PictureHeader WicJpegDecoder::ReadHeader(std::span<const std::uint8_t> bytes) const {

@@ -7,13 +7,15 @@
 
 #include "gfx/PictureDecoder.h"
 
+#include <memory>
+
 struct IWICImagingFactory;
 
 namespace vendora {
 
 class WicJpegDecoder : public PictureDecoder {
 public:
-    WicJpegDecoder() = default;
+    WicJpegDecoder();
     ~WicJpegDecoder() override;
     WicJpegDecoder(const WicJpegDecoder&) = delete;
     WicJpegDecoder& operator=(const WicJpegDecoder&) = delete;
@@ -26,8 +28,9 @@ public:
     Bitmap Decode(std::span<const std::uint8_t> bytes) const override;
 
 private:
+    struct Imaging; // the imaging factory, made at the first decode
     IWICImagingFactory& Factory() const;
-    mutable IWICImagingFactory* factory_ = nullptr;
+    mutable std::unique_ptr<Imaging> imaging_;
 };
 
 } // namespace vendora
