@@ -46,6 +46,12 @@ std::string Setting(const char* name) {
     return value;
 }
 
+fs::path ResultsFolder() {
+    const char* results = std::getenv("VENDORA_WINE_RESULTS");
+    return results != nullptr && *results != '\0' ? fs::path(results)
+                                                  : fs::path(Setting("VENDORA_WINE_WORK"));
+}
+
 fs::path WindowsBin() {
     return Setting("VENDORA_WINE_BIN");
 }
@@ -89,8 +95,7 @@ fs::path FindNoCase(const fs::path& folder, const std::string& name) {
 }
 
 WineMachine::WineMachine(const std::string& name) {
-    const fs::path work = Setting("VENDORA_WINE_WORK");
-    pictures_ = work / "wine-snapshots" / name;
+    pictures_ = ResultsFolder() / "wine-snapshots" / name;
     fs::remove_all(pictures_);
     fs::create_directories(pictures_);
     std::string pattern = (fs::temp_directory_path() / "vendora-wine.XXXXXX").string();

@@ -25,6 +25,9 @@ namespace vendora::e2e {
 
 // A setting of the environment; raises naming it when unset.
 std::string Setting(const char* name);
+// Where the scenarios leave what they saw (pictures, the cross-checks' lists): VENDORA_WINE_RESULTS when
+// set, so that a run meant to fail leaves a real run's results alone, else the build folder.
+fs::path ResultsFolder();
 fs::path WindowsBin();
 fs::path WineFixture(const std::string& name);
 fs::path Payload();

@@ -17,9 +17,9 @@ done
 
 mapfile -t expected < <(ctest --test-dir "$build" -N -LE 'host-side|setup' -FS wine_prefix | sed -n -E 's/^ *Test +#[0-9]+: (.*)$/\1/p')
 [ ${#expected[@]} -gt 0 ] || { echo "FAIL: $build holds no Windows test" >&2; exit 1; }
-# Nothing a real run left behind is touched: the tests' record of what ran goes elsewhere, and the fake
-# loaders make no prefix.
-PATH=$work/bin:$PATH VENDORA_TESTS_RAN=$work/ran.txt ctest --test-dir "$build" -LE 'host-side|setup' -FS wine_prefix -j 2 \
+# Nothing a real run left behind is touched: the tests' record of what ran and the scenarios' pictures and
+# lists go elsewhere, and the fake loaders make no prefix.
+PATH=$work/bin:$PATH VENDORA_TESTS_RAN=$work/ran.txt VENDORA_WINE_RESULTS=$work/results ctest --test-dir "$build" -LE 'host-side|setup' -FS wine_prefix -j 2 \
   --output-junit "$work/results.xml" >"$work/ctest.txt" 2>&1 || true
 passed=$(grep -o '<testcase name="[^"]*"[^>]*status="run"' "$work/results.xml" | sed -E 's/<testcase name="([^"]*)".*/\1/' || true)
 failed=$(grep -c '<testcase name="[^"]*"[^>]*status="fail"' "$work/results.xml" || true)

@@ -36,7 +36,7 @@ std::string NativeInstall() {
 }
 
 fs::path Output(const std::string& part) {
-    const fs::path folder = fs::path(Setting("VENDORA_WINE_WORK")) / "cross" / part;
+    const fs::path folder = ResultsFolder() / "cross" / part;
     fs::create_directories(folder);
     return folder;
 }
