@@ -25,8 +25,10 @@
 #include "tools/fcc/Fcc.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -454,9 +457,21 @@ void CompareMemory(const fs::path& root, std::int32_t worstRows) {
 
 // ---- Command line -------------------------------------------------------------------------------------
 
+// The bench's archives and folders (over a gigabyte) in a folder of its own; those of a bench that was
+// killed before it could remove them go at the next start.
 struct TempRoot {
-    fs::path Path = fs::temp_directory_path() / ("vendora-bench-archive-" + std::to_string(::getpid()));
-    TempRoot() { fs::create_directories(Path); }
+    static constexpr std::string_view Stem = "vendora-bench-archive-";
+    fs::path Path = fs::temp_directory_path() / (std::string(Stem) + std::to_string(::getpid()));
+    TempRoot() {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(fs::temp_directory_path(), error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(Stem) && ::kill(std::atoi(name.c_str() + Stem.size()), 0) != 0 &&
+                errno == ESRCH)
+                fs::remove_all(entry.path(), error);
+        }
+        fs::create_directories(Path);
+    }
     ~TempRoot() {
         std::error_code ignored;
         fs::remove_all(Path, ignored);

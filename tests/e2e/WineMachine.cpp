@@ -5,10 +5,8 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/file.h>
 #include <thread>
 #include <unistd.h>
 
@@ -21,21 +19,6 @@ int RunHost(const std::vector<std::string>& command, const std::vector<std::stri
             const fs::path& output) {
     return ExitCodeOf(WaitForExit(SpawnProgram(command, environment, output)));
 }
-
-// The lock that keeps two scenarios from making the base prefix at once.
-class BaseLock {
-public:
-    explicit BaseLock(const fs::path& file) : fd_(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0)
-            throw std::runtime_error("cannot lock " + file.string());
-    }
-    ~BaseLock() { ::close(fd_); }
-    BaseLock(const BaseLock&) = delete;
-    BaseLock& operator=(const BaseLock&) = delete;
-
-private:
-    int fd_;
-};
 
 } // namespace
 
@@ -98,15 +81,18 @@ WineMachine::WineMachine(const std::string& name) {
     pictures_ = ResultsFolder() / "wine-snapshots" / name;
     fs::remove_all(pictures_);
     fs::create_directories(pictures_);
-    std::string pattern = (fs::temp_directory_path() / "vendora-wine.XXXXXX").string();
+    // Beside the base prefix, on its file system: the run's prefix shares Wine's libraries with it.
+    const fs::path work = Setting("VENDORA_WINE_WORK");
+    fs::create_directories(work / "wine-runs");
+    std::string pattern = (work / "wine-runs" / "XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
+        throw std::runtime_error("cannot make a folder in " + (work / "wine-runs").string());
     run_ = pattern;
     prefix_ = run_ / "prefix";
     home_ = run_ / "home";
     folder_ = run_ / "cwd";
     try {
-        Prepare(Setting("VENDORA_WINE_WORK"));
+        Prepare(work);
     } catch (...) {
         std::error_code ignored;
         fs::remove_all(run_, ignored);
@@ -117,22 +103,11 @@ WineMachine::WineMachine(const std::string& name) {
 void WineMachine::Prepare(const fs::path& work) {
     fs::create_directories(home_ / "Desktop");
     fs::create_directories(folder_);
-    {
-        // Made once per build folder (about 14 s), and anew whenever Wine changed since (--cache).
-        const fs::path base = work / "wine-base";
-        BaseLock lock(work / "wine-base.lock");
-        std::vector<std::string> env = Environment();
-        SetVariable(env, "HOME", (work / "wine-base-home").string());
-        SetVariable(env, "WINEPREFIX", base.string());
-        fs::create_directories(work / "wine-base-home");
-        const fs::path said = run_ / "wine-prefix.txt";
-        if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix", "--cache", base.string()}, env,
-                    said) != 0)
-            throw std::runtime_error("no Wine prefix to copy: " + ReadFile(said));
-        RunHost({"wineserver", "-w"}, env, said);
-        if (RunHost({"cp", "-a", base.string(), prefix_.string()}, env, said) != 0)
-            throw std::runtime_error("the base prefix could not be copied: " + ReadFile(said));
-    }
+    const fs::path said = run_ / "wine-prefix.txt";
+    if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix-copy", (work / "wine-base").string(),
+                 prefix_.string()},
+                BaseEnvironment(), said) != 0)
+        throw std::runtime_error("no Wine prefix for the run: " + ReadFile(said));
     // The desktop and the other shell folders of the prefix's user are links into the HOME of whoever made
     // the prefix: this machine's go into its own HOME, so that the shortcut lands where the test looks.
     for (const auto& user : fs::directory_iterator(Host("drive_c/users"))) {

@@ -19,27 +19,18 @@ die() {
     exit 1
 }
 
-# Makes run (a new folder) with run/prefix, a copy of the base prefix that scripts/wine-prefix makes once
-# per build folder (about 14 s), run/home as HOME and run/cwd; exports WINEPREFIX and HOME; removes it all
+# Makes run (a new folder beside the base prefix) with run/prefix, the run's own copy of the base prefix
+# (scripts/wine-prefix-copy), run/home as HOME and run/cwd; exports WINEPREFIX and HOME; removes it all
 # at exit.
 prepare_run() {
-    local base
-    base=$(realpath -m "$work/wine-base")
-    # The lock keeps two runs from making the base prefix at once.
-    exec 8>"$work/wine-base.lock"
-    flock 8
-    # Made once per build folder, and anew whenever Wine changed since (--cache).
-    mkdir -p "$work/wine-base-home"
-    HOME=$work/wine-base-home "$source/scripts/wine-prefix" --cache "$base" || die "no Wine prefix to copy"
-    WINEPREFIX=$base wineserver -w
-    run=$(mktemp -d "${TMPDIR:-/tmp}/vendora-wine.XXXXXX")
-    cp -a "$base" "$run/prefix"
-    flock -u 8
+    mkdir -p "$work/wine-runs"
+    run=$(mktemp -d "$work/wine-runs/XXXXXX")
+    trap cleanup_run EXIT
+    "$source/scripts/wine-prefix-copy" "$work/wine-base" "$run/prefix" || die "no Wine prefix for the run"
 
     export WINEPREFIX=$run/prefix
     export HOME=$run/home
     mkdir -p "$HOME/Desktop" "$run/cwd"
-    trap cleanup_run EXIT
 
     # The desktop and the other shell folders of the prefix's user are links into the HOME of whoever
     # made the prefix: this run's go into its own HOME, so the shortcut lands where the test looks, and
