@@ -8,7 +8,7 @@
 #
 #   startup-time.sh PROGRAM WORK [RUNS [cold|warm]]
 #
-# WORK is the build folder that keeps the base prefix (see install-first-run.sh). Prints each time and
+# WORK is the build folder that keeps the base prefix (build/win32, say). Prints each time and
 # the median, in seconds.
 set -euo pipefail
 
