@@ -101,29 +101,12 @@ WineMachine::WineMachine(const std::string& name) {
 }
 
 void WineMachine::Prepare(const fs::path& work) {
-    fs::create_directories(home_ / "Desktop");
     fs::create_directories(folder_);
     const fs::path said = run_ / "wine-prefix.txt";
-    if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix-copy", (work / "wine-base").string(),
-                 prefix_.string()},
+    if (RunHost({Setting("VENDORA_SOURCE_DIR") + "/scripts/wine-prefix-copy", "--home", home_.string(),
+                 (work / "wine-base").string(), prefix_.string()},
                 BaseEnvironment(), said) != 0)
         throw std::runtime_error("no Wine prefix for the run: " + ReadFile(said));
-    // The desktop and the other shell folders of the prefix's user are links into the HOME of whoever made
-    // the prefix: this machine's go into its own HOME, so that the shortcut lands where the test looks.
-    for (const auto& user : fs::directory_iterator(Host("drive_c/users"))) {
-        if (!user.is_directory() || user.path().filename() == "Public")
-            continue;
-        for (const auto& entry : fs::directory_iterator(user.path())) {
-            if (entry.is_symlink()) {
-                fs::remove(entry.path());
-                fs::create_directory_symlink(home_, entry.path());
-            }
-        }
-        fs::remove(user.path() / "Desktop");
-        fs::create_directory_symlink(home_ / "Desktop", user.path() / "Desktop");
-        return;
-    }
-    throw std::runtime_error("the prefix has no user folder");
 }
 
 WineMachine::~WineMachine() {

@@ -20,30 +20,17 @@ die() {
 }
 
 # Makes run (a new folder beside the base prefix) with run/prefix, the run's own copy of the base prefix
-# (scripts/wine-prefix-copy), run/home as HOME and run/cwd; exports WINEPREFIX and HOME; removes it all
-# at exit.
+# (scripts/wine-prefix-copy, its desktop in run/home), run/home as HOME and run/cwd; exports WINEPREFIX and
+# HOME; removes it all at exit.
 prepare_run() {
     mkdir -p "$work/wine-runs"
     run=$(mktemp -d "$work/wine-runs/XXXXXX")
     trap cleanup_run EXIT
-    "$source/scripts/wine-prefix-copy" "$work/wine-base" "$run/prefix" || die "no Wine prefix for the run"
-
+    "$source/scripts/wine-prefix-copy" --home "$run/home" "$work/wine-base" "$run/prefix" ||
+        die "no Wine prefix for the run"
     export WINEPREFIX=$run/prefix
     export HOME=$run/home
-    mkdir -p "$HOME/Desktop" "$run/cwd"
-
-    # The desktop and the other shell folders of the prefix's user are links into the HOME of whoever
-    # made the prefix: this run's go into its own HOME, so the shortcut lands where the test looks, and
-    # nowhere else.
-    local user_dir link
-    user_dir=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
-    [ -n "$user_dir" ] || die "the prefix has no user folder"
-    for link in "$user_dir"/*; do
-        if [ -L "$link" ]; then
-            ln -sfn "$HOME" "$link"
-        fi
-    done
-    ln -sfn "$HOME/Desktop" "$user_dir/Desktop"
+    mkdir -p "$run/cwd"
 }
 
 cleanup_run() {
