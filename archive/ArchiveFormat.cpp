@@ -11,9 +11,6 @@ namespace vendora {
 
 namespace {
 
-// Rows are read in pieces that one Read can carry.
-constexpr std::size_t ReadPiece = std::size_t{1} << 24;
-
 // What a user can read of a name in an error text: control characters shown as '?'.
 AnsiString Printable(const AnsiString& name) {
     AnsiString out = name;
@@ -22,17 +19,6 @@ AnsiString Printable(const AnsiString& name) {
             c = '?';
     }
     return out;
-}
-
-void ReadExactly(ByteSource& source, void* buffer, std::uint32_t count) {
-    if (source.Read(buffer, count) != count)
-        throw EInOutError(IoCode::ReadBeyondEnd);
-}
-
-std::int32_t ReadInt32(ByteSource& source) {
-    unsigned char field[4];
-    ReadExactly(source, field, 4);
-    return ReadLe32(field);
 }
 
 // The count and the width, checked before anything of the size they announce is touched.
@@ -103,10 +89,6 @@ AnsiString EntryNameReason(std::string_view name) {
 ArchiveRows::ArchiveRows(std::span<const std::uint8_t> bytes, std::uint8_t width)
     : bytes_(bytes), width_(width), count_(bytes.size() / (width + 4u)) {}
 
-ArchiveRows::ArchiveRows(std::vector<std::uint8_t> bytes, std::uint8_t width)
-    : own_(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes))), bytes_(*own_), width_(width),
-      count_(bytes_.size() / (width + 4u)) {}
-
 std::int32_t ArchiveRows::SizeAt(std::size_t index) const {
     return ReadLe32(Row(index) + width_);
 }
@@ -124,22 +106,6 @@ ArchiveEntry ArchiveRows::operator[](std::size_t index) const {
     entry.Name.resize(length, '\0');
     entry.Size = SizeAt(index);
     return entry;
-}
-
-ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize) {
-    const std::int32_t count = ReadInt32(source);
-    std::uint8_t width = 0;
-    ReadExactly(source, &width, 1);
-    ArchiveTable table = CheckHeader(count, width, sourceSize);
-    std::vector<std::uint8_t> rows(static_cast<std::size_t>(table.ContentOffset - 5));
-    for (std::size_t done = 0; done < rows.size();) {
-        const auto piece = static_cast<std::uint32_t>(std::min<std::size_t>(rows.size() - done, ReadPiece));
-        ReadExactly(source, rows.data() + done, piece);
-        done += piece;
-    }
-    table.Entries = ArchiveRows(std::move(rows), width);
-    CheckRows(table, sourceSize);
-    return table;
 }
 
 ArchiveTable ReadArchiveTable(std::span<const std::uint8_t> inflated) {

@@ -8,10 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <memory>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace vendora {
 
@@ -53,9 +51,8 @@ public:
     };
 
     ArchiveRows() = default;
-    // The rows in bytes that the caller keeps alive, or in bytes of their own.
+    // The rows in bytes that the caller keeps alive.
     ArchiveRows(std::span<const std::uint8_t> bytes, std::uint8_t width);
-    ArchiveRows(std::vector<std::uint8_t> bytes, std::uint8_t width);
 
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
@@ -72,7 +69,6 @@ public:
 private:
     const std::uint8_t* Row(std::size_t index) const { return bytes_.data() + index * (width_ + 4u); }
 
-    std::shared_ptr<const std::vector<std::uint8_t>> own_;
     std::span<const std::uint8_t> bytes_;
     std::uint8_t width_ = 0;
     std::size_t count_ = 0;
@@ -88,18 +84,9 @@ struct ArchiveTable {
     std::int64_t ContentSize = 0;
 };
 
-// Where the table is read from. Read returns the number of bytes read (fewer only at the end) and raises
-// for a failure of the medium.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual std::uint32_t Read(void* buffer, std::uint32_t count) = 0;
-};
-
 // An entry name that Windows cannot hold as a file in the output folder (one that would leave it, a
 // forbidden character, a device, a trailing dot or blank: FileNameFault), or that is a name of the
-// installer's temporary files. Raised before any entry is written. Also raised for an entry that would
-// overwrite the intermediate file being read.
+// installer's temporary files. Raised before any entry is written.
 class EArchiveNameError : public Exception {
 public:
     // reason completes "le nom d'entrée "name" ...".
@@ -117,14 +104,11 @@ public:
     explicit EArchiveTableError(const AnsiString& reason);
 };
 
-// Reads the count, the width and the table from a source holding sourceSize bytes in all, position 0, and
-// keeps the rows in bytes of its own (no more than the source holds). A negative count raises ERangeError;
-// rows with a name width of 0 raise EArchiveTableError; a table or contents that the source is too short
-// for raise the end-of-file I/O error (100) before anything of that size is allocated; a negative size
-// raises ERangeError; a name with an EntryNameReason raises EArchiveNameError.
-ArchiveTable ReadArchiveTable(ByteSource& source, std::int64_t sourceSize);
-// The same on the inflated archive in memory; the rows stay where they are, so the bytes must outlive the
-// table.
+// Reads the count, the width and the table of the inflated archive in memory. A negative count raises
+// ERangeError; rows with a name width of 0 raise EArchiveTableError; a table or contents that the bytes are
+// too short for raise the end-of-file I/O error (100) before anything of that size is touched; a negative
+// size raises ERangeError; a name with an EntryNameReason raises EArchiveNameError. The rows stay where they
+// are, so the bytes must outlive the table.
 ArchiveTable ReadArchiveTable(std::span<const std::uint8_t> inflated);
 
 // The progress bar's position after entry i of n (1-based): i * 100 / n, halves to the even neighbour.

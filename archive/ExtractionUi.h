@@ -1,6 +1,7 @@
 #pragma once
-// What the split shows while it works: the progress window (caption, three labels, the bar) and the
-// "Interruption Interdite" report. The real windows plug in here; the tools and the tests bring their own.
+// What the split shows while it works: the progress window and the "Interruption Interdite" report. The
+// seam speaks of the extraction (which archive, which entry, how far, whether the person asked to stop);
+// the real window turns that into its caption, labels and bar. The tools and the tests bring their own.
 
 #include "base/Color.h"
 #include "base/Installed.h"
@@ -12,20 +13,17 @@ class ExtractionUi {
 public:
     virtual ~ExtractionUi() = default;
 
-    // The progress window's life: created without owner, shown modeless, hidden, destroyed.
-    virtual void CreateProgress() = 0;
-    virtual void ShowProgress() = 0;
-    virtual void HideProgress() = 0;
-    virtual void DestroyProgress() = 0;
-
-    virtual void SetCaption(const AnsiString& text) = 0;
-    virtual void SetLabel1(const AnsiString& text) = 0;
-    virtual void SetLabel6(const AnsiString& text) = 0;
-    virtual void SetLabel2(const AnsiString& text) = 0;
-    // The status label: "interrompu" once the user has pressed "Interrompre" or tried to close the window.
-    virtual AnsiString Label2() = 0;
-    // Moves the bar, repaints the times and handles pending window messages.
+    // The progress window appears for the archive as the person knows it, its bar at 0.
+    virtual void Begin(const AnsiString& archive) = 0;
+    // The entry about to be written.
+    virtual void Entry(const AnsiString& name) = 0;
+    // Whether the person asked to interrupt ("Interrompre", or closing the window) since the bar last moved.
+    virtual bool InterruptionAsked() = 0;
+    // Moves the bar (0 to 100), which takes note of an interruption asked before, repaints the times and
+    // handles pending window messages: where a click on "Interrompre" is seen.
     virtual void SetPosition(int position) = 0;
+    // Every entry written: the window goes.
+    virtual void End() = 0;
 
     // The modal message window; the number of the chosen button.
     virtual int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
@@ -33,27 +31,21 @@ public:
 };
 
 // The split's window where nobody watches (the release tool, the benchmarks): nothing is shown and the
-// bar's moves are counted, one before the first entry and one after each. The only message the split
-// shows, the report of an interruption, cannot be asked for here.
+// bar's moves are counted, one before the first entry and one after each. Nobody can ask to interrupt, so
+// the report is never asked for.
 class SilentExtractionUi : public ExtractionUi {
 public:
-    void CreateProgress() override {}
-    void ShowProgress() override {}
-    void HideProgress() override {}
-    void DestroyProgress() override {}
-    void SetCaption(const AnsiString&) override {}
-    void SetLabel1(const AnsiString&) override {}
-    void SetLabel6(const AnsiString&) override {}
-    void SetLabel2(const AnsiString& text) override { label2_ = text; }
-    AnsiString Label2() override { return label2_; }
+    void Begin(const AnsiString&) override { SetPosition(0); }
+    void Entry(const AnsiString&) override {}
+    bool InterruptionAsked() override { return false; }
     void SetPosition(int) override { ++positions_; }
+    void End() override {}
     int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
         return 1;
     }
     int Positions() const { return positions_; }
 
 private:
-    AnsiString label2_;
     int positions_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vendora {
 
@@ -16,9 +17,10 @@ EInOutError FailureOf(const FileSystem& files) {
     return EInOutError(files.LastError() != 0 ? files.LastError() : WinError::AccessDenied);
 }
 
-} // namespace
-
-std::optional<int> WriteWhole(FileHandle& file, std::span<const std::uint8_t> bytes, WriteBack writeBack) {
+// Writes bytes whole through file, in pieces no larger than one Write can carry, starting the write-back
+// of each piece at once. Nothing on success, else the system's error code (0 for a write that stopped
+// short without one).
+std::optional<int> WriteWhole(FileHandle& file, std::span<const std::uint8_t> bytes) {
     for (std::size_t done = 0; done < bytes.size();) {
         const auto want = static_cast<std::uint32_t>(std::min(bytes.size() - done, FileChunk));
         std::uint32_t put = 0;
@@ -26,12 +28,13 @@ std::optional<int> WriteWhole(FileHandle& file, std::span<const std::uint8_t> by
             return file.LastError();
         if (put != want)
             return 0;
-        if (writeBack == WriteBack::Start)
-            file.StartWriteBack();
+        file.StartWriteBack();
         done += put;
     }
     return std::nullopt;
 }
+
+} // namespace
 
 StagedEntries::StagedEntries(FileSystem& files, const AnsiString& folder, const ArchiveRows& rows)
     : files_(files), folder_(folder), rows_(rows) {}
@@ -73,7 +76,7 @@ bool StagedEntries::TryWrite(std::size_t index, std::span<const std::uint8_t> co
     if (!file)
         throw EInOutError(error);
     written_ = index + 1;
-    if (const auto failure = WriteWhole(*file, content, WriteBack::Start)) {
+    if (const auto failure = WriteWhole(*file, content)) {
         const bool full = *failure == 0 || *failure == WinError::DiskFull;
         throw EInOutError(full ? IoCode::DiskFull : *failure);
     }

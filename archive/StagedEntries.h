@@ -19,19 +19,9 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 
 namespace vendora {
-
-// Whether a file's write-back starts as it is written (a file that must reach the disk) or is left to the
-// system (a file deleted again before it would matter).
-enum class WriteBack { Later, Start };
-
-// Writes bytes whole through file, in pieces no larger than one Write can carry. Nothing on success, else
-// the system's error code (0 for a write that stopped short without one).
-std::optional<int> WriteWhole(FileHandle& file, std::span<const std::uint8_t> bytes,
-                              WriteBack writeBack = WriteBack::Later);
 
 class StagedEntries {
 public:

@@ -2,8 +2,10 @@
 //
 //   bench_archive [--pairs N] [--large-pairs N]
 //       In one process, on copies of the same archive, in turn: the project's whole extraction (read the
-//       archive, inflate, write the .CTN, split, delete the .CTN), the same without waiting for the disk
-//       ("no sync": no flush; the write-back is still started), and the plain reference (read the archive,
+//       archive, inflate in memory, write the entries), the same without waiting for the disk ("no sync":
+//       no flush; the write-back is still started), the extraction as the previous version made it, which
+//       also wrote the inflated archive to a .CTN file and deleted it ("with .CTN": the figures before),
+//       and the plain reference (read the archive,
 //       zlib's uncompress into one buffer, each file written with one write), and the same plain program
 //       putting each file in place durably (temporary name, fsync, rename, fsync of the folder: "durable
 //       ref"). Medians of wall and processor time and their ratios to the reference, for the shipped shape
@@ -18,6 +20,8 @@
 //       One side alone, for valgrind --tool=callgrind.
 #include "archive/ArchiveWriter.h"
 #include "archive/Concatene.h"
+#include "archive/MemoryStream.h"
+#include "archive/ZCompress.h"
 #include "base/Convert.h"
 #include "base/Cp1252.h"
 #include "platform/posix/HostFileSystem.h"
@@ -25,6 +29,7 @@
 #include "tools/fcc/Fcc.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -130,10 +135,17 @@ ArchiveFile MakeArchive(const fs::path& folder, const std::string& name, const B
     return file;
 }
 
+void Check(bool ok, const char* what) {
+    if (!ok) {
+        std::perror(what);
+        std::exit(1);
+    }
+}
+
 // ---- The two sides ------------------------------------------------------------------------------------
 
-// The host's disk where nothing waits for the disk: every file put in place as the intermediate file is,
-// and no flush. What the extraction costs apart from making its entries durable.
+// The host's disk where nothing waits for the disk: every file put in place without a flush. What the
+// extraction costs apart from making its entries durable.
 class NoSyncFiles : public HostFileSystem {
 public:
     bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
@@ -152,11 +164,9 @@ public:
     bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
         const Clock::time_point start = Clock::now();
         const bool moved = HostFileSystem::MoveFileReplaceUnflushed(from, to);
-        if (!to.ends_with(".CTN")) { // an entry, not the intermediate file
-            if (!firstRename_)
-                firstRename_ = start;
-            lastRename_ = Clock::now();
-        }
+        if (!firstRename_)
+            firstRename_ = start;
+        lastRename_ = Clock::now();
         return moved;
     }
     bool FlushFolder(const AnsiString& path) override {
@@ -189,11 +199,26 @@ template <class Files = HostFileSystem> void RunProject(const fs::path& archive)
     RunProjectOn(files, archive);
 }
 
-void Check(bool ok, const char* what) {
-    if (!ok) {
-        std::perror(what);
-        std::exit(1);
+// The previous version's extraction, for the figures before: the same, but the inflated archive was also
+// written whole to the .CTN beside it (under a temporary name, put in place without a flush) before the
+// split, and deleted after it. Its bytes were never read back.
+void RunWithIntermediateFile(const fs::path& archive) {
+    HostFileSystem files;
+    SilentExtractionUi ui;
+    const AnsiString path = FromHostPath(archive.string());
+    MemoryStream inflated;
+    {
+        MemoryStream input;
+        input.LoadFromFile(files, path);
+        input.Seek(0);
+        TZCompress().DecompressStream(input, inflated);
     }
+    const AnsiString ctn = IntermediatePath(path), temporary = TemporarySibling(ctn);
+    inflated.SaveToFile(files, temporary);
+    Check(files.MoveFileReplaceUnflushed(temporary, ctn), "rename the .CTN");
+    // Named otherwise in the split, which would take the .CTN for an older run's leftover.
+    SplitInflated(inflated.Bytes(), FolderOf(ctn) + "\\Vendora.AVANT", files, ui);
+    Check(files.DeleteFile(ctn), "delete the .CTN");
 }
 
 // How the plain program puts each entry in place.
@@ -275,18 +300,30 @@ double Median(std::vector<double> values) {
     return n % 2 != 0 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// The order of the sides in each round, four rounds over: each side runs once in each place and once in
-// the wake of each other side. A side's wake can slow the next one down (the disk still busy with what a
-// flush sent it, or trimming the blocks of a file it freed): turning the same order round, as this
-// benchmark first did, always put the project in the durable reference's wake.
-constexpr int Order[4][4] = {{0, 1, 3, 2}, {1, 2, 0, 3}, {2, 3, 1, 0}, {3, 0, 2, 1}};
+// The order of the sides in each round, ten rounds over (a Williams square for five sides): each side runs
+// twice in each place and twice in the wake of each other side. A side's wake can slow the next one down
+// (the disk still busy with what a flush sent it, or trimming the blocks of a file it freed): turning the
+// same order round, as this benchmark first did, always put the project in the durable reference's wake.
+constexpr int Sides = 5;
+constexpr int Rounds = 2 * Sides;
+constexpr std::array<std::array<int, Sides>, Rounds> Order = [] {
+    constexpr int first[Sides] = {0, 1, 4, 2, 3};
+    std::array<std::array<int, Sides>, Rounds> order{};
+    for (int row = 0; row < Sides; ++row)
+        for (int place = 0; place < Sides; ++place) {
+            order[row][place] = (first[place] + row) % Sides;
+            order[row + Sides][Sides - 1 - place] = order[row][place];
+        }
+    return order;
+}();
 
 void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& inflated, int pairs) {
     const ArchiveFile project = MakeArchive(root / "project", "Vendora.FCC", inflated, 1);
     const ArchiveFile unsynced = MakeArchive(root / "unsynced", "Vendora.FCC", inflated, 1);
     const ArchiveFile reference = MakeArchive(root / "reference", "Vendora.FCC", inflated, 1);
     const ArchiveFile durable = MakeArchive(root / "durable", "Vendora.FCC", inflated, 1);
-    constexpr int Sides = 4, Reference = 2, DurableReference = 3;
+    const ArchiveFile before = MakeArchive(root / "before", "Vendora.FCC", inflated, 1);
+    constexpr int Reference = 2, DurableReference = 3, Before = 4;
     std::vector<double> renames, renamesFlushed;
     const std::function<void()> sides[Sides] = {
         [&] {
@@ -297,13 +334,14 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
         },
         [&] { RunProject<NoSyncFiles>(unsynced.Path); },
         [&] { RunReference(reference.Path, root / "reference"); },
-        [&] { RunReference(durable.Path, root / "durable", Placing::Durable); }};
+        [&] { RunReference(durable.Path, root / "durable", Placing::Durable); },
+        [&] { RunWithIntermediateFile(before.Path); }};
     for (const auto& side : sides)
         side(); // all warm: files exist, pages cached
-    std::vector<double> wall[Sides], cpu[Sides], sys[Sides], wallRatio, durableRatio;
+    std::vector<double> wall[Sides], cpu[Sides], sys[Sides], wallRatio, durableRatio, beforeRatio;
     for (int round = 0; round < pairs; ++round) {
         Sample samples[Sides];
-        for (const int side : Order[round % Sides])
+        for (const int side : Order[static_cast<std::size_t>(round % Rounds)])
             samples[side] = Measure(sides[side]);
         for (int side = 0; side < Sides; ++side) {
             wall[side].push_back(samples[side].Wall);
@@ -312,11 +350,12 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
         }
         wallRatio.push_back(samples[0].Wall / samples[Reference].Wall);
         durableRatio.push_back(samples[0].Wall / samples[DurableReference].Wall);
+        beforeRatio.push_back(samples[Before].Wall / samples[Reference].Wall);
     }
     std::printf("%-14s %8.2f MB inflated, %7.2f MB compressed, %d alternating rounds\n", label.c_str(),
                 static_cast<double>(project.Inflated) / 1e6, static_cast<double>(project.Compressed) / 1e6,
                 pairs);
-    const char* names[Sides] = {"project", "  no sync", "reference", "durable ref"};
+    const char* names[Sides] = {"project", "  no sync", "reference", "durable ref", "with .CTN"};
     for (int side = 0; side < Sides; ++side)
         std::printf(
             "  %-11s wall %9.2f ms  cpu %9.2f ms (system %8.2f)  ratio wall %6.3f  cpu %6.3f (medians)\n",
@@ -327,6 +366,8 @@ void CompareSpeed(const std::string& label, const fs::path& root, const Bytes& i
     std::printf("  median of the project's per-round wall ratios: to the reference %.3f, to the durable"
                 " reference %.3f\n",
                 Median(wallRatio), Median(durableRatio));
+    std::printf("  before, with the .CTN: median per-round wall ratio to the reference %.3f\n",
+                Median(beforeRatio));
     std::sort(renames.begin(), renames.end());
     std::printf("  the project's renames: median %.3f ms (longest %.3f), %.3f ms with their folder's flush\n",
                 Median(renames), renames.back(), Median(renamesFlushed));

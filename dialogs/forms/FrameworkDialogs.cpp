@@ -147,27 +147,45 @@ void FrameworkExtractionUi::Write(const std::string& kind, std::initializer_list
 }
 
 TProgression& FrameworkExtractionUi::Progress() {
-    if (!window_)
-        CreateProgress();
+    if (!window_) {
+        Write("progress create");
+        window_ = std::make_unique<TProgression>(nullptr, clock_);
+    }
     return *window_;
 }
 
-void FrameworkExtractionUi::CreateProgress() {
-    Write("progress create");
-    window_ = std::make_unique<TProgression>(nullptr, clock_);
-}
-
-void FrameworkExtractionUi::ShowProgress() {
+// The window tells the person which archive is split, with the status "Réalisé" and the bar at 0, before it
+// appears.
+void FrameworkExtractionUi::Begin(const AnsiString& archive) {
+    Progress();
+    SetCaption(Ansi("Déconcaténation de ") + archive);
+    SetLabel1(Ansi("Extraction des fichiers de l'archive ") + archive);
+    SetLabel6("");
+    SetPosition(0);
     Write("progress show");
     Progress().Show();
 }
 
-void FrameworkExtractionUi::HideProgress() {
-    Write("progress hide");
-    Progress().Hide();
+void FrameworkExtractionUi::Entry(const AnsiString& name) {
+    SetLabel6(Ansi("Extraction de ") + name);
 }
 
-void FrameworkExtractionUi::DestroyProgress() {
+// The window's "Interrompre" button and its closing write "interrompu" into the status label.
+bool FrameworkExtractionUi::InterruptionAsked() {
+    return Progress().Label2->Caption() == "interrompu";
+}
+
+// The status goes back to "Réalisé" as the bar moves: an interruption is reported once.
+void FrameworkExtractionUi::SetPosition(int position) {
+    SetLabel2(Ansi("Réalisé"));
+    Write("progress position", {{"value", position}});
+    Progress().SetPosition(position);
+}
+
+void FrameworkExtractionUi::End() {
+    SetLabel2(Ansi("Réalisé"));
+    Write("progress hide");
+    Progress().Hide();
     Write("progress destroy");
     window_.reset();
 }
@@ -190,15 +208,6 @@ void FrameworkExtractionUi::SetLabel6(const AnsiString& text) {
 void FrameworkExtractionUi::SetLabel2(const AnsiString& text) {
     Write("progress label2", {{"text", text}});
     Progress().Label2->SetCaption(text);
-}
-
-AnsiString FrameworkExtractionUi::Label2() {
-    return Progress().Label2->Caption();
-}
-
-void FrameworkExtractionUi::SetPosition(int position) {
-    Write("progress position", {{"value", position}});
-    Progress().SetPosition(position);
 }
 
 int FrameworkExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,

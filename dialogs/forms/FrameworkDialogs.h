@@ -61,16 +61,11 @@ public:
     explicit FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock = {});
     ~FrameworkExtractionUi() override;
 
-    void CreateProgress() override;
-    void ShowProgress() override;
-    void HideProgress() override;
-    void DestroyProgress() override;
-    void SetCaption(const AnsiString& text) override;
-    void SetLabel1(const AnsiString& text) override;
-    void SetLabel6(const AnsiString& text) override;
-    void SetLabel2(const AnsiString& text) override;
-    AnsiString Label2() override;
+    void Begin(const AnsiString& archive) override;
+    void Entry(const AnsiString& name) override;
+    bool InterruptionAsked() override;
     void SetPosition(int position) override;
+    void End() override;
     int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
                         TColor colour) override;
 
@@ -79,6 +74,10 @@ public:
 private:
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
     TProgression& Progress();
+    void SetCaption(const AnsiString& text);
+    void SetLabel1(const AnsiString& text);
+    void SetLabel6(const AnsiString& text);
+    void SetLabel2(const AnsiString& text);
 
     Transcript* transcript_;
     TProgression::Clock clock_;

@@ -34,10 +34,8 @@ void Clear(const fs::path& folder) {
 }
 
 void Split(HostFileSystem& files, const MemoryStream& inflated) {
-    const AnsiString ctn = FromHostPath((WorkFolder() / "fuzz.CTN").string());
-    inflated.SaveToFile(files, ctn);
     test::RecordingExtractionUi ui;
-    SplitArchive(ctn, files, ui);
+    SplitInflated(inflated.Bytes(), FromHostPath((WorkFolder() / "fuzz.CTN").string()), files, ui);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Extraction on the host's disk: the files written, the intermediate file, the progress window's calls in
-// order, and every failure of a damaged archive or of the disk.
+// Extraction on the host's disk: the files written (and no intermediate file), the progress window's calls
+// in order, and every failure of a damaged archive or of the disk.
 #include "AllocationCounter.h"
 #include "ArchiveFixtures.h"
 
@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <set>
 
 namespace vendora {
 namespace {
@@ -60,6 +61,7 @@ public:
     int LastError() const override { return refused_ ? 5 : HostFileSystem::LastError(); }
     bool DeleteFile(const AnsiString& path) override {
         Log.push_back("delete " + NameOf(path));
+        refused_ = false; // the code of this call, not of a refusal before it
         return HostFileSystem::DeleteFile(path);
     }
 
@@ -145,7 +147,7 @@ protected:
     std::uint64_t ticks = 0;
 };
 
-TEST_F(Extract, WritesEveryEntryAndDeletesTheIntermediateFile) {
+TEST_F(Extract, WritesEveryEntryStraightFromTheInflatedBytes) {
     const auto entries = testing::FourteenEntries();
     const Bytes archive = testing::Layer1(entries);
     WriteArchive("Vendora.FCC", archive);
@@ -155,8 +157,15 @@ TEST_F(Extract, WritesEveryEntryAndDeletesTheIntermediateFile) {
 
     for (const PackedEntry& entry : entries)
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
-    EXPECT_EQ(Written().size(), entries.size()) << "the intermediate file is deleted";
+    EXPECT_EQ(Written().size(), entries.size());
     EXPECT_EQ(ReadHostFile(dir.Host("Vendora.FCC")), archive) << "the archive stays";
+    std::set<std::string> created, staged;
+    for (const std::string& call : files.Log)
+        if (call.starts_with("create "))
+            created.insert(call.substr(7));
+    for (const PackedEntry& entry : entries)
+        staged.insert(TemporarySibling(entry.Name));
+    EXPECT_EQ(created, staged) << "no file is created but the entries under their temporary names";
     EXPECT_EQ(ticks, 0u) << "no wait for an archive that is there";
 }
 
@@ -166,24 +175,14 @@ TEST_F(Extract, TheProgressWindowSeesEveryStepInOrder) {
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
 
     const AnsiString ctn = dir.Win("Vendora.CTN");
-    std::vector<test::RecordingExtractionUi::Event> expected = {
-        {Call::Create, "", 0},
-        {Call::Caption, Ansi("Déconcaténation de ") + ctn, 0},
-        {Call::Label1, Ansi("Extraction des fichiers de l'archive ") + ctn, 0},
-        {Call::Label6, "", 0},
-        {Call::Label2, Ansi("Réalisé"), 0},
-        {Call::Position, "", 0},
-        {Call::Show, "", 0},
-    };
+    std::vector<test::RecordingExtractionUi::Event> expected = {{Call::Begin, ctn, 0},
+                                                                {Call::Position, "", 0}};
     const int positions[] = {7, 14, 21, 29, 36, 43, 50, 57, 64, 71, 79, 86, 93, 100};
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        expected.push_back({Call::Label6, Ansi("Extraction de ") + entries[i].Name, 0});
-        expected.push_back({Call::Label2, Ansi("Réalisé"), 0});
+        expected.push_back({Call::Entry, entries[i].Name, 0});
         expected.push_back({Call::Position, "", positions[i]});
     }
-    expected.push_back({Call::Label2, Ansi("Réalisé"), 0});
-    expected.push_back({Call::Hide, "", 0});
-    expected.push_back({Call::Destroy, "", 0});
+    expected.push_back({Call::End, "", 0});
     EXPECT_EQ(ui.Events(), expected);
     EXPECT_TRUE(ui.Messages().empty());
 }
@@ -194,7 +193,7 @@ TEST_F(Extract, InterruptionIsReportedOnceBeforeTheNextEntryAndChangesNothing) {
     const int k = 5; // "Interrompre" pressed while entry 5 is written
     ui.OnSetPosition = [](test::RecordingExtractionUi& self, int call) {
         if (call == k || call == 14) // the last entry's click is never reported
-            self.SetLabel2("interrompu");
+            self.PressInterrupt();
     };
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
 
@@ -206,14 +205,13 @@ TEST_F(Extract, InterruptionIsReportedOnceBeforeTheNextEntryAndChangesNothing) {
                    "</BLOCKQUOTE><P><FONT COLOR=#FF SIZE=12>Le traitement va être maintenu</FONT>"));
     EXPECT_EQ(message.Buttons, "Ok");
     EXPECT_EQ(message.Colour, TColor(0));
-    // The report comes after entry k + 1 is named and before its status is reset.
+    // The report comes after entry k + 1 is named and before the bar moves.
     const auto& events = ui.Events();
     const auto at =
         std::find_if(events.begin(), events.end(), [](const auto& e) { return e.What == Call::Message; });
     ASSERT_NE(at, events.end());
-    EXPECT_EQ(*(at - 1), (test::RecordingExtractionUi::Event{Call::Label6,
-                                                             Ansi("Extraction de ") + entries[k].Name, 0}));
-    EXPECT_EQ(*(at + 1), (test::RecordingExtractionUi::Event{Call::Label2, Ansi("Réalisé"), 0}));
+    EXPECT_EQ(*(at - 1), (test::RecordingExtractionUi::Event{Call::Entry, entries[k].Name, 0}));
+    EXPECT_EQ((at + 1)->What, Call::Position);
     for (const PackedEntry& entry : entries)
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
 }
@@ -231,7 +229,7 @@ TEST_F(Extract, IntermediateNamesFollowTheArchivesExtension) {
     const auto entries = testing::FourteenEntries();
     WriteArchive("paquet.cTn", testing::Layer1(entries));
     ExtractArchive(dir.Win("paquet.cTn"), Context());
-    EXPECT_EQ(ui.Events()[1].Text, Ansi("Déconcaténation de ") + dir.Win("paquet.TMP"));
+    EXPECT_EQ(ui.Events()[0].Text, dir.Win("paquet.TMP"));
     EXPECT_EQ(Written("paquet.cTn").size(), entries.size());
 }
 
@@ -243,7 +241,7 @@ TEST_F(Extract, AnArchiveNamedWithoutFolderIsTakenFromTheCurrentFolder) {
     ExtractArchive("Vendora.FCC", Context());
     const AnsiString here = files.GetCurrentDirectory();
     files.SetCurrentDirectory(before);
-    EXPECT_EQ(ui.Events()[1].Text, Ansi("Déconcaténation de ") + here + "\\Vendora.CTN");
+    EXPECT_EQ(ui.Events()[0].Text, here + "\\Vendora.CTN");
     EXPECT_EQ(Written().size(), entries.size());
 }
 
@@ -283,7 +281,7 @@ TEST_F(Extract, DamagedEnvelopesRaiseTheCompressionError) {
 
     WriteArchive("Vendora.FCC", Bytes(good.begin(), good.end() - 100));
     EXPECT_EQ(ExtractFails<ECompressionError>(), "Error in compression routine: -5");
-    EXPECT_TRUE(Written().empty()) << "nothing written, no intermediate file";
+    EXPECT_TRUE(Written().empty()) << "nothing written";
     EXPECT_TRUE(ui.Events().empty());
 }
 
@@ -298,7 +296,7 @@ protected:
         return bytes;
     }
     void ExpectNothingWritten() {
-        EXPECT_EQ(Written(), std::vector<std::string>{"Vendora.CTN"}) << "only the intermediate file remains";
+        EXPECT_TRUE(Written().empty()) << "nothing written";
         EXPECT_TRUE(ui.Events().empty()) << "no window for a damaged table";
     }
 };
@@ -374,19 +372,6 @@ TEST_F(DamagedTable, MillionsOfRowsCostNoMemoryOfTheirOwn) {
     const std::size_t before = testing::AllocatedBytes();
     EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
     EXPECT_LT(testing::AllocatedBytes() - before, std::size_t{1} << 20) << "nothing allocated per row";
-
-    // Split from the file, the rows are read into one block no larger than the file.
-    WriteHostFile(dir.Host("A.CTN"), inflated);
-    const std::size_t split = testing::AllocatedBytes();
-    EXPECT_THROW(SplitArchive(dir.Win("A.CTN"), files, ui), EInOutError);
-    EXPECT_LT(testing::AllocatedBytes() - split, inflated.size() + (std::size_t{1} << 20));
-}
-
-TEST_F(DamagedTable, AnEntryCannotOverwriteTheIntermediateFile) {
-    Use(BuildInflatedArchive({{"ok.txt", {1}}, {"vendora.ctn", {2}}}));
-    const AnsiString text = ExtractFails<EArchiveNameError>();
-    EXPECT_NE(text.find("vendora.ctn"), std::string::npos) << text;
-    ExpectNothingWritten();
 }
 
 TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
@@ -395,17 +380,11 @@ TEST_F(DamagedTable, TheEmptyNameCannotBeCreated) {
     ExpectNothingWritten();
 }
 
-TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
+TEST_F(Extract, DiskFailuresOfTheOutputFiles) {
     const Bytes archive = testing::Layer1({{"plein.bin", Bytes(1000, 7)}, {"dossier", {1}}});
     WriteArchive("Vendora.FCC", archive);
     const Bytes old = {1, 2, 3};
-    WriteHostFile(dir.Host("Vendora.CTN"), old);
     WriteHostFile(dir.Host("plein.bin"), old);
-
-    // The intermediate file on a full disk: the old one stays as it was.
-    files.FullDiskAt = TemporarySibling("Vendora.CTN");
-    EXPECT_EQ(ExtractFails<EWriteError>(), Ansi("Erreur d'écriture dans le flux"));
-    EXPECT_EQ(ReadHostFile(dir.Host("Vendora.CTN")), old);
 
     // An output file on a full disk, and one that is a folder: the old file stays whole.
     files.FullDiskAt = TemporarySibling("plein.bin");
@@ -415,31 +394,19 @@ TEST_F(Extract, DiskFailuresOfTheIntermediateAndOutputFiles) {
     std::filesystem::create_directory(dir.Host("dossier"));
     EXPECT_EQ(ExtractFails<EInOutError>(), Ansi("Accès au fichier refusé"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.Host("dossier")));
-    EXPECT_EQ(Written(), (std::vector<std::string>{"Vendora.CTN", "dossier", "plein.bin"}))
+    EXPECT_EQ(Written(), (std::vector<std::string>{"dossier", "plein.bin"}))
         << "no temporary file is left behind";
-
-    // The intermediate file in a folder that does not exist.
-    try {
-        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("absent\\Vendora.CTN"), files);
-        ADD_FAILURE() << "created in a missing folder";
-    } catch (const EFCreateError& error) {
-        EXPECT_EQ(error.Message(), Ansi("Impossible de créer le fichier \"") +
-                                       dir.Win("absent\\Vendora.CTN") +
-                                       Ansi("\". Le chemin d'accès spécifié est introuvable."));
-    }
 }
 
 TEST_F(Extract, EntriesAreWrittenThenFlushedThenPutInPlaceTogether) {
     WriteArchive("Vendora.FCC", testing::Layer1({{"un.txt", Bytes(70000, 1)}, {"deux.txt", {2}}}));
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
-    const std::string ctn = TemporarySibling("Vendora.CTN"), un = TemporarySibling("un.txt"),
-                      deux = TemporarySibling("deux.txt");
+    const std::string un = TemporarySibling("un.txt"), deux = TemporarySibling("deux.txt");
     EXPECT_EQ(files.Log,
-              (std::vector<std::string>{
-                  "create " + ctn, "move unflushed " + ctn + " Vendora.CTN", "delete " + un, "delete " + deux,
-                  "create " + un, "create " + deux, "flush " + un, "flush " + deux,
-                  "move unflushed " + un + " un.txt", "move unflushed " + deux + " deux.txt",
-                  "flush folder " + dir.Path().filename().string(), "delete Vendora.CTN"}));
+              (std::vector<std::string>{"delete " + un, "delete " + deux, "create " + un, "create " + deux,
+                                        "flush " + un, "flush " + deux, "move unflushed " + un + " un.txt",
+                                        "move unflushed " + deux + " deux.txt",
+                                        "flush folder " + dir.Path().filename().string()}));
     EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "un.txt"}));
 }
 
@@ -448,28 +415,21 @@ TEST_F(Extract, AFailureBeforeTheRenamesLeavesEveryOldFileAndNoTemporaryOne) {
     const Bytes inflated = BuildInflatedArchive(entries);
     WriteArchive("Vendora.FCC", CompressEnvelope(inflated));
     const Bytes old(300000, 'o');
-    // The entries as content gives them, and beside them the intermediate file and no temporary file; a
-    // crash while the intermediate file is written leaves its own, which the next run overwrites.
+    // The entries as content gives them, and no temporary file beside them.
     const auto expectEveryEntry = [&](const std::function<Bytes(std::size_t)>& content,
-                                      const std::string& why, std::size_t leftBehind = 0) {
+                                      const std::string& why) {
         for (std::size_t i = 0; i < entries.size(); ++i)
             EXPECT_EQ(ReadHostFile(dir.Host(entries[i].Name)), content(i)) << entries[i].Name << " " << why;
-        EXPECT_EQ(Written().size(), entries.size() + 1 + leftBehind) << why;
+        EXPECT_EQ(Written().size(), entries.size()) << why;
     };
     for (const PackedEntry& entry : entries)
         WriteHostFile(dir.Host(entry.Name), old);
-    WriteHostFile(dir.Host("Vendora.CTN"), old);
 
-    // Killed while writing the intermediate file, the first entry, the fifth or the last; an entry's flush
-    // refused.
-    for (const std::string& victim :
-         {std::string("Vendora.CTN"), entries[0].Name, entries[4].Name, entries[13].Name}) {
+    // Killed while writing the first entry, the fifth or the last; an entry's flush refused.
+    for (const std::string& victim : {entries[0].Name, entries[4].Name, entries[13].Name}) {
         files.CrashAt = TemporarySibling(victim);
         EXPECT_THROW(ExtractArchive(dir.Win("Vendora.FCC"), Context()), FaultyFiles::Crash) << victim;
-        EXPECT_EQ(ReadHostFile(dir.Host("Vendora.CTN")), victim == "Vendora.CTN" ? old : inflated)
-            << "the intermediate file is old or new and whole";
-        expectEveryEntry([&](std::size_t) { return old; }, "after a crash at " + victim,
-                         victim == "Vendora.CTN" ? 1 : 0);
+        expectEveryEntry([&](std::size_t) { return old; }, "after a crash at " + victim);
     }
     files.CrashAt.clear();
     for (const std::string& victim : {entries[0].Name, entries[13].Name}) {
@@ -505,11 +465,19 @@ TEST_F(Extract, WhatAKilledRunLeftIsRemovedBeforeAnythingIsWritten) {
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), old) << entry.Name;
     EXPECT_TRUE(ui.Events().empty()) << "no window";
 
+    // An older version's intermediate file, whole or killed while it was written, goes too.
     std::filesystem::remove(dir.Host(TemporarySibling(entries[13].Name)));
+    WriteHostFile(dir.Host("Vendora.CTN"), Bytes(10, 8));
+    WriteHostFile(dir.Host(TemporarySibling("Vendora.CTN")), Bytes(10, 7));
     ExtractArchive(dir.Win("Vendora.FCC"), Context());
     for (const PackedEntry& entry : entries)
         EXPECT_EQ(ReadHostFile(dir.Host(entry.Name)), entry.Content) << entry.Name;
     EXPECT_EQ(Written().size(), entries.size()) << "no temporary file is left";
+
+    // An entry of that name is the archive's own file, written like any other.
+    WriteArchive("Vendora.FCC", testing::Layer1({{"vendora.ctn", {2}}}));
+    ExtractArchive(dir.Win("Vendora.FCC"), Context());
+    EXPECT_EQ(ReadHostFile(dir.Host("vendora.ctn")), Bytes{2});
 }
 
 TEST_F(Extract, OfTwoEntriesOfOneNameTheLaterWins) {
@@ -521,36 +489,18 @@ TEST_F(Extract, OfTwoEntriesOfOneNameTheLaterWins) {
     EXPECT_EQ(Written(), (std::vector<std::string>{"deux.txt", "trois.txt", "un.txt"}));
 }
 
-TEST_F(Extract, AnIntermediateFileThatCannotBeOpened) {
-    const auto codeOf = [this](const AnsiString& path) {
-        try {
-            SplitArchive(path, files, ui);
-        } catch (const EInOutError& error) {
-            return std::make_pair(error.ErrorCode(), error.Message());
-        }
-        return std::make_pair(0, AnsiString());
-    };
-    EXPECT_EQ(codeOf(dir.Win("absent.CTN")), std::make_pair(2, AnsiString("Fichier introuvable")));
-    EXPECT_EQ(codeOf(dir.Win("absent\\x.CTN")), std::make_pair(3, AnsiString("Nom de fichier incorrect")));
-    EXPECT_EQ(codeOf(dir.Win()), std::make_pair(5, Ansi("Accès au fichier refusé")));
-}
-
 TEST_F(Extract, AnArchiveThatCannotBeReadWhole) {
     WriteArchive("Vendora.FCC", testing::Layer1(testing::FourteenEntries()));
     files.ShortReads = true;
-    try {
-        DecompressFile(dir.Win("Vendora.FCC"), dir.Win("Vendora.CTN"), files);
-        ADD_FAILURE() << "read whole";
-    } catch (const EReadError& error) {
-        EXPECT_EQ(error.Message(), "Erreur de lecture du flux");
-    }
+    EXPECT_EQ(ExtractFails<EReadError>(), "Erreur de lecture du flux");
+    EXPECT_TRUE(Written().empty());
 }
 
 TEST(RecordingExtractionUi, KeepsABoundedRecordButCountsEveryCall) {
     test::RecordingExtractionUi ui;
     const int calls = static_cast<int>(test::RecordingExtractionUi::RecordLimit) + 1000;
     for (int i = 0; i < calls; ++i) {
-        ui.SetLabel6(Ansi("Extraction de un nom assez long pour ne pas tenir dans la chaîne"));
+        ui.Entry(Ansi("un nom assez long pour ne pas tenir dans la chaîne"));
         ui.SetPosition(i);
     }
     for (int i = 0; i < calls; ++i)

@@ -14,32 +14,28 @@ namespace vendora::test {
 // only: an archive of millions of entries must not make the recorder hold more than the archive itself.
 class RecordingExtractionUi : public ExtractionUi {
 public:
-    enum class Call { Create, Show, Hide, Destroy, Caption, Label1, Label6, Label2, Position, Message };
+    enum class Call { Begin, Entry, Position, End, Message };
     struct Event {
         Call What;
-        AnsiString Text; // the text set, or the message's title
+        AnsiString Text; // the archive or entry named, or the message's title
         int Number = 0;  // the position
         friend bool operator==(const Event&, const Event&) = default;
     };
 
-    void CreateProgress() override { Record(Call::Create); }
-    void ShowProgress() override { Record(Call::Show); }
-    void HideProgress() override { Record(Call::Hide); }
-    void DestroyProgress() override { Record(Call::Destroy); }
-    void SetCaption(const AnsiString& text) override { Record(Call::Caption, text); }
-    void SetLabel1(const AnsiString& text) override { Record(Call::Label1, text); }
-    void SetLabel6(const AnsiString& text) override { Record(Call::Label6, text); }
-    void SetLabel2(const AnsiString& text) override {
-        label2_ = text;
-        Record(Call::Label2, text);
+    void Begin(const AnsiString& archive) override {
+        Record(Call::Begin, archive);
+        SetPosition(0);
     }
-    AnsiString Label2() override { return label2_; }
+    void Entry(const AnsiString& name) override { Record(Call::Entry, name); }
+    bool InterruptionAsked() override { return interruption_; }
     void SetPosition(int position) override {
+        interruption_ = false;
         Record(Call::Position, {}, position);
         const int call = positionCalls_++;
         if (OnSetPosition)
             OnSetPosition(*this, call);
     }
+    void End() override { Record(Call::End); }
     int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
                         TColor colour) override {
         Record(Call::Message, title);
@@ -51,8 +47,9 @@ public:
     }
 
     // Stands for the user: runs after each SetPosition with the number of that call (0 for the first) and
-    // may, for example, write "interrompu" into Label2 as the window's "Interrompre" button does.
+    // may, for example, press "Interrompre".
     std::function<void(RecordingExtractionUi& ui, int call)> OnSetPosition;
+    void PressInterrupt() { interruption_ = true; }
     // The answer ShowHtmlMessage gives.
     int MessageAnswer = 1;
 
@@ -72,7 +69,7 @@ public:
     void Clear() {
         events_.clear();
         messages_.clear();
-        label2_.clear();
+        interruption_ = false;
         positionCalls_ = 0;
         unrecorded_ = 0;
     }
@@ -87,7 +84,7 @@ private:
 
     std::vector<Event> events_;
     std::vector<Message> messages_;
-    AnsiString label2_;
+    bool interruption_ = false;
     int positionCalls_ = 0;
     std::size_t unrecorded_ = 0;
 };

@@ -106,7 +106,7 @@ TEST_F(Fcc, PackListVerifyAndExtractRoundTrip) {
     for (const auto& [name, content] : Sample)
         EXPECT_EQ(ReadHostFile(dir.Host("out") / name), content) << name;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Host("out")), fs::directory_iterator()), 4)
-        << "the intermediate file is gone";
+        << "no intermediate file";
 }
 
 TEST_F(Fcc, TheSameFolderGivesTheSameBytes) {
@@ -353,13 +353,13 @@ TEST_F(Fcc, ExtractNeverWritesThroughALinkAtAnEntrysName) {
         }
     }
 
-    // The intermediate file's own name.
+    // The name older versions gave their intermediate file, removed as their leftover.
     fs::create_symlink(dir.Host("outside/sentinel"), dir.Host("out/Vendora.CTN"));
     Run({"extract", P("Vendora.FCC"), "-C", P("out")});
     expectOutsideUntouched();
 }
 
-TEST_F(Fcc, AFailedExtractionRemovesItsIntermediateFile) {
+TEST_F(Fcc, AFailedExtractionLeavesNoIntermediateFile) {
     // The table announces more content than there is: the split fails after the inflation.
     Bytes inflated = BuildInflatedArchive(
         {{"premier.txt", testing::SomeBytes(5000, 4)}, {"second.txt", testing::SomeBytes(5000, 5)}});

@@ -42,8 +42,9 @@ constexpr const char* HelpText =
     "  fcc list FILE\n"
     "      Names and sizes of the entries, and the totals.\n"
     "  fcc extract FILE -C FOLDER\n"
-    "      Writes every entry into FOLDER (created if missing) as the installer does: inflates into an\n"
-    "      intermediate .CTN file there, splits it, deletes it. Existing files are overwritten.\n"
+    "      Writes every entry into FOLDER (created if missing) as the installer does: inflates in memory,\n"
+    "      writes every entry under a temporary name, then puts them all in place. Existing files are\n"
+    "      overwritten.\n"
     "  fcc verify FILE\n"
     "      Exit status 0 only for a well-formed archive: size field equal to the stream's length, one\n"
     "      zlib stream and nothing after it, a table that fits, bare names that Windows can hold and takes\n"
@@ -255,15 +256,9 @@ int Extract(const std::string& archive, const std::string& folder, std::ostream&
         fs::create_directories(folder);
         ExtractFolderFiles files(folder);
         SilentExtractionUi ui;
-        const AnsiString intermediate =
-            IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string()));
-        try {
-            ExtractArchiveVia(WinPath(archive), intermediate, files, ui);
-        } catch (...) {
-            // The intermediate file is the tool's own: a failed extraction leaves only what it had written.
-            files.DeleteFile(intermediate);
-            throw;
-        }
+        ExtractArchiveInto(
+            WinPath(archive),
+            IntermediatePath(WinPath((fs::path(folder) / fs::path(archive).filename()).string())), files, ui);
         out << "extracted " << ui.Positions() - 1 << " entries into " << folder << "\n";
         return Exit::Ok;
     });

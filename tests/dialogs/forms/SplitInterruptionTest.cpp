@@ -22,8 +22,7 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
         entries.push_back(
             {"E" + IntToStr(i) + ".TXT", std::vector<std::uint8_t>(100 * i, static_cast<std::uint8_t>(i))});
     }
-    std::vector<std::uint8_t> inflated = BuildInflatedArchive(entries);
-    testing::WriteHostFile(folder.Host("A.CTN"), {inflated.begin(), inflated.end()});
+    const std::vector<std::uint8_t> inflated = BuildInflatedArchive(entries);
 
     // The wait and the two moves are taken by the pumps of entries 1 and 2; the click by entry 3's.
     UseScript(std::string("wait ") + "Déconcaténation\nmove 1 1\nmove 2 2\nclick Interrompre\nkey Return\n");
@@ -33,7 +32,7 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
     CreateMessageWindow();
     FrameworkExtractionUi ui(dialogs->Log(), Clock());
     HostFileSystem files;
-    SplitArchive(folder.Win("A.CTN"), files, ui);
+    SplitInflated(inflated, folder.Win("A.CTN"), files, ui);
 
     std::vector<std::string> lines;
     std::istringstream in(out.str());
