@@ -28,6 +28,10 @@ void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
 
 } // namespace
 
+AnsiString WindowsCodeText(int code) {
+    return " (code Windows " + IntToStr(code) + ")";
+}
+
 AnsiString FormatLogTime(double day) {
     // 1899-12-30 is 25569 days before 1970-01-01.
     constexpr double UnixEpochInDays = 25569.0;

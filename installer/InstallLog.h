@@ -32,6 +32,9 @@ private:
     AnsiString path_;
 };
 
+// " (code Windows N)", as the log follows a failure with its system error code.
+AnsiString WindowsCodeText(int code);
+
 // "YYYY-MM-DD HH:MM:SS" of a local instant in days since 1899-12-30.
 AnsiString FormatLogTime(double day);
 

@@ -119,6 +119,7 @@ private:
     void CopyFontIfMissing();
     void CreateShortcut();
     void CopyInstaller();
+    int Copy(const AnsiString& from, const AnsiString& to, const char* step);
     RunOutcome ReplaceExecutable(const AnsiString& target);
     RunOutcome CompleteInstall();
     RunOutcome Completed(InstallerMessage prompt);
@@ -174,7 +175,7 @@ void Sequence::CopyFontIfMissing() {
         log_.Line(Ansi("Police copiée : ") + FontDestination);
         return;
     }
-    log_.Line(Ansi("La police n'a pas pu être copiée (code Windows ") + IntToStr(files.LastError()) + ")");
+    log_.Line(Ansi("La police n'a pas pu être copiée") + WindowsCodeText(files.LastError()));
     Report(InstallerMessage::FontReport);
 }
 
@@ -199,8 +200,8 @@ void Sequence::CopyInstaller() {
     if (files.CopyFile(Os().ModuleFileName(), InstallerCopy, false))
         log_.Line(Ansi("Installateur copié : ") + InstallerCopy);
     else
-        log_.Line(Ansi("Installateur non copié vers ") + InstallerCopy + Ansi(" (code Windows ") +
-                  IntToStr(files.LastError()) + Ansi("), sans conséquence"));
+        log_.Line(Ansi("Installateur non copié vers ") + InstallerCopy + WindowsCodeText(files.LastError()) +
+                  Ansi(", sans conséquence"));
 }
 
 void Sequence::Stamp() {
@@ -208,28 +209,30 @@ void Sequence::Stamp() {
     log_.Line(Ansi("Date fixe posée sur ") + Executable);
 }
 
+// A copy of the update's, logged; 0 when done, else the Windows error code.
+int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* step) {
+    FileSystem& files = Os().Files();
+    if (files.CopyFile(from, to, false)) {
+        log_.Line(Ansi(step) + " : " + from + " -> " + to);
+        return 0;
+    }
+    const int code = files.LastError();
+    log_.Line(Ansi(step) + Ansi(" impossible : ") + from + " -> " + to + WindowsCodeText(code));
+    return code;
+}
+
 // Backup and replacement of the executable.
 RunOutcome Sequence::ReplaceExecutable(const AnsiString& target) {
-    FileSystem& files = Os().Files();
-    if (files.FileExists(Executable)) {
-        if (!files.CopyFile(RunningExecutable, Backup, false)) {
-            const int code = files.LastError();
-            log_.Line(Ansi("Sauvegarde impossible vers ") + Backup + Ansi(" (code Windows ") +
-                      IntToStr(code) + ")");
+    if (Os().Files().FileExists(Executable)) {
+        if (const int code = Copy(RunningExecutable, Backup, "Sauvegarde")) {
             Report(InstallerMessage::BackupFailureReport);
             return {RunEnd::BackupFailed, code};
         }
-        log_.Line(Ansi("Sauvegarde : ") + RunningExecutable + " -> " + Backup);
     }
-    const AnsiString source = target + "\\" + "Vendora" + ".EXE";
-    if (!files.CopyFile(source, Executable, false)) {
-        const int code = files.LastError();
-        log_.Line(Ansi("Remplacement impossible de ") + Executable + Ansi(" (code Windows ") +
-                  IntToStr(code) + ")");
+    if (const int code = Copy(target + "\\" + "Vendora" + ".EXE", Executable, "Remplacement")) {
         Report(InstallerMessage::CopyFailureReport);
         return {RunEnd::ReplacementFailed, code};
     }
-    log_.Line(Ansi("Remplacement : ") + source + " -> " + Executable);
     Stamp();
     return Completed(InstallerMessage::UpdateCompletePrompt);
 }

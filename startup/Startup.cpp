@@ -62,7 +62,7 @@ ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(c
     int error = 0;
     if (!log_.Open(path, error) && switches_.Log) {
         logFault_ = Ansi("Le journal ") + path + Ansi(" ne peut pas être écrit : ") + SysErrorMessage(error) +
-                    Ansi(" (code Windows ") + IntToStr(error) + ")";
+                    WindowsCodeText(error);
         // A silent run says it by its code alone, before start-up; a run with windows, in the error box.
         if (switches_.Silent)
             earlyExit_ = static_cast<int>(ExitCode::LogNotWritable);
@@ -112,7 +112,7 @@ int ProgramRun::Install() {
     } catch (const std::exception& error) {
         const int code = SystemCodeOf(error);
         log_.Line(ApplicationErrorTitle() + " : " + error.what() +
-                  (code != 0 ? Ansi(" (code Windows ") + IntToStr(code) + ")" : AnsiString()));
+                  (code != 0 ? WindowsCodeText(code) : AnsiString()));
         return End(switches_.Silent ? static_cast<int>(ExitCodeOf(error)) : ShowUncaughtError(error));
     }
 }

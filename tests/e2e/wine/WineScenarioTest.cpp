@@ -100,6 +100,16 @@ void PreviousInstall(const WineMachine& machine, const fs::path& executable) {
     fs::copy_file(DemoEntriesFolder() / "StarMath.ttf", machine.Host("drive_c/windows/Fonts/Starmath.ttf"));
 }
 
+// The installed application started and holding its executable, as Windows judges; its pid.
+int StartApplication(WineMachine& machine) {
+    const int application = machine.Launch(machine.Host("drive_c/Vendora/vendora.exe"), {"--stay", "3600"});
+    const WineMachine::Output held =
+        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
+    if (held.ExitCode != 0)
+        throw std::runtime_error("the running application does not hold its executable: " + held.Err);
+    return application;
+}
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
@@ -242,11 +252,7 @@ TEST(Wine, UpdateWhileTheApplicationRuns) {
     WineMachine machine("update-while-running");
     const fs::path old = OldStandin(machine), vendora = machine.Host("drive_c/Vendora");
     PreviousInstall(machine, old);
-    // The application holds its executable, as Windows judges, before the installer starts.
-    const int application = machine.Launch(vendora / "vendora.exe", {"--stay", "3600"});
-    const WineMachine::Output held =
-        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
-    ASSERT_EQ(held.ExitCode, 0) << "the running application does not hold its executable: " << held.Err;
+    const int application = StartApplication(machine);
 
     machine.Start();
     const WindowId question = machine.WaitForMessage(1, Update);
@@ -560,10 +566,7 @@ TEST(Wine, SilentUpdateGivesUpWhileTheApplicationRuns) {
     WineMachine machine("silent-update-running");
     const fs::path old = OldStandin(machine), vendora = machine.Host("drive_c/Vendora");
     PreviousInstall(machine, old);
-    const int application = machine.Launch(vendora / "vendora.exe", {"--stay", "3600"});
-    const WineMachine::Output held =
-        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
-    ASSERT_EQ(held.ExitCode, 0) << "the running application does not hold its executable: " << held.Err;
+    const int application = StartApplication(machine);
     const std::vector<std::string> before = FilesBelow(vendora);
 
     machine.Start({"/WAIT=3", "/S", "/LOG=C:\\deploy.log"});
