@@ -223,11 +223,11 @@ int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* ste
 
 // Backup and replacement of the executable.
 RunOutcome Sequence::ReplaceExecutable(const AnsiString& target) {
-    if (Os().Files().FileExists(Executable)) {
-        if (const int code = Copy(RunningExecutable, Backup, "Sauvegarde")) {
-            Report(InstallerMessage::BackupFailureReport);
-            return {RunEnd::BackupFailed, code};
-        }
+    const int backup =
+        Os().Files().FileExists(Executable) ? Copy(RunningExecutable, Backup, "Sauvegarde") : 0;
+    if (backup != 0) {
+        Report(InstallerMessage::BackupFailureReport);
+        return {RunEnd::BackupFailed, backup};
     }
     if (const int code = Copy(target + "\\" + "Vendora" + ".EXE", Executable, "Remplacement")) {
         Report(InstallerMessage::CopyFailureReport);
