@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace vendora {
 
@@ -26,6 +25,12 @@ void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
     year = static_cast<int>(static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// The number with leading zeros up to width digits; no formatting library in the Windows program.
+AnsiString Digits(std::int64_t value, std::size_t width) {
+    const AnsiString digits = IntToStr(value);
+    return digits.size() < width ? AnsiString(width - digits.size(), '0') + digits : digits;
+}
+
 } // namespace
 
 AnsiString WindowsCodeText(int code) {
@@ -42,11 +47,8 @@ AnsiString FormatLogTime(double day) {
     int month = 0;
     int date = 0;
     CivilFromDays(days, year, month, date);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, date,
-                  static_cast<int>(inDay / 3600), static_cast<int>(inDay / 60 % 60),
-                  static_cast<int>(inDay % 60));
-    return text;
+    return Digits(year, 4) + "-" + Digits(month, 2) + "-" + Digits(date, 2) + " " + Digits(inDay / 3600, 2) +
+           ":" + Digits(inDay / 60 % 60, 2) + ":" + Digits(inDay % 60, 2);
 }
 
 AnsiString DefaultLogPath() {

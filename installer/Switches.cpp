@@ -1,5 +1,6 @@
 #include "installer/Switches.h"
 
+#include "base/Convert.h"
 #include "base/Cp1252.h"
 #include "installer/FixedPaths.h"
 #include "platform/WindowsRules.h"
@@ -28,16 +29,16 @@ void Refuse(InstallerSwitches& switches, const AnsiString& fault) {
 }
 
 void ReadWait(InstallerSwitches& switches, const AnsiString& value) {
-    bool digits = !value.empty() && value.size() <= 5;
+    bool digits = !value.empty();
     for (const char c : value)
         digits = digits && c >= '0' && c <= '9';
-    const int seconds = digits ? std::stoi(value) : -1;
-    if (seconds < 0 || seconds > MaxWaitSeconds) {
+    const std::optional<std::int32_t> seconds = digits ? TryStrToInt(value) : std::nullopt;
+    if (!seconds || *seconds > MaxWaitSeconds) {
         Refuse(switches, Ansi("/WAIT= attend un nombre de secondes de 0 à ") + IntToStr(MaxWaitSeconds) +
                              Ansi(", pas « ") + value + Ansi(" »"));
         return;
     }
-    switches.WaitSeconds = seconds;
+    switches.WaitSeconds = *seconds;
     switches.WaitGiven = true;
 }
 
