@@ -71,12 +71,12 @@ AnsiString SysErrorMessage(int code) {
 }
 
 EFCreateError::EFCreateError(const AnsiString& path, int systemCode)
-    : EStreamError(Format("Impossible de créer le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {
-}
+    : EStreamError(Format("Impossible de créer le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})),
+      systemCode_(systemCode) {}
 
 EFOpenError::EFOpenError(const AnsiString& path, int systemCode)
-    : EStreamError(Format("Impossible d'ouvrir le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})) {
-}
+    : EStreamError(Format("Impossible d'ouvrir le fichier \"%s\". %s", {path, SysErrorMessage(systemCode)})),
+      systemCode_(systemCode) {}
 
 EReadError::EReadError() : EStreamError(Ansi("Erreur de lecture du flux")) {}
 

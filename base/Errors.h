@@ -48,12 +48,20 @@ class EStreamError : public Exception {
 class EFCreateError : public EStreamError {
 public:
     EFCreateError(const AnsiString& path, int systemCode);
+    int SystemCode() const { return systemCode_; }
+
+private:
+    int systemCode_;
 };
 
 // "Impossible d'ouvrir le fichier "%s". %s" with the path and the system's reason.
 class EFOpenError : public EStreamError {
 public:
     EFOpenError(const AnsiString& path, int systemCode);
+    int SystemCode() const { return systemCode_; }
+
+private:
+    int systemCode_;
 };
 
 // "Erreur de lecture du flux"

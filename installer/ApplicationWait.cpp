@@ -28,8 +28,10 @@ void ShowWaitingWindow() {
 
 } // namespace
 
-void WaitForApplicationExit() {
+bool WaitForApplicationExit(std::optional<std::uint32_t> limitMilliseconds) {
     FileSystem& files = Os().Files();
+    const std::uint64_t start = Os().TickCount();
+    bool released = true;
     int counter = 1;
     std::unique_ptr<FileHandle> handle;
     for (;;) {
@@ -51,6 +53,10 @@ void WaitForApplicationExit() {
         }
         if (handle)
             break;
+        if (limitMilliseconds && Os().TickCount() - start >= *limitMilliseconds) {
+            released = false;
+            break;
+        }
         // Once the window is up the user may take hours: between attempts the loop sleeps until a window
         // message comes or a tenth of a second has passed. The silent attempts before it stay back to back.
         if (counter >= DecisiveCount)
@@ -59,6 +65,7 @@ void WaitForApplicationExit() {
     if (attente && attente->Visible())
         attente->Hide();
     handle.reset();
+    return released;
 }
 
 TAttente* WaitingWindow() {

@@ -30,9 +30,10 @@ AnsiString ExtractFileDir(const AnsiString& path) {
     return path.substr(0, end);
 }
 
-void CreateDesktopShortcut(const AnsiString& name, const AnsiString& target, const AnsiString& workingDir,
-                           const AnsiString& description, const AnsiString& arguments,
-                           const AnsiString& iconLocation, std::uint16_t iconNumber, char hotKey) {
+AnsiString CreateDesktopShortcut(const AnsiString& name, const AnsiString& target,
+                                 const AnsiString& workingDir, const AnsiString& description,
+                                 const AnsiString& arguments, const AnsiString& iconLocation,
+                                 std::uint16_t iconNumber, char hotKey) {
     const AnsiString shortName = Cut(name);
     AnsiString linkTarget = Cut(target);
     AnsiString folder = Cut(workingDir);
@@ -62,6 +63,7 @@ void CreateDesktopShortcut(const AnsiString& name, const AnsiString& target, con
     link.SetHotKey(hotKey != '\0' ? AnsiString(1, hotKey) : AnsiString());
     link.SetShowCmd(TShowCmd::scShowNormal);
     link.WriteLink();
+    return file;
 }
 
 } // namespace vendora

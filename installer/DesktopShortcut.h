@@ -11,10 +11,11 @@ namespace vendora {
 // them. A name without "\" goes into the desktop folder (the registry's "Desktop" value, empty when
 // absent); a name without "." gets ".lnk"; a target without "." gets ".exe"; an empty working folder is the
 // target's folder and an empty icon location the target. hotKey 0 means none. The link starts normally
-// (show command 9). Errors of the link (EShortcutError) reach the caller.
-void CreateDesktopShortcut(const AnsiString& name, const AnsiString& target, const AnsiString& workingDir,
-                           const AnsiString& description, const AnsiString& arguments,
-                           const AnsiString& iconLocation, std::uint16_t iconNumber, char hotKey);
+// (show command 9). Errors of the link (EShortcutError) reach the caller. Returns the shortcut file written.
+AnsiString CreateDesktopShortcut(const AnsiString& name, const AnsiString& target,
+                                 const AnsiString& workingDir, const AnsiString& description,
+                                 const AnsiString& arguments, const AnsiString& iconLocation,
+                                 std::uint16_t iconNumber, char hotKey);
 
 // The folder part of a path without its final backslash, except for a root such as "C:\" (ExtractFileDir).
 AnsiString ExtractFileDir(const AnsiString& path);

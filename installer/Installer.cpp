@@ -1,16 +1,24 @@
 #include "installer/Installer.h"
 
+#include "archive/ArchiveFormat.h"
 #include "archive/Concatene.h"
+#include "archive/MemoryStream.h"
+#include "archive/ZCompress.h"
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "dialogs/MessageBox.h"
 #include "installer/ApplicationWait.h"
 #include "installer/DesktopShortcut.h"
+#include "installer/ExitCodes.h"
 #include "installer/FileStamp.h"
 #include "installer/FixedPaths.h"
 #include "installer/InstallerTexts.h"
 #include "platform/Platform.h"
 #include "platform/WindowsRules.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace vendora {
 
@@ -20,22 +28,48 @@ using namespace paths;
 
 constexpr int SwShowNormal = 1;
 
-int Show(InstallerMessage message) {
-    const MessageTexts texts = InstallerMessageTexts(message);
-    return ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+using EntryList = std::vector<std::pair<AnsiString, std::int32_t>>;
+
+AnsiString Quoted(const AnsiString& text) {
+    return Ansi("« ") + text + Ansi(" »");
 }
 
-bool Agreed(InstallerMessage prompt) {
-    return Show(prompt) == 1;
+AnsiString Bytes(std::int64_t size) {
+    return IntToStr(size) + " octets";
+}
+
+std::span<const std::uint8_t> OwnArchive() {
+    const auto resource = Os().FindResource("FCC", 1);
+    if (!resource)
+        throw Exception(Ansi("Le programme d'installation ne contient pas l'archive de Vendora "
+                             "(ressource FCC 1 absente)"));
+    return *resource;
+}
+
+// The program's own archive inflated in memory and its table read as the extraction will read it, so that
+// a damaged archive is found before anything is written. Its entries' names and sizes, in table order.
+EntryList CheckedEntries() {
+    const std::span<const std::uint8_t> archive = OwnArchive();
+    try {
+        MemoryStream input;
+        MemoryStream inflated;
+        input.Write(archive.data(), static_cast<std::uint32_t>(archive.size()));
+        input.Seek(0);
+        TZCompress().DecompressStream(input, inflated);
+        const ArchiveTable table = ReadArchiveTable(inflated.Bytes());
+        EntryList entries;
+        for (std::size_t i = 0; i < table.Entries.size(); ++i)
+            entries.emplace_back(table.Entries[i].Name, table.Entries.SizeAt(i));
+        return entries;
+    } catch (const Exception& error) {
+        throw EDamagedPayload(error.Message());
+    }
 }
 
 // The program's own archive, byte for byte, written in full under a temporary name beside the archive
 // file and then put in its place in one step: a crash leaves the old archive or the new one.
 void WriteArchive(const AnsiString& path) {
-    const auto resource = Os().FindResource("FCC", 1);
-    if (!resource)
-        throw Exception(Ansi("Le programme d'installation ne contient pas l'archive de Vendora "
-                             "(ressource FCC 1 absente)"));
+    const std::span<const std::uint8_t> resource = OwnArchive();
     FileSystem& files = Os().Files();
     const AnsiString temporary = TemporarySibling(path);
     // What a crash left under the temporary name goes first, so that the new file is really new.
@@ -45,9 +79,9 @@ void WriteArchive(const AnsiString& path) {
         files.CreateFile(temporary, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateNew, error);
     if (!file)
         throw EInOutError(error);
-    const auto size = static_cast<std::uint32_t>(resource->size());
+    const auto size = static_cast<std::uint32_t>(resource.size());
     std::uint32_t done = 0;
-    const bool written = file->Write(resource->data(), size, done);
+    const bool written = file->Write(resource.data(), size, done);
     const int writeError = written ? 0 : file->LastError();
     file.reset();
     if (!written || done != size) {
@@ -70,82 +104,222 @@ void RefuseLongTarget(const AnsiString& folder) {
         throw Exception(TargetTooLongText(archivePath));
 }
 
-void CopyFontIfMissing() {
+// One run: the switches, the log, and the steps in their order.
+class Sequence {
+public:
+    Sequence(const InstallerSwitches& switches, InstallLog& log) : switches_(switches), log_(log) {}
+
+    RunOutcome Run();
+
+private:
+    bool Ask(InstallerMessage prompt);
+    void Report(InstallerMessage report);
+    bool Released(std::uint32_t limit);
+    void Extract(const AnsiString& archivePath, const AnsiString& folder, const EntryList& entries);
+    void CopyFontIfMissing();
+    void CreateShortcut();
+    void CopyInstaller();
+    int Copy(const AnsiString& from, const AnsiString& to, const char* step);
+    RunOutcome ReplaceExecutable(const AnsiString& target);
+    RunOutcome CompleteInstall();
+    RunOutcome Completed(InstallerMessage prompt);
+    void Stamp();
+
+    const InstallerSwitches& switches_;
+    InstallLog& log_;
+};
+
+bool Sequence::Ask(InstallerMessage prompt) {
+    const MessageTexts texts = InstallerMessageTexts(prompt);
+    const int answer = ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+    const char* said = answer == 1 ? "Oui" : answer == 2 ? "Non" : "fenêtre fermée";
+    log_.Line(Ansi("Question ") + Quoted(texts.Title) + " : " + Ansi(said) +
+              (switches_.Silent ? Ansi(" (/S)") : AnsiString()));
+    return answer == 1;
+}
+
+void Sequence::Report(InstallerMessage report) {
+    const MessageTexts texts = InstallerMessageTexts(report);
+    log_.Line(Ansi("Message ") + Quoted(texts.Title) + " : " + PlainText(texts.Text));
+    ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+}
+
+// A silent update's wait, before anything is written.
+bool Sequence::Released(std::uint32_t limit) {
+    log_.Line(Ansi("Attente de la fermeture de ") + RunningExecutable +
+              " (/WAIT=" + IntToStr(switches_.WaitSeconds) + " s)");
+    if (WaitForApplicationExit(limit)) {
+        log_.Line(AnsiString(RunningExecutable) + Ansi(" est libre"));
+        return true;
+    }
+    log_.Line(AnsiString(RunningExecutable) + Ansi(" tourne encore après ") +
+              IntToStr(switches_.WaitSeconds) + Ansi(" s : rien n'est changé"));
+    return false;
+}
+
+// Every entry is put in place together at the end of the split, so they are written down once it returns.
+void Sequence::Extract(const AnsiString& archivePath, const AnsiString& folder, const EntryList& entries) {
+    log_.Line(Ansi("Extraction de ") + archivePath);
+    ExtractArchive(archivePath);
+    for (const auto& [name, size] : entries)
+        log_.Line(Ansi("Fichier écrit : ") + folder + "\\" + name + " (" + Bytes(size) + ")");
+}
+
+void Sequence::CopyFontIfMissing() {
     FileSystem& files = Os().Files();
-    if (files.FileExists(FontDestination))
+    if (files.FileExists(FontDestination)) {
+        log_.Line(Ansi("Police déjà présente : ") + FontDestination);
         return;
-    if (!files.CopyFile(FontSource, FontDestination, false))
-        Show(InstallerMessage::FontReport);
+    }
+    if (files.CopyFile(FontSource, FontDestination, false)) {
+        log_.Line(Ansi("Police copiée : ") + FontDestination);
+        return;
+    }
+    log_.Line(Ansi("La police n'a pas pu être copiée") + WindowsCodeText(files.LastError()));
+    Report(InstallerMessage::FontReport);
 }
 
-void CreateShortcut() {
-    CreateDesktopShortcut(Ansi("Vendora © Morvanel"), RunningExecutable, "",
-                          Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0,
-                          '\0');
+// Under the SYSTEM account, as deployment agents run installers, the shortcut goes to the desktop every user
+// sees: SYSTEM's own is seen by nobody.
+void Sequence::CreateShortcut() {
+    AnsiString name = Ansi("Vendora © Morvanel");
+    if (Os().RunsAsSystem()) {
+        const AnsiString common = Os().AllUsersDesktop();
+        log_.Line(Ansi("Compte SYSTEM : le raccourci va sur le bureau de tous les utilisateurs ") + common);
+        if (!common.empty())
+            name = common + "\\" + name + ".lnk";
+    }
+    const AnsiString file = CreateDesktopShortcut(
+        name, RunningExecutable, "", Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"),
+        "", "", 0, '\0');
+    log_.Line(Ansi("Raccourci créé : ") + file);
 }
 
-// Backup and replacement of the executable; false when the run must end there.
-bool ReplaceExecutable(const AnsiString& target) {
+void Sequence::CopyInstaller() {
     FileSystem& files = Os().Files();
-    if (files.FileExists(Executable) && !files.CopyFile(RunningExecutable, Backup, false)) {
-        Show(InstallerMessage::BackupFailureReport);
-        return false;
-    }
-    if (!files.CopyFile(target + "\\" + "Vendora" + ".EXE", Executable, false)) {
-        Show(InstallerMessage::CopyFailureReport);
-        return false;
-    }
-    StampFixedTime(Executable);
-    return Agreed(InstallerMessage::UpdateCompletePrompt);
+    if (files.CopyFile(Os().ModuleFileName(), InstallerCopy, false))
+        log_.Line(Ansi("Installateur copié : ") + InstallerCopy);
+    else
+        log_.Line(Ansi("Installateur non copié vers ") + InstallerCopy + WindowsCodeText(files.LastError()) +
+                  Ansi(", sans conséquence"));
 }
 
-bool CompleteInstall() {
+void Sequence::Stamp() {
     StampFixedTime(Executable);
-    if (Os().Files().FileExists(Manual))
-        Os().ShellExecute(Manual, "", ApplicationFolder, SwShowNormal);
-    return Agreed(InstallerMessage::InstallCompletePrompt);
+    log_.Line(Ansi("Date fixe posée sur ") + Executable);
 }
 
-void StartApplication(const AnsiString& argument) {
+// A copy of the update's, logged; 0 when done, else the Windows error code.
+int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* step) {
+    FileSystem& files = Os().Files();
+    if (files.CopyFile(from, to, false)) {
+        log_.Line(Ansi(step) + " : " + from + " -> " + to);
+        return 0;
+    }
+    const int code = files.LastError();
+    log_.Line(Ansi(step) + Ansi(" impossible : ") + from + " -> " + to + WindowsCodeText(code));
+    return code;
+}
+
+// Backup and replacement of the executable.
+RunOutcome Sequence::ReplaceExecutable(const AnsiString& target) {
+    const int backup =
+        Os().Files().FileExists(Executable) ? Copy(RunningExecutable, Backup, "Sauvegarde") : 0;
+    if (backup != 0) {
+        Report(InstallerMessage::BackupFailureReport);
+        return {RunEnd::BackupFailed, backup};
+    }
+    if (const int code = Copy(target + "\\" + "Vendora" + ".EXE", Executable, "Remplacement")) {
+        Report(InstallerMessage::CopyFailureReport);
+        return {RunEnd::ReplacementFailed, code};
+    }
+    Stamp();
+    return Completed(InstallerMessage::UpdateCompletePrompt);
+}
+
+RunOutcome Sequence::CompleteInstall() {
+    Stamp();
+    if (Os().Files().FileExists(Manual)) {
+        // A document opens in a window of its own: a silent run leaves it.
+        if (switches_.Silent) {
+            log_.Line(Ansi("Manuel non ouvert (/S) : ") + Manual);
+        } else {
+            Os().ShellExecute(Manual, "", ApplicationFolder, SwShowNormal);
+            log_.Line(Ansi("Manuel ouvert : ") + Manual);
+        }
+    }
+    return Completed(InstallerMessage::InstallCompletePrompt);
+}
+
+// The final question, and the start of the application on "Oui"; a silent run starts nothing.
+RunOutcome Sequence::Completed(InstallerMessage prompt) {
+    if (switches_.Silent) {
+        log_.Line(Ansi("Vendora n'est pas lancé (/S)"));
+        return {};
+    }
+    if (!Ask(prompt))
+        return {};
     if (!Os().Files().SetCurrentDirectory(ApplicationFolder))
         throw EInOutError(WinError::PathNotFound);
-    Os().ShellExecute(RunningExecutable, argument, ApplicationFolder, SwShowNormal);
+    Os().ShellExecute(RunningExecutable, switches_.Argument, ApplicationFolder, SwShowNormal);
+    log_.Line(Ansi("Lancement : ") + RunningExecutable + " " + switches_.Argument);
+    return {};
 }
 
-} // namespace
-
-void RunInstaller(const AnsiString& commandLine) {
-    const AnsiString argument = ParamStr(commandLine, 1);
-    AnsiString target = Contains(argument, ':') ? argument : AnsiString(DefaultTarget);
-
+RunOutcome Sequence::Run() {
+    AnsiString target = TargetFolder(switches_);
+    log_.Line(Ansi("Dossier cible : ") + target);
     RefuseLongTarget(target);
     FileSystem& files = Os().Files();
-    if (files.FileExists(Executable) && !Agreed(InstallerMessage::UpdatePrompt))
-        return;
-    if (!files.FileExists(Executable) && !Agreed(InstallerMessage::InstallPrompt))
-        return;
+    const bool installed = files.FileExists(Executable);
+    if (installed && !Ask(InstallerMessage::UpdatePrompt))
+        return {RunEnd::Declined};
+    if (!files.FileExists(Executable) && !Ask(InstallerMessage::InstallPrompt))
+        return {RunEnd::Declined};
 
-    const int updateFlag = files.CreateDirectory(target);
-    const bool update = updateFlag != 0;
+    const EntryList entries = CheckedEntries();
+    log_.Line(Ansi("Archive vérifiée : ") + IntToStr(static_cast<long long>(entries.size())) +
+              Ansi(" entrées"));
+    // A silent update changes nothing while the application runs: its wait comes before any write.
+    const std::uint32_t limit = static_cast<std::uint32_t>(switches_.WaitSeconds) * 1000u;
+    const bool waited = switches_.Silent && installed;
+    if (waited && !Released(limit))
+        return {RunEnd::StillRunning};
+
+    const bool update = files.CreateDirectory(target) != 0;
     if (update) {
         target += "\\MAJ";
         RefuseLongTarget(target);
         files.CreateDirectory(target);
     }
+    log_.Line(update ? Ansi("Mode : mise à jour dans ") + target
+                     : Ansi("Mode : installation dans ") + target);
 
     const AnsiString archivePath = target + "\\" + ArchiveFileName;
     WriteArchive(archivePath);
-    if (update)
+    log_.Line(Ansi("Archive écrite : ") + archivePath + " (" +
+              Bytes(static_cast<std::int64_t>(OwnArchive().size())) + ")");
+    if (update && !switches_.Silent)
         WaitForApplicationExit();
-    ExtractArchive(archivePath);
+    else if (update && !waited && !Released(limit))
+        return {RunEnd::StillRunning};
+    Extract(archivePath, target, entries);
 
     CopyFontIfMissing();
     CreateShortcut();
-    files.CopyFile(Os().ModuleFileName(), InstallerCopy, false);
+    CopyInstaller();
+    return update ? ReplaceExecutable(target) : CompleteInstall();
+}
 
-    const bool start = update ? ReplaceExecutable(target) : CompleteInstall();
-    if (start)
-        StartApplication(argument);
+} // namespace
+
+RunOutcome RunInstaller(const InstallerSwitches& switches, InstallLog& log) {
+    return Sequence(switches, log).Run();
+}
+
+void RunInstaller(const AnsiString& commandLine) {
+    InstallLog none;
+    RunInstaller(ReadSwitches(commandLine), none);
 }
 
 } // namespace vendora

@@ -2,13 +2,33 @@
 // The installer's run: install or update Vendora from the archive the program carries.
 
 #include "base/Text.h"
+#include "installer/InstallLog.h"
+#include "installer/Switches.h"
 
 namespace vendora {
 
-// Runs the sequence once, from the opening question to the start of the application. The first argument
-// of the command line, when it contains ":", is the target folder; it is always handed to the started
-// application. Returns however the user ends the run; errors it does not catch (archive file, extraction,
-// shortcut, current folder) are raised to the caller.
+// How a run ended without an error it did not catch.
+enum class RunEnd {
+    Completed,         // installed or updated (and the application started when asked to)
+    Declined,          // a question answered other than "Oui"
+    StillRunning,      // a silent update gave up waiting for Vendora.EXE before anything was written
+    BackupFailed,      // the backup of the old executable failed (reported)
+    ReplacementFailed, // the copy of the new executable failed (reported)
+};
+struct RunOutcome {
+    RunEnd End = RunEnd::Completed;
+    int SystemCode = 0; // the Windows error code of a failed copy
+};
+
+// Runs the sequence once, from the opening question to the start of the application, into the target of
+// the switches (TargetFolder); the first argument that is no switch is handed to the started application.
+// Each step goes to the log. A silent run (/S) asks its questions of the installed dialogs (which accept
+// them) but opens no manual and starts nothing at the end, and an update waits for a running Vendora before
+// anything is written, no longer than /WAIT=. The archive the program carries is checked whole before
+// anything is written (EDamagedPayload). Errors it does not catch (archive file, extraction, shortcut,
+// current folder) are raised to the caller.
+RunOutcome RunInstaller(const InstallerSwitches& switches, InstallLog& log);
+// The same for a command line, without log.
 void RunInstaller(const AnsiString& commandLine);
 
 } // namespace vendora

@@ -2,6 +2,7 @@
 
 #include "base/Cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -82,6 +83,32 @@ MessageTexts InstallerMessageTexts(InstallerMessage message) {
 AnsiString TargetTooLongText(const AnsiString& archivePath) {
     return Ansi("Le dossier d'installation est trop long : le chemin de l'archive \"") + archivePath +
            Ansi("\" dépasse 255 caractères. Choisissez un dossier au nom plus court ; rien n'a été écrit.");
+}
+
+AnsiString PlainText(const AnsiString& markup) {
+    AnsiString text = markup;
+    ReplaceAll("#13", "\r", text, true);
+    ReplaceAll("<P>", "\r", text, false);
+    AnsiString plain;
+    bool inTag = false;
+    for (const char c : text) {
+        if (c == '<' && !inTag)
+            inTag = true;
+        else if (c == '>' && inTag)
+            inTag = false;
+        else if (!inTag)
+            plain += c;
+    }
+    AnsiString joined;
+    std::size_t start = 0;
+    while (start <= plain.size()) {
+        const std::size_t end = std::min(plain.find('\r', start), plain.size());
+        const AnsiString part = TrimSpaces(std::string_view(plain).substr(start, end - start));
+        if (!part.empty())
+            joined += (joined.empty() ? "" : " / ") + part;
+        start = end + 1;
+    }
+    return joined;
 }
 
 AnsiString WaitingCaption() {

@@ -30,6 +30,9 @@ AnsiString VersionText();
 // The error that refuses a target folder whose archive path would not fit in a path of 255 characters.
 AnsiString TargetTooLongText(const AnsiString& archivePath);
 
+// A message as the log quotes it: its markup tags dropped, its paragraphs joined by " / ".
+AnsiString PlainText(const AnsiString& markup);
+
 // The waiting window of the update: its caption and the text of its Label1.
 AnsiString WaitingCaption();
 AnsiString WaitingLabelText();

@@ -24,6 +24,10 @@ public:
     void CoUninitialize() override {}
     bool SaveShellLink(const ShellLinkData&, const AnsiString&) override { return false; }
     TColor GetSysColor(int index) override { return XpSysColor(index); }
+    void Sleep(std::uint32_t) override {}
+    bool RunsAsSystem() override { return false; }
+    AnsiString AllUsersDesktop() override { return {}; }
+    AnsiString TempFolder() override { return {}; }
 };
 
 } // namespace vendora

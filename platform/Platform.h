@@ -45,8 +45,12 @@ inline constexpr int PathNotFound = 3;
 inline constexpr int TooManyOpenFiles = 4;
 inline constexpr int AccessDenied = 5;
 inline constexpr int NotSameDevice = 17; // a move between volumes
+inline constexpr int WriteProtect = 19;
 inline constexpr int GenFailure = 31;
 inline constexpr int SharingViolation = 32;
+inline constexpr int LockViolation = 33;
+inline constexpr int HandleEof = 38;
+inline constexpr int HandleDiskFull = 39;
 inline constexpr int BadNetPath = 53;
 inline constexpr int FileExists = 80; // CreateFile (CREATE_NEW) and CopyFile refusing an existing file
 inline constexpr int InvalidParameter = 87;
@@ -181,6 +185,18 @@ public:
 
     // GetSysColor: the current RGB value of a system colour index.
     virtual TColor GetSysColor(int index) = 0;
+
+    // Sleep: returns after about milliseconds, without using the processor meanwhile.
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // Whether the process runs as the local system account (SYSTEM), as deployment agents start programs:
+    // its own desktop is seen by nobody.
+    virtual bool RunsAsSystem() = 0;
+    // The desktop folder every user of the machine sees (CSIDL_COMMON_DESKTOPDIRECTORY); empty when the
+    // system names none.
+    virtual AnsiString AllUsersDesktop() = 0;
+    // The account's folder for temporary files (GetTempPath, %TEMP%), without closing '\'; empty when the
+    // system names none.
+    virtual AnsiString TempFolder() = 0;
 };
 
 // The process's platform, which the program's entry installs (Install<Platform>), and tests their own.

@@ -14,9 +14,12 @@
 #include "base/Text.h"
 #include "dialogs/DialogBackend.h"
 #include "html/pictures/Pictures.h"
+#include "installer/InstallLog.h"
+#include "installer/Switches.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vendora {
 
@@ -53,5 +56,40 @@ private:
 // "Erreur d'application" with the error's text. A fault of the window back end's input source
 // (InputSourceError: a faulty ui script) is not the program's and is raised to the caller.
 int RunSequence(const std::function<void()>& sequence);
+
+// The errors box of RunSequence for an error nothing caught; 1, its exit code.
+int ShowUncaughtError(const std::exception& error);
+
+// The program's run as its command line asks, in three moments around start-up:
+//   1. the constructor reads the switches (Switches.h) and opens the log, before anything else is done;
+//      EarlyExit() then says when the run must end there (the file of /LOG= cannot be written);
+//   2. start-up makes Windows(): the program's own, or for a silent run (/S) none at all, the dialogs
+//      answering as a person accepting the install would (SilentDialogs, SilentExtractionUi);
+//   3. Run() shows the usage (/?) or runs the sequence, logs how it ended and gives the exit code
+//      (ExitCodes.h): with windows 0, or 1 after the error box; silent, the code of what ended the run.
+// A platform must be installed before and stay until after.
+class ProgramRun {
+public:
+    explicit ProgramRun(const AnsiString& commandLine);
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    std::optional<int> EarlyExit() const { return earlyExit_; }
+    bool Silent() const { return switches_.Silent; }
+    WindowFactory Windows(const WindowFactory& forPeople) const;
+    // After start-up. A fault of the window back end's input source is raised, as RunSequence does.
+    int Run();
+
+private:
+    int End(int code);
+    int Refuse(const AnsiString& fault, int silentCode);
+    int ShowUsage();
+    int Install();
+
+    InstallerSwitches switches_;
+    InstallLog log_;
+    AnsiString logFault_;
+    std::optional<int> earlyExit_;
+};
 
 } // namespace vendora

@@ -2,21 +2,23 @@
 // with its real windows: on the X11 display when DISPLAY is set, else headless (VENDORA_UI_SCRIPT answers
 // them, VENDORA_UI_TRANSCRIPT records them, VENDORA_UI_SNAPSHOTS receives pictures of them).
 //
-// Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch (shown in the
-// error box first), or when the emulated machine cannot be prepared; 2 for a faulty ui script.
+// Exit codes: those of installer/ExitCodes.h, as the Windows program's (a run with windows: 0, or 1 after
+// the error box; a silent run: the code of what ended it); 1 also when the emulated machine cannot be
+// prepared; 125, outside that table, for a faulty ui script (the test harness's fault, not the program's).
+// A silent run (/S) opens no display.
 
 #include "app/linux/LinuxWindows.h"
 #include "base/Cp1252.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gfx/jpeg/JpegDecoder.h"
 #include "gui/Backend.h"
-#include "installer/Installer.h"
 #include "platform/WindowsRules.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "startup/Startup.h"
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -37,10 +39,15 @@ int Run(const vendora::AnsiString& commandLine) {
     const Install<TextEngine> text(TheFreeTypeTextEngine());
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
     const Install<PictureDecoder> decoder(TheJpegDecoder());
-    const LinuxWindowBackend windows = CreateLinuxWindowBackend();
-    const Install<WindowBackend> backend(*windows.Backend);
-    const SharedUnits units([&] { return CreateLinuxWindows(windows); });
-    return RunSequence([&] { RunInstaller(commandLine); });
+    ProgramRun run(commandLine);
+    if (const std::optional<int> code = run.EarlyExit())
+        return *code;
+    const LinuxWindowBackend windows = run.Silent() ? LinuxWindowBackend{} : CreateLinuxWindowBackend();
+    std::optional<Install<WindowBackend>> backend;
+    if (windows.Backend)
+        backend.emplace(*windows.Backend);
+    const SharedUnits units(run.Windows([&] { return CreateLinuxWindows(windows); }));
+    return run.Run();
 }
 
 } // namespace
@@ -50,7 +57,7 @@ int main(int argc, char** argv) {
         return Run(CommandLine(argc, argv));
     } catch (const vendora::InputSourceError& error) {
         std::cerr << "INSTALL: ui script: " << error.what() << std::endl;
-        return 2;
+        return 125;
     } catch (const std::exception& error) {
         // Before start-up there is no window to show it in.
         std::cerr << "INSTALL: " << vendora::AnsiToUtf8(error.what()) << std::endl;

@@ -2,8 +2,8 @@
 // decoded by Windows' imaging component and real windows, around the same start-up, sequence and
 // shut-down as the Linux program.
 //
-// Exit codes: 0 after the sequence, however it ended; 1 after an error it did not catch, shown first in
-// the error box "Erreur d'application".
+// Exit codes: those of installer/ExitCodes.h (a run with windows: 0, or 1 after the error box "Erreur
+// d'application"; a silent run, /S: the code of what ended it). A silent run makes no window at all.
 
 #include "base/Cp1252.h"
 #include "dialogs/forms/FrameworkDialogs.h"
@@ -14,13 +14,13 @@
 #include "gui/Application.h"
 #include "gui/win32/Win32Backend.h"
 #include "html/pictures/Pictures.h"
-#include "installer/Installer.h"
 #include "platform/win32/Win32Platform.h"
 #include "startup/Startup.h"
 
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 // Last: its macros (DrawText, CreateFile...) must not rename anything declared above.
@@ -47,14 +47,19 @@ int Run(const vendora::AnsiString& commandLine) {
     // The engine outlives the windows that measure and draw with it.
     GdiTextEngine textEngine;
     const Install<TextEngine> text(textEngine);
-    Win32Backend windows;
-    const Install<WindowBackend> backend(windows);
-    const SharedUnits units(CreateWindows);
+    ProgramRun run(commandLine);
+    if (const std::optional<int> code = run.EarlyExit())
+        return *code;
+    std::optional<Win32Backend> windows;
+    std::optional<Install<WindowBackend>> backend;
+    if (!run.Silent())
+        backend.emplace(windows.emplace());
+    const SharedUnits units(run.Windows(CreateWindows));
     // After start-up, which initialises COM: the decoder's imaging factory is released before shut-down
     // uninitialises it.
     WicJpegDecoder pictures;
     const Install<PictureDecoder> decoder(pictures);
-    return RunSequence([&] { RunInstaller(commandLine); });
+    return run.Run();
 }
 
 // An error before the windows exist, or while they go: the system's own box says it, in UTF-16 from the
@@ -68,13 +73,19 @@ int Fail(const char* text) {
 
 } // namespace
 
+// A silent run shows no box, whatever happens.
+int Fail(const vendora::AnsiString& commandLine, const char* text) {
+    return vendora::ReadSwitches(commandLine).Silent ? 1 : Fail(text);
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The whole line as Windows keeps it, program name included: the installer splits it its own way.
+    const vendora::AnsiString commandLine = vendora::Win32Platform::CommandLine();
     try {
-        // The whole line as Windows keeps it, program name included: the installer splits it its own way.
-        return Run(vendora::Win32Platform::CommandLine());
+        return Run(commandLine);
     } catch (const std::exception& error) {
-        return Fail(error.what());
+        return Fail(commandLine, error.what());
     } catch (...) {
-        return Fail("?");
+        return Fail(commandLine, "?");
     }
 }

@@ -133,6 +133,24 @@ AnsiString EmulatedMachine::DefaultDesktop() const {
     return "C:\\Users\\" + user_ + "\\Desktop";
 }
 
+bool EmulatedMachine::IsSystemAccount() const {
+    return SameNameNoCase(user_, "SYSTEM");
+}
+
+AnsiString EmulatedMachine::AllUsersDesktop() const {
+    MakeFoldersNoCase(root_ + "/drive_c", {"Users", "Public", "Desktop"});
+    return "C:\\Users\\Public\\Desktop";
+}
+
+AnsiString EmulatedMachine::TempFolder() const {
+    if (IsSystemAccount()) {
+        MakeFoldersNoCase(root_ + "/drive_c", {"windows", "Temp"});
+        return "C:\\Windows\\Temp";
+    }
+    MakeFoldersNoCase(root_ + "/drive_c", {"Users", AnsiToUtf8(user_), "AppData", "Local", "Temp"});
+    return "C:\\Users\\" + user_ + "\\AppData\\Local\\Temp";
+}
+
 void EmulatedMachine::Prepare() {
     MakeFolders(root_ + "/drive_c");
     const std::string registry = root_ + "/registry";

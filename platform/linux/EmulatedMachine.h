@@ -38,6 +38,12 @@ public:
     std::string RegistryFile() const { return root_ + "/registry/HKCU.reg"; }
     // "C:\Users\<user>\Desktop", the value the registry file is created with.
     AnsiString DefaultDesktop() const;
+    // The account SYSTEM, as deployment agents start programs: the user named "SYSTEM" in any letter case.
+    bool IsSystemAccount() const;
+    // "C:\Users\Public\Desktop", and the account's temporary folder: "C:\Windows\Temp" for SYSTEM, else
+    // "C:\Users\<user>\AppData\Local\Temp". Each is made when missing, as every Windows machine has them.
+    AnsiString AllUsersDesktop() const;
+    AnsiString TempFolder() const;
 
     // The host folder of a drive letter; nothing when the drive does not exist.
     std::optional<std::string> DriveFolder(char drive) const;

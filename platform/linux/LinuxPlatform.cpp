@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vendora {
@@ -97,6 +98,10 @@ std::optional<std::span<const std::uint8_t>> LinuxPlatform::FindResource(std::st
 std::uint64_t LinuxPlatform::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void LinuxPlatform::Sleep(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 double LinuxPlatform::Now() {

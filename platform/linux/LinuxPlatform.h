@@ -57,6 +57,11 @@ public:
     // Writes the .lnk file; the target's attributes, times and size are recorded when it exists.
     bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) override;
     TColor GetSysColor(int index) override { return XpSysColor(index); }
+    void Sleep(std::uint32_t milliseconds) override;
+    // The emulated machine's account (USER) named SYSTEM.
+    bool RunsAsSystem() override { return machine_.IsSystemAccount(); }
+    AnsiString AllUsersDesktop() override { return machine_.AllUsersDesktop(); }
+    AnsiString TempFolder() override { return machine_.TempFolder(); }
 
     // For the tests.
     std::optional<ShellLinkContents> ReadShellLink(const AnsiString& shortcutFile,

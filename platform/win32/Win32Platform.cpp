@@ -148,4 +148,43 @@ TColor Win32Platform::GetSysColor(int index) {
     return TColor(static_cast<std::uint32_t>(::GetSysColor(index)));
 }
 
+void Win32Platform::Sleep(std::uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+bool Win32Platform::RunsAsSystem() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<std::uint8_t> buffer(size);
+    const bool read =
+        size != 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) != FALSE;
+    ::CloseHandle(token);
+    if (!read)
+        return false;
+    const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+    return ::IsWellKnownSid(user->User.Sid, WinLocalSystemSid) != FALSE;
+}
+
+AnsiString Win32Platform::AllUsersDesktop() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(
+            ::SHGetFolderPathW(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return AnsiString();
+    return Narrow(folder);
+}
+
+AnsiString Win32Platform::TempFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH)
+        return AnsiString();
+    std::wstring_view path(folder, length);
+    if (path.size() > 3 && path.back() == L'\\')
+        path.remove_suffix(1);
+    return Narrow(path);
+}
+
 } // namespace vendora

@@ -38,6 +38,13 @@ public:
     // one of its interfaces or the save fails.
     bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) override;
     TColor GetSysColor(int index) override;
+    void Sleep(std::uint32_t milliseconds) override;
+    // The process token's user is the well-known local system SID (S-1-5-18).
+    bool RunsAsSystem() override;
+    // SHGetFolderPathW(CSIDL_COMMON_DESKTOPDIRECTORY), shell32 being bound at this first call.
+    AnsiString AllUsersDesktop() override;
+    // GetTempPathW without its closing '\'.
+    AnsiString TempFolder() override;
 
 private:
     Win32FileSystem files_;

@@ -280,8 +280,8 @@ TEST(Install, DamagedPayloadEndsWithTheErrorBox) {
     EXPECT_EQ(run.Transcript.back(),
               "error title=\"Erreur d'application\" text=\"Error in compression routine: -3\"");
     EXPECT_NE(run.Stderr.find("Error in compression routine: -3"), std::string::npos);
-    // Nothing after the failure: only the archive file was written.
-    EXPECT_EQ(FilesBelow(machine.Host("drive_c/Vendora")), (std::vector<std::string>{"Vendora.FCC"}));
+    // The archive is checked before anything is written: not even the archive file is.
+    EXPECT_FALSE(fs::exists(machine.Host("drive_c/Vendora")));
     EXPECT_FALSE(fs::exists(machine.Host(Shortcut)));
     EXPECT_TRUE(FilesBelow(machine.Host("drive_c/Windows")).empty());
     EXPECT_TRUE(run.ShellLog.empty());
@@ -318,4 +318,25 @@ TEST(Install, UpdateWaitsWhileTheExecutableIsHeldOpen) {
     EXPECT_LT(at("attente hide"), at("progress create"));
     EXPECT_TRUE(fs::exists(machine.Host("drive_c/Vendora/ex_Vendora.EXE")));
     EXPECT_EQ(FilesBelow(machine.Host("drive_c/Vendora/MAJ")), With(DemoEntries, {"Vendora.FCC"}));
+}
+
+// Unattended: no window at all (no transcript), every entry logged, exit code 0; then an update while the
+// application runs gives up after /WAIT= with its own code, and nothing has changed.
+TEST(Install, SilentInstallThenSilentUpdateWhileTheApplicationRuns) {
+    Machine machine;
+    const RunResult run = machine.Run({"/S", "/LOG=C:\\deploy.log"});
+    EXPECT_EQ(run.ExitCode, 0) << run.Stderr;
+    EXPECT_TRUE(run.Transcript.empty());
+    EXPECT_TRUE(run.ShellLog.empty()) << "nothing started";
+    const std::string log = ReadFile(machine.Host("drive_c/deploy.log"));
+    for (const std::string& entry : DemoEntries)
+        EXPECT_NE(log.find("Fichier écrit : C:\\Vendora\\" + entry + " ("), std::string::npos) << entry;
+    EXPECT_TRUE(fs::exists(machine.Host(Shortcut)));
+
+    const auto before = FilesBelow(machine.Root());
+    Holder holder(machine.Host("drive_c/Vendora/vendora.exe"));
+    const RunResult update = machine.Run({"/S", "/WAIT=1", "/LOG=C:\\deploy.log"});
+    EXPECT_EQ(update.ExitCode, 5) << update.Stderr;
+    EXPECT_EQ(FilesBelow(machine.Root()), before);
+    EXPECT_NE(ReadFile(machine.Host("drive_c/deploy.log")).find("Fin : code de sortie 5"), std::string::npos);
 }

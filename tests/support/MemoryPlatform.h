@@ -28,6 +28,9 @@ public:
     std::uint64_t TicksPerReading = 10;
     double Day = 40000.0; // the instant Now() reports
     bool LinksSave = true;
+    bool System = false; // the process runs as SYSTEM
+    AnsiString PublicDesktop = "C:\\Users\\Public\\Desktop";
+    AnsiString Temp = "C:\\Users\\caisse\\AppData\\Local\\Temp";
     bool ComStarts = true; // false: CoInitialize fails, as on a thread in another apartment
     // System colours of this machine's own; the others are the Windows XP defaults.
     std::map<int, TColor> SysColors;
@@ -75,6 +78,11 @@ public:
         const auto found = SysColors.find(index);
         return found != SysColors.end() ? found->second : XpSysColor(index);
     }
+    // The clock moves by the time slept: a wait ends without passing real time.
+    void Sleep(std::uint32_t milliseconds) override { Ticks += milliseconds; }
+    bool RunsAsSystem() override { return System; }
+    AnsiString AllUsersDesktop() override { return PublicDesktop; }
+    AnsiString TempFolder() override { return Temp; }
 };
 
 } // namespace vendora::test

@@ -100,6 +100,16 @@ void PreviousInstall(const WineMachine& machine, const fs::path& executable) {
     fs::copy_file(DemoEntriesFolder() / "StarMath.ttf", machine.Host("drive_c/windows/Fonts/Starmath.ttf"));
 }
 
+// The installed application started and holding its executable, as Windows judges; its pid.
+int StartApplication(WineMachine& machine) {
+    const int application = machine.Launch(machine.Host("drive_c/Vendora/vendora.exe"), {"--stay", "3600"});
+    const WineMachine::Output held =
+        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
+    if (held.ExitCode != 0)
+        throw std::runtime_error("the running application does not hold its executable: " + held.Err);
+    return application;
+}
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
@@ -213,8 +223,8 @@ TEST(Wine, DamagedPayloadEndsInTheErrorBox) {
     EXPECT_EQ(machine.Records("error "),
               (std::vector<std::string>{"error title=\"Erreur d'application\" "
                                         "text=\"Error in compression routine: -3\""}));
-    // Nothing after the failure: only the archive file, no font, no shortcut.
-    EXPECT_EQ(FilesBelow(machine.Host("drive_c/Vendora")), std::vector<std::string>{"Vendora.FCC"});
+    // The archive is checked before anything is written: no archive file, no font, no shortcut.
+    EXPECT_FALSE(fs::exists(machine.Host("drive_c/Vendora")));
     EXPECT_TRUE(FindNoCase(machine.Host("drive_c/windows/Fonts"), "Starmath.ttf").empty());
     EXPECT_EQ(AllBelow(machine.Home()), std::vector<std::string>{"Desktop"});
 }
@@ -242,11 +252,7 @@ TEST(Wine, UpdateWhileTheApplicationRuns) {
     WineMachine machine("update-while-running");
     const fs::path old = OldStandin(machine), vendora = machine.Host("drive_c/Vendora");
     PreviousInstall(machine, old);
-    // The application holds its executable, as Windows judges, before the installer starts.
-    const int application = machine.Launch(vendora / "vendora.exe", {"--stay", "3600"});
-    const WineMachine::Output held =
-        machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"});
-    ASSERT_EQ(held.ExitCode, 0) << "the running application does not hold its executable: " << held.Err;
+    const int application = StartApplication(machine);
 
     machine.Start();
     const WindowId question = machine.WaitForMessage(1, Update);
@@ -520,4 +526,56 @@ TEST(Wine, RussianWindowsWithCyrillicFolders) {
     ::iconv_close(convert);
     utf8.resize(utf8.size() - outLeft);
     ExpectStandinRecord(utf8, "D:\\Касса");
+}
+
+// As a deployment tool runs it: no window on the screen at any moment of the run (every titled window and
+// the whole screen looked at until it ends), an end of its own with exit code 0, every entry in the log.
+TEST(Wine, SilentInstallShowsNoWindow) {
+    WineMachine machine("silent-install");
+    machine.Start({"/S", "/LOG=C:\\deploy.log"});
+    std::vector<std::string> seen;
+    int looks = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(4);
+    while (machine.Running() && std::chrono::steady_clock::now() < deadline) {
+        for (const ScreenWindow& window : XScreen::Get().Windows())
+            if (window.Visible)
+                seen.push_back(window.Title);
+        const Bitmap screen = XScreen::Get().Whole();
+        bool drawn = false;
+        for (int y = 0; y < screen.Height(); y += 4)
+            for (int x = 0; x < screen.Width(); x += 4)
+                drawn = drawn || screen.Pixel(x, y) != screen.Pixel(0, 0);
+        if (drawn)
+            seen.push_back("something drawn on the screen");
+        ++looks;
+    }
+    EXPECT_GT(looks, 1) << "the run was not watched";
+    EXPECT_TRUE(seen.empty()) << seen.size() << " sightings, the first: " << seen.front();
+    ASSERT_FALSE(machine.Running()) << "the silent run did not end by itself";
+    EXPECT_EQ(machine.Finish(), 0) << machine.Stderr();
+    ExpectDemoEntriesIn(machine.Host("drive_c/Vendora"));
+    const std::string log = ReadFile(machine.Host("drive_c/deploy.log"));
+    for (const std::string& entry : DemoEntries())
+        EXPECT_NE(log.find("Fichier écrit : C:\\Vendora\\" + entry + " ("), std::string::npos)
+            << entry << log;
+    EXPECT_NE(log.find("Fin : code de sortie 0"), std::string::npos) << log;
+}
+
+// A silent update while the application runs gives up after /WAIT= with its own code and changes nothing.
+TEST(Wine, SilentUpdateGivesUpWhileTheApplicationRuns) {
+    WineMachine machine("silent-update-running");
+    const fs::path old = OldStandin(machine), vendora = machine.Host("drive_c/Vendora");
+    PreviousInstall(machine, old);
+    const int application = StartApplication(machine);
+    const std::vector<std::string> before = FilesBelow(vendora);
+
+    machine.Start({"/WAIT=3", "/S", "/LOG=C:\\deploy.log"});
+    EXPECT_EQ(machine.Finish(), 5) << machine.Stderr();
+    EXPECT_EQ(FilesBelow(vendora), before);
+    EXPECT_TRUE(SameBytes(FindNoCase(vendora, "vendora.exe"), old));
+    EXPECT_EQ(AllBelow(machine.Home()), std::vector<std::string>{"Desktop"}) << "no shortcut";
+    const std::string log = ReadFile(machine.Host("drive_c/deploy.log"));
+    EXPECT_NE(log.find("tourne encore après 3 s : rien n'est changé"), std::string::npos) << log;
+    EXPECT_NE(log.find("Fin : code de sortie 5"), std::string::npos) << log;
+    ::kill(application, SIGTERM);
 }

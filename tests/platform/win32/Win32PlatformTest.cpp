@@ -221,6 +221,19 @@ TEST_F(Win32PlatformTest, TheDesktopFolderOfTheShellIsInTheRegistry) {
     EXPECT_EQ(UpperAscii(*value), UpperAscii(Narrow(desktop)));
 }
 
+// What a run under SYSTEM and a silent run's log need: the account, the all-users desktop and %TEMP%,
+// existing folders without a closing '\'. A test program is no SYSTEM process.
+TEST_F(Win32PlatformTest, TheAccountTheAllUsersDesktopAndTheTemporaryFolder) {
+    EXPECT_FALSE(platform_->RunsAsSystem());
+    for (const AnsiString& folder : {platform_->AllUsersDesktop(), platform_->TempFolder()}) {
+        EXPECT_TRUE(platform_->Files().DirectoryExists(folder)) << folder;
+        EXPECT_FALSE(folder.ends_with('\\')) << folder;
+    }
+    EXPECT_NE(UpperAscii(platform_->AllUsersDesktop()),
+              UpperAscii(*platform_->ReadUserRegistryString(
+                  "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop")));
+}
+
 TEST_F(Win32PlatformTest, COMIsInitialisedAndUninitialisedOnThisThread) {
     // SetUp initialised COM: another call only counts up (S_FALSE).
     EXPECT_EQ(::CoInitialize(nullptr), S_FALSE);

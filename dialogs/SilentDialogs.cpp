@@ -1,0 +1,11 @@
+#include "dialogs/SilentDialogs.h"
+
+#include "platform/Platform.h"
+
+namespace vendora {
+
+void SilentDialogs::WaitForMessage(int milliseconds) {
+    Os().Sleep(static_cast<std::uint32_t>(milliseconds));
+}
+
+} // namespace vendora
