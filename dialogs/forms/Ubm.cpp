@@ -10,6 +10,7 @@
 #include "html/label/HtmlLabel.h"
 #include "platform/Platform.h"
 
+#include <utility>
 #include <vector>
 
 namespace vendora {
@@ -204,6 +205,7 @@ void TFMB::PlaceButtons() {
     int x = FirstButtonX;
     int row = ButtonGap;
     const int top = LeMessage->Height();
+    std::vector<std::pair<SpeedButton*, IntRect>> places;
     for (int i = 0; i < ComponentCount(); ++i) {
         auto* button = dynamic_cast<SpeedButton*>(Components(i));
         if (button == nullptr)
@@ -212,11 +214,13 @@ void TFMB::PlaceButtons() {
             x = FirstButtonX;
             row += RowStep;
         }
-        const IntRect r = ButtonAt(s, (x - FirstButtonX) / ButtonStep, top + s.Px(row));
-        button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+        places.emplace_back(button, ButtonAt(s, (x - FirstButtonX) / ButtonStep, top + s.Px(row)));
         x += ButtonStep;
     }
+    // The height first: shown buttons are anchored to the bottom edge and would move with it.
     SetClientHeight(top + s.Px(row) + s.Px(BottomMargin));
+    for (const auto& [button, r] : places)
+        button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TFMB::FreeButtons() {
