@@ -73,15 +73,15 @@ void RegisterFormClass() {
     registered = RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-// The per-monitor dpi calls of Windows 10 (user32) and 8.1 (shcore), looked up when first needed: on an
-// older Windows they are missing and the system's dpi, the same on every monitor, is the screen's.
+// The per-monitor dpi calls of Windows 10's user32, looked up when first needed: on an older Windows they
+// are missing and the system's dpi, the same on every monitor, is the screen's. (shcore's
+// GetDpiForMonitor would load a library more at start-up for what GetDpiForWindow tells once the window
+// exists.)
 struct DpiCalls {
     using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
     using AdjustForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    using GetDpiForMonitorCall = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     GetDpiForWindowCall GetDpiForWindow = nullptr;
     AdjustForDpiCall AdjustWindowRectExForDpi = nullptr;
-    GetDpiForMonitorCall GetDpiForMonitor = nullptr;
 };
 
 template <typename Call> Call Lookup(HMODULE module, const char* name) {
@@ -98,8 +98,6 @@ const DpiCalls& Dpi() {
         found.GetDpiForWindow = Lookup<DpiCalls::GetDpiForWindowCall>(user32, "GetDpiForWindow");
         found.AdjustWindowRectExForDpi =
             Lookup<DpiCalls::AdjustForDpiCall>(user32, "AdjustWindowRectExForDpi");
-        found.GetDpiForMonitor =
-            Lookup<DpiCalls::GetDpiForMonitorCall>(LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
         return found;
     }();
     return calls;
@@ -179,6 +177,7 @@ public:
             throw WindowNotCreated(form_.Caption(), GetLastError());
         // A window opened on another monitor than the one the form was laid out for.
         form_.SetScale(WindowScale(hwnd_));
+        SetIcons();
     }
 
     ~Win32Window() override {
@@ -187,6 +186,9 @@ public:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             DestroyWindow(hwnd_);
         }
+        for (HICON icon : icons_)
+            if (icon != nullptr)
+                DestroyIcon(icon);
     }
 
     void Show() override {
@@ -264,6 +266,24 @@ private:
         SetWindowPos(hwnd_, after, form_.Left(), form_.Top(), form_.Width(), form_.Height(), flags);
     }
 
+    // The program's icon at the sizes of the form's scale (16 and 32 pixels at 96 dpi), for the title bar
+    // and the task switcher; without an icon of its own the window keeps the class's.
+    void SetIcons() {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        const int sizes[2] = {form_.GetScale().Px(16), form_.GetScale().Px(32)};
+        const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+        for (int i = 0; i < 2; ++i) {
+            auto* icon = static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, sizes[i], sizes[i], 0));
+            if (icon == nullptr)
+                continue;
+            SendMessageW(hwnd_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+            if (icons_[i] != nullptr)
+                DestroyIcon(icons_[i]);
+            icons_[i] = icon;
+        }
+    }
+
     void Paint();
     void PositionChanged();
     void ScaleChanged(const Scale& scale, const RECT& suggested);
@@ -272,6 +292,7 @@ private:
 
     Form& form_;
     HWND hwnd_ = nullptr;
+    HICON icons_[2] = {nullptr, nullptr};
     bool painting_ = false;
     bool syncing_ = false;
 };
@@ -312,6 +333,7 @@ void Win32Window::ScaleChanged(const Scale& scale, const RECT& suggested) {
                      window.bottom - window.top + form_.ClientHeight() - client.bottom, Flags);
     }
     syncing_ = false;
+    SetIcons();
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -479,14 +501,7 @@ IntPoint Win32Backend::ScreenSize() {
 }
 
 Scale Win32Backend::ScreenScale() const {
-    // New windows open on the primary monitor (centred, or where the system puts them).
-    if (Dpi().GetDpiForMonitor != nullptr) {
-        UINT dpiX = 0;
-        UINT dpiY = 0;
-        HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-        if (SUCCEEDED(Dpi().GetDpiForMonitor(primary, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY)) && dpiY != 0)
-            return Scale(static_cast<int>(dpiY));
-    }
+    // For a per-monitor aware program, the system's dpi is the primary monitor's, where new windows open.
     return SystemScale();
 }
 

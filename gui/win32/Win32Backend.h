@@ -32,8 +32,8 @@ public:
     // The frame AdjustWindowRectExForDpi gives for the form's styles at scale (AdjustWindowRectEx, the
     // system's dpi, where Windows has no per-monitor dpi).
     FrameExtent FrameOf(BorderStyle style, bool captionButtons, const Scale& scale = {}) const override;
-    // The primary monitor's dpi (GetDpiForMonitor), else the system's (GetDeviceCaps LOGPIXELSY). A window
-    // learns its own monitor's dpi when it is made (GetDpiForWindow) and when it moves (WM_DPICHANGED).
+    // The system's dpi (GetDeviceCaps LOGPIXELSY: the primary monitor's). A window learns its own monitor's
+    // dpi when it is made (GetDpiForWindow) and when it moves (WM_DPICHANGED).
     Scale ScreenScale() const override;
     // Dispatches every message waiting in the thread's queue; false when there was none.
     bool DispatchPending() override;
