@@ -59,13 +59,20 @@ void DrawShadedBox(Canvas& canvas, int x, int y, int w, int h, TColor face, TCol
     if (w < 2)
         return;
 
+    // The frame is a 96-dpi pixel thick at the canvas's scale: t lines side by side, each side's lines
+    // ending where the one-pixel frame's do, t pixels in from the corners.
+    const int t = canvas.GetScale().Line();
     Pen& pen = canvas.GetPen();
     pen.Color = sunken ? FrameDark : FrameLight;
-    Line(canvas, x, y, x + w - 1, y);
-    Line(canvas, x, y, x, y + h - 1);
+    for (int k = 0; k < t; ++k) {
+        Line(canvas, x, y + k, x + w + 1 - 2 * t, y + k);
+        Line(canvas, x + k, y, x + k, y + h + 1 - 2 * t);
+    }
     pen.Color = sunken ? FrameLight : FrameDark;
-    Line(canvas, x + w, y + h, x + w, y);
-    Line(canvas, x + w, y + h, x, y + h);
+    for (int k = 0; k < t; ++k) {
+        Line(canvas, x + w - k, y + h, x + w - k, y + t - 1);
+        Line(canvas, x + w, y + h - k, x + t - 1, y + h - k);
+    }
 
     const TColor light = AddColors(face, step);
     const TColor dark = SubtractColors(face, step);
@@ -77,9 +84,9 @@ void DrawShadedBox(Canvas& canvas, int x, int y, int w, int h, TColor face, TCol
     const int q2 = (2 * h) / 5;
     const int q1 = h / 5;
     const int q3 = 3 * (h / 5);
-    FillGradientBand(canvas, x + 1, y + 1, w - 1, q2 - 1, upper, upper);
-    FillGradientBand(canvas, x + 1, y + q2, w - 1, q1, upper, lower);
-    FillGradientBand(canvas, x + 1, y + q3, w - 1, h - q3 - 1, lower, lower);
+    FillGradientBand(canvas, x + t, y + t, w + 1 - 2 * t, q2 - t, upper, upper);
+    FillGradientBand(canvas, x + t, y + q2, w + 1 - 2 * t, q1, upper, lower);
+    FillGradientBand(canvas, x + t, y + q3, w + 1 - 2 * t, h - q3 - t, lower, lower);
 }
 
 void DarkenRect(Canvas& canvas, int x1, int y1, int x2, int y2, TColor color) {

@@ -22,7 +22,8 @@ void FillGradientBand(Canvas& canvas, int x, int y, int w, int h, TColor first, 
 
 // The framed three-band box whose frame runs over columns x to x + w and rows y to y + h. The pixels
 // (x + w - 1, y), (x + w, y), (x, y + h - 1) and (x, y + h) stay unpainted, which softens two corners. A
-// width below 2 draws nothing.
+// width below 2 draws nothing. On a canvas of another scale than 96 dpi the frame is Scale::Line() pixels
+// thick, and so are the unpainted corners; the bands are worked out from the height given.
 void DrawShadedBox(Canvas& canvas, int x, int y, int w, int h, TColor face, TColor step, bool sunken);
 
 // Every pixel with x1 <= x <= x2 and y1 <= y <= y2 becomes SubtractColors(pixel, color).

@@ -1,6 +1,7 @@
 #include "gfx/Canvas.h"
 
 #include "base/Convert.h"
+#include "gfx/Resample.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -13,6 +14,13 @@ namespace vendora {
 
 int Font::Size() const {
     return -MulDiv(height_, 72, PixelsPerInch);
+}
+
+Font Font::Scaled(const Scale& scale) const {
+    Font font = *this;
+    font.height_ = scale.Px(height_);
+    font.PixelsPerInch = scale.Dpi();
+    return font;
 }
 
 void Font::SetSize(int points) {
@@ -45,7 +53,8 @@ IntRect Ordered(int left, int top, int right, int bottom) {
 
 } // namespace
 
-Canvas::Canvas(Bitmap& surface, TextEngine& text) : surface_(surface), text_(text) {}
+Canvas::Canvas(Bitmap& surface, TextEngine& text, Scale scale)
+    : surface_(surface), text_(text), scale_(scale), font_(Font().Scaled(scale)) {}
 
 void Canvas::SetClip(const IntRect& clip) {
     clip_ = clip;
@@ -294,6 +303,20 @@ void Canvas::StretchDraw(const IntRect& dest, const Bitmap& bitmap) {
     if (bitmap.Empty())
         return;
     BlitDevice(dest.Translated(origin_.X, origin_.Y), bitmap, bitmap.Bounds());
+}
+
+void Canvas::SmoothStretchDraw(const IntRect& dest, const Bitmap& bitmap) {
+    const IntRect to = dest.Translated(origin_.X, origin_.Y);
+    const IntRect visible = to.Intersected(DeviceClip());
+    if (bitmap.Empty() || visible.IsEmpty())
+        return;
+    const auto xs = AreaWeights(to.Width(), bitmap.Width(), visible.Left - to.Left, visible.Right - to.Left);
+    const auto ys = AreaWeights(to.Height(), bitmap.Height(), visible.Top - to.Top, visible.Bottom - to.Top);
+    for (int j = 0; j < visible.Height(); ++j) {
+        std::uint32_t* dst = surface_.Row(visible.Top + j) + visible.Left;
+        for (int i = 0; i < visible.Width(); ++i)
+            dst[i] = AreaAverage(bitmap, xs[static_cast<std::size_t>(i)], ys[static_cast<std::size_t>(j)]);
+    }
 }
 
 // A copy between rectangles of one size: rows move with memmove, bottom-up when the destination lies below

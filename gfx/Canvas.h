@@ -15,6 +15,7 @@
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
+#include "gfx/Scale.h"
 #include "gfx/TextEngine.h"
 
 #include <cstdint>
@@ -47,6 +48,9 @@ public:
     int Size() const;
     void SetSize(int points);
     FontRequest Request() const { return {Name, height_, Style.Bold, Style.Italic, Style.Underline}; }
+    // This font, designed for 96 dpi, on a screen of scale: its height in device pixels, its pixels per inch
+    // the screen's, so that sizes in points convert at the screen's density.
+    Font Scaled(const Scale& scale) const;
     friend bool operator==(const Font&, const Font&) = default;
 
 private:
@@ -76,8 +80,13 @@ struct Pen {
 
 class Canvas {
 public:
-    // Draws on surface, measuring and drawing text with text.
-    Canvas(Bitmap& surface, TextEngine& text);
+    // Draws on surface, measuring and drawing text with text, for a screen of scale (its default font is the
+    // framework's at that scale).
+    Canvas(Bitmap& surface, TextEngine& text, Scale scale = {});
+
+    // The scale of the screen the surface is shown on: what draws here turns its 96-dpi lengths into pixels
+    // with it. Coordinates given to the canvas are always device pixels.
+    const Scale& GetScale() const { return scale_; }
 
     Font& GetFont() { return font_; }
     Brush& GetBrush() { return brush_; }
@@ -132,6 +141,9 @@ public:
     void Draw(int x, int y, const Bitmap& bitmap) {
         StretchDraw(IntRect::FromSize(x, y, bitmap.Width(), bitmap.Height()), bitmap);
     }
+    // Draws bitmap scaled into dest with smoothing (Resample.h's area average), working out only the pixels
+    // inside the clip.
+    void SmoothStretchDraw(const IntRect& dest, const Bitmap& bitmap);
 
     Bitmap& Surface() { return surface_; }
     TextEngine& Engine() { return text_; }
@@ -149,6 +161,7 @@ private:
 
     Bitmap& surface_;
     TextEngine& text_;
+    Scale scale_;
     Font font_;
     Brush brush_;
     Pen pen_;

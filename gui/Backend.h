@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
+#include "gfx/Scale.h"
 
 #include <memory>
 #include <stdexcept>
@@ -38,8 +39,8 @@ struct FrameExtent {
     int Right = 0;
     int Bottom = 0;
 };
-// The classic frame at 96 pixels per inch, which back ends without frames of their own report.
-FrameExtent StandardFrame(BorderStyle style);
+// The classic frame at 96 pixels per inch, at scale, which back ends without frames of their own report.
+FrameExtent StandardFrame(BorderStyle style, const Scale& scale = {});
 
 // The native side of one form. The form tells it about every change; it reads the rest from the form.
 class NativeWindow {
@@ -91,12 +92,15 @@ public:
     BackendObserver* Observer() const { return observer_; }
     virtual std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) = 0;
     virtual IntPoint ScreenSize() = 0;
-    // The frame the native window of a form with this border and these caption buttons gets, so that
-    // outer sizes and centring are the window system's own.
-    virtual FrameExtent FrameOf(BorderStyle style, bool captionButtons) const {
+    // The frame the native window of a form with this border and these caption buttons gets on a screen of
+    // scale, so that outer sizes and centring are the window system's own.
+    virtual FrameExtent FrameOf(BorderStyle style, bool captionButtons, const Scale& scale = {}) const {
         (void)captionButtons;
-        return StandardFrame(style);
+        return StandardFrame(style, scale);
     }
+    // The scale of the screen a new window opens on: forms lay themselves out at it before they are shown.
+    // A window that finds itself on a screen of another scale tells its form (Form::SetScale).
+    virtual Scale ScreenScale() const { return {}; }
     // Delivers at most one pending input event; false when there was none. Never blocks.
     virtual bool DispatchPending() = 0;
     // Waits for one input event and delivers it, for a modal loop. False when no input can ever come again

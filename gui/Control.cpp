@@ -134,9 +134,10 @@ void Control::Invalidate() {
 }
 
 Canvas& Control::GetCanvas() {
-    if (!canvas_) {
+    const Scale scale = parent_ != nullptr ? parent_->GetScale() : Scale();
+    if (!canvas_ || !(canvas_->GetScale() == scale)) {
         Bitmap& surface = parent_ != nullptr ? parent_->Surface() : noSurface_;
-        canvas_ = std::make_unique<Canvas>(surface, Text());
+        canvas_ = std::make_unique<Canvas>(surface, Text(), scale);
     }
     // While painting, the clip is the part being painted; it stays as PaintIn set it.
     if (!painting_) {

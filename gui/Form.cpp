@@ -15,22 +15,33 @@ void WindowBackend::WaitForInput(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-FrameExtent StandardFrame(BorderStyle style) {
+FrameExtent StandardFrame(BorderStyle style, const Scale& scale) {
     switch (style) {
     case BorderStyle::None:
         return {};
     case BorderStyle::Single:
     case BorderStyle::Dialog:
-        return {3, 29, 3, 3};
+        return {scale.Px(3), scale.Px(29), scale.Px(3), scale.Px(3)};
     case BorderStyle::Sizeable:
-        return {8, 28, 8, 8};
+        return {scale.Px(8), scale.Px(28), scale.Px(8), scale.Px(8)};
     }
     return {};
 }
 
 Form::Form(Component* owner) : Component(owner), surface_(0, 0) {
-    canvas_ = std::make_unique<Canvas>(surface_, Text());
+    if (App().HasBackend())
+        scale_ = App().Backend().ScreenScale();
+    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
     App().AddForm(*this);
+}
+
+void Form::SetScale(const Scale& scale) {
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
+    ScaleChanged();
+    Invalidate();
 }
 
 Form::~Form() {
@@ -55,12 +66,12 @@ void Form::SetCaption(const AnsiString& caption) {
 }
 
 int Form::Width() const {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
     return ClientWidth() + f.Left + f.Right;
 }
 
 int Form::Height() const {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
     return ClientHeight() + f.Top + f.Bottom;
 }
 
@@ -81,12 +92,12 @@ void Form::SetTop(int top) {
 }
 
 void Form::SetWidth(int width) {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
     SetClientSize(width - f.Left - f.Right, ClientHeight());
 }
 
 void Form::SetHeight(int height) {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons);
+    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
     SetClientSize(ClientWidth(), height - f.Top - f.Bottom);
 }
 

@@ -90,6 +90,13 @@ public:
     // As the close button: a modal form gets the "cancel" result, another one runs OnClose and hides.
     void Close();
 
+    // The scale of the screen the window is on. Forms are designed at 96 dpi and lay themselves out at their
+    // scale; every length a form, its controls and their painting use is in device pixels.
+    const Scale& GetScale() const { return scale_; }
+    // The window is (or will be) on a screen of another scale: the form lays itself out again at it
+    // (ScaleChanged) and repaints. Nothing happens when the scale stays.
+    void SetScale(const Scale& scale);
+
     // The client area's pixels and the form's own canvas on them.
     Bitmap& Surface() { return surface_; }
     const Bitmap& Surface() const { return surface_; }
@@ -134,6 +141,10 @@ public:
     MouseMoveEvent OnMouseMove;
     CloseEvent OnClose;
 
+protected:
+    // The scale changed: a form sets its sizes, fonts and its controls' bounds again from its 96-dpi design.
+    virtual void ScaleChanged() {}
+
 private:
     void EnsureNative();
     void CentreOnScreen();
@@ -151,6 +162,7 @@ private:
     bool shownOnce_ = false;
     bool modal_ = false;
     int modalResult_ = ModalResult::None;
+    Scale scale_;
     Bitmap surface_;
     std::unique_ptr<Canvas> canvas_;
     IntRect invalid_;

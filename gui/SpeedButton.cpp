@@ -8,12 +8,6 @@ namespace {
 
 constexpr int GlyphSpacing = 4;
 
-void Line(Canvas& canvas, TColor color, int x1, int y1, int x2, int y2) {
-    canvas.GetPen().Color = color;
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
-
 } // namespace
 
 SpeedButton::SpeedButton(Component* owner) : Control(owner) {
@@ -22,7 +16,7 @@ SpeedButton::SpeedButton(Component* owner) : Control(owner) {
 }
 
 void SpeedButton::SetGlyph(const Bitmap& glyph) {
-    glyph_ = glyph;
+    glyph_.Set(glyph);
     Invalidate();
 }
 
@@ -42,26 +36,33 @@ void SpeedButton::MouseUp(MouseButton button, int x, int y) {
     Control::MouseUp(button, x, y);
 }
 
+// The frame's lines are a 96-dpi pixel thick at the form's scale; each line's place counts in line widths
+// from the button's edges.
 void SpeedButton::DrawFrame(Canvas& canvas) {
-    int r = Width() - 1;
-    int b = Height() - 1;
+    const int w = Width();
+    const int h = Height();
+    const int t = canvas.GetScale().Line();
     TColor light = TColor::System(SysColor::BtnHighlight);
     TColor shadow = TColor::System(SysColor::BtnShadow);
     canvas.GetBrush().SetColor(TColor::System(SysColor::BtnFace));
     canvas.FillRect(ClientRect());
+    auto band = [&](TColor color, int left, int top, int right, int bottom) {
+        canvas.GetBrush().SetColor(color);
+        canvas.FillRect({left, top, right, bottom});
+    };
     if (down_) {
-        Line(canvas, shadow, 0, b, 0, 0);
-        Line(canvas, shadow, 0, 0, r + 1, 0);
-        Line(canvas, light, 1, b, r, b);
-        Line(canvas, light, r, b, r, 0);
+        band(shadow, 0, t, t, h);
+        band(shadow, 0, 0, w, t);
+        band(light, t, h - t, w - t, h);
+        band(light, w - t, t, w, h);
         return;
     }
-    Line(canvas, light, 0, b, 0, 0);
-    Line(canvas, light, 0, 0, r, 0);
-    Line(canvas, clBlack, 0, b, r, b);
-    Line(canvas, clBlack, r, b, r, -1);
-    Line(canvas, shadow, 1, b - 1, r - 1, b - 1);
-    Line(canvas, shadow, r - 1, b - 1, r - 1, 0);
+    band(light, 0, t, t, h);
+    band(light, 0, 0, w - t, t);
+    band(clBlack, 0, h - t, w - t, h);
+    band(clBlack, w - t, 0, w, h);
+    band(shadow, t, h - 2 * t, w - 2 * t, h - t);
+    band(shadow, w - 2 * t, t, w - t, h - t);
 }
 
 void SpeedButton::Paint() {
@@ -74,19 +75,21 @@ void SpeedButton::Paint() {
     HotKeyText text = StripHotKey(Caption());
     int textWidth = text.Text.empty() ? 0 : canvas.TextWidth(text.Text);
     int textHeight = canvas.TextHeight(text.Text.empty() ? " " : text.Text);
-    int glyphWidth = glyph_.Width();
-    int spacing = (glyphWidth == 0 || textWidth == 0) ? 0 : GlyphSpacing;
-    int offset = down_ ? 1 : 0;
+    const Scale& scale = canvas.GetScale();
+    const Bitmap& glyph = glyph_.At(scale);
+    int glyphWidth = glyph.Width();
+    int spacing = (glyphWidth == 0 || textWidth == 0) ? 0 : scale.Px(GlyphSpacing);
+    int offset = down_ ? scale.Px(1) : 0;
     int glyphX = (Width() - (glyphWidth + spacing + textWidth)) / 2 + offset;
     int textX = glyphX + glyphWidth + spacing;
     int textY = (Height() - textHeight + 1) / 2 + offset;
 
-    if (!glyph_.Empty()) {
-        TColor transparent = glyph_.Pixel(0, glyph_.Height() - 1);
-        int glyphY = (Height() - glyph_.Height() + 1) / 2 + offset;
-        for (int y = 0; y < glyph_.Height(); ++y) {
-            for (int x = 0; x < glyph_.Width(); ++x) {
-                TColor pixel = glyph_.Pixel(x, y);
+    if (!glyph.Empty()) {
+        TColor transparent = glyph.Pixel(0, glyph.Height() - 1);
+        int glyphY = (Height() - glyph.Height() + 1) / 2 + offset;
+        for (int y = 0; y < glyph.Height(); ++y) {
+            for (int x = 0; x < glyph.Width(); ++x) {
+                TColor pixel = glyph.Pixel(x, y);
                 if (!(pixel == transparent))
                     canvas.SetPixel(glyphX + x, glyphY + y, pixel);
             }

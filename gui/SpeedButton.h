@@ -4,6 +4,7 @@
 // is released over it after a press on it.
 
 #include "gfx/Bitmap.h"
+#include "gfx/Resample.h"
 #include "gui/Control.h"
 
 namespace vendora {
@@ -13,8 +14,9 @@ public:
     explicit SpeedButton(Component* owner);
 
     bool Down() const { return down_; }
-    // The glyph's bottom-left pixel is its transparent colour.
-    const Bitmap& Glyph() const { return glyph_; }
+    // The glyph's bottom-left pixel is its transparent colour. It is designed at 96 dpi and drawn at the
+    // form's scale.
+    const Bitmap& Glyph() const { return glyph_.Design(); }
     void SetGlyph(const Bitmap& glyph);
 
     void MouseDown(MouseButton button, int x, int y) override;
@@ -27,7 +29,7 @@ private:
     void DrawFrame(Canvas& canvas);
 
     bool down_ = false;
-    Bitmap glyph_;
+    ScaledGlyph glyph_{ScaledGlyph::KeyCorner::BottomLeft};
 };
 
 } // namespace vendora

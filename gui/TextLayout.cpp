@@ -148,12 +148,15 @@ void DrawTextLine(Canvas& canvas, int x, int y, const TextLine& line) {
     int from = x + canvas.TextWidth(text.substr(0, static_cast<std::size_t>(line.Underline)));
     int to = from + canvas.TextWidth(text.substr(static_cast<std::size_t>(line.Underline), 1));
     FontMetrics metrics = canvas.Engine().Metrics(canvas.GetFont().Request());
-    int underlineY = y + metrics.Ascent + 1;
+    const Scale& scale = canvas.GetScale();
+    int underlineY = y + metrics.Ascent + scale.Px(1);
     CanvasStateSaver saved(canvas);
     canvas.GetPen().Color = canvas.GetFont().Color;
     canvas.GetPen().Style = PenStyle::Solid;
-    canvas.MoveTo(from, underlineY);
-    canvas.LineTo(to, underlineY);
+    for (int row = 0; row < scale.Line(); ++row) {
+        canvas.MoveTo(from, underlineY + row);
+        canvas.LineTo(to, underlineY + row);
+    }
 }
 
 AnsiString RightToLeftVisual(std::string_view paragraph, bool first, bool last) {

@@ -31,7 +31,8 @@ struct SavedFont {
 
 class HtmlPainter {
 public:
-    HtmlPainter(Canvas& canvas, int x, int y, int width, TColor background) : canvas_(canvas) {
+    HtmlPainter(Canvas& canvas, int x, int y, int width, TColor background)
+        : canvas_(canvas), scale_(canvas.GetScale()), one_(scale_.Px(1)) {
         state_.PenX = x;
         state_.LineTop = y;
         state_.LeftMargin = x;
@@ -83,7 +84,7 @@ private:
         const Coord bottom = state_.LineTop;
         Coord shift = 0;
         if (state_.Align == Alignment::Right)
-            shift = state_.RightEdge - right - RightAlignmentGap;
+            shift = state_.RightEdge - right - scale_.Px(RightAlignmentGap);
         else if (state_.Align == Alignment::Center)
             shift = (state_.RightEdge - right) / 2;
         else
@@ -133,13 +134,13 @@ private:
             Font& font = canvas_.GetFont();
             const TColor colour = font.Color;
             font.Color = clBlack;
-            canvas_.TextOut(ToCanvas(state_.PenX + 1), ToCanvas(state_.LineTop + 1), word);
+            canvas_.TextOut(ToCanvas(state_.PenX + one_), ToCanvas(state_.LineTop + one_), word);
             font.Color = colour;
         }
         canvas_.TextOut(ToCanvas(state_.PenX), ToCanvas(state_.LineTop), word);
         state_.PenX += width;
         if (Contains(word, ' '))
-            state_.GluePoint = state_.PenX - 1;
+            state_.GluePoint = state_.PenX - one_;
         state_.LineHeight = std::max<Coord>(state_.LineHeight, canvas_.TextHeight(word));
     }
 
@@ -229,7 +230,7 @@ private:
         font.Style.Bold = true;
         if (canvas_.TextHeight("W") < height)
             font.SetSize(font.Size() + 1);
-        state_.PenX += 1;
+        state_.PenX += one_;
     }
 
     void BoldOff() {
@@ -247,7 +248,7 @@ private:
         if (font.Style.Italic == italic)
             return;
         font.Style.Italic = italic;
-        state_.PenX += italic ? -1 : 1;
+        state_.PenX += italic ? -one_ : one_;
     }
 
     void Paragraph(const std::optional<Alignment>& align) {
@@ -269,8 +270,10 @@ private:
         const Coord step = state_.LineStep();
         state_.LineTop += step;
         canvas_.GetPen().Color = clBlack;
-        canvas_.MoveTo(ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop));
-        canvas_.LineTo(ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop));
+        for (int row = 0; row < scale_.Line(); ++row) {
+            canvas_.MoveTo(ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop + row));
+            canvas_.LineTo(ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop + row));
+        }
         state_.GluePoint = state_.LeftMargin;
         state_.LineTop += step;
         state_.LineHeight = 0;
@@ -293,13 +296,18 @@ private:
                          ? 0
                          : RoundHalfEven(picture.Height * static_cast<double>(image.Width) / picture.Width);
         }
+        // The sizes are the picture's 96-dpi ones; on a denser screen the picture is enlarged with them.
+        if (!scale_.IsDesign()) {
+            width = scale_.Px(ToCanvas(width));
+            height = scale_.Px(ToCanvas(height));
+        }
         const Coord right = state_.PenX + width;
         PaintPicture(canvas_,
                      {ToCanvas(state_.PenX), ToCanvas(state_.LineTop), ToCanvas(right),
                       ToCanvas(state_.LineTop + height)},
                      picture);
         state_.LineHeight = std::max(state_.LineHeight, height);
-        state_.PenX = right + PictureGap;
+        state_.PenX = right + scale_.Px(PictureGap);
     }
 
     // An unrecognised tag shows its characters, the outer ones plain and the rest bold italic, broken
@@ -379,7 +387,7 @@ private:
             break;
         case TagKind::UnderlineOff:
             font.Style.Underline = false;
-            state_.PenX += 1;
+            state_.PenX += one_;
             break;
         case TagKind::ShadowOn:
         case TagKind::ShadowOff:
@@ -404,6 +412,9 @@ private:
     }
 
     Canvas& canvas_;
+    // The canvas's scale: the renderer's own lengths (gaps, pen moves, rules, pictures) are 96-dpi ones.
+    const Scale scale_;
+    const int one_;
     LayoutState state_;
     std::vector<SavedFont> fontStack_;
 };

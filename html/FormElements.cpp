@@ -47,6 +47,11 @@ void Polyline(Canvas& canvas, TColor colour, IntPoint from, IntPoint corner, Int
     canvas.LineTo(to.X, to.Y);
 }
 
+// A 96-dpi length of markup (which may be huge) in device pixels; at 96 dpi exactly as given.
+Coord ScaledLength(const Scale& scale, Coord length) {
+    return scale.IsDesign() ? length : scale.Px(ToCanvas(length));
+}
+
 void UseFieldFont(Canvas& canvas) {
     Font& font = canvas.GetFont();
     font.Name = AnsiString(FieldFontName);
@@ -62,10 +67,11 @@ void MoveLastCharacter(AnsiString& line, AnsiString& remains) {
 
 // One paragraph, ending at its carriage return, into lines.
 void WrapParagraph(Canvas& canvas, int width, AnsiString paragraph, TableauDeLignes& lines) {
+    const int margin = canvas.GetScale().Px(WrapMargin);
     do {
         AnsiString line = std::move(paragraph);
         paragraph.clear();
-        while (line.size() > 1 && canvas.TextWidth(line) + WrapMargin > width) {
+        while (line.size() > 1 && canvas.TextWidth(line) + margin > width) {
             MoveLastCharacter(line, paragraph);
             if (Contains(line, ' ')) {
                 while (line.back() != ' ')
@@ -98,19 +104,21 @@ void NewLineForField(LayoutState& state, Coord nextLineHeight) {
 }
 
 void PlaceTextField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
-    const Coord width = Coord{FieldCharacterWidth} * input.Size + FieldExtraWidth;
+    const Scale& s = canvas.GetScale();
+    const Coord width = ScaledLength(s, Coord{FieldCharacterWidth} * input.Size + FieldExtraWidth);
+    const Coord lineHeight = s.Px(FieldLineHeight);
     if (state.PenX > state.LeftMargin && state.PenX + width > state.RightEdge)
-        NewLineForField(state, FieldLineHeight);
-    state.LineHeight = std::max<Coord>(state.LineHeight, FieldLineHeight);
+        NewLineForField(state, lineHeight);
+    state.LineHeight = std::max<Coord>(state.LineHeight, lineHeight);
     DrawFieldBox(canvas,
                  {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
-                  ToCanvas(state.LineTop + FieldHeight)},
+                  ToCanvas(state.LineTop + s.Px(FieldHeight))},
                  input.Value);
-    DrawHintBox(canvas, ToCanvas(state.PenX + width - 7), ToCanvas(state.LineTop - 1), true, NameLabelText,
-                NameLabelBackground, HintSize, input.Name);
-    DrawHintBox(canvas, ToCanvas(state.PenX + 4), ToCanvas(state.LineTop - 3), false, KindLabelText,
-                KindLabelBackground, HintSize, input.KindText);
-    state.PenX += width + FieldGap;
+    DrawHintBox(canvas, ToCanvas(state.PenX + width - s.Px(7)), ToCanvas(state.LineTop - s.Px(1)), true,
+                NameLabelText, NameLabelBackground, HintSize, input.Name);
+    DrawHintBox(canvas, ToCanvas(state.PenX + s.Px(4)), ToCanvas(state.LineTop - s.Px(3)), false,
+                KindLabelText, KindLabelBackground, HintSize, input.KindText);
+    state.PenX += width + s.Px(FieldGap);
     if (state.PenX > state.RightEdge)
         NewLineForField(state, 0);
 }
@@ -127,34 +135,37 @@ AnsiString PictureOfField(const InputAttributes& input) {
 }
 
 void PlacePictureField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    const Scale& s = canvas.GetScale();
     const MarkupPicture picture = OpenPicture(PictureOfField(input));
-    const Coord left = state.PenX + PictureOffset;
+    const Coord left = state.PenX + s.Px(PictureOffset);
     const Coord top =
-        input.Type == FieldType::Image ? state.LineTop : state.LineTop + state.LineHeight / 2 - 6;
-    const Coord right = left + picture.Width;
-    PaintPicture(canvas, {ToCanvas(left), ToCanvas(top), ToCanvas(right), ToCanvas(top + picture.Height)},
-                 picture);
-    state.LineHeight = std::max<Coord>(state.LineHeight, picture.Height);
-    state.PenX = right + PictureGapAfter;
+        input.Type == FieldType::Image ? state.LineTop : state.LineTop + state.LineHeight / 2 - s.Px(6);
+    const Coord height = s.Px(picture.Height);
+    const Coord right = left + s.Px(picture.Width);
+    PaintPicture(canvas, {ToCanvas(left), ToCanvas(top), ToCanvas(right), ToCanvas(top + height)}, picture);
+    state.LineHeight = std::max<Coord>(state.LineHeight, height);
+    state.PenX = right + s.Px(PictureGapAfter);
 }
 
 void PlaceButton(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+    const Scale& s = canvas.GetScale();
     const Font saved = canvas.GetFont();
     UseFieldFont(canvas);
-    const Coord width = Coord{canvas.TextWidth(input.Value)} + ButtonExtraWidth;
+    const Coord width = Coord{canvas.TextWidth(input.Value)} + s.Px(ButtonExtraWidth);
     const int x = ToCanvas(state.PenX);
     const int y = ToCanvas(state.LineTop);
     const int w = ToCanvas(width);
     const TColor face = ResolveColor(clBtnFace);
     canvas.GetPen().Color = face;
     canvas.GetBrush().SetColor(face);
-    canvas.Rectangle({x + 1, y + 2, x + w - 2, y + 22});
-    Polyline(canvas, clGray, {x + 1, y + 22}, {x + w - 2, y + 22}, {x + w - 2, y + 1});
-    Polyline(canvas, clBlack, {x, y + 23}, {x + w - 1, y + 23}, {x + w - 1, y});
+    canvas.Rectangle({x + s.Px(1), y + s.Px(2), x + w - s.Px(2), y + s.Px(22)});
+    Polyline(canvas, clGray, {x + s.Px(1), y + s.Px(22)}, {x + w - s.Px(2), y + s.Px(22)},
+             {x + w - s.Px(2), y + s.Px(1)});
+    Polyline(canvas, clBlack, {x, y + s.Px(23)}, {x + w - s.Px(1), y + s.Px(23)}, {x + w - s.Px(1), y});
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
-    canvas.TextOut(x + 10, y + 3, input.Value);
+    canvas.TextOut(x + s.Px(10), y + s.Px(3), input.Value);
     canvas.GetFont() = saved;
-    state.PenX += width + ButtonGap;
+    state.PenX += width + s.Px(ButtonGap);
 }
 
 } // namespace
@@ -184,12 +195,14 @@ void DrawFieldBox(Canvas& canvas, const IntRect& box, std::string_view text) {
     canvas.GetPen().Color = clBlack;
     canvas.GetBrush().SetColor(clWhite);
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
-    const TableauDeLignes lines = WrapFieldText(canvas, r - l - 6, text);
+    const Scale& s = canvas.GetScale();
+    const TableauDeLignes lines = WrapFieldText(canvas, r - l - s.Px(6), text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Coord top = Coord{t} + FieldTextInset + Coord{FieldLineSpacing} * static_cast<Coord>(i);
+        const Coord top =
+            Coord{t} + s.Px(FieldTextInset) + Coord{s.Px(FieldLineSpacing)} * static_cast<Coord>(i);
         if (canvas.TextHeight(lines[i]) + top > b)
             break;
-        canvas.TextOut(l + FieldTextInset, static_cast<int>(top), lines[i]);
+        canvas.TextOut(l + s.Px(FieldTextInset), static_cast<int>(top), lines[i]);
     }
     canvas.GetFont() = saved;
 }
@@ -208,26 +221,29 @@ void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textCol
     canvas.GetBrush().SetStyle(BrushStyle::Solid);
     canvas.GetPen().Width = 0;
 
+    const Scale& s = canvas.GetScale();
+    const int margin = s.Px(HintMargin);
+    const int shadow = s.Px(HintShadow);
     const std::vector<AnsiString> lines = HintLines(text);
-    int h = 2 * HintMargin;
+    int h = 2 * margin;
     int m = 0;
     for (const AnsiString& line : lines) {
         const AnsiString trimmed = TrimSpaces(line);
         h += canvas.TextHeight(trimmed);
         m = std::max(m, canvas.TextWidth(trimmed));
     }
-    const int w = m + 2 * HintMargin;
+    const int w = m + 2 * margin;
     if (rightAligned)
         x -= w;
-    DarkenRect(canvas, x + HintShadow, y + HintShadow, x + w + HintShadow, y + h + HintShadow,
+    DarkenRect(canvas, x + shadow, y + shadow, x + w + shadow, y + h + shadow,
                MixColors(clGray, clBlack, 0.5));
     canvas.Rectangle({x, y, x + w, y + h});
     Line(canvas, clSilver, {x, y}, {x, y + h});
     Line(canvas, clSilver, {x, y}, {x + w, y});
     Polyline(canvas, clBlack, {x, y + h}, {x + w, y + h}, {x + w, y});
-    int top = y + HintMargin;
+    int top = y + margin;
     for (const AnsiString& line : lines) {
-        canvas.TextOut(x + HintMargin, top, line);
+        canvas.TextOut(x + margin, top, line);
         top += canvas.TextHeight(line);
     }
     canvas.GetFont() = savedFont;
@@ -236,14 +252,15 @@ void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textCol
 }
 
 void PlaceTextArea(Canvas& canvas, LayoutState& state, const TextAreaAttributes& area) {
-    const Coord width = Coord{TextAreaColumnWidth} * area.Cols + TextAreaExtraWidth;
-    const Coord height = Coord{TextAreaRowHeight} * area.Rows + TextAreaExtraHeight;
+    const Scale& s = canvas.GetScale();
+    const Coord width = ScaledLength(s, Coord{TextAreaColumnWidth} * area.Cols + TextAreaExtraWidth);
+    const Coord height = ScaledLength(s, Coord{TextAreaRowHeight} * area.Rows + TextAreaExtraHeight);
     state.LineHeight = std::max(state.LineHeight, height);
     DrawFieldBox(canvas,
                  {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
                   ToCanvas(state.LineTop + height)},
                  area.Content);
-    state.PenX += width + FieldGap;
+    state.PenX += width + s.Px(FieldGap);
 }
 
 void PlaceInput(Canvas& canvas, LayoutState& state, const InputAttributes& input) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes Install.ico, the installer's icon: a box with an arrow going into it, at 16, 32 and 48 pixels,
-32-bit colour with alpha. Run it again after changing the drawing; the .ico it writes is committed so that
-the build needs nothing but windres.
+"""Writes Install.ico, the installer's icon: a box with an arrow going into it, at 16, 20, 24, 32 and 48
+pixels (the title bar's at 100, 125, 150 and 200 %, and the large ones), 32-bit colour with alpha. Run it
+again after changing the drawing; the .ico it writes is committed so that the build needs nothing but
+windres.
 
     app/win32/make-icon.py [OUTPUT]     (default: Install.ico next to this script)
 """
@@ -69,7 +70,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "Install.ico")
     with open(target, "wb") as f:
-        f.write(icon([16, 32, 48]))
+        f.write(icon([16, 20, 24, 32, 48]))
 
 
 if __name__ == "__main__":

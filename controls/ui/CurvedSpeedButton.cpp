@@ -14,7 +14,7 @@ constexpr int GlyphGap = 5;
 TCurvedSpeedButton::TCurvedSpeedButton(Component* owner) : Control(owner) {}
 
 void TCurvedSpeedButton::SetGlyph(const Bitmap& glyph) {
-    glyph_ = glyph;
+    glyph_.Set(glyph);
     Invalidate();
 }
 
@@ -48,7 +48,10 @@ void TCurvedSpeedButton::Paint() {
     // The face follows the form's colour when asked to; without a form it keeps its own.
     if (Parent() != nullptr && (ParentColor() || transparent_))
         SetColor(ResolveColor(Parent()->Color()));
-    int gw = glyph_.Empty() ? 0 : glyph_.Width() + GlyphGap;
+    const Scale& scale = canvas.GetScale();
+    const Bitmap& glyph = glyph_.At(scale);
+    const int one = scale.Px(1);
+    int gw = glyph.Empty() ? 0 : glyph.Width() + scale.Px(GlyphGap);
     DrawShadedBox(canvas, 0, 0, Width() - 1, Height() - 1, Color(), ButtonShadingStep, pressed_);
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
 
@@ -56,26 +59,27 @@ void TCurvedSpeedButton::Paint() {
     int tx = (Width() - canvas.TextWidth(caption) - gw) / 2 + gw;
     int ty = (Height() - canvas.TextHeight(caption)) / 2;
     if (pressed_) {
-        ++tx;
-        ++ty;
+        tx += one;
+        ty += one;
     }
     TColor fontColor = canvas.GetFont().Color;
     canvas.GetFont().Color = CaptionHighlight(Color(), fontColor);
-    canvas.TextOut(tx + 1, ty + 1, caption);
+    canvas.TextOut(tx + one, ty + one, caption);
     canvas.GetFont().Color = fontColor;
     canvas.TextOut(tx, ty, caption);
-    if (!glyph_.Empty())
-        DrawGlyph(canvas, tx - gw);
+    if (!glyph.Empty())
+        DrawGlyph(canvas, glyph, tx - gw);
 }
 
-void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, int gx) {
-    int gy = (Height() - glyph_.Height()) / 2 + 1 + (pressed_ ? 1 : 0);
-    TColor transparent = glyph_.Pixel(0, 0);
-    for (int i = 0; i < glyph_.Width(); ++i) {
-        for (int j = 0; j < glyph_.Height(); ++j) {
-            TColor pixel = glyph_.Pixel(i, j);
+void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, const Bitmap& glyph, int gx) {
+    const int one = canvas.GetScale().Px(1);
+    int gy = (Height() - glyph.Height()) / 2 + one + (pressed_ ? one : 0);
+    TColor transparent = glyph.Pixel(0, 0);
+    for (int i = 0; i < glyph.Width(); ++i) {
+        for (int j = 0; j < glyph.Height(); ++j) {
+            TColor pixel = glyph.Pixel(i, j);
             if (pixel != transparent)
-                canvas.SetPixel(gx + i - 1, gy + j - 1, pixel);
+                canvas.SetPixel(gx + i - one, gy + j - one, pixel);
         }
     }
 }

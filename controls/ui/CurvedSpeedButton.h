@@ -4,6 +4,7 @@
 // right and down, with an optional glyph left of it whose top-left pixel colour is transparent.
 
 #include "gfx/Bitmap.h"
+#include "gfx/Resample.h"
 #include "gui/Control.h"
 
 namespace vendora {
@@ -13,7 +14,7 @@ public:
     explicit TCurvedSpeedButton(Component* owner);
 
     bool Pressed() const { return pressed_; }
-    const Bitmap& Glyph() const { return glyph_; }
+    const Bitmap& Glyph() const { return glyph_.Design(); }
     // Copies the picture into the button's own glyph.
     void SetGlyph(const Bitmap& glyph);
     // The face takes the colour of the form the button sits on, at every paint.
@@ -28,11 +29,11 @@ protected:
 
 private:
     void SetPressed(bool pressed);
-    void DrawGlyph(Canvas& canvas, int textX);
+    void DrawGlyph(Canvas& canvas, const Bitmap& glyph, int x);
 
     bool pressed_ = false;
     bool transparent_ = false;
-    Bitmap glyph_;
+    ScaledGlyph glyph_{ScaledGlyph::KeyCorner::TopLeft};
 };
 
 } // namespace vendora

@@ -14,6 +14,13 @@ public:
 
     Label* Label1 = nullptr;
     Label* Label2 = nullptr;
+
+protected:
+    void ScaleChanged() override { LayOut(); }
+
+private:
+    // The stored layout at the form's scale: size, font and the two labels.
+    void LayOut();
 };
 
 } // namespace vendora

@@ -130,77 +130,100 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     SetName("Progression");
     SetBorderStyle(BorderStyle::Single);
     CaptionButtons = false;
-    SetClientSize(606, 156);
     SetColor(clBtnFace);
-    Font font;
-    font.Name = "Courier New";
-    font.SetHeight(-13);
-    SetFont(font);
     Position = FormPosition::Default;
     OnShow = [this](Form&) { FormShow(); };
     OnClose = [this](Form&, CloseAction& action) { FormClose(action); };
     OnPaint = [this](Form&) { FormPaint(); };
 
-    Font narrow;
-    narrow.Name = "Arial Narrow";
-    narrow.SetHeight(-11);
-    Label1 = NewLabel("Label1", 21, 5, "progression");
+    Label1 = NewLabel("Label1", "progression");
     Label1->SetTransparent(true);
-    Label6 = NewLabel("Label6", 22, 22, "Avancement");
-    Label2 = NewLabel("Label2", 261, 77, Ansi("réalisé"));
+    Label6 = NewLabel("Label6", "Avancement");
+    Label2 = NewLabel("Label2", Ansi("réalisé"));
     Label2->SetAlignment(TextAlignment::Center);
     Label2->SetColor(TColor(16711169));
     Label2->SetAnchors(Anchor::Left | Anchor::Top | Anchor::Right);
-    Label3 = NewLabel("Label3", 23, 92, Ansi("Durée du traitement (estimation)"));
-    Label3->SetFont(narrow);
+    Label3 = NewLabel("Label3", Ansi("Durée du traitement (estimation)"));
     Label3->SetTransparent(true);
-    auto rightAligned = [&](const char* name, int right, int top, const AnsiString& caption, bool opaque) {
-        Label* label = NewLabel(name, right, top, "");
-        label->SetFont(narrow);
+    auto rightAligned = [&](const char* name, const AnsiString& caption, bool opaque) {
+        Label* label = NewLabel(name, "");
         label->SetAlignment(TextAlignment::Right);
         label->SetTransparent(!opaque);
         if (opaque)
             label->SetColor(clWhite);
-        label->SetBounds(right - label->Width(), top, label->Width(), label->Height());
         label->SetCaption(caption);
         return label;
     };
-    Label4 = rightAligned("Label4", 90, 108, "Totale :", false);
-    Totale = rightAligned("Totale", 161, 108, "?", true);
-    Label5 = rightAligned("Label5", 90, 124, "Restante :", false);
-    Restante = rightAligned("Restante", 161, 124, "?", true);
+    Label4 = rightAligned("Label4", "Totale :", false);
+    Totale = rightAligned("Totale", "?", true);
+    Label5 = rightAligned("Label5", "Restante :", false);
+    Restante = rightAligned("Restante", "?", true);
 
     SpeedButton1 = new TCurvedSpeedButton(this);
     SpeedButton1->SetName("SpeedButton1");
     SpeedButton1->SetParent(this);
-    SpeedButton1->SetBounds(InterruptButtonBounds.Left, InterruptButtonBounds.Top,
-                            InterruptButtonBounds.Width(), InterruptButtonBounds.Height());
     SpeedButton1->SetAnchors(Anchor::Right | Anchor::Bottom);
     SpeedButton1->SetColor(TColor(14215660));
     SpeedButton1->SetGlyph(InterruptGlyph());
     SpeedButton1->SetCaption("Interrompre");
     SpeedButton1->OnClick = [this](Control&) { SpeedButton1Click(); };
 
-    Label7 = NewLabel("Label7", 395, 138, "");
+    Label7 = NewLabel("Label7", "");
     Label7->SetAutoSize(false);
-    Label7->SetBounds(395, 138, 156, 12);
-    Font small;
-    small.Name = "Courier New";
-    small.SetHeight(-8);
-    Label7->SetFont(small);
     Label7->SetAlignment(TextAlignment::Center);
     Label7->SetTransparent(true);
     Label7->SetAnchors(Anchor::Right | Anchor::Bottom);
 
+    LayOut();
     FormCreate();
 }
 
-Label* TProgression::NewLabel(const char* name, int left, int top, const AnsiString& caption) {
+void TProgression::LayOut() {
+    const Scale& s = GetScale();
+    SetClientSize(s.Px(606), s.Px(156));
+    auto font = [&](const char* name, int height) {
+        Font f;
+        f.Name = name;
+        f.SetHeight(height);
+        return f.Scaled(s);
+    };
+    SetFont(font("Courier New", -13));
+    // The client area's change has moved and stretched the anchored labels: each takes its place and its
+    // text's size again.
+    auto place = [&](Label* label, int left, int top) {
+        label->SetBounds(s.Px(left), s.Px(top), label->Width(), label->Height());
+        label->AdjustBounds();
+    };
+    place(Label1, 21, 5);
+    place(Label6, 22, 22);
+    place(Label2, 261, 77);
+    Label3->SetFont(font("Arial Narrow", -11));
+    place(Label3, 23, 92);
+    // Right-aligned labels keep their right edge.
+    auto placeRight = [&](Label* label, int right, int top) {
+        label->SetFont(font("Arial Narrow", -11));
+        label->AdjustBounds();
+        label->SetBounds(s.Px(right) - label->Width(), s.Px(top), label->Width(), label->Height());
+    };
+    placeRight(Label4, 90, 108);
+    placeRight(Totale, 161, 108);
+    placeRight(Label5, 90, 124);
+    placeRight(Restante, 161, 124);
+    const IntRect button = s.Rect(InterruptButtonBounds);
+    SpeedButton1->SetBounds(button.Left, button.Top, button.Width(), button.Height());
+    const IntRect small = s.Box(395, 138, 156, 12);
+    Label7->SetBounds(small.Left, small.Top, small.Width(), small.Height());
+    Label7->SetFont(font("Courier New", -8));
+}
+
+void TProgression::ScaleChanged() {
+    LayOut();
+}
+
+Label* TProgression::NewLabel(const char* name, const AnsiString& caption) {
     auto* label = new Label(this);
     label->SetName(name);
     label->SetParent(this);
-    label->SetLeft(left);
-    label->SetTop(top);
     label->SetCaption(caption);
     return label;
 }
@@ -220,14 +243,25 @@ void TProgression::SpeedButton1Click() {
     Label2->SetCaption("interrompu");
 }
 
+namespace {
+
+// The bar's box from x to x + width (both included), rows BarTop to BarTop + BarHeight, at scale: its
+// far edges are the first pixels past the 96-dpi edges, less one, so that neighbouring shapes still meet.
+void DrawBarBox(Canvas& canvas, int width, TColor face, TColor step, bool sunken) {
+    const Scale& s = canvas.GetScale();
+    const int x = s.Px(BarLeft);
+    const int y = s.Px(BarTop);
+    DrawShadedBox(canvas, x, y, s.Px(BarLeft + width + 1) - 1 - x, s.Px(BarTop + BarHeight + 1) - 1 - y, face,
+                  step, sunken);
+}
+
+} // namespace
+
 void TProgression::FormPaint() {
     Canvas& canvas = GetCanvas();
-    DrawShadedBox(canvas, BarLeft, BarTop, BarWidth, BarHeight, MixColors(clWhite, TColor(0x00FFFF), 0.2),
-                  TColor(0x101010), true);
-    if (position_ > 0) {
-        DrawShadedBox(canvas, BarLeft, BarTop, ProgressBarWidth(position_), BarHeight, TColor(0xFF0000),
-                      TColor(0x3E3E3E), false);
-    }
+    DrawBarBox(canvas, BarWidth, MixColors(clWhite, TColor(0x00FFFF), 0.2), TColor(0x101010), true);
+    if (position_ > 0)
+        DrawBarBox(canvas, ProgressBarWidth(position_), TColor(0xFF0000), TColor(0x3E3E3E), false);
 }
 
 void TProgression::SetPosition(int n) {
@@ -236,7 +270,7 @@ void TProgression::SetPosition(int n) {
         int left = old <= 0 ? 19 : 19 + ProgressBarWidth(old);
         int right = n <= 0 ? 21 : 21 + ProgressBarWidth(n);
         position_ = n;
-        Invalidate({left, BarTop, right, BarTop + BarHeight}, false);
+        Invalidate(GetScale().Rect({left, BarTop, right, BarTop + BarHeight}), false);
     }
     double elapsed = clock_() - startTime_;
     AnsiString status = " ";

@@ -22,7 +22,7 @@ AnsiString FormatDuration(double span);
 // The bar's width in pixels at a percentage: p x 550 / 100, halves to the even neighbour.
 int ProgressBarWidth(int percent);
 
-// Where the window puts its "Interrompre" button, in its client area.
+// Where the window puts its "Interrompre" button, in its client area at 96 dpi.
 inline constexpr IntRect InterruptButtonBounds = IntRect::FromSize(394, 106, 158, 29);
 
 class TProgression : public Form {
@@ -53,8 +53,13 @@ public:
     void FormPaint();
     void SpeedButton1Click();
 
+protected:
+    void ScaleChanged() override;
+
 private:
-    Label* NewLabel(const char* name, int left, int top, const AnsiString& caption);
+    // The form description at the form's scale: size, fonts and every control's place.
+    void LayOut();
+    Label* NewLabel(const char* name, const AnsiString& caption);
 
     int position_ = 0;
     double startTime_ = 0;

@@ -10,6 +10,7 @@
 #include "html/label/HtmlLabel.h"
 #include "platform/Platform.h"
 
+#include <utility>
 #include <vector>
 
 namespace vendora {
@@ -40,15 +41,7 @@ std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
 TFMB::TFMB(Component* owner) : Form(owner) {
     SetName("FMB");
     SetBorderStyle(BorderStyle::Single);
-    SetClientSize(481, 528);
-    SetLeft(286);
-    SetTop(125);
     SetColor(clWhite);
-    Font font;
-    font.Name = "Tahoma";
-    font.SetHeight(-13);
-    font.Color = clWindowText;
-    SetFont(font);
     StayOnTop = true;
     Position = FormPosition::ScreenCenter;
     OnActivate = [this](Form&) { FormActivate(); };
@@ -64,7 +57,6 @@ TFMB::TFMB(Component* owner) : Form(owner) {
     Gradient1->BeginLoading();
     Gradient1->SetName("Gradient1");
     Gradient1->SetParent(this);
-    Gradient1->SetBounds(464, 507, 24, 22);
     Gradient1->SetAnchors(Anchor::Right | Anchor::Bottom);
     Gradient1->SetStyle(TGradientStyle::gsDiagonalRF);
     Gradient1->SetColorEnd(clAppWorkSpace);
@@ -77,11 +69,42 @@ TFMB::TFMB(Component* owner) : Form(owner) {
     LeMessage = new THTMLLabel(this);
     LeMessage->SetName("LeMessage");
     LeMessage->SetParent(this);
-    LeMessage->SetBounds(53, 26, 355, 14);
     LeMessage->SetAutoSize(true);
 
+    LayOutDesign();
+    SetLeft(GetScale().Px(286));
+    SetTop(GetScale().Px(125));
     Gradient1->Loaded();
     FormCreate();
+}
+
+void TFMB::ApplyFont() {
+    Font font;
+    font.Name = "Tahoma";
+    font.SetHeight(-13);
+    font.Color = clWindowText;
+    SetFont(font.Scaled(GetScale()));
+}
+
+void TFMB::LayOutDesign() {
+    const Scale& s = GetScale();
+    ApplyFont();
+    SetClientSize(s.Px(DesignClientWidth), s.Px(DesignClientHeight));
+    const IntRect grip = s.Box(464, 507, 24, 22);
+    Gradient1->SetBounds(grip.Left, grip.Top, grip.Width(), grip.Height());
+    const IntRect message = s.Box(53, 26, 355, 14);
+    LeMessage->SetBounds(message.Left, message.Top, message.Width(), message.Height());
+}
+
+void TFMB::ScaleChanged() {
+    if (!inCall_) {
+        LayOutDesign();
+        return;
+    }
+    ApplyFont();
+    SetClientWidth(GetScale().Px(DesignClientWidth));
+    MeasureMessage();
+    PlaceButtons();
 }
 
 TFMB::~TFMB() {
@@ -144,15 +167,9 @@ void TFMB::MouseUp() {
     dragY_ = 0;
 }
 
-void TFMB::LayOutButtons(AnsiString list) {
-    int x = FirstButtonX;
-    int y = LeMessage->Height() + 15;
+void TFMB::CreateButtons(AnsiString list) {
     hotKeys_.clear();
     for (const MessageButton& entry : SplitButtonList(list)) {
-        if (Width() - 145 < x) {
-            x = FirstButtonX;
-            y += RowStep;
-        }
         auto* button = new SpeedButton(this);
         button->SetParent(this);
         hotKeys_ += entry.HotKey;
@@ -160,7 +177,6 @@ void TFMB::LayOutButtons(AnsiString list) {
         AnsiString name = "B";
         name += IntToStr(entry.Number);
         button->SetName(name);
-        button->SetBounds(x, y, ButtonWidth, ButtonHeight);
         button->OnClick = [this](Control& sender) { LesSpeedButtonsClick(sender); };
         AnsiString glyphFile = entry.Caption;
         ReplaceAll("&", "", glyphFile, true);
@@ -169,9 +185,42 @@ void TFMB::LayOutButtons(AnsiString list) {
             std::vector<std::uint8_t> bytes = ReadWholeFile(glyphFile);
             button->SetGlyph(DecodeBmp(bytes));
         }
+    }
+}
+
+void TFMB::MeasureMessage() {
+    const Scale& s = GetScale();
+    const int left = s.Px(20);
+    const int top = s.Px(5);
+    const int width = ClientWidth() - s.Px(40);
+    LeMessage->SetTop(top);
+    LeMessage->SetLeft(left);
+    LeMessage->SetWidth(width);
+    LeMessage->SetHeight(DrawHtml(GetCanvas(), left, top, width, LeMessage->Caption(), clWhite));
+}
+
+void TFMB::PlaceButtons() {
+    const Scale& s = GetScale();
+    // In 96-dpi pixels, as designed: the column and the row's offset below the message.
+    int x = FirstButtonX;
+    int row = ButtonGap;
+    const int top = LeMessage->Height();
+    std::vector<std::pair<SpeedButton*, IntRect>> places;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* button = dynamic_cast<SpeedButton*>(Components(i));
+        if (button == nullptr)
+            continue;
+        if (Width() - s.Px(145) < s.Px(x)) {
+            x = FirstButtonX;
+            row += RowStep;
+        }
+        places.emplace_back(button, ButtonAt(s, (x - FirstButtonX) / ButtonStep, top + s.Px(row)));
         x += ButtonStep;
     }
-    SetClientHeight(y + BottomMargin);
+    // The height first: shown buttons are anchored to the bottom edge and would move with it.
+    SetClientHeight(top + s.Px(row) + s.Px(BottomMargin));
+    for (const auto& [button, r] : places)
+        button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TFMB::FreeButtons() {
@@ -186,7 +235,7 @@ void TFMB::FreeButtons() {
 }
 
 int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour) {
-    SetTop(106);
+    SetTop(GetScale().Px(106));
     TColor kept = Color();
     if (colour.Value != 0)
         SetColor(colour);
@@ -196,6 +245,7 @@ int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString&
         TColor kept;
         bool restore;
         ~CallScope() {
+            window.inCall_ = false;
             window.FreeButtons();
             if (restore)
                 window.SetColor(kept);
@@ -204,11 +254,10 @@ int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString&
 
     SetCaption(title);
     LeMessage->SetCaption(MessageMarkup(text));
-    LeMessage->SetTop(5);
-    LeMessage->SetLeft(20);
-    LeMessage->SetWidth(ClientWidth() - 40);
-    LeMessage->SetHeight(DrawHtml(GetCanvas(), 20, 5, ClientWidth() - 40, LeMessage->Caption(), clWhite));
-    LayOutButtons(buttons);
+    MeasureMessage();
+    CreateButtons(buttons);
+    PlaceButtons();
+    inCall_ = true;
     result_ = 0;
     Invalidate();
     ShowModal();

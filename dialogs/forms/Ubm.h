@@ -7,23 +7,33 @@
 #include "base/Color.h"
 #include "base/Text.h"
 #include "gfx/Geometry.h"
+#include "gfx/Scale.h"
 #include "gui/Form.h"
 
 namespace vendora {
 
-// Where the message window puts its buttons: rows of ButtonWidth x ButtonHeight, ButtonStep apart from
-// FirstButtonX, the next row RowStep below; the client area ends BottomMargin below the last row's top.
+// Where the message window puts its buttons, in 96-dpi pixels: rows of ButtonWidth x ButtonHeight,
+// ButtonStep apart from FirstButtonX, the first row ButtonGap below the message, the next row RowStep
+// below; the client area ends BottomMargin below the last row's top.
 namespace MessageLayout {
+inline constexpr int DesignClientWidth = 481;
+inline constexpr int DesignClientHeight = 528;
 inline constexpr int ButtonWidth = 135;
 inline constexpr int ButtonHeight = 27;
 inline constexpr int ButtonStep = 140;
+inline constexpr int ButtonGap = 15;
 inline constexpr int RowStep = 30;
 inline constexpr int FirstButtonX = 20;
 inline constexpr int BottomMargin = 37;
-// Button number (from 1) of a message whose buttons fit one row, in a client area clientHeight high.
-constexpr IntRect OneRowButton(int number, int clientHeight) {
-    return IntRect::FromSize(FirstButtonX + ButtonStep * (number - 1), clientHeight - BottomMargin,
-                             ButtonWidth, ButtonHeight);
+// The device rectangle of the button in row row and column column (from 0) whose row's top is at top.
+inline IntRect ButtonAt(const Scale& scale, int column, int top) {
+    const IntRect r = scale.Box(FirstButtonX + ButtonStep * column, 0, ButtonWidth, ButtonHeight);
+    return r.Translated(0, top);
+}
+// Button number (from 1) of a message whose buttons fit one row, in a client area clientHeight device
+// pixels high, at scale.
+inline IntRect OneRowButton(int number, int clientHeight, const Scale& scale = {}) {
+    return ButtonAt(scale, number - 1, clientHeight - scale.Px(BottomMargin));
 }
 } // namespace MessageLayout
 
@@ -58,14 +68,26 @@ public:
 
     int Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour);
 
+protected:
+    // A call in progress is laid out again at the new scale: message, buttons and height.
+    void ScaleChanged() override;
+
 private:
-    void LayOutButtons(AnsiString list);
+    // The form description at the form's scale: size, font, grip and message area.
+    void LayOutDesign();
+    void ApplyFont();
+    // Measures the message at the form's scale and sizes its area.
+    void MeasureMessage();
+    void CreateButtons(AnsiString list);
+    // Places the call's buttons below the message and sets the client height.
+    void PlaceButtons();
     void FreeButtons();
 
     int dragX_ = 0;
     int dragY_ = 0;
     int result_ = 0;
     AnsiString hotKeys_;
+    bool inCall_ = false;
 };
 
 // The process's message window (null until created).

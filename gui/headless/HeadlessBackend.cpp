@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <thread>
 
 namespace vendora {
@@ -99,6 +101,16 @@ HeadlessBackend::FromEnvironment(std::function<void(const Bitmap&, const std::st
     Options options;
     options.SnapshotFolder = Environment("VENDORA_UI_SNAPSHOTS");
     options.SavePng = std::move(savePng);
+    const std::string dpi = Environment("VENDORA_UI_DPI");
+    if (!dpi.empty()) {
+        const std::optional<int> value = ParseDpi(dpi);
+        if (!value) {
+            throw std::invalid_argument(
+                "VENDORA_UI_DPI=" + dpi + ": a screen density is a whole number of dots " + "per inch from " +
+                std::to_string(Scale::MinDpi) + " to " + std::to_string(Scale::MaxDpi));
+        }
+        options.ScreenScale = Scale(*value);
+    }
     if (!options.SnapshotFolder.empty())
         std::filesystem::create_directories(options.SnapshotFolder);
     InputScript script = scriptPath.empty() ? InputScript() : InputScript::Load(scriptPath);

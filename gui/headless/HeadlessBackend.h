@@ -31,19 +31,23 @@ class HeadlessBackend : public WindowBackend {
 public:
     struct Options {
         IntPoint Screen{1024, 768};
+        // The screen's density: windows are laid out and pictured at it.
+        Scale ScreenScale;
         std::string SnapshotFolder; // host path; empty: no pictures
         // Writes a picture as a PNG file (host path).
         std::function<void(const Bitmap&, const std::string&)> SavePng;
     };
 
     HeadlessBackend(InputScript script, Options options);
-    // Script from VENDORA_UI_SCRIPT (none: no events) and snapshots to VENDORA_UI_SNAPSHOTS (created when
-    // missing), written with savePng.
+    // Script from VENDORA_UI_SCRIPT (none: no events), snapshots to VENDORA_UI_SNAPSHOTS (created when
+    // missing), written with savePng, and the screen's dpi from VENDORA_UI_DPI (96 when unset; a value that
+    // is no whole number from 48 to 480 raises std::invalid_argument).
     static std::unique_ptr<HeadlessBackend>
     FromEnvironment(std::function<void(const Bitmap&, const std::string&)> savePng);
 
     std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
     IntPoint ScreenSize() override { return options_.Screen; }
+    Scale ScreenScale() const override { return options_.ScreenScale; }
     bool DispatchPending() override;
     bool DispatchNext() override;
     // A script event that a pumping would deliver now is input: no wait. Once the script is used up no input

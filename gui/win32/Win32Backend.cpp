@@ -73,8 +73,62 @@ void RegisterFormClass() {
     registered = RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-RECT FrameRect(const WindowStyles& styles) {
+// The per-monitor dpi calls of Windows 10's user32, looked up when first needed: on an older Windows they
+// are missing and the system's dpi, the same on every monitor, is the screen's. (shcore's
+// GetDpiForMonitor would load a library more at start-up for what GetDpiForWindow tells once the window
+// exists.)
+struct DpiCalls {
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    using AdjustForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    GetDpiForWindowCall GetDpiForWindow = nullptr;
+    AdjustForDpiCall AdjustWindowRectExForDpi = nullptr;
+};
+
+template <typename Call> Call Lookup(HMODULE module, const char* name) {
+    if (module == nullptr)
+        return nullptr;
+    // A procedure address becomes the call's own type, as GetProcAddress is meant to be used.
+    return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const DpiCalls& Dpi() {
+    static const DpiCalls calls = [] {
+        DpiCalls found;
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        found.GetDpiForWindow = Lookup<DpiCalls::GetDpiForWindowCall>(user32, "GetDpiForWindow");
+        found.AdjustWindowRectExForDpi =
+            Lookup<DpiCalls::AdjustForDpiCall>(user32, "AdjustWindowRectExForDpi");
+        return found;
+    }();
+    return calls;
+}
+
+// The system's dpi: the one of every screen where Windows knows no other (Windows 7 and 8).
+Scale SystemScale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : Scale::DesignDpi;
+    if (screen != nullptr)
+        ReleaseDC(nullptr, screen);
+    return Scale(dpi > 0 ? dpi : Scale::DesignDpi);
+}
+
+Scale WindowScale(HWND hwnd) {
+    if (Dpi().GetDpiForWindow != nullptr) {
+        const UINT dpi = Dpi().GetDpiForWindow(hwnd);
+        if (dpi != 0)
+            return Scale(static_cast<int>(dpi));
+    }
+    return SystemScale();
+}
+
+RECT FrameRect(const WindowStyles& styles, const Scale& scale) {
     RECT rect{0, 0, 0, 0};
+    if (Dpi().AdjustWindowRectExForDpi != nullptr &&
+        Dpi().AdjustWindowRectExForDpi(&rect, styles.Style, FALSE, styles.ExStyle,
+                                       static_cast<UINT>(scale.Dpi())) != 0) {
+        return rect;
+    }
+    rect = {0, 0, 0, 0};
     AdjustWindowRectEx(&rect, styles.Style, FALSE, styles.ExStyle);
     return rect;
 }
@@ -121,6 +175,9 @@ public:
         // Without its window the form could never answer: its modal loop would wait for ever.
         if (hwnd_ == nullptr)
             throw WindowNotCreated(form_.Caption(), GetLastError());
+        // A window opened on another monitor than the one the form was laid out for.
+        form_.SetScale(WindowScale(hwnd_));
+        SetIcons();
     }
 
     ~Win32Window() override {
@@ -129,6 +186,9 @@ public:
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             DestroyWindow(hwnd_);
         }
+        for (HICON icon : icons_)
+            if (icon != nullptr)
+                DestroyIcon(icon);
     }
 
     void Show() override {
@@ -206,13 +266,33 @@ private:
         SetWindowPos(hwnd_, after, form_.Left(), form_.Top(), form_.Width(), form_.Height(), flags);
     }
 
+    // The program's icon at the sizes of the form's scale (16 and 32 pixels at 96 dpi), for the title bar
+    // and the task switcher; without an icon of its own the window keeps the class's.
+    void SetIcons() {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        const int sizes[2] = {form_.GetScale().Px(16), form_.GetScale().Px(32)};
+        const WPARAM kinds[2] = {ICON_SMALL, ICON_BIG};
+        for (int i = 0; i < 2; ++i) {
+            auto* icon = static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, sizes[i], sizes[i], 0));
+            if (icon == nullptr)
+                continue;
+            SendMessageW(hwnd_, WM_SETICON, kinds[i], reinterpret_cast<LPARAM>(icon));
+            if (icons_[i] != nullptr)
+                DestroyIcon(icons_[i]);
+            icons_[i] = icon;
+        }
+    }
+
     void Paint();
     void PositionChanged();
+    void ScaleChanged(const Scale& scale, const RECT& suggested);
     bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseButtonEvent(UINT message, WPARAM wParam, LPARAM lParam);
 
     Form& form_;
     HWND hwnd_ = nullptr;
+    HICON icons_[2] = {nullptr, nullptr};
     bool painting_ = false;
     bool syncing_ = false;
 };
@@ -231,6 +311,30 @@ void Win32Window::Paint() {
     if (dc != nullptr && !area.IsEmpty())
         DrawSurfaceRows(dc, form_.Surface(), area);
     EndPaint(hwnd_, &ps);
+}
+
+// The window went to a monitor of another dpi: the form is laid out again at its scale, and the window goes
+// where Windows suggests, at the size the new layout takes.
+void Win32Window::ScaleChanged(const Scale& scale, const RECT& suggested) {
+    syncing_ = true;
+    form_.SetLeft(suggested.left);
+    form_.SetTop(suggested.top);
+    form_.SetScale(scale);
+    constexpr UINT Flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, form_.Width(), form_.Height(), Flags);
+    // The frame the system really draws may differ from the one computed for the new dpi (a system that
+    // draws every frame at its own dpi): the client area is what must be the form's.
+    RECT window;
+    RECT client;
+    if (GetWindowRect(hwnd_, &window) && GetClientRect(hwnd_, &client) &&
+        (client.right != form_.ClientWidth() || client.bottom != form_.ClientHeight())) {
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+                     window.right - window.left + form_.ClientWidth() - client.right,
+                     window.bottom - window.top + form_.ClientHeight() - client.bottom, Flags);
+    }
+    syncing_ = false;
+    SetIcons();
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 // The user moved or resized the window (or the system placed it): the form's bounds follow.
@@ -351,6 +455,9 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
         form_.SettingsChanged();
         break;
+    case WM_DPICHANGED:
+        ScaleChanged(Scale(HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     default:
         break;
     }
@@ -393,9 +500,14 @@ IntPoint Win32Backend::ScreenSize() {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-FrameExtent Win32Backend::FrameOf(BorderStyle style, bool captionButtons) const {
+Scale Win32Backend::ScreenScale() const {
+    // For a per-monitor aware program, the system's dpi is the primary monitor's, where new windows open.
+    return SystemScale();
+}
+
+FrameExtent Win32Backend::FrameOf(BorderStyle style, bool captionButtons, const Scale& scale) const {
     // Stay-on-top changes no frame.
-    RECT rect = FrameRect(StylesOf(style, captionButtons, false));
+    RECT rect = FrameRect(StylesOf(style, captionButtons, false), scale);
     return {-rect.left, -rect.top, rect.right, rect.bottom};
 }
 

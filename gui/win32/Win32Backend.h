@@ -29,8 +29,12 @@ public:
 
     std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
     IntPoint ScreenSize() override;
-    // The frame AdjustWindowRectEx gives for the form's styles.
-    FrameExtent FrameOf(BorderStyle style, bool captionButtons) const override;
+    // The frame AdjustWindowRectExForDpi gives for the form's styles at scale (AdjustWindowRectEx, the
+    // system's dpi, where Windows has no per-monitor dpi).
+    FrameExtent FrameOf(BorderStyle style, bool captionButtons, const Scale& scale = {}) const override;
+    // The system's dpi (GetDeviceCaps LOGPIXELSY: the primary monitor's). A window learns its own monitor's
+    // dpi when it is made (GetDpiForWindow) and when it moves (WM_DPICHANGED).
+    Scale ScreenScale() const override;
     // Dispatches every message waiting in the thread's queue; false when there was none.
     bool DispatchPending() override;
     // Waits in GetMessageW for one message and dispatches it. False once WM_QUIT has come (and for good after

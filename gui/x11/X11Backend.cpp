@@ -15,11 +15,14 @@ void TypeCharacter(Form& form, char c) {
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <poll.h>
 #include <vector>
@@ -43,6 +46,29 @@ struct X11Backend::Impl {
 };
 
 namespace {
+
+// Xft.dpi as the server's resource database holds it (desktops write "144" or "144.0" there); 96 dpi when
+// it is missing or no number.
+Scale ServerScale(Display* display) {
+    const char* resources = XResourceManagerString(display);
+    if (resources == nullptr)
+        return {};
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    if (database == nullptr)
+        return {};
+    Scale scale;
+    char* type = nullptr;
+    XrmValue value{};
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr) {
+        char* end = nullptr;
+        const double dpi = std::strtod(value.addr, &end);
+        if (end != value.addr && dpi > 0)
+            scale = Scale(static_cast<int>(std::lround(dpi)));
+    }
+    XrmDestroyDatabase(database);
+    return scale;
+}
 
 int VirtualKeyOf(KeySym sym) {
     if (sym == XK_Return || sym == XK_KP_Enter)
@@ -226,6 +252,7 @@ X11Backend::X11Backend(const std::string& displayName) : impl_(std::make_unique<
     impl_->netWmState = XInternAtom(d, "_NET_WM_STATE", False);
     impl_->netWmStateAbove = XInternAtom(d, "_NET_WM_STATE_ABOVE", False);
     impl_->utf8String = XInternAtom(d, "UTF8_STRING", False);
+    scale_ = ServerScale(d);
 }
 
 // The forms' windows went when the back end was replaced (Application::BackendReplaced).

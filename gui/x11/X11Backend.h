@@ -28,6 +28,8 @@ public:
 
     std::unique_ptr<NativeWindow> CreateNativeWindow(Form& form) override;
     IntPoint ScreenSize() override;
+    // The server's Xft.dpi resource, as desktops set it for their scaling; 96 dpi without it.
+    Scale ScreenScale() const override { return scale_; }
     bool DispatchPending() override;
     bool DispatchNext() override;
     // Polls the connection to the X server.
@@ -42,6 +44,7 @@ public:
 
 private:
     std::unique_ptr<Impl> impl_;
+    Scale scale_;
 };
 
 } // namespace vendora

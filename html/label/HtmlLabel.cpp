@@ -1,5 +1,6 @@
 #include "html/label/HtmlLabel.h"
 
+#include "gui/Form.h"
 #include "html/DrawHtml.h"
 
 namespace vendora {
@@ -13,13 +14,16 @@ void THTMLLabel::SetCaption(const AnsiString& caption) {
     if (caption == caption_)
         return;
     caption_ = caption;
-    if (Width() < MinimumWidth)
-        SetWidth(MinimumWidth);
+    const int minimum = Parent() != nullptr ? Parent()->GetScale().Px(MinimumWidth) : MinimumWidth;
+    if (Width() < minimum)
+        SetWidth(minimum);
     Invalidate();
 }
 
 void THTMLLabel::Paint() {
-    int bottom = DrawHtml(GetCanvas(), 1, 1, Width(), caption_, clWhite);
+    Canvas& canvas = GetCanvas();
+    const int inset = canvas.GetScale().Px(1);
+    int bottom = DrawHtml(canvas, inset, inset, Width(), caption_, clWhite);
     // Setting the height repaints once more; the second paint measures the same and stops there.
     if (autoSize_ && bottom != Height())
         SetHeight(bottom);

@@ -87,7 +87,13 @@ const Bitmap& TJPEGImage::Pixels() {
 void TJPEGImage::Draw(Canvas& canvas, const IntRect& rect) {
     if (Empty())
         return;
-    canvas.StretchDraw(rect, Pixels());
+    // At 96 dpi a picture is stretched pixel for pixel, as ever; on a denser screen it is enlarged
+    // smoothly.
+    if (canvas.GetScale().IsDesign()) {
+        canvas.StretchDraw(rect, Pixels());
+    } else {
+        canvas.SmoothStretchDraw(rect, Pixels());
+    }
 }
 
 TJPEGImage* PictureCache::Load(const AnsiString& requested, const PictureServices& services) {

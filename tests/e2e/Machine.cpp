@@ -115,6 +115,7 @@ void Machine::Launch(const std::vector<std::string>& arguments, const std::vecto
     env.push_back("VENDORA_SHELL_LOG=" + (work_ / "shell.log").string());
     if (snapshots)
         env.push_back("VENDORA_UI_SNAPSHOTS=" + (work_ / "snapshots").string());
+    env.push_back("VENDORA_UI_DPI=" + std::to_string(dpi_));
     std::vector<std::string> args{(BinFolder() / program).string()};
     args.insert(args.end(), arguments.begin(), arguments.end());
     started_ = std::chrono::steady_clock::now();

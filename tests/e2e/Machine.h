@@ -32,6 +32,8 @@ public:
     Machine& operator=(const Machine&) = delete;
 
     const fs::path& Root() const { return root_; }
+    // The screen's density for the program's windows (VENDORA_UI_DPI).
+    void SetScreenDpi(int dpi) { dpi_ = dpi; }
     // The host path of a place below the root, "drive_c/Vendora/Vendora.EXE".
     fs::path Host(const std::string& relative) const { return root_ / fs::u8path(relative); }
 
@@ -60,6 +62,7 @@ private:
 
     fs::path root_;
     fs::path work_;
+    int dpi_ = 96;
     int pid_ = 0;
     std::chrono::steady_clock::time_point started_;
 };

@@ -4,6 +4,7 @@
 #include "gfx/png/Png.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
@@ -175,6 +176,15 @@ void WineMachine::AddMachineKeys(const std::string& keys) {
     WriteFile(Host("system.reg"), registry + "\n" + keys);
 }
 
+void WineMachine::SetScreenDpi(int dpi) {
+    char value[16];
+    std::snprintf(value, sizeof value, "%08x", static_cast<unsigned>(dpi));
+    AddMachineKeys("[System\\\\CurrentControlSet\\\\Hardware Profiles\\\\Current\\\\Software\\\\Fonts] "
+                   "1700000000\n\"LogPixels\"=dword:" +
+                   std::string(value) + "\n");
+    scale_ = Scale(dpi);
+}
+
 void WineMachine::Start(const std::vector<std::string>& arguments, const fs::path& program) {
     if (installer_ != 0)
         throw std::logic_error("an installer runs already");
@@ -294,7 +304,8 @@ Bitmap WineMachine::Picture(WindowId window, const std::string& name, bool live)
 }
 
 void WineMachine::ClickButton(WindowId window, int number) {
-    const IntRect button = MessageLayout::OneRowButton(number, XScreen::Get().Describe(window).Height);
+    const IntRect button =
+        MessageLayout::OneRowButton(number, XScreen::Get().Describe(window).Height, scale_);
     Click(window, button.Left + button.Width() / 2, button.Top + button.Height() / 2);
 }
 

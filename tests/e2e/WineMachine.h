@@ -17,6 +17,8 @@
 #include "tests/e2e/Scenario.h"
 #include "tests/e2e/XScreen.h"
 
+#include "gfx/Scale.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -61,6 +63,8 @@ public:
     void SetFolder(const fs::path& folder) { folder_ = folder; }
     // Keys of Wine's own registry syntax added to the prefix's system.reg while no program runs.
     void AddMachineKeys(const std::string& keys);
+    // The screen's density for the programs (Wine's LogPixels), and the scale buttons are found at.
+    void SetScreenDpi(int dpi);
     // Until every program of the prefix has ended and its server with them.
     void WaitForServer();
     // One server for the runs to come, so that each start after the first is as quick as on Windows.
@@ -101,6 +105,7 @@ public:
     void Click(WindowId window, int x, int y) { XScreen::Get().Click(window, x, y); }
     // Button number (from 1) of a message window, whose buttons fit one row.
     void ClickButton(WindowId window, int number);
+    const Scale& ScreenScale() const { return scale_; }
     bool Close(WindowId window) { return XScreen::Get().Close(window); }
 
     // Plays a scenario (Scenario.h) with INSTALL.EXE; its exit code.
@@ -117,6 +122,7 @@ private:
     std::string locale_ = "C.UTF-8";
     int installer_ = 0;
     std::vector<int> launched_;
+    Scale scale_;
 };
 
 } // namespace vendora::e2e

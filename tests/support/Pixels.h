@@ -15,4 +15,15 @@ inline int CountPixels(const Bitmap& bitmap, const IntRect& area, TColor color) 
     return count;
 }
 
+// Rows of ink (not white) among the top rows of the first column that holds any: the stem of a text's first
+// letter, a capital.
+inline int CapitalInk(const Bitmap& picture, int rows) {
+    for (int x = 0; x < picture.Width(); ++x) {
+        const int ink = rows - CountPixels(picture, {x, 0, x + 1, rows}, clWhite);
+        if (ink > 0)
+            return ink;
+    }
+    return 0;
+}
+
 } // namespace vendora::test

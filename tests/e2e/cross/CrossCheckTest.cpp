@@ -334,17 +334,39 @@ TEST(Cross, SameDiskUnderCentralEuropeanCodePage) {
 // Each message window of an install, the update question that follows (refused), and the waiting window
 // and the update-complete question of an update while the application runs, pictured by both builds: every
 // pixel outside text must be identical.
-TEST(Cross, SamePixels) {
-    Machine native;
-    WineMachine wine("cross-same-pixels");
-    // The system colours of the native build's machine (Windows XP's) in the prefix, whose own scheme
-    // differs: pictures are compared between machines set up alike.
+// The system colours of the native build's machine (Windows XP's) in the prefix, whose own scheme differs:
+// pictures are compared between machines set up alike.
+void UseXpColours(WineMachine& wine) {
     WriteFile(wine.Host("drive_c/xp-colours.reg"),
               ReadFile(fs::path(Setting("VENDORA_SOURCE_DIR")) / "tests/e2e/cross/xp-colours.reg"));
     ASSERT_EQ(
         wine.RunProgram(wine.Host("drive_c/windows/regedit.exe"), {"/S", "C:\\xp-colours.reg"}).ExitCode, 0);
     wine.WaitForServer();
     fs::remove(wine.Host("drive_c/xp-colours.reg"));
+}
+
+// The message windows' height follows their text, which Wine's Tahoma wraps into more lines: their last
+// rows (40 at 96 dpi), the buttons' row and the margin below it, are compared on the windows' bottoms.
+void ExpectSamePixels(Pictures& nativePictures, Pictures& winePictures, const std::string& folder,
+                      const Scale& scale = {}) {
+    const fs::path out = Output(folder);
+    std::ofstream shares(out / "shares.txt");
+    for (const auto& [name, nativePicture] : nativePictures) {
+        ASSERT_TRUE(winePictures.contains(name)) << name;
+        const PixelDiff diff = ComparePictures(nativePicture, winePictures[name],
+                                               {.Bottom = name == "4-waiting" ? -1 : scale.Px(40)});
+        SavePng(nativePicture, (out / (name + "-native.png")).string());
+        SavePng(winePictures[name], (out / (name + "-wine.png")).string());
+        SavePng(diff.Picture, (out / (name + "-diff.png")).string());
+        shares << name << ": " << diff.Report << "\n";
+        EXPECT_TRUE(diff.Same) << name << ": " << diff.Report << "; pictures in " << out;
+    }
+}
+
+TEST(Cross, SamePixels) {
+    Machine native;
+    WineMachine wine("cross-same-pixels");
+    UseXpColours(wine);
 
     Pictures nativePictures, winePictures;
     ASSERT_EQ(native.Play(FirstInstall, nativePictures, {}, NativeInstall()).ExitCode, 0);
@@ -373,19 +395,20 @@ TEST(Cross, SamePixels) {
     quit = [&] { ::kill(application, SIGTERM); };
     ASSERT_EQ(wine.Play(running, winePictures), 0) << wine.Stderr();
 
-    // The message windows' height follows their text, which Wine's Tahoma wraps into more lines: their
-    // last 40 rows, the buttons' row and the margin below it, are compared on the windows' bottoms.
-    const fs::path out = Output("pixels");
-    std::ofstream shares(out / "shares.txt");
-    for (const auto& [name, nativePicture] : nativePictures) {
-        ASSERT_TRUE(winePictures.contains(name)) << name;
-        const PixelDiff diff =
-            ComparePictures(nativePicture, winePictures[name], {.Bottom = name == "4-waiting" ? -1 : 40});
-        SavePng(nativePicture, (out / (name + "-native.png")).string());
-        SavePng(winePictures[name], (out / (name + "-wine.png")).string());
-        SavePng(diff.Picture, (out / (name + "-diff.png")).string());
-        shares << name << ": " << diff.Report << "\n";
-        EXPECT_TRUE(diff.Same) << name << ": " << diff.Report << "; pictures in " << out;
-    }
+    ExpectSamePixels(nativePictures, winePictures, "pixels");
     EXPECT_EQ(nativePictures.size(), 5u);
+}
+
+// The same at 144 dpi: Wine's LogPixels 144 against the native windows at one and a half.
+TEST(Cross, SamePixelsAtOneAndAHalf) {
+    Machine native;
+    native.SetScreenDpi(144);
+    WineMachine wine("cross-same-pixels-144");
+    wine.SetScreenDpi(144);
+    UseXpColours(wine);
+    Pictures nativePictures, winePictures;
+    ASSERT_EQ(native.Play(FirstInstall, nativePictures, {}, NativeInstall()).ExitCode, 0);
+    ASSERT_EQ(wine.Play(FirstInstall, winePictures), 0) << wine.Stderr();
+    ExpectSamePixels(nativePictures, winePictures, "pixels-144", Scale(144));
+    EXPECT_EQ(nativePictures.size(), 2u);
 }

@@ -4,9 +4,11 @@
 #include "dialogs/forms/Progression.h"
 #include "dialogs/forms/Ubm.h"
 #include "tests/e2e/WineMachine.h"
+#include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -375,6 +377,50 @@ TEST(Wine, InterruptOnTheProgressWindow) {
     for (const std::string& name : names)
         EXPECT_TRUE(SameBytes(entries / name, vendora / name)) << name;
     EXPECT_TRUE(SameBytes(vendora / "Vendora.FCC", WineFixture("many.FCC")));
+}
+
+// Every window at the screen's density (Wine's LogPixels): its client size, the opening question's
+// capital s times as tall as at 96 dpi, every word inside the message area, the buttons where the scaled
+// layout puts them, and a picture of each.
+TEST(Wine, EveryWindowAtTheScreensDensity) {
+    int capital96 = 0;
+    for (const int dpi : {96, 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        const Scale s(dpi);
+        WineMachine machine("density-" + std::to_string(dpi));
+        machine.SetScreenDpi(dpi);
+        machine.Start({}, WineFixture("INSTALL-many.EXE"));
+        const WindowId question = machine.WaitForMessage(1, InstallTitle);
+        const Bitmap picture = machine.Picture(question, "1-opening-question");
+        EXPECT_EQ(picture.Width(), s.Px(481));
+        const IntRect oui = MessageLayout::OneRowButton(1, picture.Height(), s);
+        const int capital = vendora::test::CapitalInk(picture, s.Px(20));
+        if (dpi == 96)
+            capital96 = capital;
+        EXPECT_NEAR(capital, std::lround(capital96 * dpi / 96.0), 1);
+        for (int y = 0; y < oui.Top; ++y)
+            for (int x = picture.Width() - s.Px(20); x < picture.Width(); ++x)
+                ASSERT_EQ(picture.Pixel(x, y), clWhite) << "ink in the right margin at " << x << "," << y;
+        EXPECT_EQ(picture.Pixel(oui.Left, oui.Bottom - 1), clBlack) << "Oui's frame";
+        machine.ClickButton(question, 1);
+
+        const WindowId progress = machine.WaitForWindow(Progress);
+        const Bitmap bar = machine.Picture(progress, "2-progress", true);
+        EXPECT_EQ(bar.Width(), s.Px(606));
+        EXPECT_EQ(bar.Height(), s.Px(156));
+        machine.Pause();
+        const IntRect interrupt = s.Rect(InterruptButtonBounds);
+        machine.Click(progress, interrupt.Left + interrupt.Width() / 2,
+                      interrupt.Top + interrupt.Height() / 2);
+        machine.Resume();
+        const WindowId report = machine.WaitForMessage(2, Interruption);
+        EXPECT_EQ(machine.Picture(report, "3-interruption-report").Width(), s.Px(481));
+        machine.ClickButton(report, 1);
+        const WindowId final = machine.WaitForMessage(3, InstallTitle);
+        machine.Picture(final, "4-final-question");
+        machine.Key(final, "n");
+        ASSERT_EQ(machine.Finish(), 0) << machine.Stderr();
+    }
 }
 
 TEST(Wine, TargetOnAnotherDrive) {

@@ -9,7 +9,8 @@
 #   startup-time.sh PROGRAM WORK [RUNS [cold|warm]]
 #
 # WORK is the build folder that keeps the base prefix (build/win32, say). Prints each time and
-# the median, in seconds.
+# the median, in seconds. With VENDORA_UI_DPI=N a Windows program runs on a screen of N dpi (Wine's
+# LogPixels in the run's prefix).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -36,6 +37,10 @@ case "$program" in
 *.EXE | *.exe)
     windows=1
     prepare_run
+    if [ -n "${VENDORA_UI_DPI:-}" ]; then
+        printf '\n[System\\\\CurrentControlSet\\\\Hardware Profiles\\\\Current\\\\Software\\\\Fonts] 1700000000\n"LogPixels"=dword:%08x\n' \
+            "$VENDORA_UI_DPI" >>"$run/prefix/system.reg"
+    fi
     if [ "$mode" = warm ]; then
         wineserver -p
         (cd "$run/prefix/drive_c" && "$source/scripts/wine-run" "$program" >/dev/null 2>&1) &

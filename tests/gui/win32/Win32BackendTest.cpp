@@ -103,6 +103,15 @@ public:
     void SettingsChanged() override { ++Changes; }
 };
 
+// A form designed 200 x 100 at 96 dpi, laid out at its scale.
+class ScaledForm : public Form {
+public:
+    explicit ScaledForm(Component* owner) : Form(owner) { ScaleChanged(); }
+
+protected:
+    void ScaleChanged() override { SetClientSize(GetScale().Px(200), GetScale().Px(100)); }
+};
+
 class Win32BackendTest : public WindowTest {
 protected:
     void SetUp() override {
@@ -283,6 +292,25 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
     EXPECT_EQ(placed.Left(), window.left);
     EXPECT_EQ(placed.Top(), window.top);
     EXPECT_EQ(ClientRect(WindowOf(placed)).right, 300);
+}
+
+TEST_F(Win32BackendTest, AWindowMovedToAScreenOfAnotherDensityIsLaidOutAgainWhereWindowsSuggests) {
+    ScaledForm form(&App());
+    Place(form, 40, 30, form.ClientWidth(), form.ClientHeight());
+    form.Show();
+    Drain();
+    HWND hwnd = WindowOf(form);
+    RECT suggested{100, 80, 500, 400};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Drain();
+    EXPECT_EQ(form.GetScale(), Scale(144));
+    const RECT window = WindowRect(hwnd), client = ClientRect(hwnd);
+    EXPECT_EQ(window.left, 100);
+    EXPECT_EQ(window.top, 80);
+    EXPECT_EQ(client.right, form.ClientWidth());
+    EXPECT_EQ(client.bottom, form.ClientHeight());
+    EXPECT_EQ(form.ClientWidth(), 300);
+    EXPECT_EQ(form.ClientHeight(), 150);
 }
 
 TEST_F(Win32BackendTest, TheWindowShowsTheFormsPixelsInTheirColours) {

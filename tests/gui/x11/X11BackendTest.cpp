@@ -339,5 +339,21 @@ TEST_F(X11BackendTest, AWindowDisabledByAModalOneTakesNoInput) {
     EXPECT_TRUE(back.Enabled());
 }
 
+// The screen's density is the server's Xft.dpi, as desktops set it; 96 dpi without one.
+TEST_F(X11BackendTest, TheScreensDensityIsTheServersXftDpi) {
+    const Window root = DefaultRootWindow(probe_);
+    const Atom resources = XInternAtom(probe_, "RESOURCE_MANAGER", False);
+    XDeleteProperty(probe_, root, resources);
+    XSync(probe_, False);
+    EXPECT_EQ(X11Backend(XServer::Get().Name()).ScreenScale(), Scale());
+    const std::string text = "Xft.antialias:\t1\nXft.dpi:\t144.0\n";
+    XChangeProperty(probe_, root, resources, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
+    XSync(probe_, False);
+    EXPECT_EQ(X11Backend(XServer::Get().Name()).ScreenScale(), Scale(144));
+    XDeleteProperty(probe_, root, resources);
+    XSync(probe_, False);
+}
+
 } // namespace
 } // namespace vendora::test
