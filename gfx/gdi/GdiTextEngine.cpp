@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace vendora {
 
@@ -246,14 +247,26 @@ void GdiTextEngine::DrawText(Bitmap& target, const IntRect& clip, int x, int y, 
     // The glyphs are drawn on the blank surface, not on a copy of the clip's pixels, and GDI tells which
     // rectangle it drew into: only the pixels it can have changed are read, a few hundred for a word.
     SetBoundsRect(gdi.Dc, nullptr, DCB_RESET | DCB_ENABLE);
+    // Each character is placed at the advance GetTextExtentExPointA measures, the very sum TextWidth
+    // gives: the layout puts the next word where this one ends, and a GDI whose drawing rounds its advances
+    // otherwise than its measuring (Wine's, at other densities than 96 dpi) would run words together.
     int pen = static_cast<int>(left);
+    std::vector<INT> ends(std::min(text.size(), Chunk));
+    std::vector<INT> advances(ends.size());
     for (std::size_t at = 0; at < text.size(); at += Chunk) {
         const std::string_view part = text.substr(at, Chunk);
         const int count = static_cast<int>(part.size());
-        TextOutA(gdi.Dc, pen, static_cast<int>(top), part.data(), count);
         SIZE size = {};
-        if (at + Chunk < text.size() && GetTextExtentPoint32A(gdi.Dc, part.data(), count, &size))
-            pen += static_cast<int>(size.cx);
+        if (!GetTextExtentExPointA(gdi.Dc, part.data(), count, 0, nullptr, ends.data(), &size)) {
+            TextOutA(gdi.Dc, pen, static_cast<int>(top), part.data(), count);
+            break;
+        }
+        for (int i = 0; i < count; ++i)
+            advances[static_cast<std::size_t>(i)] =
+                ends[static_cast<std::size_t>(i)] - (i > 0 ? ends[static_cast<std::size_t>(i - 1)] : 0);
+        ExtTextOutA(gdi.Dc, pen, static_cast<int>(top), 0, nullptr, part.data(), static_cast<UINT>(count),
+                    advances.data());
+        pen += static_cast<int>(size.cx);
     }
     GdiFlush();
     gdi.MoveGlyphs(gdi.DrawnPart(w, h), target, area);
