@@ -81,6 +81,29 @@ TEST(GdiTextEngineTest, WidthsAddUpAndBoldIsWider) {
     }
 }
 
+// The layout puts each word where the one before it ends by its measured width: a run drawn whole must land
+// where its characters land drawn one by one at the measured widths of what comes before them, at the
+// installer's sizes and at the doubled sizes of a 192-dpi screen.
+TEST(GdiTextEngineTest, TextIsDrawnWhereItIsMeasured) {
+    const std::string text = Ansi("Installation de Vendora.exe © morvanel.");
+    for (const testing::FontFigure& figure : testing::FontFigures()) {
+        for (const int factor : {1, 2}) {
+            FontRequest request = figure.Font;
+            request.Height *= factor;
+            SCOPED_TRACE(::testing::Message()
+                         << request.Name << " " << request.Height << (request.Bold ? " bold" : ""));
+            const int width = Engine().TextWidth(request, text) + 40;
+            Bitmap whole(width, 60), pieces(width, 60);
+            Engine().DrawText(whole, whole.Bounds(), 4, 4, request, text, clBlack);
+            for (std::size_t i = 0; i < text.size(); ++i)
+                Engine().DrawText(pieces, pieces.Bounds(), 4 + Engine().TextWidth(request, text.substr(0, i)),
+                                  4, request, text.substr(i, 1), clBlack);
+            EXPECT_GT(Ink(whole, clBlack), 0);
+            EXPECT_TRUE(whole == pieces);
+        }
+    }
+}
+
 TEST(GdiTextEngineTest, LargerSizesAreNotNarrowerAndStylesKeepTheCell) {
     int last = 0;
     for (int points = 6; points <= 24; ++points) {
