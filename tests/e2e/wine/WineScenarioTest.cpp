@@ -420,6 +420,23 @@ TEST(Wine, EveryWindowAtTheScreensDensity) {
         machine.Picture(final, "4-final-question");
         machine.Key(final, "n");
         ASSERT_EQ(machine.Finish(), 0) << machine.Stderr();
+
+        // An update while the application runs: the waiting window.
+        fs::copy_file(DemoEntriesFolder() / "vendora.exe", machine.Host("drive_c/Vendora/vendora.exe"),
+                      fs::copy_options::overwrite_existing);
+        const int application =
+            machine.Launch(machine.Host("drive_c/Vendora/vendora.exe"), {"--stay", "600"});
+        ASSERT_EQ(
+            machine.RunProgram(WineFixture("wait-held.exe"), {"C:\\Vendora\\Vendora.EXE", "120"}).ExitCode,
+            0);
+        machine.Start();
+        machine.Key(machine.WaitForMessage(1, Update), "o");
+        const Bitmap waiting = machine.Picture(machine.WaitForWindow(Waiting), "5-waiting-window");
+        EXPECT_EQ(waiting.Width(), s.Px(502));
+        EXPECT_EQ(waiting.Height(), s.Px(304));
+        ::kill(application, SIGTERM);
+        machine.Key(machine.WaitForMessage(2, UpdateDone), "n");
+        ASSERT_EQ(machine.Finish(), 0) << machine.Stderr();
     }
 }
 
