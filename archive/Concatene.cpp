@@ -7,8 +7,6 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
-#include <algorithm>
-#include <memory>
 #include <span>
 
 namespace vendora {
