@@ -100,6 +100,20 @@ void Canvas::FillDevice(const IntRect& area, TColor color, BrushStyle style) {
     }
 }
 
+void Canvas::DrawFocusRect(const IntRect& r) {
+    const IntRect outer = r.Translated(origin_.X, origin_.Y);
+    const int t = scale_.Line();
+    const IntRect inner{outer.Left + t, outer.Top + t, outer.Right - t, outer.Bottom - t};
+    const IntRect area = outer.Intersected(DeviceClip());
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        std::uint32_t* row = surface_.Row(y);
+        for (int x = area.Left; x < area.Right; ++x) {
+            if ((x + y) % 2 == 0 && !inner.Contains(x, y))
+                row[x] ^= 0xFFFFFFu;
+        }
+    }
+}
+
 void Canvas::PlotDevice(int x, int y, std::uint32_t value, const IntRect& clip) {
     const int width = std::max(pen_.Width, 1);
     if (width == 1) {

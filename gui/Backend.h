@@ -8,6 +8,7 @@
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
 #include "gfx/Scale.h"
+#include "gui/Accessible.h"
 
 #include <memory>
 #include <stdexcept>
@@ -26,6 +27,10 @@ inline constexpr int Tab = 9;
 inline constexpr int Return = 13;
 inline constexpr int Escape = 27;
 inline constexpr int Space = 32;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
 } // namespace VirtualKey
 
 enum class MouseButton { Left, Right, Middle };
@@ -56,6 +61,12 @@ public:
     virtual void Present(const IntRect& area) = 0;
     // A disabled window takes no input (the other windows while a modal one waits).
     virtual void SetEnabled(bool enabled) = 0;
+    // Tells the screen readers what happened to the window (child 0) or an element of its tree
+    // (Form::Describe); a window system without readers hears nothing.
+    virtual void Announce(AccessibleEvent event, int child) {
+        (void)event;
+        (void)child;
+    }
 };
 
 // One record of the windows' life: a kind ("window show") and named Windows-1252 texts.

@@ -7,6 +7,38 @@ namespace vendora {
 
 Control::Control(Component* owner) : Component(owner) {}
 
+bool Control::Focused() const {
+    return parent_ != nullptr && parent_->FocusedControl() == this;
+}
+
+AccessibleElement Control::Element(AccessibleRole role) const {
+    AccessibleElement element;
+    element.Role = role;
+    element.Name = AccessibleName(DisplayText());
+    element.Bounds = bounds_;
+    if (tabStop_)
+        element.States |= AccessibleState::Focusable;
+    if (Focused())
+        element.States |= AccessibleState::Focused;
+    if (default_)
+        element.States |= AccessibleState::Default;
+    if (!enabled_)
+        element.States |= AccessibleState::Unavailable;
+    if (role == AccessibleRole::PushButton) {
+        element.Shortcut = AccessibleShortcut(DisplayText());
+        element.Target = const_cast<Control*>(this);
+    }
+    return element;
+}
+
+void Control::DrawFocus(int inset) {
+    if (!Focused() || !parent_->FocusCues())
+        return;
+    Canvas& canvas = GetCanvas();
+    const int d = canvas.GetScale().Px(inset);
+    canvas.DrawFocusRect({d, d, Width() - d, Height() - d});
+}
+
 Control::~Control() {
     if (parent_ != nullptr)
         parent_->RemoveControl(*this);

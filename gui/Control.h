@@ -1,17 +1,20 @@
 #pragma once
 // Windowless controls: they have no window of their own, paint on their form's surface through their own
 // canvas (origin at their top-left corner, clipped to their bounds) and take the mouse events that fall on
-// them. None of them takes the keyboard focus, so every key goes to the form.
+// them. Keys go to the form; a control that is a tab stop can be the form's focused control, which Tab and
+// the arrows move and Space and Enter press (Form::DialogKey).
 
 #include "base/Color.h"
 #include "base/Text.h"
 #include "gfx/Canvas.h"
 #include "gfx/Geometry.h"
+#include "gui/Accessible.h"
 #include "gui/Backend.h"
 #include "gui/Component.h"
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vendora {
 
@@ -67,6 +70,18 @@ public:
 
     AnsiString Hint;
 
+    // Tab and the arrows stop here; the default control has the focus when its form opens, so that Enter
+    // presses it.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool value) { tabStop_ = value; }
+    bool IsDefault() const { return default_; }
+    void SetDefault(bool value) { default_ = value; }
+    bool Focused() const;
+
+    // What a screen reader is told about the control: the elements it adds to its form's tree, in reading
+    // order (none by default).
+    virtual void Describe(std::vector<AccessibleElement>& into) const { (void)into; }
+
     TColor Color() const { return color_; }
     // A different colour also stops following the parent's.
     void SetColor(TColor color);
@@ -113,6 +128,13 @@ protected:
     virtual void FontChanged() { Invalidate(); }
     virtual void CaptionChanged() { Invalidate(); }
     void SetOpaque(bool opaque) { opaque_ = opaque; }
+    // The control as one element of role: its caption read out without hot-key marks, its letter, its
+    // bounds, and the focus, default and enabled states; a button's element is pressed by its default
+    // action.
+    AccessibleElement Element(AccessibleRole role) const;
+    // The dotted focus rectangle inset inset 96-dpi pixels, when the control has the focus and its form
+    // shows focus cues.
+    void DrawFocus(int inset);
 
 private:
     Form* parent_ = nullptr;
@@ -129,6 +151,8 @@ private:
     Bitmap noSurface_;
     std::unique_ptr<Canvas> canvas_;
     bool painting_ = false;
+    bool tabStop_ = false;
+    bool default_ = false;
 };
 
 } // namespace vendora

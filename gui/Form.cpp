@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <thread>
 
 namespace vendora {
@@ -169,6 +170,15 @@ void Form::Show() {
     if (!shownOnce_ && Position == FormPosition::ScreenCenter)
         CentreOnScreen();
     shownOnce_ = true;
+    // Each showing starts with the focus on the default control, drawn only once the keyboard moves it.
+    focusCues_ = false;
+    focused_ = nullptr;
+    for (Control* control : controls_) {
+        if (control->IsDefault() && control->TabStop() && control->Visible() && control->Enabled()) {
+            focused_ = control;
+            break;
+        }
+    }
     if (OnShow)
         OnShow(*this);
     EnsureNative();
@@ -216,6 +226,8 @@ int Form::ShowModal() {
     Show();
     app.PaintAll();
     app.Backend().ModalStarted(*this);
+    if (OnModalStart)
+        OnModalStart(*this);
     while (true) {
         if (!app.HandleMessage()) {
             // No input can come any more: as closing the window.
@@ -299,6 +311,8 @@ void Form::RemoveControl(Control& control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
     if (mouseCapture_ == &control)
         mouseCapture_ = nullptr;
+    if (focused_ == &control)
+        focused_ = nullptr;
 }
 
 Control* Form::ControlAt(int x, int y) const {
@@ -313,6 +327,107 @@ void Form::SettingsChanged() {
     for (Control* control : std::vector<Control*>(controls_))
         control->SettingsChanged();
     Invalidate();
+}
+
+void Form::SetFocusedControl(Control* control) {
+    if (control == focused_)
+        return;
+    if (focused_ != nullptr)
+        focused_->Invalidate();
+    focused_ = control;
+    if (focused_ == nullptr)
+        return;
+    focused_->Invalidate();
+    if (const int child = ChildOf(*focused_); child != 0)
+        Announce(AccessibleEvent::Focus, child);
+}
+
+Control* Form::NextTabStop(bool backwards) const {
+    std::vector<Control*> stops;
+    for (Control* control : controls_) {
+        if (control->TabStop() && control->Visible() && control->Enabled())
+            stops.push_back(control);
+    }
+    if (stops.empty())
+        return nullptr;
+    auto at = std::find(stops.begin(), stops.end(), focused_);
+    if (at == stops.end())
+        return backwards ? stops.back() : stops.front();
+    const auto n = static_cast<std::ptrdiff_t>(stops.size());
+    const std::ptrdiff_t index = ((at - stops.begin()) + (backwards ? n - 1 : 1)) % n;
+    return stops[static_cast<std::size_t>(index)];
+}
+
+void Form::MoveFocus(bool backwards) {
+    Control* next = NextTabStop(backwards);
+    if (!focusCues_) {
+        focusCues_ = true;
+        if (focused_ != nullptr)
+            focused_->Invalidate();
+    }
+    SetFocusedControl(next);
+}
+
+bool Form::DialogKey(int key, bool shift) {
+    switch (key) {
+    case VirtualKey::Tab:
+        if (NextTabStop(shift) == nullptr)
+            return false;
+        MoveFocus(shift);
+        return true;
+    case VirtualKey::Left:
+    case VirtualKey::Up:
+    case VirtualKey::Right:
+    case VirtualKey::Down:
+        // As in a Windows message box: the arrows go round the buttons once one has the focus.
+        if (focused_ == nullptr)
+            return false;
+        MoveFocus(key == VirtualKey::Left || key == VirtualKey::Up);
+        return true;
+    case VirtualKey::Space:
+    case VirtualKey::Return:
+        if (focused_ == nullptr || !focused_->Visible() || !focused_->Enabled())
+            return false;
+        focused_->Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+AccessibleTree Form::Describe() const {
+    AccessibleTree tree;
+    tree.Name = caption_;
+    for (const Control* control : controls_) {
+        if (control->Visible())
+            control->Describe(tree.Children);
+    }
+    return tree;
+}
+
+int Form::ChildOf(const Control& control) const {
+    const AccessibleTree tree = Describe();
+    for (std::size_t i = 0; i < tree.Children.size(); ++i) {
+        if (tree.Children[i].Target == &control)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+bool Form::DoDefaultAction(int child) {
+    const AccessibleTree tree = Describe();
+    if (child < 1 || child > static_cast<int>(tree.Children.size()) || !visible_ || !enabled_)
+        return false;
+    Control* target = tree.Children[static_cast<std::size_t>(child) - 1].Target;
+    if (target == nullptr || !target->Enabled())
+        return false;
+    target->Click();
+    return true;
+}
+
+void Form::Announce(AccessibleEvent event, int child) {
+    if (native_ && visible_)
+        native_->Announce(event, child);
 }
 
 void Form::KeyDown(int key) {

@@ -7,6 +7,7 @@
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Canvas.h"
+#include "gui/Accessible.h"
 #include "gui/Backend.h"
 #include "gui/Component.h"
 
@@ -114,7 +115,19 @@ public:
     // The topmost visible control under the point (client coordinates), or null.
     Control* ControlAt(int x, int y) const;
 
+    // The control the keyboard works on: the default control when the form is shown (none when it has
+    // none), then where Tab and the arrows move it among the tab stops.
+    Control* FocusedControl() const { return focused_; }
+    void SetFocusedControl(Control* control);
+    // The focus is drawn only once the keyboard has moved it in this showing of the form, as on Windows: a
+    // window answered with the mouse looks as it always did.
+    bool FocusCues() const { return focusCues_; }
+
     // Input, delivered by the back end (client coordinates).
+    // A key the form handles as a dialog does, before its own key handler sees it: Tab and Shift+Tab and the
+    // arrows move the focus among the tab stops, Space and Enter press the focused control. True when the key
+    // was used so: the back end then delivers neither KeyDown nor the character the key types.
+    bool DialogKey(int key, bool shift = false);
     void KeyDown(int key);
     void KeyPress(char key);
     void MouseDown(MouseButton button, int x, int y);
@@ -124,6 +137,18 @@ public:
     void CloseRequest() { Close(); }
     // The system's colours or settings changed: the controls hear of it and everything is repainted.
     void SettingsChanged();
+
+    // What a screen reader is told: the window (named by its caption) and its controls' elements in the
+    // order of the controls. A form whose elements are not all controls adds its own.
+    virtual AccessibleTree Describe() const;
+    // The element's default action (child as in the tree: index + 1): a button is pressed. False when the
+    // element has none or cannot act now.
+    bool DoDefaultAction(int child);
+    // Tells the native window, and through it the screen readers, what happened to the window (child 0) or
+    // one of its elements.
+    void Announce(AccessibleEvent event, int child = 0);
+    // The child number of the control's first element in the tree, 0 when it has none.
+    int ChildOf(const Control& control) const;
 
     NativeWindow* Native() const { return native_.get(); }
     // The back end changes: the native window goes, and comes again from the new back end if shown.
@@ -140,6 +165,8 @@ public:
     MouseEvent OnMouseUp;
     MouseMoveEvent OnMouseMove;
     CloseEvent OnClose;
+    // A modal form is up and waits for its answer.
+    NotifyEvent OnModalStart;
 
 protected:
     // The scale changed: a form sets its sizes, fonts and its controls' bounds again from its 96-dpi design.
@@ -150,6 +177,9 @@ private:
     void CentreOnScreen();
     void Activate();
     bool CloseQueryAndHide();
+    // The next (or previous) tab stop after the focused control, going round; null when there is none.
+    Control* NextTabStop(bool backwards) const;
+    void MoveFocus(bool backwards);
 
     AnsiString caption_;
     int left_ = 0;
@@ -169,6 +199,8 @@ private:
     bool eraseInvalid_ = false;
     std::vector<Control*> controls_;
     Control* mouseCapture_ = nullptr;
+    Control* focused_ = nullptr;
+    bool focusCues_ = false;
     std::unique_ptr<NativeWindow> native_;
 };
 

@@ -113,4 +113,9 @@ void Label::Paint() {
     }
 }
 
+void Label::Describe(std::vector<AccessibleElement>& into) const {
+    if (!Caption().empty())
+        into.push_back(Element(AccessibleRole::StaticText));
+}
+
 } // namespace vendora

@@ -32,6 +32,9 @@ public:
     // Resizes to the text when AutoSize is on.
     void AdjustBounds();
 
+    // Static text; a label with no text says nothing.
+    void Describe(std::vector<AccessibleElement>& into) const override;
+
 protected:
     void Paint() override;
     void FontChanged() override;

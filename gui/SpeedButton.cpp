@@ -7,6 +7,8 @@ namespace vendora {
 namespace {
 
 constexpr int GlyphSpacing = 4;
+// Where Windows draws a push button's focus, inside its frame.
+constexpr int FocusInset = 3;
 
 } // namespace
 
@@ -96,6 +98,14 @@ void SpeedButton::Paint() {
         }
     }
     DrawTextLine(canvas, textX, textY, {text.Text, text.Underline});
+    DrawFocus(FocusInset);
+}
+
+void SpeedButton::Describe(std::vector<AccessibleElement>& into) const {
+    AccessibleElement element = Element(AccessibleRole::PushButton);
+    if (down_)
+        element.States |= AccessibleState::Pressed;
+    into.push_back(element);
 }
 
 } // namespace vendora

@@ -1,7 +1,7 @@
 #pragma once
-// The framework's speed button: windowless, never focused, drawn raised or pressed with its caption (the
-// letter after "&" underlined) and an optional glyph left of the caption. It clicks when the left button
-// is released over it after a press on it.
+// The framework's speed button: windowless, focused only when made a tab stop, drawn raised or pressed with
+// its caption (the letter after "&" underlined) and an optional glyph left of the caption. It clicks when the
+// left button is released over it after a press on it.
 
 #include "gfx/Bitmap.h"
 #include "gfx/Resample.h"
@@ -21,6 +21,7 @@ public:
 
     void MouseDown(MouseButton button, int x, int y) override;
     void MouseUp(MouseButton button, int x, int y) override;
+    void Describe(std::vector<AccessibleElement>& into) const override;
 
 protected:
     void Paint() override;

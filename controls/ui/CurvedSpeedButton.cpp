@@ -9,6 +9,8 @@ namespace vendora {
 namespace {
 // Pixels added to the glyph's width when glyph and caption are centred together.
 constexpr int GlyphGap = 5;
+// Where Windows draws a push button's focus, inside its frame.
+constexpr int FocusInset = 3;
 } // namespace
 
 TCurvedSpeedButton::TCurvedSpeedButton(Component* owner) : Control(owner) {}
@@ -69,6 +71,14 @@ void TCurvedSpeedButton::Paint() {
     canvas.TextOut(tx, ty, caption);
     if (!glyph.Empty())
         DrawGlyph(canvas, glyph, tx - gw);
+    DrawFocus(FocusInset);
+}
+
+void TCurvedSpeedButton::Describe(std::vector<AccessibleElement>& into) const {
+    AccessibleElement element = Element(AccessibleRole::PushButton);
+    if (pressed_)
+        element.States |= AccessibleState::Pressed;
+    into.push_back(element);
 }
 
 void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, const Bitmap& glyph, int gx) {

@@ -23,6 +23,7 @@ public:
 
     void MouseDown(MouseButton button, int x, int y) override;
     void MouseUp(MouseButton button, int x, int y) override;
+    void Describe(std::vector<AccessibleElement>& into) const override;
 
 protected:
     void Paint() override;
