@@ -31,8 +31,11 @@ public:
         if (!Visible() && transcript_ != nullptr) {
             transcript_->Write("attente show", {{"caption", Caption()}, {"label1", Label1()}});
         }
+        const bool appearing = !Visible();
         TAttente::Show();
         window_->Show();
+        if (appearing && transcript_ != nullptr)
+            transcript_->WriteTree(window_->Describe());
     }
     void Hide() override {
         if (Visible() && transcript_ != nullptr)
@@ -94,6 +97,11 @@ int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString&
                       {"colour", static_cast<long long>(colour.Value)}});
     inMessage_ = true;
     last_.reset();
+    TFMB& window = FMB() != nullptr ? *FMB() : CreateMessageWindow();
+    window.OnWaiting = [this](const AccessibleTree& tree) {
+        if (transcript_)
+            transcript_->WriteTree(tree);
+    };
     int result = 0;
     try {
         result = ShowHtmlMessageWindow(title, text, buttons, colour);
@@ -164,6 +172,8 @@ void FrameworkExtractionUi::Begin(const AnsiString& archive) {
     SetPosition(0);
     Write("progress show");
     Progress().Show();
+    if (transcript_ != nullptr)
+        transcript_->WriteTree(Progress().Describe());
 }
 
 void FrameworkExtractionUi::Entry(const AnsiString& name) {
@@ -212,6 +222,14 @@ void FrameworkExtractionUi::SetLabel2(const AnsiString& text) {
 
 int FrameworkExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiString& text,
                                            const AnsiString& buttons, TColor colour) {
+    // The extraction's only message is the interruption report: the work waits on it, so readers hear an
+    // alert.
+    TFMB& window = FMB() != nullptr ? *FMB() : CreateMessageWindow();
+    struct AlertScope {
+        TFMB& window;
+        ~AlertScope() { window.AsAlert = false; }
+    } scope{window};
+    window.AsAlert = true;
     return vendora::ShowHtmlMessage(title, text, buttons, colour);
 }
 

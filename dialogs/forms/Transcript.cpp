@@ -73,15 +73,43 @@ Transcript::~Transcript() {
 
 namespace {
 
-template <class Fields>
-void WriteRecord(const Transcript::Sink& sink, const std::string& kind, const Fields& fields) {
+template <class Fields> std::string RecordLine(const std::string& kind, const Fields& fields) {
     std::string line = kind;
     for (const TranscriptField& field : fields)
         line += " " + field.Name + "=" + field.Value;
-    sink(line + '\n');
+    return line;
+}
+
+template <class Fields>
+void WriteRecord(const Transcript::Sink& sink, const std::string& kind, const Fields& fields) {
+    sink(RecordLine(kind, fields) + '\n');
 }
 
 } // namespace
+
+std::vector<std::string> AccessibleRecords(const AccessibleTree& tree) {
+    std::vector<std::string> lines;
+    lines.push_back(RecordLine("access", std::initializer_list<TranscriptField>{
+                                             {"window", tree.Name},
+                                             TranscriptField::Utf8("role", RoleName(tree.Role)),
+                                             {"children", static_cast<long long>(tree.Children.size())}}));
+    long long child = 0;
+    for (const AccessibleElement& element : tree.Children) {
+        lines.push_back(RecordLine("access", std::initializer_list<TranscriptField>{
+                                                 {"child", ++child},
+                                                 TranscriptField::Utf8("role", RoleName(element.Role)),
+                                                 {"name", element.Name},
+                                                 {"value", element.Value},
+                                                 TranscriptField::Utf8("states", StateNames(element.States)),
+                                                 {"shortcut", element.Shortcut}}));
+    }
+    return lines;
+}
+
+void Transcript::WriteTree(const AccessibleTree& tree) {
+    for (const std::string& line : AccessibleRecords(tree))
+        sink_(line + '\n');
+}
 
 void Transcript::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
     WriteRecord(sink_, kind, fields);

@@ -24,8 +24,12 @@
 //   window show caption="..." B1="&Oui" ...                        a window as the back end shows it (show,
 //                                                                  hide, destroy), with its controls' texts
 //   error title="Erreur d'application" text="..."                  the error box of an uncaught error
+//   access window="..." role="dialog" children=3                   what a screen reader finds in a window
+//   access child=1 role="push button" name="Oui" value=""          once it waits (a message) or is shown,
+//          states="default focusable" shortcut="O"                 then one record per element
 
 #include "base/Text.h"
+#include "gui/Accessible.h"
 
 #include <cstdio>
 #include <functional>
@@ -47,6 +51,10 @@ struct TranscriptField {
 
 // A quoted transcript value of a UTF-8 text.
 std::string QuoteTranscriptValue(const std::string& utf8);
+
+// The records of a window's accessible tree, the window first, as the transcript writes them (each a line
+// without its newline). A screen reader's view read back from Windows gives the same lines.
+std::vector<std::string> AccessibleRecords(const AccessibleTree& tree);
 
 class Transcript {
 public:
@@ -70,6 +78,7 @@ public:
 
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
     void Write(const std::string& kind, const std::vector<TranscriptField>& fields);
+    void WriteTree(const AccessibleTree& tree);
     // True when the transcript goes to the process's stderr.
     bool ToStderr() const { return toStderr_; }
 

@@ -52,6 +52,11 @@ TFMB::TFMB(Component* owner) : Form(owner) {
     OnPaint = [this](Form&) { FormPaint(); };
     OnResize = [this](Form&) { FormResize(); };
     OnShow = [this](Form&) { FormShow(); };
+    OnModalStart = [this](Form&) {
+        Announce(AsAlert ? AccessibleEvent::Alert : AccessibleEvent::DialogStart);
+        if (OnWaiting)
+            OnWaiting(Describe());
+    };
 
     Gradient1 = new TGradient(this);
     Gradient1->BeginLoading();
@@ -174,6 +179,10 @@ void TFMB::CreateButtons(AnsiString list) {
         button->SetParent(this);
         hotKeys_ += entry.HotKey;
         button->SetCaption(entry.Caption);
+        // As in a Windows message box: Tab goes round the buttons, and the first one, which Enter has always
+        // chosen, is the default.
+        button->SetTabStop(true);
+        button->SetDefault(entry.Number == 1);
         AnsiString name = "B";
         name += IntToStr(entry.Number);
         button->SetName(name);
@@ -262,6 +271,12 @@ int TFMB::Run(const AnsiString& title, const AnsiString& text, const AnsiString&
     Invalidate();
     ShowModal();
     return result_;
+}
+
+AccessibleTree TFMB::Describe() const {
+    AccessibleTree tree = Form::Describe();
+    tree.Role = AsAlert ? AccessibleRole::Alert : AccessibleRole::Dialog;
+    return tree;
 }
 
 TFMB* FMB() {

@@ -10,6 +10,8 @@
 #include "gfx/Scale.h"
 #include "gui/Form.h"
 
+#include <functional>
+
 namespace vendora {
 
 // Where the message window puts its buttons, in 96-dpi pixels: rows of ButtonWidth x ButtonHeight,
@@ -67,6 +69,15 @@ public:
     void MouseUp();
 
     int Run(const AnsiString& title, const AnsiString& text, const AnsiString& buttons, TColor colour);
+
+    // A report the work waits on (the interruption report) rather than a question: screen readers hear it
+    // as an alert. Set by whoever shows such a report, for that call.
+    bool AsAlert = false;
+    // The window waits for its answer; told what a screen reader finds in it.
+    std::function<void(const AccessibleTree& tree)> OnWaiting;
+
+    // A dialog (or an alert): the message's text, links and form pictures, then the buttons.
+    AccessibleTree Describe() const override;
 
 protected:
     // A call in progress is laid out again at the new scale: message, buttons and height.
