@@ -54,7 +54,12 @@ std::string StateNames(unsigned states) {
 }
 
 AnsiString AccessibleName(const AnsiString& caption) {
-    return StripHotKey(caption).Text;
+    // Blanks around a text only place it on the screen.
+    AnsiString name = StripHotKey(caption).Text;
+    const auto first = name.find_first_not_of(' ');
+    if (first == AnsiString::npos)
+        return {};
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
 AnsiString AccessibleShortcut(const AnsiString& caption) {

@@ -228,13 +228,13 @@ int Form::ShowModal() {
     app.Backend().ModalStarted(*this);
     if (OnModalStart)
         OnModalStart(*this);
-    while (true) {
+    // An answer given before any message (by a screen reader's action as the window came up) ends the loop
+    // at once.
+    while (modalResult_ == ModalResult::None || !CloseQueryAndHide()) {
         if (!app.HandleMessage()) {
             // No input can come any more: as closing the window.
             Close();
         }
-        if (modalResult_ != ModalResult::None && CloseQueryAndHide())
-            break;
     }
     modal_ = false;
     for (Form* other : disabled) {

@@ -172,8 +172,7 @@ void FrameworkExtractionUi::Begin(const AnsiString& archive) {
     SetPosition(0);
     Write("progress show");
     Progress().Show();
-    if (transcript_ != nullptr)
-        transcript_->WriteTree(Progress().Describe());
+    treeWritten_ = false;
 }
 
 void FrameworkExtractionUi::Entry(const AnsiString& name) {
@@ -190,6 +189,10 @@ void FrameworkExtractionUi::SetPosition(int position) {
     SetLabel2(Ansi("Réalisé"));
     Write("progress position", {{"value", position}});
     Progress().SetPosition(position);
+    if (!treeWritten_ && Progress().Visible() && transcript_ != nullptr) {
+        treeWritten_ = true;
+        transcript_->WriteTree(Progress().Describe());
+    }
 }
 
 void FrameworkExtractionUi::End() {

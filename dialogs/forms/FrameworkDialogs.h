@@ -82,6 +82,8 @@ private:
     Transcript* transcript_;
     TProgression::Clock clock_;
     std::unique_ptr<TProgression> window_;
+    // The window's tree goes to the transcript once its first move after showing has set its texts.
+    bool treeWritten_ = false;
 };
 
 } // namespace vendora

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace vendora {
 namespace {
@@ -166,6 +167,8 @@ TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(
     SpeedButton1->SetColor(TColor(14215660));
     SpeedButton1->SetGlyph(InterruptGlyph());
     SpeedButton1->SetCaption("Interrompre");
+    // Reached by Tab only: no key typed ahead during the work can interrupt it.
+    SpeedButton1->SetTabStop(true);
     SpeedButton1->OnClick = [this](Control&) { SpeedButton1Click(); };
 
     Label7 = NewLabel("Label7", "");
@@ -239,6 +242,28 @@ void TProgression::FormClose(CloseAction& action) {
     Label2->SetCaption("interrompu");
 }
 
+AccessibleTree TProgression::Describe() const {
+    AccessibleTree tree = Form::Describe();
+    AccessibleElement bar;
+    bar.Role = AccessibleRole::ProgressBar;
+    bar.Name = "Avancement";
+    bar.Value = IntToStr(position_) + " %";
+    bar.Bounds = GetScale().Rect(IntRect::FromSize(BarLeft, BarTop, BarWidth, BarHeight));
+    // Read after the title and the current item, before the status line, as the eye goes.
+    const auto at = std::min<std::size_t>(static_cast<std::size_t>(BarChild() - 1), tree.Children.size());
+    tree.Children.insert(tree.Children.begin() + static_cast<std::ptrdiff_t>(at), bar);
+    return tree;
+}
+
+int TProgression::BarChild() const {
+    int child = 1;
+    for (const Label* label : {Label1, Label6}) {
+        if (label->Visible() && !label->Caption().empty())
+            ++child;
+    }
+    return child;
+}
+
 void TProgression::SpeedButton1Click() {
     Label2->SetCaption("interrompu");
 }
@@ -271,6 +296,7 @@ void TProgression::SetPosition(int n) {
         int right = n <= 0 ? 21 : 21 + ProgressBarWidth(n);
         position_ = n;
         Invalidate(GetScale().Rect({left, BarTop, right, BarTop + BarHeight}), false);
+        Announce(AccessibleEvent::ValueChange, BarChild());
     }
     double elapsed = clock_() - startTime_;
     AnsiString status = " ";

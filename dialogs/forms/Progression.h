@@ -53,6 +53,9 @@ public:
     void FormPaint();
     void SpeedButton1Click();
 
+    // The labels and the button, with the bar as a progress bar whose value is "N %".
+    AccessibleTree Describe() const override;
+
 protected:
     void ScaleChanged() override;
 
@@ -60,6 +63,8 @@ private:
     // The form description at the form's scale: size, fonts and every control's place.
     void LayOut();
     Label* NewLabel(const char* name, const AnsiString& caption);
+    // The bar's child number in the tree: after the title and the current item.
+    int BarChild() const;
 
     int position_ = 0;
     double startTime_ = 0;

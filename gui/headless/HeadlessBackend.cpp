@@ -212,8 +212,10 @@ bool HeadlessBackend::DispatchNext() {
         return false;
     defaultedModal_ = target;
     InputEvent enter{"default", "", 0};
-    target->KeyDown(VirtualKey::Return);
-    queued_.emplace_back(target, '\r');
+    if (!target->DialogKey(VirtualKey::Return)) {
+        target->KeyDown(VirtualKey::Return);
+        queued_.emplace_back(target, '\r');
+    }
     Delivered(enter, target);
     return true;
 }
@@ -261,9 +263,12 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         // No window to take the event: it is lost, as input with no window on screen.
     } else if (event.Verb == "key") {
         KeyStroke stroke = *KeyFromName(event.Argument);
-        target->KeyDown(stroke.VirtualKey);
-        if (stroke.Character != 0 && FormExists(target))
-            queued_.emplace_back(target, stroke.Character);
+        // A key the form uses as a dialog does types nothing.
+        if (!target->DialogKey(stroke.VirtualKey, stroke.Shift)) {
+            target->KeyDown(stroke.VirtualKey);
+            if (stroke.Character != 0 && FormExists(target))
+                queued_.emplace_back(target, stroke.Character);
+        }
     } else if (event.Verb == "char") {
         target->KeyPress(Utf8ToAnsi(event.Argument)[0]);
     } else if (event.Verb == "close") {

@@ -70,6 +70,17 @@ std::optional<KeyStroke> KeyFromName(std::string_view name) {
     if (name == "Tab") {
         return KeyStroke{VirtualKey::Tab, '\t'};
     }
+    // Shift+Tab, as X names it.
+    if (name == "ISO_Left_Tab") {
+        return KeyStroke{VirtualKey::Tab, '\t', true};
+    }
+    if (name == "Left" || name == "Up" || name == "Right" || name == "Down") {
+        const int key = name == "Left"    ? VirtualKey::Left
+                        : name == "Up"    ? VirtualKey::Up
+                        : name == "Right" ? VirtualKey::Right
+                                          : VirtualKey::Down;
+        return KeyStroke{key, 0};
+    }
     if (name == "BackSpace") {
         return KeyStroke{VirtualKey::Back, 8};
     }

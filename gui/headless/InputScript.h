@@ -3,7 +3,8 @@
 // and lines starting with "#" are skipped. Every line is checked when the script is read, so a mistyped
 // script fails before the run.
 //
-//   key NAME         a key pressed and released, by its X keysym name: "key Return", "key Escape", "key a"
+//   key NAME         a key pressed and released, by its X keysym name: "key Return", "key Escape", "key a",
+//                    "key Tab", "key ISO_Left_Tab" (Shift+Tab), "key Left"
 //   char C           one typed character: "char o"
 //   click NAME       a left click in the middle of a control, found by its name ("B2", "SpeedButton1") or
 //                    its caption without "&" ("Interrompre", "Oui")
@@ -61,6 +62,7 @@ private:
 struct KeyStroke {
     int VirtualKey = 0;
     char Character = 0;
+    bool Shift = false;
 };
 std::optional<KeyStroke> KeyFromName(std::string_view name);
 

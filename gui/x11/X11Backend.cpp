@@ -75,8 +75,16 @@ int VirtualKeyOf(KeySym sym) {
         return VirtualKey::Return;
     if (sym == XK_Escape)
         return VirtualKey::Escape;
-    if (sym == XK_Tab)
+    if (sym == XK_Tab || sym == XK_ISO_Left_Tab)
         return VirtualKey::Tab;
+    if (sym == XK_Left)
+        return VirtualKey::Left;
+    if (sym == XK_Up)
+        return VirtualKey::Up;
+    if (sym == XK_Right)
+        return VirtualKey::Right;
+    if (sym == XK_Down)
+        return VirtualKey::Down;
     if (sym == XK_BackSpace)
         return VirtualKey::Back;
     if (sym == XK_space)
@@ -306,6 +314,10 @@ void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     KeySym sym = 0;
     int count = XLookupString(&key, buffer, sizeof buffer, &sym, nullptr);
     int virtualKey = VirtualKeyOf(sym);
+    // A key the form uses as a dialog does (Tab, the arrows, Space and Enter on the focused button) types
+    // nothing.
+    if (virtualKey != 0 && form.DialogKey(virtualKey, (key.state & ShiftMask) != 0))
+        return;
     if (virtualKey != 0) {
         form.KeyDown(virtualKey);
     }

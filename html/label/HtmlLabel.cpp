@@ -2,6 +2,7 @@
 
 #include "gui/Form.h"
 #include "html/DrawHtml.h"
+#include "html/label/MarkupReading.h"
 
 namespace vendora {
 namespace {
@@ -27,6 +28,13 @@ void THTMLLabel::Paint() {
     // Setting the height repaints once more; the second paint measures the same and stops there.
     if (autoSize_ && bottom != Height())
         SetHeight(bottom);
+}
+
+void THTMLLabel::Describe(std::vector<AccessibleElement>& into) const {
+    for (AccessibleElement& element : ReadMarkup(caption_)) {
+        element.Bounds = BoundsRect();
+        into.push_back(std::move(element));
+    }
 }
 
 } // namespace vendora

@@ -23,6 +23,9 @@ public:
     // Only stores the flag; it takes effect at the next paint.
     void SetAutoSize(bool value) { autoSize_ = value; }
 
+    // The message as a screen reader reads it (MarkupReading.h), every element over the label's area.
+    void Describe(std::vector<AccessibleElement>& into) const override;
+
 protected:
     void Paint() override;
 

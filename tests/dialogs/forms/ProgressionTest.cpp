@@ -155,6 +155,29 @@ TEST_F(ProgressionTest, InterrompreAndClosingWriteInterrompuAndShowingClearsIt) 
     EXPECT_FALSE(window.Visible());
 }
 
+// A reader hears the title, the current item, then the bar's value, which follows every move; "Interrompre"
+// is a button that Tab reaches but nothing focuses at first, so no key typed ahead interrupts the work.
+TEST_F(ProgressionTest, AReaderHearsTheBarsValueAfterTheTitleAndTheItem) {
+    TProgression window(nullptr, Clock());
+    window.Label1->SetCaption("Extraction");
+    window.Label6->SetCaption("Extraction de A.TXT");
+    window.Show();
+    window.SetPosition(42);
+    AccessibleTree tree = window.Describe();
+    ASSERT_GE(tree.Children.size(), 4u);
+    EXPECT_EQ(tree.Children[1].Name, "Extraction de A.TXT");
+    EXPECT_EQ(tree.Children[2].Role, AccessibleRole::ProgressBar);
+    EXPECT_EQ(tree.Children[2].Value, "42 %");
+    EXPECT_EQ(tree.Children.back().Name, "Interrompre");
+    EXPECT_EQ(tree.Children.back().States, AccessibleState::Focusable);
+    EXPECT_FALSE(window.DialogKey(VirtualKey::Return));
+    window.SetPosition(43);
+    EXPECT_EQ(window.Describe().Children[2].Value, "43 %");
+    EXPECT_TRUE(window.DialogKey(VirtualKey::Tab));
+    EXPECT_TRUE(window.DialogKey(VirtualKey::Space));
+    EXPECT_EQ(window.Label2->Caption(), "interrompu");
+}
+
 TEST(InterruptGlyphTest, RedCrossWithHighlightsAndShadowsOnSilver) {
     Bitmap glyph = InterruptGlyph();
     EXPECT_EQ(glyph.Width(), 16);
