@@ -105,10 +105,20 @@ void Canvas::DrawFocusRect(const IntRect& r) {
     const int t = scale_.Line();
     const IntRect inner{outer.Left + t, outer.Top + t, outer.Right - t, outer.Bottom - t};
     const IntRect area = outer.Intersected(DeviceClip());
+    // Dots of t x t pixels counted along each band from the rectangle's corner, so that every band is
+    // dotted alike at any scale; at one pixel they fall where Windows' pattern puts them.
+    auto inverted = [&](int x, int y) {
+        const bool across = y < inner.Top || y >= inner.Bottom;
+        const int band =
+            across ? (y < inner.Top ? outer.Top : inner.Bottom) : (x < inner.Left ? outer.Left : inner.Right);
+        const int dot =
+            across ? (x - outer.Left) / t + outer.Left + band : (y - outer.Top) / t + outer.Top + band;
+        return dot % 2 == 0;
+    };
     for (int y = area.Top; y < area.Bottom; ++y) {
         std::uint32_t* row = surface_.Row(y);
         for (int x = area.Left; x < area.Right; ++x) {
-            if ((x + y) % 2 == 0 && !inner.Contains(x, y))
+            if (!inner.Contains(x, y) && inverted(x, y))
                 row[x] ^= 0xFFFFFFu;
         }
     }

@@ -117,9 +117,9 @@ public:
     void Rectangle(const IntRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     // Filled with the brush only.
     void FillRect(const IntRect& r);
-    // The keyboard focus as Windows draws it: every other pixel of the rectangle's edge inverted (those whose
-    // surface coordinates add up to an even number), the edge a one-pixel line thick at the canvas's scale.
-    // Drawing it twice leaves the pixels as they were.
+    // The keyboard focus as Windows draws it: every other dot of the rectangle's edge inverted (at 96 dpi the
+    // pixels whose surface coordinates add up to an even number), the edge and the dots a one-pixel line
+    // thick at the canvas's scale. Drawing it twice leaves the pixels as they were.
     void DrawFocusRect(const IntRect& r);
 
     // A solid brush fills the text cell (TextWidth x TextHeight) first; a clear or hatched brush draws only

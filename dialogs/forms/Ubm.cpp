@@ -54,6 +54,9 @@ TFMB::TFMB(Component* owner) : Form(owner) {
     OnShow = [this](Form&) { FormShow(); };
     OnModalStart = [this](Form&) {
         Announce(AsAlert ? AccessibleEvent::Alert : AccessibleEvent::DialogStart);
+        // Then the button Enter would press, as a reader says it after the question.
+        if (FocusedControl() != nullptr)
+            Announce(AccessibleEvent::Focus, ChildOf(*FocusedControl()));
         if (OnWaiting)
             OnWaiting(Describe());
     };
