@@ -7,6 +7,7 @@
 #include "gui/Application.h"
 #include "gui/SpeedButton.h"
 #include "html/DrawHtml.h"
+#include "html/MessageArea.h"
 #include "html/label/HtmlLabel.h"
 #include "platform/Platform.h"
 
@@ -87,11 +88,7 @@ TFMB::TFMB(Component* owner) : Form(owner) {
 }
 
 void TFMB::ApplyFont() {
-    Font font;
-    font.Name = "Tahoma";
-    font.SetHeight(-13);
-    font.Color = clWindowText;
-    SetFont(font.Scaled(GetScale()));
+    SetFont(MessageArea::StartFont(GetScale()));
 }
 
 void TFMB::LayOutDesign() {
@@ -202,9 +199,9 @@ void TFMB::CreateButtons(AnsiString list) {
 
 void TFMB::MeasureMessage() {
     const Scale& s = GetScale();
-    const int left = s.Px(20);
-    const int top = s.Px(5);
-    const int width = ClientWidth() - s.Px(40);
+    const int left = s.Px(MessageArea::Left);
+    const int top = s.Px(MessageArea::Top);
+    const int width = ClientWidth() - s.Px(MessageArea::Margins);
     LeMessage->SetTop(top);
     LeMessage->SetLeft(left);
     LeMessage->SetWidth(width);

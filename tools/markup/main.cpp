@@ -9,6 +9,7 @@
 #include "gfx/jpeg/JpegDecoder.h"
 #include "gfx/png/Png.h"
 #include "html/DrawHtml.h"
+#include "html/MessageArea.h"
 #include "html/pictures/Pictures.h"
 #include "platform/posix/HostDiskPlatform.h"
 
@@ -24,13 +25,6 @@
 
 namespace vendora {
 namespace {
-
-// Where and how the message window paints its message.
-constexpr int MessageLeft = 20;
-constexpr int MessageTop = 5;
-constexpr int MessageMargins = 40;
-constexpr int BottomMargin = 5;
-constexpr int WindowFontHeight = -13; // "Tahoma" of 13 pixels
 
 constexpr const char* Usage =
     R"(Usage : vendora-markup render FICHIER --width L [--background COULEUR] [--utf8] -o SORTIE.png
@@ -158,12 +152,8 @@ AnsiString MessageText(const Options& options) {
 // Paints text as the message window does; the result is DrawHtml's.
 int Paint(Bitmap& surface, TextEngine& engine, int width, const AnsiString& text) {
     Canvas canvas(surface, engine);
-    Font& font = canvas.GetFont();
-    font.Name = "Tahoma";
-    font.SetHeight(WindowFontHeight);
-    font.Color = clWindowText;
-    font.Style = {};
-    return DrawHtml(canvas, MessageLeft, MessageTop, width, text, clWhite);
+    canvas.GetFont() = MessageArea::StartFont();
+    return DrawHtml(canvas, MessageArea::Left, MessageArea::Top, width, text, clWhite);
 }
 
 // Only pictures read the disk; the tool needs nothing else from the platform.
@@ -182,9 +172,10 @@ int Render(const Options& options) {
     PictureCache pictures;
     const Install<PictureCache> installedPictures(pictures);
     // DrawHtml always paints: a first pass on a one-pixel surface finds the height.
-    Bitmap probe(options.Width + MessageMargins, 1, options.Background);
+    Bitmap probe(options.Width + MessageArea::Margins, 1, options.Background);
     const int height = Paint(probe, engine, options.Width, text);
-    Bitmap image(options.Width + MessageMargins, std::max(1, height + BottomMargin), options.Background);
+    Bitmap image(options.Width + MessageArea::Margins, std::max(1, height + MessageArea::BottomMargin),
+                 options.Background);
     Paint(image, engine, options.Width, text);
     SavePng(image, options.Output);
     std::cout << height << '\n';
