@@ -4,11 +4,12 @@
 // same bytes.
 #include "base/Convert.h"
 #include "base/Cp1252.h"
+#include "gfx/jpeg/JpegEncoder.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
 
@@ -42,29 +43,9 @@ std::vector<unsigned char> Picture(int width, int height, int hue) {
 
 void WriteJpeg(const fs::path& path, int width, int height) {
     const auto rgb = Picture(width, height, 40);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<std::size_t>(info.next_scanline) * width * 3]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    const std::string bytes(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    WriteBytes(path, bytes);
+    const vendora::JpegPicture picture{width, height, vendora::JpegInk::Rgb, {rgb.begin(), rgb.end()}};
+    const std::vector<std::uint8_t> jpeg = vendora::EncodeJpeg(picture, 85, false);
+    WriteBytes(path, std::string(jpeg.begin(), jpeg.end()));
 }
 
 void AppendLe(std::string& out, std::uint32_t value, int bytes) {
