@@ -53,13 +53,24 @@ std::string StateNames(unsigned states) {
     return names;
 }
 
+AnsiString SpokenText(std::string_view text) {
+    AnsiString spoken;
+    bool space = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\r' || c == '\n' || c == '\t') {
+            space = !spoken.empty();
+            continue;
+        }
+        if (space)
+            spoken += ' ';
+        space = false;
+        spoken += c;
+    }
+    return spoken;
+}
+
 AnsiString AccessibleName(const AnsiString& caption) {
-    // Blanks around a text only place it on the screen.
-    AnsiString name = StripHotKey(caption).Text;
-    const auto first = name.find_first_not_of(' ');
-    if (first == AnsiString::npos)
-        return {};
-    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+    return SpokenText(StripHotKey(caption).Text);
 }
 
 AnsiString AccessibleShortcut(const AnsiString& caption) {

@@ -8,6 +8,7 @@
 #include "gfx/Geometry.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vendora {
@@ -72,6 +73,8 @@ enum class AccessibleEvent {
     NameChange,  // a text changed
 };
 
+// A text as a reader speaks it: blanks and line breaks one space, none at the ends.
+AnsiString SpokenText(std::string_view text);
 // The caption of a control without its hot-key marks, as read out ("&Oui" gives "Oui"), and its letter.
 AnsiString AccessibleName(const AnsiString& caption);
 AnsiString AccessibleShortcut(const AnsiString& caption);

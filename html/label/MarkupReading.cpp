@@ -3,39 +3,19 @@
 #include "base/Errors.h"
 #include "html/Markup.h"
 
-#include <algorithm>
-
 namespace vendora {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\r' || c == '\n' || c == '\t';
-}
-
-// Collects a run of text as it is written (a word carries the space after it) and reads it as a reader
-// speaks it: blanks and line breaks one space, none at the ends.
+// A run of text as it is written (a word carries the space after it), read as a reader speaks it.
 class TextRun {
 public:
     void Add(const AnsiString& text) { text_ += text; }
     AnsiString Take() {
-        AnsiString spoken;
-        bool space = false;
-        for (char c : text_) {
-            if (IsBlank(c)) {
-                space = !spoken.empty();
-                continue;
-            }
-            if (space)
-                spoken += ' ';
-            space = false;
-            spoken += c;
-        }
+        AnsiString spoken = SpokenText(text_);
         text_.clear();
         return spoken;
     }
-    bool Empty() const {
-        return std::all_of(text_.begin(), text_.end(), [](char c) { return IsBlank(c); });
-    }
+    bool Empty() const { return SpokenText(text_).empty(); }
 
 private:
     AnsiString text_;
