@@ -372,9 +372,8 @@ public:
             return read;
         if (id == CHILDID_SELF || ActionOf(Element(tree, id)).empty() ||
             (Element(tree, id).States & AccessibleState::Unavailable) != 0 || !form_->Visible() ||
-            !form_->Enabled()) {
+            !form_->Enabled())
             return DISP_E_MEMBERNOTFOUND;
-        }
         return PostMessageW(hwnd_, DefaultActionMessage, static_cast<WPARAM>(id), 0) ? S_OK : E_FAIL;
     }
     // Setting a name or value is no longer part of MSAA.

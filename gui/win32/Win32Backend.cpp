@@ -186,11 +186,11 @@ public:
     }
 
     ~Win32Window() override {
-        // No reader reaches the form once it goes, whatever it still holds.
-        accessible_.reset();
         if (hwnd_ != nullptr) {
             // The window's messages must not reach a form that is going away.
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            // Nor a screen reader, whatever object of the window it still holds.
+            accessible_.reset();
             DestroyWindow(hwnd_);
         }
         for (HICON icon : icons_)
@@ -458,12 +458,13 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case DefaultActionMessage:
         form_.DoDefaultAction(static_cast<int>(wParam));
         return 0;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
         // The system tells readers that the window took the keyboard; they hear which element has it.
-        if (const Control* focused = form_.FocusedControl();
-            focused != nullptr && form_.ChildOf(*focused) != 0)
-            AnnounceToReaders(hwnd_, AccessibleEvent::Focus, form_.ChildOf(*focused));
+        const Control* focused = form_.FocusedControl();
+        if (const int child = focused != nullptr ? form_.ChildOf(*focused) : 0; child != 0)
+            AnnounceToReaders(hwnd_, AccessibleEvent::Focus, child);
         break;
+    }
     case WM_PAINT:
         Paint();
         return 0;
@@ -513,9 +514,8 @@ namespace {
 Form* FormOf(HWND hwnd) {
     wchar_t name[std::size(ClassName) + 1] = {};
     if (hwnd == nullptr || GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) == 0 ||
-        std::wstring_view(name) != ClassName) {
+        std::wstring_view(name) != ClassName)
         return nullptr;
-    }
     Win32Window* window = Win32Window::Of(hwnd);
     return window != nullptr && window->Handle() == hwnd ? &window->GetForm() : nullptr;
 }
