@@ -1,12 +1,17 @@
 #include "gui/win32/Win32Backend.h"
 
+#include "gui/win32/FormAccessible.h"
+
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 #include "gui/Application.h"
 #include "gui/Form.h"
 
 #include <cstdint>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <string_view>
 
 // Last: the API's macros (DrawText, CreateWindow...) must not rename the framework's declarations above.
 #include "platform/win32/WindowsApi.h"
@@ -184,6 +189,8 @@ public:
         if (hwnd_ != nullptr) {
             // The window's messages must not reach a form that is going away.
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            // Nor a screen reader, whatever object of the window it still holds.
+            accessible_.reset();
             DestroyWindow(hwnd_);
         }
         for (HICON icon : icons_)
@@ -224,6 +231,10 @@ public:
     }
 
     void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+
+    void Announce(AccessibleEvent event, int child) override { AnnounceToReaders(hwnd_, event, child); }
+
+    Form& GetForm() const { return form_; }
 
     HWND Handle() const { return hwnd_; }
 
@@ -289,9 +300,12 @@ private:
     void ScaleChanged(const Scale& scale, const RECT& suggested);
     bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
     void MouseButtonEvent(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT AnswerReader(WPARAM wParam, LPARAM lParam);
 
     Form& form_;
     HWND hwnd_ = nullptr;
+    // Made at the first screen reader's request.
+    std::unique_ptr<AccessibleServer> accessible_;
     HICON icons_[2] = {nullptr, nullptr};
     bool painting_ = false;
     bool syncing_ = false;
@@ -427,8 +441,30 @@ bool Win32Window::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// A screen reader asks for an object of the window: the client area's is ours, the others the system's.
+LRESULT Win32Window::AnswerReader(WPARAM wParam, LPARAM lParam) {
+    if (!accessible_)
+        accessible_ = std::make_unique<AccessibleServer>(form_, hwnd_);
+    std::intptr_t result = 0;
+    if (accessible_->Answer(wParam, lParam, result))
+        return result;
+    return DefWindowProcW(hwnd_, WM_GETOBJECT, wParam, lParam);
+}
+
 LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_GETOBJECT:
+        return AnswerReader(wParam, lParam);
+    case DefaultActionMessage:
+        form_.DoDefaultAction(static_cast<int>(wParam));
+        return 0;
+    case WM_SETFOCUS: {
+        // The system tells readers that the window took the keyboard; they hear which element has it.
+        const Control* focused = form_.FocusedControl();
+        if (const int child = focused != nullptr ? form_.ChildOf(*focused) : 0; child != 0)
+            AnnounceToReaders(hwnd_, AccessibleEvent::Focus, child);
+        break;
+    }
     case WM_PAINT:
         Paint();
         return 0;
@@ -473,6 +509,34 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 namespace {
+
+// The form of one of our windows, null for any other window of the thread (the system's, COM's).
+Form* FormOf(HWND hwnd) {
+    wchar_t name[std::size(ClassName) + 1] = {};
+    if (hwnd == nullptr || GetClassNameW(hwnd, name, static_cast<int>(std::size(name))) == 0 ||
+        std::wstring_view(name) != ClassName)
+        return nullptr;
+    Win32Window* window = Win32Window::Of(hwnd);
+    return window != nullptr && window->Handle() == hwnd ? &window->GetForm() : nullptr;
+}
+
+// A key pressed in one of our enabled windows goes to the form as to a dialog first (Tab, the arrows,
+// Space and Enter on the focused button). True when the form took it: it is then neither translated nor
+// dispatched, so no character follows.
+bool TakenAsDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    Form* form = FormOf(msg.hwnd);
+    return form != nullptr && form->Enabled() &&
+           form->DialogKey(static_cast<int>(msg.wParam), GetKeyState(VK_SHIFT) < 0);
+}
+
+void Deliver(const MSG& msg) {
+    if (TakenAsDialogKey(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 LRESULT CALLBACK FormWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -519,8 +583,7 @@ bool Win32Backend::DispatchPending() {
             quit_ = true;
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Deliver(msg);
         any = true;
     }
     return any;
@@ -535,8 +598,7 @@ bool Win32Backend::DispatchNext() {
         quit_ = true;
         return false;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Deliver(msg);
     return true;
 }
 

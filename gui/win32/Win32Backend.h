@@ -4,7 +4,9 @@
 // and Windows-1252 characters), the mouse, the close button and changes of the system's colours come back
 // to the form. The windows are wide (UTF-16): captions and characters cross at the edge by the fixed
 // Windows-1252 table, whatever the system's ANSI code page. Modal loops wait in GetMessageW; pumping takes
-// what is waiting with PeekMessageW.
+// what is waiting with PeekMessageW, and both offer a key pressed in a form's window to the form as a dialog
+// key (Form::DialogKey) before translating it. Screen readers find the form's accessible tree behind the
+// client area (FormAccessible.h) and hear what the form announces (NotifyWinEvent).
 //
 // No Windows header here: the framework's names must not meet the API's macros (DrawText, CreateWindow...)
 // in other files. Window handles are passed as void*.

@@ -332,6 +332,64 @@ TEST(Wine, RefusalsWriteNothing) {
     }
 }
 
+// The opening question without the mouse, and as a screen reader finds it. Tab shows the focus on "Non"
+// (the picture changes on its dotted rectangle alone) and Return answers with it. Then
+// vendora-access-reader, another process, reads the question back through MSAA as the transcript wrote
+// it, and pressing its "Non" answers. Neither run writes anything.
+TEST(Wine, KeyboardAndScreenReaderAnswerTheOpeningQuestion) {
+    WineMachine machine("access");
+    machine.KeepServer();
+    const std::vector<std::string> before = DiskState({machine.Host("drive_c"), machine.Home()});
+    machine.Start();
+    const WindowId question = machine.WaitForMessage(1, InstallTitle);
+    const Bitmap plain = machine.Picture(question, "1-opening-question");
+    machine.Key(question, "Tab");
+    Bitmap focused = plain;
+    for (int tries = 0; tries < 100 && focused == plain; ++tries)
+        focused = machine.Picture(question, "2-focus-on-non");
+    const Scale& scale = machine.ScreenScale();
+    const IntRect non = MessageLayout::OneRowButton(2, focused.Height(), scale);
+    const IntRect ring{non.Left + scale.Px(3), non.Top + scale.Px(3), non.Right - scale.Px(3),
+                       non.Bottom - scale.Px(3)};
+    const IntRect inside{ring.Left + scale.Line(), ring.Top + scale.Line(), ring.Right - scale.Line(),
+                         ring.Bottom - scale.Line()};
+    int onRing = 0, elsewhere = 0;
+    for (int y = 0; y < plain.Height(); ++y) {
+        for (int x = 0; x < plain.Width(); ++x) {
+            if (plain.Pixel(x, y) != focused.Pixel(x, y))
+                ++(ring.Contains(x, y) && !inside.Contains(x, y) ? onRing : elsewhere);
+        }
+    }
+    EXPECT_GT(onRing, ring.Width() / 2) << "no dotted rectangle on Non";
+    EXPECT_EQ(elsewhere, 0);
+    machine.Key(question, "Return");
+    EXPECT_EQ(machine.Finish(), 0) << machine.Stderr();
+    ASSERT_EQ(machine.Records("answer ").size(), 1u);
+    EXPECT_EQ(machine.Records("answer ")[0].rfind("answer result=2 ", 0), 0u)
+        << machine.Records("answer ")[0];
+
+    machine.Start();
+    machine.WaitForMessage(1, InstallTitle);
+    const std::string message = machine.Records("message ")[0], start = "message title=\"";
+    const std::string title = message.substr(start.size(), message.find('"', start.size()) - start.size());
+    const std::vector<std::string> tree = machine.Records("access ");
+    const auto named = std::find_if(tree.begin(), tree.end(), [](const std::string& line) {
+        return line.find(" name=\"Non\"") != std::string::npos;
+    });
+    ASSERT_NE(named, tree.end()) << "no Non in the tree the transcript wrote";
+    const std::string child = named->substr(13, named->find(' ', 13) - 13); // "access child=N ..."
+    const WineMachine::Output read =
+        machine.RunProgram(WindowsBin() / "vendora-access-reader.exe", {title, "--press", child});
+    EXPECT_EQ(read.ExitCode, 0) << read.Err;
+    WriteFile(ResultsFolder() / "wine-snapshots/access/reader.txt", read.Out);
+    EXPECT_EQ(Lines(read.Out), tree);
+    EXPECT_EQ(machine.Finish(), 0) << machine.Stderr();
+    ASSERT_EQ(machine.Records("answer ").size(), 1u);
+    EXPECT_EQ(machine.Records("answer ")[0].rfind("answer result=2 ", 0), 0u)
+        << machine.Records("answer ")[0];
+    EXPECT_EQ(DiskState({machine.Host("drive_c"), machine.Home()}), before) << "a refusal wrote";
+}
+
 TEST(Wine, InterruptOnTheProgressWindow) {
     WineMachine machine("interrupt-progress");
     // 314 entries: the progress window stays up while they are written.
