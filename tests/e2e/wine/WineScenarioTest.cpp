@@ -372,6 +372,11 @@ TEST(Wine, KeyboardAndScreenReaderAnswerTheOpeningQuestion) {
     machine.WaitForMessage(1, InstallTitle);
     const std::string message = machine.Records("message ")[0], start = "message title=\"";
     const std::string title = message.substr(start.size(), message.find('"', start.size()) - start.size());
+    // The tree is written once the window waits, after its "message" record: all of its lines first.
+    ASSERT_TRUE(machine.WaitForRecord("access window="));
+    const std::string window = machine.Records("access window=")[0];
+    const int children = std::stoi(window.substr(window.rfind("children=") + 9));
+    ASSERT_TRUE(machine.WaitForRecord("access ", 1 + children));
     const std::vector<std::string> tree = machine.Records("access ");
     const auto named = std::find_if(tree.begin(), tree.end(), [](const std::string& line) {
         return line.find(" name=\"Non\"") != std::string::npos;
