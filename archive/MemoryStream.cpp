@@ -95,11 +95,7 @@ std::uint32_t MemoryStream::Write(const void* buffer, std::uint32_t count) {
 }
 
 void MemoryStream::LoadFromFile(FileSystem& files, const AnsiString& path) {
-    int error = 0;
-    auto file =
-        files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
-    if (!file)
-        throw EFOpenError(path, error);
+    const std::unique_ptr<FileHandle> file = OpenForReading(files, path);
     const std::int64_t size = file->Size();
     if (size < 0 || static_cast<std::uint64_t>(size) > std::numeric_limits<std::size_t>::max())
         throw EReadError();
@@ -117,11 +113,10 @@ void MemoryStream::LoadFromFile(FileSystem& files, const AnsiString& path) {
 }
 
 void MemoryStream::SaveToFile(FileSystem& files, const AnsiString& path) const {
-    int error = 0;
-    auto file = files.CreateFile(path, FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::None,
-                                 Disposition::CreateAlways, error);
-    if (!file)
-        throw EFCreateError(path, error);
+    const std::unique_ptr<FileHandle> file =
+        OrRaise(files.CreateFile(path, FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::None,
+                                 Disposition::CreateAlways),
+                FileErrorAs::Create, path);
     for (std::int64_t done = 0; done < Size();) {
         const auto want = static_cast<std::uint32_t>(std::min<std::int64_t>(Size() - done, FileChunk));
         std::uint32_t put = 0;

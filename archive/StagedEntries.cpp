@@ -12,9 +12,9 @@ namespace {
 // Files move in pieces no larger than a single Write of a handle can carry.
 constexpr std::size_t FileChunk = std::size_t{1} << 24;
 
-// The I/O error of a file system call that failed; a file system that keeps no code is refused access.
-EInOutError FailureOf(const FileSystem& files) {
-    return EInOutError(files.LastError() != 0 ? files.LastError() : WinError::AccessDenied);
+// A file system call that must succeed; a failure without a code is a refused access.
+void Require(FileStatus status) {
+    OrRaise(status, FileErrorAs::InOut, {}, WinError::AccessDenied);
 }
 
 // Writes bytes whole through file, in pieces no larger than one Write can carry, starting the write-back
@@ -24,8 +24,8 @@ std::optional<int> WriteWhole(FileHandle& file, std::span<const std::uint8_t> by
     for (std::size_t done = 0; done < bytes.size();) {
         const auto want = static_cast<std::uint32_t>(std::min(bytes.size() - done, FileChunk));
         std::uint32_t put = 0;
-        if (!file.Write(bytes.data() + done, want, put))
-            return file.LastError();
+        if (const FileStatus written = file.Write(bytes.data() + done, want, put); !written)
+            return written.Error();
         if (put != want)
             return 0;
         file.StartWriteBack();
@@ -57,26 +57,24 @@ void StagedEntries::Prepare() {
         const AnsiString target = Target(i);
         if (files_.DirectoryExists(target))
             throw EInOutError(WinError::AccessDenied);
-        // A file system that keeps no error code cannot tell; creating the file will.
-        if (!files_.DeleteFile(TemporarySibling(target)) && files_.LastError() != 0 &&
-            files_.LastError() != WinError::FileNotFound)
-            throw FailureOf(files_);
+        // A failure without a code cannot tell; creating the file will.
+        const FileStatus removed = files_.DeleteFile(TemporarySibling(target));
+        if (!removed && removed.Error() != 0 && removed.Error() != WinError::FileNotFound)
+            throw EInOutError(removed.Error());
     }
 }
 
 bool StagedEntries::TryWrite(std::size_t index, std::span<const std::uint8_t> content) {
     const AnsiString temporary = Temporary(index);
-    int error = 0;
     // A new file, never one found under the name: nothing is written through what a link planted there
     // leads to.
-    auto file = files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None,
-                                  Disposition::CreateNew, error);
-    if (!file && error == WinError::FileExists)
+    auto file =
+        files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None, Disposition::CreateNew);
+    if (!file && file.Error() == WinError::FileExists)
         return false;
-    if (!file)
-        throw EInOutError(error);
+    const std::unique_ptr<FileHandle> handle = OrRaise(std::move(file), FileErrorAs::InOut);
     written_ = index + 1;
-    if (const auto failure = WriteWhole(*file, content)) {
+    if (const auto failure = WriteWhole(*handle, content)) {
         const bool full = *failure == 0 || *failure == WinError::DiskFull;
         throw EInOutError(full ? IoCode::DiskFull : *failure);
     }
@@ -97,14 +95,12 @@ void StagedEntries::Write(std::size_t index, std::span<const std::uint8_t> conte
 
 void StagedEntries::Flush() {
     for (std::size_t i = first_; i < written_; ++i)
-        if (!files_.FlushFile(Temporary(i)))
-            throw FailureOf(files_);
+        Require(files_.FlushFile(Temporary(i)));
 }
 
 void StagedEntries::Rename() {
     for (; first_ < written_; ++first_)
-        if (!files_.MoveFileReplaceUnflushed(Temporary(first_), Target(first_)))
-            throw FailureOf(files_);
+        Require(files_.MoveFileReplaceUnflushed(Temporary(first_), Target(first_)));
 }
 
 void StagedEntries::PutInPlace() {

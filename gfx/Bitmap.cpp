@@ -214,11 +214,7 @@ Bitmap DecodeBmp(std::span<const std::uint8_t> bytes) {
 }
 
 Bitmap LoadBitmapFile(FileSystem& files, const AnsiString& path) {
-    int error = 0;
-    std::unique_ptr<FileHandle> file =
-        files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
-    if (!file)
-        throw EFOpenError(path, error);
+    const std::unique_ptr<FileHandle> file = OpenForReading(files, path);
     const std::int64_t size = file->Size();
     // A bitmap of the largest size this reader accepts stays far below this.
     if (size < 0 || size > (std::int64_t{1} << 30))
@@ -228,8 +224,7 @@ Bitmap LoadBitmapFile(FileSystem& files, const AnsiString& path) {
     while (got < bytes.size()) {
         std::uint32_t done = 0;
         const auto want = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size() - got, 1u << 20));
-        if (!file->Read(bytes.data() + got, want, done))
-            throw EInOutError(file->LastError());
+        OrRaise(file->Read(bytes.data() + got, want, done), FileErrorAs::InOut);
         if (done == 0)
             break;
         got += done;

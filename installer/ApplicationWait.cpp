@@ -40,10 +40,10 @@ bool WaitForApplicationExit(std::optional<std::uint32_t> limitMilliseconds) {
         // to it again however long the application keeps running.
         if (counter <= DecisiveCount)
             ++counter;
-        int error = 0;
-        handle =
-            files.CreateFile(paths::RunningExecutable, FileAccess::GenericRead | FileAccess::GenericWrite,
-                             FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        handle = files
+                     .CreateFile(paths::RunningExecutable, FileAccess::GenericRead | FileAccess::GenericWrite,
+                                 FileShare::Read | FileShare::Write, Disposition::OpenExisting)
+                     .ValueOr(nullptr);
         if (counter == DecisiveCount) {
             if (!files.FileExists(paths::RunningExecutable)) {
                 handle.reset();

@@ -2,17 +2,15 @@
 
 namespace vendora {
 
-std::unique_ptr<FileHandle> StampFileTime(const AnsiString& path) {
-    int error = 0;
+OpenedFile StampFileTime(const AnsiString& path) {
     return Os().Files().CreateFile(CutTo(path, Capacity::Path),
                                    FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::Read,
-                                   Disposition::OpenAlways, error);
+                                   Disposition::OpenAlways);
 }
 
 void StampFixedTime(const AnsiString& path) {
-    const std::unique_ptr<FileHandle> handle = StampFileTime(path);
-    if (handle)
-        handle->SetTimes(&FixedFileTime, &FixedFileTime, &FixedFileTime);
+    if (const OpenedFile opened = StampFileTime(path))
+        (*opened)->SetTimes(&FixedFileTime, &FixedFileTime, &FixedFileTime);
 }
 
 } // namespace vendora

@@ -12,8 +12,8 @@ namespace vendora {
 inline constexpr FileTime FixedFileTime{0x925859B0u, 0x01CB0262u};
 
 // Opens path (cut to 255 characters) for reading and writing, shared for reading only, creating it empty
-// when missing; null when it cannot be opened.
-std::unique_ptr<FileHandle> StampFileTime(const AnsiString& path);
+// when missing.
+OpenedFile StampFileTime(const AnsiString& path);
 
 // The fixed time as creation, last-access and last-write time of path; a file that cannot be opened is
 // left alone.

@@ -56,18 +56,19 @@ AnsiString DefaultLogPath() {
     return (folder.empty() ? AnsiString("C:\\Windows\\Temp") : folder) + "\\Vendora-install.log";
 }
 
-bool InstallLog::Open(const AnsiString& path, int& error) {
-    file_ = Os().Files().CreateFile(path, FileAccess::GenericWrite, FileShare::Read,
-                                    Disposition::CreateAlways, error);
+FileStatus InstallLog::Open(const AnsiString& path) {
+    OpenedFile opened =
+        Os().Files().CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways);
     path_ = path;
-    if (file_ == nullptr)
-        return false;
+    if (!opened)
+        return FileError{opened.Error()};
+    file_ = std::move(*opened);
     std::uint32_t done = 0;
-    if (file_->Write(Utf8Mark, 3, done) && done == 3)
-        return true;
-    error = file_->LastError() != 0 ? file_->LastError() : WinError::DiskFull;
+    const FileStatus written = file_->Write(Utf8Mark, 3, done);
+    if (written && done == 3)
+        return {};
     file_.reset();
-    return false;
+    return FileError{written.Error() != 0 ? written.Error() : WinError::DiskFull};
 }
 
 void InstallLog::Line(const AnsiString& text) {

@@ -17,8 +17,8 @@ public:
     InstallLog(const InstallLog&) = delete;
     InstallLog& operator=(const InstallLog&) = delete;
 
-    // Creates or empties the file at path; false, with the Windows error code, when it cannot be written.
-    bool Open(const AnsiString& path, int& error);
+    // Creates or empties the file at path; fails with the Windows error code when it cannot be written.
+    FileStatus Open(const AnsiString& path);
     bool Active() const { return file_ != nullptr; }
     const AnsiString& Path() const { return path_; }
 

@@ -74,25 +74,21 @@ void WriteArchive(const AnsiString& path) {
     const AnsiString temporary = TemporarySibling(path);
     // What a crash left under the temporary name goes first, so that the new file is really new.
     files.DeleteFile(temporary);
-    int error = 0;
-    std::unique_ptr<FileHandle> file =
-        files.CreateFile(temporary, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateNew, error);
-    if (!file)
-        throw EInOutError(error);
+    std::unique_ptr<FileHandle> file = OrRaise(
+        files.CreateFile(temporary, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateNew),
+        FileErrorAs::InOut);
     const auto size = static_cast<std::uint32_t>(resource.size());
     std::uint32_t done = 0;
-    const bool written = file->Write(resource.data(), size, done);
-    const int writeError = written ? 0 : file->LastError();
+    const FileStatus written = file->Write(resource.data(), size, done);
     file.reset();
     if (!written || done != size) {
         files.DeleteFile(temporary);
-        throw EInOutError(writeError != 0 && writeError != WinError::DiskFull ? writeError
-                                                                              : IoCode::DiskFull);
+        const int code = written.Error();
+        throw EInOutError(code != 0 && code != WinError::DiskFull ? code : IoCode::DiskFull);
     }
-    if (!files.MoveFileReplace(temporary, path)) {
-        const int moveError = files.LastError();
+    if (const FileStatus moved = files.MoveFileReplace(temporary, path); !moved) {
         files.DeleteFile(temporary);
-        throw EInOutError(moveError != 0 ? moveError : WinError::AccessDenied);
+        RaiseFileError(moved.Error(), FileErrorAs::InOut, {}, WinError::AccessDenied);
     }
 }
 
@@ -171,11 +167,12 @@ void Sequence::CopyFontIfMissing() {
         log_.Line(Ansi("Police déjà présente : ") + FontDestination);
         return;
     }
-    if (files.CopyFile(FontSource, FontDestination, false)) {
+    const FileStatus copied = files.CopyFile(FontSource, FontDestination, false);
+    if (copied) {
         log_.Line(Ansi("Police copiée : ") + FontDestination);
         return;
     }
-    log_.Line(Ansi("La police n'a pas pu être copiée") + WindowsCodeText(files.LastError()));
+    log_.Line(Ansi("La police n'a pas pu être copiée") + WindowsCodeText(copied.Error()));
     Report(InstallerMessage::FontReport);
 }
 
@@ -196,11 +193,11 @@ void Sequence::CreateShortcut() {
 }
 
 void Sequence::CopyInstaller() {
-    FileSystem& files = Os().Files();
-    if (files.CopyFile(Os().ModuleFileName(), InstallerCopy, false))
+    const FileStatus copied = Os().Files().CopyFile(Os().ModuleFileName(), InstallerCopy, false);
+    if (copied)
         log_.Line(Ansi("Installateur copié : ") + InstallerCopy);
     else
-        log_.Line(Ansi("Installateur non copié vers ") + InstallerCopy + WindowsCodeText(files.LastError()) +
+        log_.Line(Ansi("Installateur non copié vers ") + InstallerCopy + WindowsCodeText(copied.Error()) +
                   Ansi(", sans conséquence"));
 }
 
@@ -211,12 +208,12 @@ void Sequence::Stamp() {
 
 // A copy of the update's, logged; 0 when done, else the Windows error code.
 int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* step) {
-    FileSystem& files = Os().Files();
-    if (files.CopyFile(from, to, false)) {
+    const FileStatus copied = Os().Files().CopyFile(from, to, false);
+    if (copied) {
         log_.Line(Ansi(step) + " : " + from + " -> " + to);
         return 0;
     }
-    const int code = files.LastError();
+    const int code = copied.Error();
     log_.Line(Ansi(step) + Ansi(" impossible : ") + from + " -> " + to + WindowsCodeText(code));
     return code;
 }
@@ -286,7 +283,7 @@ RunOutcome Sequence::Run() {
     if (waited && !Released(limit))
         return {RunEnd::StillRunning};
 
-    const bool update = files.CreateDirectory(target) != 0;
+    const bool update = !files.CreateDirectory(target);
     if (update) {
         target += "\\MAJ";
         RefuseLongTarget(target);

@@ -25,32 +25,29 @@ int CopyContent(FileHandle& from, FileHandle& to) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
         std::uint32_t got = 0;
-        if (!from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got))
-            return from.LastError() != 0 ? from.LastError() : WinError::GenFailure;
+        if (const FileStatus read = from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got);
+            !read)
+            return read.Error() != 0 ? read.Error() : WinError::GenFailure;
         if (got == 0)
             return 0;
         std::uint32_t put = 0;
-        if (!to.Write(buffer.data(), got, put) || put != got)
-            return to.LastError() != 0 ? to.LastError() : WinError::DiskFull;
+        const FileStatus written = to.Write(buffer.data(), got, put);
+        if (!written || put != got)
+            return written.Error() != 0 ? written.Error() : WinError::DiskFull;
     }
 }
 
-bool DiskFileSystem::Fail(int code) {
-    lastError_ = code;
-    return false;
-}
-
-bool DiskFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
+FileStatus DiskFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
     const AnsiString temporary = CopyTemporary(from, to);
     RemoveTemporary(temporary);
     int code = WriteCopy(from, temporary, to, failIfExists);
     if (code == 0)
         code = PutCopyInPlace(temporary, to, failIfExists);
     if (code == 0)
-        return true;
+        return {};
     // A half-written copy is worth nothing; the destination stays as it was.
     RemoveTemporary(temporary);
-    return Fail(failIfExists && code == WinError::AlreadyExists ? WinError::FileExists : code);
+    return FileError{failIfExists && code == WinError::AlreadyExists ? WinError::FileExists : code};
 }
 
 } // namespace vendora

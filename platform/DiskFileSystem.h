@@ -1,6 +1,6 @@
 #pragma once
-// What the file systems on a real disk share (the host's, the emulated machine's, Windows'): the error code
-// of their last failure, and the one way they copy a file.
+// What the file systems on a real disk share (the host's, the emulated machine's, Windows'): the one way
+// they copy a file.
 
 #include "platform/Platform.h"
 
@@ -17,13 +17,9 @@ public:
     // one step, so that a crash leaves the old destination or the whole copy, never a part. What a crash
     // left under the temporary name is removed first, and the temporary file goes again after any failure.
     // With failIfExists an existing destination is refused with 80, as CopyFileA refuses it.
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) final;
-    int LastError() const override { return lastError_; }
+    FileStatus CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) final;
 
 protected:
-    // Keeps code as the last failure's and answers false.
-    bool Fail(int code);
-
     // The whole copy of from under temporary: content, last-write time and attributes, on the disk. 0, else
     // the Windows error code; a refusal that the system would make for to (a folder there, a file held open,
     // an existing one when failIfExists) may come before anything is written.
@@ -35,9 +31,6 @@ protected:
     // Whatever lies under the temporary name goes (a read-only file; a link itself, never what it leads
     // to); nothing happens when there is none.
     virtual void RemoveTemporary(const AnsiString& temporary) = 0;
-
-private:
-    int lastError_ = 0;
 };
 
 } // namespace vendora

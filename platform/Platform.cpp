@@ -95,4 +95,10 @@ TColor ResolveColor(TColor color) {
     return Os().GetSysColor(color.SystemIndex());
 }
 
+std::unique_ptr<FileHandle> OpenForReading(FileSystem& files, const AnsiString& path) {
+    return OrRaise(
+        files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting),
+        FileErrorAs::Open, path);
+}
+
 } // namespace vendora

@@ -9,6 +9,7 @@
 #include "base/Color.h"
 #include "base/Installed.h"
 #include "base/Text.h"
+#include "platform/FileResult.h"
 
 #include <cstdint>
 #include <memory>
@@ -70,73 +71,71 @@ enum class Disposition {
     TruncateExisting = 5
 };
 
-// An open file. Closing is destruction. Failures report a Windows error code through LastError().
+// An open file. Closing is destruction. A failure answers with its Windows error code.
 class FileHandle {
 public:
     virtual ~FileHandle() = default;
     // Reads up to size bytes at the current position; done receives the count (0 at the end).
-    virtual bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
+    virtual FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
     // Writes size bytes at the current position; a full disk writes fewer and fails with 112.
-    virtual bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
-    virtual bool Seek(std::int64_t position) = 0;
+    virtual FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) = 0;
+    virtual FileStatus Seek(std::int64_t position) = 0;
     virtual std::int64_t Size() = 0;
     // SetFileTime: a null pointer leaves that time as it is.
-    virtual bool SetTimes(const FileTime* creation, const FileTime* lastAccess,
-                          const FileTime* lastWrite) = 0;
-    virtual bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
-    virtual int LastError() const = 0;
+    virtual FileStatus SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                                const FileTime* lastWrite) = 0;
+    virtual FileStatus GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
     // Has the system start writing what was written so far to the disk without waiting for it, so that the
     // disk works while the caller goes on and a later flush finds the work done. Only a hint: a system
     // that cannot be asked does nothing.
     virtual void StartWriteBack() {}
 };
 
-// Files and folders, on their own so that tools can work on the host's disk with the same code.
+using OpenedFile = FileResult<std::unique_ptr<FileHandle>>;
+
+// Files and folders, on their own so that tools can work on the host's disk with the same code. Every call
+// that can fail answers with its Windows error code (2, 3, 5, 32, ...).
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // CreateFileA. On failure returns null and error receives the Windows error code (2, 3, 5, 32, ...).
-    virtual std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access,
-                                                   std::uint32_t share, Disposition disposition,
-                                                   int& error) = 0;
+    // CreateFileA.
+    virtual OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                  Disposition disposition) = 0;
     // True for an existing file (not a folder), as FileExists does.
     virtual bool FileExists(const AnsiString& path) = 0;
     virtual bool DirectoryExists(const AnsiString& path) = 0;
-    // One folder level. 0 when created, else the Windows error code (183 when it exists, 3 when the parent
-    // is missing), the result code that the install sequence keeps as its update flag.
-    virtual int CreateDirectory(const AnsiString& path) = 0;
-    virtual bool DeleteFile(const AnsiString& path) = 0;
+    // One folder level: 183 when it exists, 3 when the parent is missing; the install sequence keeps the
+    // code as its update flag.
+    virtual FileStatus CreateDirectory(const AnsiString& path) = 0;
+    virtual FileStatus DeleteFile(const AnsiString& path) = 0;
     // CopyFileA: copies content and last-write time; an existing destination is overwritten unless
     // failIfExists.
-    virtual bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) = 0;
+    virtual FileStatus CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) = 0;
     // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: the file to becomes the file
     // from in one step, on the disk when the call returns, or nothing changes. Both lie on one volume; a
     // folder is neither moved nor replaced.
-    virtual bool MoveFileReplace(const AnsiString& from, const AnsiString& to) = 0;
+    virtual FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) = 0;
     // The same replacement in one step without waiting for the disk (MoveFileExA without
     // MOVEFILE_WRITE_THROUGH): a crash of the program still leaves the old file or the new one, a power cut
     // may leave an empty one, or the old one back. Only for a file that the run deletes again itself, whose
     // bytes are worth nothing once it has ended, or for files flushed before (FlushFile) whose folder is
     // flushed after (FlushFolder), so that many renames wait for the disk once. A file system that has only
     // the durable replacement uses it.
-    virtual bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+    virtual FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
         return MoveFileReplace(from, to);
     }
-    // FlushFileBuffers on the file at path: true once its content is on the disk, so that a power cut
+    // FlushFileBuffers on the file at path: done once its content is on the disk, so that a power cut
     // afterwards leaves it whole under whatever name it then carries.
-    virtual bool FlushFile(const AnsiString& path) = 0;
+    virtual FileStatus FlushFile(const AnsiString& path) = 0;
     // The folder's own entries (the names created, renamed or removed in it) made as lasting as the disk
     // allows. A file system that has no way to flush a folder keeps the renames in its own journal and
-    // answers false; callers treat the answer as advice.
-    virtual bool FlushFolder(const AnsiString& path) = 0;
-    // The Windows error code of the last failed DeleteFile, CopyFile, MoveFileReplace or flush
-    // (GetLastError); 0 from a file system that keeps none.
-    virtual int LastError() const { return 0; }
+    // answers a failure; callers treat the answer as advice.
+    virtual FileStatus FlushFolder(const AnsiString& path) = 0;
     virtual AnsiString GetCurrentDirectory() = 0;
-    virtual bool SetCurrentDirectory(const AnsiString& path) = 0;
+    virtual FileStatus SetCurrentDirectory(const AnsiString& path) = 0;
     // FindFirstFile: the long name (without folder) of the first entry matching path, whatever its
     // attributes; path may hold wildcards in its last component.
-    virtual std::optional<AnsiString> FindFirst(const AnsiString& path) = 0;
+    virtual FileResult<AnsiString> FindFirst(const AnsiString& path) = 0;
 };
 
 // The shell link values that the desktop shortcut writes (IShellLinkA's setters).
@@ -212,6 +211,10 @@ inline Platform& Os() {
 AnsiString TemporarySibling(const AnsiString& path);
 // True for a name (without folder) of the form TemporarySibling gives, in any letter case.
 bool IsTemporaryName(std::string_view name);
+
+// An existing file opened for reading, shared for reading, as a file stream opens it: EFOpenError with the
+// path and the system's reason when it cannot be.
+std::unique_ptr<FileHandle> OpenForReading(FileSystem& files, const AnsiString& path);
 
 // The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
 TColor XpSysColor(int index);

@@ -236,21 +236,16 @@ WinPath WinPath::Parent() const {
     return parent;
 }
 
-std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, int& error,
-                                bool allowWildcards) {
-    error = 0;
-    if (path.empty()) {
-        error = WinError::PathNotFound;
-        return std::nullopt;
-    }
+FileResult<WinPath> FullPath(std::string_view path, const WinPath& current, bool allowWildcards) {
+    if (path.empty())
+        return FileError{WinError::PathNotFound};
     // "\\?\C:\..." is the long-path form of "C:\..."; any other "\\" path names another machine or a
     // device, which the emulated machine does not have.
     if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' &&
         IsSeparator(path[3])) {
         path.remove_prefix(4);
     } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        error = WinError::BadNetPath;
-        return std::nullopt;
+        return FileError{WinError::BadNetPath};
     }
 
     WinPath full;
@@ -269,9 +264,10 @@ std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, i
     }
 
     const std::vector<std::string_view> parts = SplitComponents(path);
+    int error = 0;
     for (std::size_t i = 0; i < parts.size(); ++i)
         if (!Append(full, parts[i], i + 1 == parts.size(), allowWildcards, error))
-            return std::nullopt;
+            return FileError{error};
     return full;
 }
 

@@ -5,6 +5,7 @@
 // into arguments. Pure text work, no file system access.
 
 #include "base/Text.h"
+#include "platform/FileResult.h"
 
 #include <optional>
 #include <string_view>
@@ -56,11 +57,9 @@ struct WinPath {
 // GetFullPathName with the current folder: '/' as separator too, repeated separators, "." and "..",
 // "X:" relative to the current folder on the current drive (else to the drive root), "\foo" on the current
 // drive, trailing dots and blanks of a component dropped. Wildcards are accepted in the last component only
-// when allowWildcards. Nothing on success; else the Windows error code: 3 (empty path), 53 (a network path,
-// which the emulated machine does not have), 123 (a character Windows refuses in names), 206 (a component
-// longer than 255).
-std::optional<WinPath> FullPath(std::string_view path, const WinPath& current, int& error,
-                                bool allowWildcards = false);
+// when allowWildcards. A failure's code: 3 (empty path), 53 (a network path, which the emulated machine
+// does not have), 123 (a character Windows refuses in names), 206 (a component longer than 255).
+FileResult<WinPath> FullPath(std::string_view path, const WinPath& current, bool allowWildcards = false);
 
 // Every argument of a Windows command line, split as the installer's runtime splits its own (and the
 // programs it starts, built with the same runtime, split theirs). Arguments are separated by blanks and

@@ -59,8 +59,8 @@ ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(c
     if (!switches_.Log && !switches_.Silent)
         return;
     const AnsiString path = named ? *switches_.Log : DefaultLogPath();
-    int error = 0;
-    if (!log_.Open(path, error) && switches_.Log) {
+    if (const FileStatus opened = log_.Open(path); !opened && switches_.Log) {
+        const int error = opened.Error();
         logFault_ = Ansi("Le journal ") + path + Ansi(" ne peut pas être écrit : ") + SysErrorMessage(error) +
                     WindowsCodeText(error);
         // A silent run says it by its code alone, before start-up; a run with windows, in the error box.

@@ -148,11 +148,11 @@ void Check(bool ok, const char* what) {
 // extraction costs apart from making its entries durable.
 class NoSyncFiles : public HostFileSystem {
 public:
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
         return MoveFileReplaceUnflushed(from, to);
     }
-    bool FlushFile(const AnsiString&) override { return true; }
-    bool FlushFolder(const AnsiString&) override { return true; }
+    FileStatus FlushFile(const AnsiString&) override { return {}; }
+    FileStatus FlushFolder(const AnsiString&) override { return {}; }
 };
 
 // The host's disk as the project uses it, timing the split's renames: from the start of the first entry's
@@ -161,16 +161,16 @@ class TimedFiles : public HostFileSystem {
 public:
     using Clock = std::chrono::steady_clock;
 
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
         const Clock::time_point start = Clock::now();
-        const bool moved = HostFileSystem::MoveFileReplaceUnflushed(from, to);
+        const FileStatus moved = HostFileSystem::MoveFileReplaceUnflushed(from, to);
         if (!firstRename_)
             firstRename_ = start;
         lastRename_ = Clock::now();
         return moved;
     }
-    bool FlushFolder(const AnsiString& path) override {
-        const bool flushed = HostFileSystem::FlushFolder(path);
+    FileStatus FlushFolder(const AnsiString& path) override {
+        const FileStatus flushed = HostFileSystem::FlushFolder(path);
         folderFlushed_ = Clock::now();
         return flushed;
     }
@@ -215,10 +215,10 @@ void RunWithIntermediateFile(const fs::path& archive) {
     }
     const AnsiString ctn = IntermediatePath(path), temporary = TemporarySibling(ctn);
     inflated.SaveToFile(files, temporary);
-    Check(files.MoveFileReplaceUnflushed(temporary, ctn), "rename the .CTN");
+    Check(static_cast<bool>(files.MoveFileReplaceUnflushed(temporary, ctn)), "rename the .CTN");
     // Named otherwise in the split, which would take the .CTN for an older run's leftover.
     SplitInflated(inflated.Bytes(), FolderOf(ctn) + "\\Vendora.AVANT", files, ui);
-    Check(files.DeleteFile(ctn), "delete the .CTN");
+    Check(static_cast<bool>(files.DeleteFile(ctn)), "delete the .CTN");
 }
 
 // How the plain program puts each entry in place.

@@ -48,10 +48,11 @@ private:
 void BM_WaitAttemptPresent(benchmark::State& state) {
     Machine machine;
     for (auto _ : state) {
-        int error = 0;
-        auto file = machine.Files().CreateFile(
-            "c:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
-            FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        auto file =
+            machine.Files()
+                .CreateFile("c:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                            FileShare::Read | FileShare::Write, Disposition::OpenExisting)
+                .ValueOr(nullptr);
         benchmark::DoNotOptimize(file);
     }
 }
@@ -60,9 +61,8 @@ BENCHMARK(BM_WaitAttemptPresent)->Unit(benchmark::kMicrosecond);
 // The attempts while the application runs: another process holds the executable open.
 void BM_WaitAttemptWhileHeld(benchmark::State& state) {
     Machine machine;
-    int error = 0;
     const AnsiString exe = "c:\\Vendora\\Vendora.EXE";
-    const std::string host = *machine.Files().HostPathOf(exe, error);
+    const std::string host = *machine.Files().HostPathOf(exe);
     int ready[2];
     if (::pipe(ready) != 0)
         return;
@@ -77,9 +77,10 @@ void BM_WaitAttemptWhileHeld(benchmark::State& state) {
     char c;
     [[maybe_unused]] const ssize_t heard = ::read(ready[0], &c, 1);
     for (auto _ : state) {
-        auto file =
-            machine.Files().CreateFile(exe, FileAccess::GenericRead | FileAccess::GenericWrite,
-                                       FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        auto file = machine.Files()
+                        .CreateFile(exe, FileAccess::GenericRead | FileAccess::GenericWrite,
+                                    FileShare::Read | FileShare::Write, Disposition::OpenExisting)
+                        .ValueOr(nullptr);
         if (file)
             state.SkipWithError("the held executable was opened for writing");
     }
@@ -94,10 +95,11 @@ BENCHMARK(BM_WaitAttemptWhileHeld)->Unit(benchmark::kMicrosecond);
 void BM_WaitAttemptMissing(benchmark::State& state) {
     Machine machine;
     for (auto _ : state) {
-        int error = 0;
-        auto file = machine.Files().CreateFile(
-            "c:\\Vendora\\Absent.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
-            FileShare::Read | FileShare::Write, Disposition::OpenExisting, error);
+        auto file =
+            machine.Files()
+                .CreateFile("c:\\Vendora\\Absent.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                            FileShare::Read | FileShare::Write, Disposition::OpenExisting)
+                .ValueOr(nullptr);
         benchmark::DoNotOptimize(file);
     }
 }

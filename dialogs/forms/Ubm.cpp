@@ -23,11 +23,7 @@ using namespace MessageLayout;
 
 // Reads a whole file of the machine; the file is known to exist.
 std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
-    int error = 0;
-    std::unique_ptr<FileHandle> file = Os().Files().CreateFile(name, FileAccess::GenericRead, FileShare::Read,
-                                                               Disposition::OpenExisting, error);
-    if (!file)
-        throw EFOpenError(name, error);
+    const std::unique_ptr<FileHandle> file = OpenForReading(Os().Files(), name);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(file->Size(), 0)));
     std::uint32_t done = 0;
     if (!bytes.empty() &&

@@ -36,11 +36,7 @@ void TJPEGImage::LoadFromFile(FileSystem& files, const AnsiString& path, const P
     *this = TJPEGImage();
     path_ = path;
     decoder_ = &decoder;
-    int error = 0;
-    std::unique_ptr<FileHandle> file =
-        files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
-    if (!file)
-        throw EFOpenError(path, error);
+    const std::unique_ptr<FileHandle> file = OpenForReading(files, path);
     std::vector<std::uint8_t> bytes = ReadWholeFile(*file);
     if (bytes.empty())
         return;
@@ -118,7 +114,7 @@ TJPEGImage* PictureCache::Load(const AnsiString& requested, const PictureService
 AnsiString ResolveShortName(FileSystem& files, const AnsiString& name) {
     if (!Contains(name, '~'))
         return name;
-    const std::optional<AnsiString> found = files.FindFirst(name);
+    const FileResult<AnsiString> found = files.FindFirst(name);
     if (!found)
         return name;
     const std::size_t separator = name.find_last_of("\\/:");

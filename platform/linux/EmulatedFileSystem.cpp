@@ -70,99 +70,80 @@ public:
     EmulatedFileHandle(const EmulatedFileHandle&) = delete;
     EmulatedFileHandle& operator=(const EmulatedFileHandle&) = delete;
 
-    bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
-        return Track(file_->Read(buffer, size, done));
+    FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        return file_->Read(buffer, size, done);
     }
-    bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
-        return Track(file_->Write(buffer, size, done));
+    FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        return file_->Write(buffer, size, done);
     }
-    bool Seek(std::int64_t position) override { return Track(file_->Seek(position)); }
-    std::int64_t Size() override {
-        const std::int64_t size = file_->Size();
-        Track(size >= 0);
-        return size;
-    }
+    FileStatus Seek(std::int64_t position) override { return file_->Seek(position); }
+    std::int64_t Size() override { return file_->Size(); }
 
-    bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) override {
-        if ((lastAccess != nullptr || lastWrite != nullptr) &&
-            !Track(file_->SetTimes(nullptr, lastAccess, lastWrite)))
-            return false;
+    FileStatus SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                        const FileTime* lastWrite) override {
+        if (lastAccess != nullptr || lastWrite != nullptr)
+            if (FileStatus set = file_->SetTimes(nullptr, lastAccess, lastWrite); !set)
+                return set;
         if (creation == nullptr)
-            return true;
+            return {};
         unsigned char bytes[8];
         EncodeFileTime(*creation, bytes);
         if (::fsetxattr(Fd(), CreationTimeAttribute, bytes, sizeof bytes, 0) == 0)
-            return true;
+            return {};
         // Without user extended attributes the creation time cannot be kept; Windows on FAT loses
         // precision the same quiet way, so the call still succeeds.
         if (errno == ENOTSUP || errno == EOPNOTSUPP)
-            return true;
-        lastError_ = WindowsErrorFromErrno(errno);
-        return false;
+            return {};
+        return FileError{WindowsErrorFromErrno(errno)};
     }
 
-    bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
-        if (!Track(file_->GetTimes(creation, lastAccess, lastWrite)))
-            return false;
+    FileStatus GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
+        if (FileStatus got = file_->GetTimes(creation, lastAccess, lastWrite); !got)
+            return got;
         if (creation != nullptr)
             if (auto stored = StoredCreationTime(Fd()))
                 *creation = *stored;
-        return true;
+        return {};
     }
 
-    int LastError() const override { return lastError_; }
     void StartWriteBack() override { file_->StartWriteBack(); }
     int Fd() const { return file_->Fd(); }
 
 private:
-    bool Track(bool ok) {
-        if (!ok)
-            lastError_ = file_->LastError();
-        return ok;
-    }
-
     std::unique_ptr<PosixFileHandle> file_;
     std::shared_ptr<OpenFileTable> table_;
     std::uint64_t id_;
-    int lastError_ = 0;
 };
 
-std::unique_ptr<EmulatedFileHandle> OpenHandle(const EmulatedFileSystem& files, OpenFileTable& table,
-                                               const std::shared_ptr<OpenFileTable>& shared,
-                                               const AnsiString& path, std::uint32_t access,
-                                               std::uint32_t share, Disposition disposition, int& error) {
-    auto host = files.HostPathOf(path, error);
+FileResult<std::unique_ptr<EmulatedFileHandle>> OpenHandle(const EmulatedFileSystem& files,
+                                                           OpenFileTable& table,
+                                                           const std::shared_ptr<OpenFileTable>& shared,
+                                                           const AnsiString& path, std::uint32_t access,
+                                                           std::uint32_t share, Disposition disposition) {
+    auto host = files.HostPathOf(path);
     if (!host)
-        return nullptr;
+        return FileError{host.Error()};
     const BoundedPath bounded = files.Bounded(*host);
     std::lock_guard guard(table.Lock());
     struct stat info {};
     if (StatBounded(bounded, info)) {
-        if (S_ISDIR(info.st_mode)) {
-            error = WinError::AccessDenied;
-            return nullptr;
-        }
-        if (disposition == Disposition::CreateNew) {
-            error = WinError::FileExists;
-            return nullptr;
-        }
+        if (S_ISDIR(info.st_mode))
+            return FileError{WinError::AccessDenied};
+        if (disposition == Disposition::CreateNew)
+            return FileError{WinError::FileExists};
         if (table.Conflicts(IdentityOf(info), access, share) ||
             ((access & FileAccess::GenericWrite) != 0 &&
-             FindFileUse(IdentityOf(info), table.Descriptors()) != FileUse::None)) {
-            error = WinError::SharingViolation;
-            return nullptr;
-        }
+             FindFileUse(IdentityOf(info), table.Descriptors()) != FileUse::None))
+            return FileError{WinError::SharingViolation};
     }
     const auto opener = [&bounded](int flags, mode_t mode) { return OpenBounded(bounded, flags, mode); };
-    auto file = PosixFileHandle::OpenWith(opener, *host, access, disposition, error);
+    auto file = PosixFileHandle::OpenWith(opener, *host, access, disposition);
     if (!file)
-        return nullptr;
-    if (::fstat(file->Fd(), &info) != 0) {
-        error = WindowsErrorFromErrno(errno);
-        return nullptr;
-    }
-    const std::uint64_t id = table.Add(IdentityOf(info), access, share, file->Fd());
-    return std::make_unique<EmulatedFileHandle>(std::move(file), shared, id);
+        return FileError{file.Error()};
+    if (::fstat((*file)->Fd(), &info) != 0)
+        return FileError{WindowsErrorFromErrno(errno)};
+    const std::uint64_t id = table.Add(IdentityOf(info), access, share, (*file)->Fd());
+    return std::make_unique<EmulatedFileHandle>(std::move(*file), shared, id);
 }
 
 // Why Windows would refuse to remove or rename this file now: 32 while one of this process's handles keeps
@@ -225,22 +206,28 @@ EmulatedFileSystem::EmulatedFileSystem(const EmulatedMachine& machine)
     : machine_(machine), openFiles_(std::make_shared<OpenFileTable>()),
       current_(machine.HostCurrentDirectory().value_or(WinPath{'C', {}})) {}
 
-std::optional<WinPath> EmulatedFileSystem::FullPathOf(const AnsiString& path, int& error) const {
-    return FullPath(path, current_, error);
+FileResult<WinPath> EmulatedFileSystem::FullPathOf(const AnsiString& path) const {
+    return FullPath(path, current_);
 }
 
-std::optional<EmulatedMachine::Location> EmulatedFileSystem::Find(const AnsiString& path, int& error,
-                                                                  bool wildcards) const {
-    auto full = FullPath(path, current_, error, wildcards);
+FileResult<EmulatedMachine::Location> EmulatedFileSystem::Find(const AnsiString& path) const {
+    auto full = FullPath(path, current_);
     if (!full)
-        return std::nullopt;
-    return machine_.Locate(*full, error);
+        return FileError{full.Error()};
+    return machine_.Locate(*full);
 }
 
-std::optional<std::string> EmulatedFileSystem::HostPathOf(const AnsiString& path, int& error) const {
-    auto location = Find(path, error);
+FileResult<EmulatedMachine::Location> EmulatedFileSystem::FindExisting(const AnsiString& path) const {
+    auto location = Find(path);
+    if (location && !location->Found)
+        return FileError{location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound};
+    return location;
+}
+
+FileResult<std::string> EmulatedFileSystem::HostPathOf(const AnsiString& path) const {
+    auto location = Find(path);
     if (!location)
-        return std::nullopt;
+        return FileError{location.Error()};
     return location->HostPath;
 }
 
@@ -258,59 +245,50 @@ BoundedPath EmulatedFileSystem::Bounded(const std::string& hostPath) const {
                        false};
 }
 
-std::unique_ptr<FileHandle> EmulatedFileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
-                                                           std::uint32_t share, Disposition disposition,
-                                                           int& error) {
-    return OpenHandle(*this, *openFiles_, openFiles_, path, access, share, disposition, error);
+OpenedFile EmulatedFileSystem::CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                          Disposition disposition) {
+    return OpenHandle(*this, *openFiles_, openFiles_, path, access, share, disposition);
 }
 
 bool EmulatedFileSystem::FileExists(const AnsiString& path) {
-    int error = 0;
-    auto location = Find(path, error);
+    auto location = FindExisting(path);
     struct stat info {};
-    return location && location->Found && StatBounded(Bounded(location->HostPath), info) &&
-           !S_ISDIR(info.st_mode);
+    return location && StatBounded(Bounded(location->HostPath), info) && !S_ISDIR(info.st_mode);
 }
 
 bool EmulatedFileSystem::DirectoryExists(const AnsiString& path) {
-    int error = 0;
-    auto location = Find(path, error);
+    auto location = FindExisting(path);
     struct stat info {};
-    return location && location->Found && StatBounded(Bounded(location->HostPath), info) &&
-           S_ISDIR(info.st_mode);
+    return location && StatBounded(Bounded(location->HostPath), info) && S_ISDIR(info.st_mode);
 }
 
-int EmulatedFileSystem::CreateDirectory(const AnsiString& path) {
-    int error = 0;
-    auto full = FullPath(path, current_, error);
+FileStatus EmulatedFileSystem::CreateDirectory(const AnsiString& path) {
+    auto full = FullPath(path, current_);
     if (!full)
-        return error;
-    auto location = machine_.Locate(*full, error);
+        return FileError{full.Error()};
+    auto location = machine_.Locate(*full);
     if (!location)
-        return error;
+        return FileError{location.Error()};
     if (full->IsDriveRoot())
-        return WinError::AccessDenied;
+        return FileError{WinError::AccessDenied};
     if (location->Found)
-        return WinError::AlreadyExists;
+        return FileError{WinError::AlreadyExists};
     if (!location->ParentFound)
-        return WinError::PathNotFound;
+        return FileError{WinError::PathNotFound};
     const BoundedParent parent = OpenBoundedParent(Bounded(location->HostPath));
     if (!parent.Folder.Valid() || ::mkdirat(parent.Folder.Get(), parent.Leaf.c_str(), 0777) != 0)
-        return WindowsErrorFromErrno(errno, WinCall::CreateDirectory);
-    return 0;
+        return FileError{WindowsErrorFromErrno(errno, WinCall::CreateDirectory)};
+    return {};
 }
 
-bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
-    int error = 0;
-    auto location = Find(path, error);
+FileStatus EmulatedFileSystem::DeleteFile(const AnsiString& path) {
+    auto location = FindExisting(path);
     if (!location)
-        return Fail(error);
-    if (!location->Found)
-        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+        return FileError{location.Error()};
     const BoundedPath bounded = Bounded(location->HostPath);
     const BoundedParent parent = OpenBoundedParent(bounded);
     if (!parent.Folder.Valid())
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     struct stat info {};
     // A link is removed itself, as Windows deletes a symbolic link and not its target; nothing outside the
     // root is touched even when it points there.
@@ -318,16 +296,16 @@ bool EmulatedFileSystem::DeleteFile(const AnsiString& path) {
                       S_ISLNK(info.st_mode);
     if (!link) {
         if (!StatBounded(bounded, info))
-            return Fail(WindowsErrorFromErrno(errno));
+            return FileError{WindowsErrorFromErrno(errno)};
         if (S_ISDIR(info.st_mode))
-            return Fail(WinError::AccessDenied);
+            return FileError{WinError::AccessDenied};
     }
     std::lock_guard guard(openFiles_->Lock());
     if (int refused = link ? 0 : RemovalRefused(*openFiles_, info); refused != 0)
-        return Fail(refused);
+        return FileError{refused};
     if (::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
-    return true;
+        return FileError{WindowsErrorFromErrno(errno)};
+    return {};
 }
 
 // Why the file at target cannot be replaced now, as Windows would say it; 0 when it can. Called with the
@@ -351,32 +329,32 @@ int EmulatedFileSystem::ReplaceRefused(const EmulatedMachine::Location& target, 
 
 // Renames the name from to the name to, flushed to the disk with its folders when flush. Links at either
 // name are acted on as names, never followed.
-bool EmulatedFileSystem::Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to,
-                                bool noReplace, bool flush) {
+FileStatus EmulatedFileSystem::Rename(const EmulatedMachine::Location& from,
+                                      const EmulatedMachine::Location& to, bool noReplace, bool flush) {
     const BoundedParent source = OpenBoundedParent(Bounded(from.HostPath));
     if (!source.Folder.Valid())
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     const BoundedParent target = OpenBoundedParent(Bounded(to.HostPath));
     if (!target.Folder.Valid())
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     // The content first, or a crash could leave the new name on an empty file. A file that cannot be
     // opened for reading was written by a caller who synced it through its own handle.
     if (flush) {
         if (UniqueFd file(::openat(source.Folder.Get(), source.Leaf.c_str(),
                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
             file.Valid() && ::fsync(file.Get()) != 0)
-            return Fail(WindowsErrorFromErrno(errno));
+            return FileError{WindowsErrorFromErrno(errno)};
     }
     if (::renameat2(source.Folder.Get(), source.Leaf.c_str(), target.Folder.Get(), target.Leaf.c_str(),
                     noReplace ? RENAME_NOREPLACE : 0) != 0)
-        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorFromErrno(errno));
+        return FileError{errno == EXDEV ? WinError::NotSameDevice : WindowsErrorFromErrno(errno)};
     if (!flush)
-        return true;
+        return {};
     // The rename itself reaches the disk only with its folders: one flush when both are one folder.
     SyncFolder(target.Folder.Get());
     if (!SameFile(source.Folder.Get(), target.Folder.Get()))
         SyncFolder(source.Folder.Get());
-    return true;
+    return {};
 }
 
 void EmulatedFileSystem::RemoveName(const std::string& hostPath) {
@@ -387,109 +365,104 @@ void EmulatedFileSystem::RemoveName(const std::string& hostPath) {
 
 int EmulatedFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
                                   bool failIfExists) {
-    int error = 0;
-    auto source = OpenHandle(*this, *openFiles_, openFiles_, from, FileAccess::GenericRead, FileShare::Read,
-                             Disposition::OpenExisting, error);
-    if (!source)
-        return error;
+    auto opened = OpenHandle(*this, *openFiles_, openFiles_, from, FileAccess::GenericRead, FileShare::Read,
+                             Disposition::OpenExisting);
+    if (!opened)
+        return opened.Error();
+    EmulatedFileHandle& source = **opened;
     struct stat sourceInfo {};
     FileTime lastWrite;
-    if (::fstat(source->Fd(), &sourceInfo) != 0 || !source->GetTimes(nullptr, nullptr, &lastWrite))
+    if (::fstat(source.Fd(), &sourceInfo) != 0 || !source.GetTimes(nullptr, nullptr, &lastWrite))
         return WindowsErrorFromErrno(errno);
-    auto target = Find(to, error);
+    auto target = Find(to);
     if (!target)
-        return error;
+        return target.Error();
     {
         std::lock_guard guard(openFiles_->Lock());
         if (const int refused = ReplaceRefused(*target, failIfExists); refused != 0)
             return refused;
     }
-    auto copy = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
-                           FileShare::None, Disposition::CreateNew, error);
-    if (!copy)
-        return error;
-    if (const int code = CopyContent(*source, *copy); code != 0)
+    auto created = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
+                              FileShare::None, Disposition::CreateNew);
+    if (!created)
+        return created.Error();
+    EmulatedFileHandle& copy = **created;
+    if (const int code = CopyContent(source, copy); code != 0)
         return code;
     // The copy keeps the source's permissions (a program stays executable) and its last-write time.
-    if (::fchmod(copy->Fd(), sourceInfo.st_mode & 07777) != 0)
+    if (::fchmod(copy.Fd(), sourceInfo.st_mode & 07777) != 0)
         return WindowsErrorFromErrno(errno);
-    if (!copy->SetTimes(nullptr, nullptr, &lastWrite))
-        return copy->LastError();
-    if (::fsync(copy->Fd()) != 0)
+    if (const FileStatus set = copy.SetTimes(nullptr, nullptr, &lastWrite); !set)
+        return set.Error();
+    if (::fsync(copy.Fd()) != 0)
         return WindowsErrorFromErrno(errno);
     return 0;
 }
 
 int EmulatedFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
-    int error = 0;
-    auto staged = Find(temporary, error);
-    auto target = staged ? Find(to, error) : std::nullopt;
+    auto staged = Find(temporary);
+    if (!staged)
+        return staged.Error();
+    auto target = Find(to);
     if (!target)
-        return error;
-    return Rename(*staged, *target, failIfExists, true) ? 0 : LastError();
+        return target.Error();
+    return Rename(*staged, *target, failIfExists, true).Error();
 }
 
 void EmulatedFileSystem::RemoveTemporary(const AnsiString& temporary) {
-    int error = 0;
-    if (auto host = HostPathOf(temporary, error))
+    if (auto host = HostPathOf(temporary))
         RemoveName(*host);
 }
 
-bool EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+FileStatus EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, true);
 }
 
-bool EmulatedFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+FileStatus EmulatedFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, false);
 }
 
-bool EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
-    int error = 0;
-    auto source = Find(from, error);
+FileStatus EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
+    auto source = FindExisting(from);
     if (!source)
-        return Fail(error);
-    if (!source->Found)
-        return Fail(source->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
-    auto target = Find(to, error);
+        return FileError{source.Error()};
+    auto target = Find(to);
     if (!target)
-        return Fail(error);
+        return FileError{target.Error()};
     if (!target->ParentFound)
-        return Fail(WinError::PathNotFound);
+        return FileError{WinError::PathNotFound};
     struct stat sourceInfo {};
     if (!StatBounded(Bounded(source->HostPath), sourceInfo))
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     if (S_ISDIR(sourceInfo.st_mode))
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     std::lock_guard guard(openFiles_->Lock());
     if (int refused = RemovalRefused(*openFiles_, sourceInfo); refused != 0)
-        return Fail(refused);
+        return FileError{refused};
     struct stat targetInfo {};
     if (StatBounded(Bounded(target->HostPath), targetInfo)) {
         if (S_ISDIR(targetInfo.st_mode))
-            return Fail(WinError::AccessDenied);
+            return FileError{WinError::AccessDenied};
         if (int refused = RemovalRefused(*openFiles_, targetInfo); refused != 0)
-            return Fail(refused == WinError::SharingViolation ? WinError::AccessDenied : refused);
+            return FileError{refused == WinError::SharingViolation ? WinError::AccessDenied : refused};
     } else if (errno != ENOENT) {
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     }
     return Rename(*source, *target, false, flush);
 }
 
-bool EmulatedFileSystem::FlushFile(const AnsiString& path) {
+FileStatus EmulatedFileSystem::FlushFile(const AnsiString& path) {
     return Flush(path, false);
 }
 
-bool EmulatedFileSystem::FlushFolder(const AnsiString& path) {
+FileStatus EmulatedFileSystem::FlushFolder(const AnsiString& path) {
     return Flush(path, true);
 }
 
-bool EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {
-    int error = 0;
-    auto location = Find(path, error);
+FileStatus EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {
+    auto location = FindExisting(path);
     if (!location)
-        return Fail(error);
-    if (!location->Found)
-        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+        return FileError{location.Error()};
     const BoundedPath bounded = Bounded(location->HostPath);
     UniqueFd opened;
     if (folder) {
@@ -502,66 +475,61 @@ bool EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {
         if (!opened.Valid() && errno == ELOOP)
             errno = EACCES;
         else if (opened.Valid() && ::fstat(opened.Get(), &info) == 0 && S_ISDIR(info.st_mode))
-            return Fail(WinError::AccessDenied);
+            return FileError{WinError::AccessDenied};
     }
     if (!opened.Valid() || ::fsync(opened.Get()) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
-    return true;
+        return FileError{WindowsErrorFromErrno(errno)};
+    return {};
 }
 
 AnsiString EmulatedFileSystem::GetCurrentDirectory() {
     return current_.ToString();
 }
 
-bool EmulatedFileSystem::SetCurrentDirectory(const AnsiString& path) {
-    int error = 0;
-    auto full = FullPath(path, current_, error);
+FileStatus EmulatedFileSystem::SetCurrentDirectory(const AnsiString& path) {
+    auto full = FullPath(path, current_);
     if (!full)
-        return Fail(error);
-    auto location = machine_.Locate(*full, error);
+        return FileError{full.Error()};
+    auto location = machine_.Locate(*full);
     if (!location)
-        return Fail(error);
+        return FileError{location.Error()};
     if (!location->Found)
-        return Fail(location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
+        return FileError{location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound};
     struct stat info {};
     if (::stat(location->HostPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return Fail(WinError::Directory);
+        return FileError{WinError::Directory};
     current_ = *full;
-    return true;
+    return {};
 }
 
-std::optional<AnsiString> EmulatedFileSystem::FindFirst(const AnsiString& path) {
-    int error = 0;
-    auto full = FullPath(path, current_, error, true);
-    if (!full || full->IsDriveRoot()) {
-        Fail(full ? WinError::FileNotFound : error);
-        return std::nullopt;
-    }
+FileResult<AnsiString> EmulatedFileSystem::FindFirst(const AnsiString& path) {
+    auto full = FullPath(path, current_, true);
+    if (!full)
+        return FileError{full.Error()};
+    if (full->IsDriveRoot())
+        return FileError{WinError::FileNotFound};
     const AnsiString pattern = full->Parts.back();
     if (!HasWildcard(pattern)) {
-        auto location = machine_.Locate(*full, error);
-        if (location && location->Found)
-            return Utf8ToAnsi(BaseName(location->HostPath));
-        Fail(!location ? error : location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound);
-        return std::nullopt;
+        auto location = machine_.Locate(*full);
+        if (!location)
+            return FileError{location.Error()};
+        if (!location->Found)
+            return FileError{location->ParentFound ? WinError::FileNotFound : WinError::PathNotFound};
+        return Utf8ToAnsi(BaseName(location->HostPath));
     }
     const WinPath folder = full->Parent();
-    auto location = machine_.Locate(folder, error);
-    if (!location || !location->Found) {
-        Fail(WinError::PathNotFound);
-        return std::nullopt;
-    }
+    auto location = machine_.Locate(folder);
+    if (!location || !location->Found)
+        return FileError{WinError::PathNotFound};
     for (const AnsiString& name : FolderEntries(location->HostPath, !folder.IsDriveRoot()))
         if (MatchesWildcard(pattern, name))
             return name;
-    Fail(WinError::FileNotFound);
-    return std::nullopt;
+    return FileError{WinError::FileNotFound};
 }
 
 std::optional<FileFacts> EmulatedFileSystem::Facts(const AnsiString& path) {
-    int error = 0;
-    auto location = Find(path, error);
-    if (!location || !location->Found)
+    auto location = FindExisting(path);
+    if (!location)
         return std::nullopt;
     struct statx info {};
     if (::statx(AT_FDCWD, location->HostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)

@@ -40,25 +40,25 @@ class EmulatedFileSystem : public DiskFileSystem {
 public:
     explicit EmulatedFileSystem(const EmulatedMachine& machine);
 
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override;
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override;
     bool FileExists(const AnsiString& path) override;
     bool DirectoryExists(const AnsiString& path) override;
-    int CreateDirectory(const AnsiString& path) override;
-    bool DeleteFile(const AnsiString& path) override;
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    FileStatus CreateDirectory(const AnsiString& path) override;
+    FileStatus DeleteFile(const AnsiString& path) override;
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     // fsync(2) of the file (a link at its name is refused, not followed) or of the folder.
-    bool FlushFile(const AnsiString& path) override;
-    bool FlushFolder(const AnsiString& path) override;
+    FileStatus FlushFile(const AnsiString& path) override;
+    FileStatus FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
-    bool SetCurrentDirectory(const AnsiString& path) override;
-    std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+    FileStatus SetCurrentDirectory(const AnsiString& path) override;
+    FileResult<AnsiString> FindFirst(const AnsiString& path) override;
 
     // The absolute Windows path a path stands for (current folder and drive applied).
-    std::optional<WinPath> FullPathOf(const AnsiString& path, int& error) const;
+    FileResult<WinPath> FullPathOf(const AnsiString& path) const;
     // The host path (UTF-8) a Windows path designates, whether it exists or not.
-    std::optional<std::string> HostPathOf(const AnsiString& path, int& error) const;
+    FileResult<std::string> HostPathOf(const AnsiString& path) const;
     // The host path as the resolution inside the root sees it.
     BoundedPath Bounded(const std::string& hostPath) const;
     std::optional<FileFacts> Facts(const AnsiString& path);
@@ -75,14 +75,15 @@ protected:
     void RemoveTemporary(const AnsiString& temporary) override;
 
 private:
-    std::optional<EmulatedMachine::Location> Find(const AnsiString& path, int& error,
-                                                  bool wildcards = false) const;
+    FileResult<EmulatedMachine::Location> Find(const AnsiString& path) const;
+    // The location of a name that must exist: 2 when its folder does, else 3.
+    FileResult<EmulatedMachine::Location> FindExisting(const AnsiString& path) const;
     int ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists);
-    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
-    bool Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to, bool noReplace,
-                bool flush);
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
+    FileStatus Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to,
+                      bool noReplace, bool flush);
     void RemoveName(const std::string& hostPath);
-    bool Flush(const AnsiString& path, bool folder);
+    FileStatus Flush(const AnsiString& path, bool folder);
 
     const EmulatedMachine& machine_;
     std::shared_ptr<OpenFileTable> openFiles_;

@@ -176,13 +176,10 @@ std::optional<std::string> EmulatedMachine::DriveFolder(char drive) const {
     return folder;
 }
 
-std::optional<EmulatedMachine::Location> EmulatedMachine::Locate(const WinPath& path, int& error) const {
+FileResult<EmulatedMachine::Location> EmulatedMachine::Locate(const WinPath& path) const {
     auto drive = DriveFolder(path.Drive);
-    if (!drive) {
-        error = WinError::PathNotFound;
-        return std::nullopt;
-    }
-    error = 0;
+    if (!drive)
+        return FileError{WinError::PathNotFound};
     Location location;
     location.HostPath = *drive;
     bool found = true;
@@ -216,11 +213,10 @@ std::optional<WinPath> EmulatedMachine::InsideDrive(const std::string& hostPath)
         return std::nullopt;
     WinPath path;
     path.Drive = static_cast<char>(letter - 'a' + 'A');
-    int error = 0;
-    auto full = FullPath(Utf8ToAnsi(hostPath.substr(rest)), WinPath{path.Drive, {}}, error);
+    auto full = FullPath(Utf8ToAnsi(hostPath.substr(rest)), WinPath{path.Drive, {}});
     if (!full)
         return std::nullopt;
-    return full;
+    return *full;
 }
 
 AnsiString EmulatedMachine::WindowsPathOf(const std::string& hostPath) const {

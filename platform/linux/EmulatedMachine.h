@@ -56,7 +56,8 @@ public:
         bool ParentFound = false; // every component but the last is an existing folder
         bool Found = false;       // and the last one exists too
     };
-    std::optional<Location> Locate(const WinPath& path, int& error) const;
+    // Fails with 3 for a drive the machine does not have.
+    FileResult<Location> Locate(const WinPath& path) const;
 
     // The Windows path of a host path: inside a drive folder its drive, else below Z:.
     AnsiString WindowsPathOf(const std::string& hostPath) const;

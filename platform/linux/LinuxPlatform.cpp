@@ -123,14 +123,13 @@ std::intptr_t LinuxPlatform::ShellExecute(const AnsiString& file, const AnsiStri
 
 std::intptr_t LinuxPlatform::Execute(const AnsiString& file, const AnsiString& parameters,
                                      const AnsiString& directory) {
-    int error = 0;
-    auto target = files_.HostPathOf(file, error);
+    auto target = files_.HostPathOf(file);
     if (!target)
-        return error == WinError::FileNotFound ? ShellFileNotFound : ShellPathNotFound;
+        return target.Error() == WinError::FileNotFound ? ShellFileNotFound : ShellPathNotFound;
     struct stat info {};
     if (::stat(target->c_str(), &info) != 0)
         return ShellResultFromErrno(errno);
-    auto folder = files_.HostPathOf(directory.empty() ? files_.GetCurrentDirectory() : directory, error);
+    auto folder = files_.HostPathOf(directory.empty() ? files_.GetCurrentDirectory() : directory);
     if (!folder || !IsFolder(*folder))
         return ShellPathNotFound;
     if (IsNativeProgram(*target)) {
@@ -165,8 +164,7 @@ bool LinuxPlatform::SaveShellLink(const ShellLinkData& link, const AnsiString& s
     ShellLinkData written = link;
     ShellLinkTarget target;
     if (!link.Path.empty()) {
-        int error = 0;
-        auto full = files_.FullPathOf(link.Path, error);
+        auto full = files_.FullPathOf(link.Path);
         if (!full)
             return false;
         // The shell records a full path; one given in full keeps the caller's spelling.
@@ -185,15 +183,14 @@ bool LinuxPlatform::SaveShellLink(const ShellLinkData& link, const AnsiString& s
     // Written whole beside the shortcut and then put in its place: a crash leaves the old one or the new.
     const AnsiString temporary = TemporarySibling(shortcutFile);
     files_.DeleteFile(temporary);
-    int error = 0;
-    auto file = files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None,
-                                  Disposition::CreateNew, error);
+    auto file =
+        files_.CreateFile(temporary, FileAccess::GenericWrite, FileShare::None, Disposition::CreateNew);
     if (!file)
         return false;
     std::uint32_t done = 0;
     const bool whole =
-        file->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done) && done == bytes.size();
-    file.reset();
+        (*file)->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done) && done == bytes.size();
+    file->reset();
     if (whole && files_.MoveFileReplace(temporary, shortcutFile))
         return true;
     files_.DeleteFile(temporary);
@@ -202,8 +199,7 @@ bool LinuxPlatform::SaveShellLink(const ShellLinkData& link, const AnsiString& s
 
 std::optional<ShellLinkContents> LinuxPlatform::ReadShellLink(const AnsiString& shortcutFile,
                                                               std::string* error) {
-    int code = 0;
-    auto host = files_.HostPathOf(shortcutFile, code);
+    auto host = files_.HostPathOf(shortcutFile);
     if (!host) {
         if (error != nullptr)
             *error = "not a path of the emulated machine";

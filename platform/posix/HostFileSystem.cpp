@@ -49,10 +49,9 @@ AnsiString FromHostPath(const std::string& hostPath) {
     return path;
 }
 
-std::unique_ptr<FileHandle> HostFileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
-                                                       std::uint32_t /*share*/, Disposition disposition,
-                                                       int& error) {
-    return PosixFileHandle::Open(HostPath(path), access, disposition, error);
+OpenedFile HostFileSystem::CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t /*share*/,
+                                      Disposition disposition) {
+    return PosixFileHandle::Open(HostPath(path), access, disposition);
 }
 
 bool HostFileSystem::FileExists(const AnsiString& path) {
@@ -63,18 +62,18 @@ bool HostFileSystem::DirectoryExists(const AnsiString& path) {
     return IsKind(path, S_IFDIR);
 }
 
-int HostFileSystem::CreateDirectory(const AnsiString& path) {
+FileStatus HostFileSystem::CreateDirectory(const AnsiString& path) {
     if (::mkdir(HostPath(path).c_str(), 0777) == 0)
-        return 0;
-    return WindowsErrorFromErrno(errno, WinCall::CreateDirectory);
+        return {};
+    return FileError{WindowsErrorFromErrno(errno, WinCall::CreateDirectory)};
 }
 
-bool HostFileSystem::DeleteFile(const AnsiString& path) {
+FileStatus HostFileSystem::DeleteFile(const AnsiString& path) {
     if (DirectoryExists(path))
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     if (::unlink(HostPath(path).c_str()) != 0)
-        return Fail(WindowsErrorAt(HostPath(path), errno));
-    return true;
+        return FileError{WindowsErrorAt(HostPath(path), errno)};
+    return {};
 }
 
 int HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
@@ -84,24 +83,22 @@ int HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporar
         return WinError::AccessDenied;
     if (failIfExists && ::lstat(HostPath(to).c_str(), &info) == 0)
         return WinError::FileExists;
-    int error = 0;
-    auto source =
-        PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting, error);
+    auto source = PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting);
     if (!source)
-        return error;
+        return source.Error();
     auto target =
-        PosixFileHandle::Open(HostPath(temporary), FileAccess::GenericWrite, Disposition::CreateNew, error);
+        PosixFileHandle::Open(HostPath(temporary), FileAccess::GenericWrite, Disposition::CreateNew);
     if (!target)
-        return error;
-    if (const int code = CopyContent(*source, *target); code != 0)
+        return target.Error();
+    if (const int code = CopyContent(**source, **target); code != 0)
         return code;
     FileTime written;
-    if (!source->GetTimes(nullptr, nullptr, &written))
-        return source->LastError();
-    if (!target->SetTimes(nullptr, nullptr, &written))
-        return target->LastError();
-    if (::fstat(source->Fd(), &info) != 0 || ::fchmod(target->Fd(), info.st_mode & 07777) != 0 ||
-        ::fsync(target->Fd()) != 0)
+    if (const FileStatus got = (*source)->GetTimes(nullptr, nullptr, &written); !got)
+        return got.Error();
+    if (const FileStatus set = (*target)->SetTimes(nullptr, nullptr, &written); !set)
+        return set.Error();
+    if (::fstat((*source)->Fd(), &info) != 0 || ::fchmod((*target)->Fd(), info.st_mode & 07777) != 0 ||
+        ::fsync((*target)->Fd()) != 0)
         return WindowsErrorFromErrno(errno);
     return 0;
 }
@@ -118,48 +115,48 @@ void HostFileSystem::RemoveTemporary(const AnsiString& temporary) {
     ::unlink(HostPath(temporary).c_str());
 }
 
-bool HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
+FileStatus HostFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     const std::string source = HostPath(from);
     const std::string target = HostPath(to);
     struct stat info {};
     if (::lstat(source.c_str(), &info) != 0)
-        return Fail(WindowsErrorAt(source, errno));
+        return FileError{WindowsErrorAt(source, errno)};
     if (S_ISDIR(info.st_mode) || (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)))
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     // The content first, or a power cut could leave the new name on an empty file.
     if (flush && !SyncPath(source, O_RDONLY))
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     if (::rename(source.c_str(), target.c_str()) != 0)
-        return Fail(errno == EXDEV ? WinError::NotSameDevice : WindowsErrorAt(target, errno));
+        return FileError{errno == EXDEV ? WinError::NotSameDevice : WindowsErrorAt(target, errno)};
     if (!flush)
-        return true;
+        return {};
     // The rename reaches the disk with its folders: one flush when both names lie in one folder.
     SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY);
     if (FolderOf(source) != FolderOf(target))
         SyncPath(FolderOf(source), O_RDONLY | O_DIRECTORY);
-    return true;
+    return {};
 }
 
-bool HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+FileStatus HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, true);
 }
 
-bool HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+FileStatus HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, false);
 }
 
-bool HostFileSystem::FlushFile(const AnsiString& path) {
+FileStatus HostFileSystem::FlushFile(const AnsiString& path) {
     if (DirectoryExists(path))
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     if (!SyncPath(HostPath(path), O_RDONLY | O_NOFOLLOW))
-        return Fail(WindowsErrorAt(HostPath(path), errno));
-    return true;
+        return FileError{WindowsErrorAt(HostPath(path), errno)};
+    return {};
 }
 
-bool HostFileSystem::FlushFolder(const AnsiString& path) {
+FileStatus HostFileSystem::FlushFolder(const AnsiString& path) {
     if (!SyncPath(HostPath(path), O_RDONLY | O_DIRECTORY))
-        return Fail(WindowsErrorAt(HostPath(path), errno));
-    return true;
+        return FileError{WindowsErrorAt(HostPath(path), errno)};
+    return {};
 }
 
 AnsiString HostFileSystem::GetCurrentDirectory() {
@@ -169,32 +166,28 @@ AnsiString HostFileSystem::GetCurrentDirectory() {
     return FromHostPath(buffer.data());
 }
 
-bool HostFileSystem::SetCurrentDirectory(const AnsiString& path) {
+FileStatus HostFileSystem::SetCurrentDirectory(const AnsiString& path) {
     if (::chdir(HostPath(path).c_str()) == 0)
-        return true;
+        return {};
     // A file there is "not a folder" to Windows.
-    return Fail(errno == ENOTDIR && IsKind(path, S_IFREG) ? WinError::Directory
-                                                          : WindowsErrorAt(HostPath(path), errno));
+    return FileError{errno == ENOTDIR && IsKind(path, S_IFREG) ? WinError::Directory
+                                                               : WindowsErrorAt(HostPath(path), errno)};
 }
 
-std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
+FileResult<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
     const std::string host = HostPath(path);
     const auto slash = host.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash);
     const AnsiString pattern = Utf8ToAnsi(slash == std::string::npos ? host : host.substr(slash + 1));
     if (!HasWildcard(pattern)) {
         struct stat info {};
-        if (::stat(host.c_str(), &info) != 0) {
-            Fail(WindowsErrorAt(host, errno));
-            return std::nullopt;
-        }
+        if (::stat(host.c_str(), &info) != 0)
+            return FileError{WindowsErrorAt(host, errno)};
         return pattern;
     }
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        Fail(WinError::PathNotFound);
-        return std::nullopt;
-    }
+    if (dir == nullptr)
+        return FileError{WinError::PathNotFound};
     std::optional<AnsiString> first;
     while (const dirent* entry = ::readdir(dir)) {
         const AnsiString name = Utf8ToAnsi(entry->d_name);
@@ -203,8 +196,8 @@ std::optional<AnsiString> HostFileSystem::FindFirst(const AnsiString& path) {
     }
     ::closedir(dir);
     if (!first)
-        Fail(WinError::FileNotFound);
-    return first;
+        return FileError{WinError::FileNotFound};
+    return *first;
 }
 
 } // namespace vendora

@@ -15,24 +15,24 @@ AnsiString FromHostPath(const std::string& hostPath);
 
 class HostFileSystem : public DiskFileSystem {
 public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override;
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override;
     bool FileExists(const AnsiString& path) override;
     bool DirectoryExists(const AnsiString& path) override;
-    int CreateDirectory(const AnsiString& path) override;
-    bool DeleteFile(const AnsiString& path) override;
+    FileStatus CreateDirectory(const AnsiString& path) override;
+    FileStatus DeleteFile(const AnsiString& path) override;
     // rename(2), with the file and its folders flushed to the disk.
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // rename(2) alone.
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     // fsync(2) of the file (a link at path is refused, not followed) or of the folder.
-    bool FlushFile(const AnsiString& path) override;
-    bool FlushFolder(const AnsiString& path) override;
+    FileStatus FlushFile(const AnsiString& path) override;
+    FileStatus FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
-    bool SetCurrentDirectory(const AnsiString& path) override;
+    FileStatus SetCurrentDirectory(const AnsiString& path) override;
     // Wildcards in the last component, matched as Windows matches them (MatchesWildcard); of several
     // matches the first in byte order, so that the answer does not depend on the directory's order.
-    std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+    FileResult<AnsiString> FindFirst(const AnsiString& path) override;
 
 protected:
     // The copy with the source's permissions, flushed; renamed over to (renameat2, without replacing when
@@ -43,7 +43,7 @@ protected:
     void RemoveTemporary(const AnsiString& temporary) override;
 
 private:
-    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
 };
 
 } // namespace vendora

@@ -16,7 +16,7 @@ constexpr std::int64_t TicksPerSecond = 10000000LL;
 bool ParentFolderExists(const std::string& hostPath) {
     const auto slash = hostPath.find_last_of('/');
     if (slash == std::string::npos)
-        return true;
+        return {};
     const std::string parent = slash == 0 ? "/" : hostPath.substr(0, slash);
     struct stat info {};
     return ::stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -113,40 +113,34 @@ PosixFileHandle::~PosixFileHandle() {
         ::close(fd_);
 }
 
-std::unique_ptr<PosixFileHandle> PosixFileHandle::Open(const std::string& hostPath, std::uint32_t access,
-                                                       Disposition disposition, int& error) {
+FileResult<std::unique_ptr<PosixFileHandle>>
+PosixFileHandle::Open(const std::string& hostPath, std::uint32_t access, Disposition disposition) {
     const auto opener = [&hostPath](int flags, mode_t mode) { return ::open(hostPath.c_str(), flags, mode); };
-    return OpenWith(opener, hostPath, access, disposition, error);
+    return OpenWith(opener, hostPath, access, disposition);
 }
 
-std::unique_ptr<PosixFileHandle> PosixFileHandle::OpenWith(const Opener& opener, const std::string& hostPath,
-                                                           std::uint32_t access, Disposition disposition,
-                                                           int& error) {
-    if (disposition == Disposition::TruncateExisting && (access & FileAccess::GenericWrite) == 0) {
-        error = WinError::InvalidParameter;
-        return nullptr;
-    }
+FileResult<std::unique_ptr<PosixFileHandle>> PosixFileHandle::OpenWith(const Opener& opener,
+                                                                       const std::string& hostPath,
+                                                                       std::uint32_t access,
+                                                                       Disposition disposition) {
+    if (disposition == Disposition::TruncateExisting && (access & FileAccess::GenericWrite) == 0)
+        return FileError{WinError::InvalidParameter};
     const int fd = opener(OpenFlags(access, disposition), 0666);
-    if (fd < 0) {
-        error = WindowsErrorAt(hostPath, errno, WinCall::CreateFile);
-        return nullptr;
-    }
+    if (fd < 0)
+        return FileError{WindowsErrorAt(hostPath, errno, WinCall::CreateFile)};
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
-        error = WinError::AccessDenied;
-        return nullptr;
+        return FileError{WinError::AccessDenied};
     }
-    error = 0;
     return std::make_unique<PosixFileHandle>(fd, hostPath);
 }
 
-bool PosixFileHandle::Fail(int err) {
-    lastError_ = WindowsErrorFromErrno(err);
-    return false;
+FileError PosixFileHandle::Fail(int err) {
+    return {WindowsErrorFromErrno(err)};
 }
 
-bool PosixFileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
+FileStatus PosixFileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
     done = 0;
     auto* out = static_cast<char*>(buffer);
     while (done < size) {
@@ -159,10 +153,10 @@ bool PosixFileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done
             break;
         done += static_cast<std::uint32_t>(got);
     }
-    return true;
+    return {};
 }
 
-bool PosixFileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
+FileStatus PosixFileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
     done = 0;
     const auto* in = static_cast<const char*>(buffer);
     while (done < size) {
@@ -175,7 +169,7 @@ bool PosixFileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_
             return Fail(ENOSPC);
         done += static_cast<std::uint32_t>(put);
     }
-    return true;
+    return {};
 }
 
 void PosixFileHandle::StartWriteBack() {
@@ -183,27 +177,23 @@ void PosixFileHandle::StartWriteBack() {
     ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
-bool PosixFileHandle::Seek(std::int64_t position) {
-    if (position < 0) {
-        lastError_ = WinError::NegativeSeek;
-        return false;
-    }
+FileStatus PosixFileHandle::Seek(std::int64_t position) {
+    if (position < 0)
+        return FileError{WinError::NegativeSeek};
     if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
         return Fail(errno);
-    return true;
+    return {};
 }
 
 std::int64_t PosixFileHandle::Size() {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) {
-        Fail(errno);
+    if (::fstat(fd_, &info) != 0)
         return -1;
-    }
     return static_cast<std::int64_t>(info.st_size);
 }
 
-bool PosixFileHandle::SetTimes(const FileTime* /*creation*/, const FileTime* lastAccess,
-                               const FileTime* lastWrite) {
+FileStatus PosixFileHandle::SetTimes(const FileTime* /*creation*/, const FileTime* lastAccess,
+                                     const FileTime* lastWrite) {
     std::timespec times[2]{};
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_nsec = UTIME_OMIT;
@@ -213,10 +203,10 @@ bool PosixFileHandle::SetTimes(const FileTime* /*creation*/, const FileTime* las
         times[1] = TimespecFromFileTime(*lastWrite);
     if (::futimens(fd_, times) != 0)
         return Fail(errno);
-    return true;
+    return {};
 }
 
-bool PosixFileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) {
+FileStatus PosixFileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) {
     struct statx info {};
     if (::statx(fd_, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &info) != 0)
         return Fail(errno);
@@ -232,7 +222,7 @@ bool PosixFileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTim
         *lastAccess = convert(info.stx_atime);
     if (lastWrite != nullptr)
         *lastWrite = convert(info.stx_mtime);
-    return true;
+    return {};
 }
 
 } // namespace vendora

@@ -39,26 +39,26 @@ public:
 
     // CreateFileA on a host path (UTF-8, '/' separators). Sharing is not enforced here. A folder cannot be
     // opened as a file (5), a missing parent folder gives 3 where a missing file gives 2, and truncating
-    // wants write access (87, where POSIX would truncate a file opened for reading), as on Windows. Null on
-    // failure, with error set.
-    static std::unique_ptr<PosixFileHandle> Open(const std::string& hostPath, std::uint32_t access,
-                                                 Disposition disposition, int& error);
+    // wants write access (87, where POSIX would truncate a file opened for reading), as on Windows.
+    static FileResult<std::unique_ptr<PosixFileHandle>> Open(const std::string& hostPath,
+                                                             std::uint32_t access, Disposition disposition);
     // The same with the open(2) call made by opener (flags, mode → descriptor, or -1 with errno), for a
     // caller that resolves the path its own way.
     using Opener = std::function<int(int flags, mode_t mode)>;
-    static std::unique_ptr<PosixFileHandle> OpenWith(const Opener& opener, const std::string& hostPath,
-                                                     std::uint32_t access, Disposition disposition,
-                                                     int& error);
+    static FileResult<std::unique_ptr<PosixFileHandle>> OpenWith(const Opener& opener,
+                                                                 const std::string& hostPath,
+                                                                 std::uint32_t access,
+                                                                 Disposition disposition);
 
-    bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
-    bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;
-    bool Seek(std::int64_t position) override;
+    FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    FileStatus Seek(std::int64_t position) override;
     std::int64_t Size() override;
     // Access and write times; a creation time is accepted and ignored (see above).
-    bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) override;
+    FileStatus SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                        const FileTime* lastWrite) override;
     // The creation time is the birth time when the kernel knows it, else the last status change.
-    bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
-    int LastError() const override { return lastError_; }
+    FileStatus GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
     // sync_file_range(SYNC_FILE_RANGE_WRITE) over the whole file.
     void StartWriteBack() override;
 
@@ -66,14 +66,12 @@ public:
     const std::string& HostPath() const { return hostPath_; }
 
 protected:
-    // Records errno as the Windows code and returns false, for a failing call.
-    bool Fail(int err);
-    void SetLastError(int code) { lastError_ = code; }
+    // errno as the Windows code of a failing call.
+    static FileError Fail(int err);
 
 private:
     int fd_;
     std::string hostPath_;
-    int lastError_ = 0;
 };
 
 } // namespace vendora

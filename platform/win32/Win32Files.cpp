@@ -23,6 +23,11 @@ std::wstring_view FolderPart(std::wstring_view path) {
     return end == std::wstring_view::npos ? std::wstring_view() : path.substr(0, end + 1);
 }
 
+// GetLastError's code, for a call that just failed.
+FileError LastSystemError() {
+    return FileError{static_cast<int>(::GetLastError())};
+}
+
 } // namespace
 
 Win32FileHandle::Win32FileHandle(void* handle) : handle_(handle) {}
@@ -32,60 +37,51 @@ Win32FileHandle::~Win32FileHandle() {
         ::CloseHandle(handle_);
 }
 
-bool Win32FileHandle::Fail() {
-    lastError_ = static_cast<int>(::GetLastError());
-    return false;
-}
-
-bool Win32FileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
+FileStatus Win32FileHandle::Read(void* buffer, std::uint32_t size, std::uint32_t& done) {
     done = 0;
     auto* out = static_cast<char*>(buffer);
     while (done < size) {
         DWORD got = 0;
         if (!::ReadFile(handle_, out + done, size - done, &got, nullptr))
-            return Fail();
+            return LastSystemError();
         if (got == 0)
             break;
         done += got;
     }
-    return true;
+    return {};
 }
 
-bool Win32FileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
+FileStatus Win32FileHandle::Write(const void* buffer, std::uint32_t size, std::uint32_t& done) {
     done = 0;
     const auto* in = static_cast<const char*>(buffer);
     while (done < size) {
         DWORD put = 0;
         if (!::WriteFile(handle_, in + done, size - done, &put, nullptr))
-            return Fail();
-        if (put == 0) {
-            lastError_ = ERROR_DISK_FULL;
-            return false;
-        }
+            return LastSystemError();
+        if (put == 0)
+            return FileError{ERROR_DISK_FULL};
         done += put;
     }
-    return true;
+    return {};
 }
 
-bool Win32FileHandle::Seek(std::int64_t position) {
+FileStatus Win32FileHandle::Seek(std::int64_t position) {
     LARGE_INTEGER distance{};
     distance.QuadPart = position;
     if (!::SetFilePointerEx(handle_, distance, nullptr, FILE_BEGIN))
-        return Fail();
-    return true;
+        return LastSystemError();
+    return {};
 }
 
 std::int64_t Win32FileHandle::Size() {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(handle_, &size)) {
-        Fail();
+    if (!::GetFileSizeEx(handle_, &size))
         return -1;
-    }
     return size.QuadPart;
 }
 
-bool Win32FileHandle::SetTimes(const FileTime* creation, const FileTime* lastAccess,
-                               const FileTime* lastWrite) {
+FileStatus Win32FileHandle::SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                                     const FileTime* lastWrite) {
     FILETIME times[3]{};
     const FileTime* given[3] = {creation, lastAccess, lastWrite};
     FILETIME* passed[3] = {nullptr, nullptr, nullptr};
@@ -96,39 +92,30 @@ bool Win32FileHandle::SetTimes(const FileTime* creation, const FileTime* lastAcc
         }
     }
     if (!::SetFileTime(handle_, passed[0], passed[1], passed[2]))
-        return Fail();
-    return true;
+        return LastSystemError();
+    return {};
 }
 
-bool Win32FileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) {
+FileStatus Win32FileHandle::GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) {
     FILETIME times[3]{};
     if (!::GetFileTime(handle_, &times[0], &times[1], &times[2]))
-        return Fail();
+        return LastSystemError();
     if (creation != nullptr)
         *creation = FromFiletime(times[0]);
     if (lastAccess != nullptr)
         *lastAccess = FromFiletime(times[1]);
     if (lastWrite != nullptr)
         *lastWrite = FromFiletime(times[2]);
-    return true;
+    return {};
 }
 
-bool Win32FileSystem::FailWithLastError() {
-    return Fail(static_cast<int>(::GetLastError()));
-}
-
-std::unique_ptr<FileHandle> Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t access,
-                                                        std::uint32_t share, Disposition disposition,
-                                                        int& error) {
+OpenedFile Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                       Disposition disposition) {
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), access, share, nullptr, static_cast<DWORD>(disposition),
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        error = static_cast<int>(::GetLastError());
-        Fail(error);
-        return nullptr;
-    }
-    error = 0;
-    return std::make_unique<Win32FileHandle>(handle);
+    if (handle == INVALID_HANDLE_VALUE)
+        return LastSystemError();
+    return std::unique_ptr<FileHandle>(std::make_unique<Win32FileHandle>(handle));
 }
 
 bool Win32FileSystem::FileExists(const AnsiString& path) {
@@ -141,17 +128,16 @@ bool Win32FileSystem::DirectoryExists(const AnsiString& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-int Win32FileSystem::CreateDirectory(const AnsiString& path) {
-    if (::CreateDirectoryW(Wide(path).c_str(), nullptr))
-        return 0;
-    FailWithLastError();
-    return LastError();
+FileStatus Win32FileSystem::CreateDirectory(const AnsiString& path) {
+    if (!::CreateDirectoryW(Wide(path).c_str(), nullptr))
+        return LastSystemError();
+    return {};
 }
 
-bool Win32FileSystem::DeleteFile(const AnsiString& path) {
+FileStatus Win32FileSystem::DeleteFile(const AnsiString& path) {
     if (!::DeleteFileW(Wide(path).c_str()))
-        return FailWithLastError();
-    return true;
+        return LastSystemError();
+    return {};
 }
 
 int Win32FileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString&, bool) {
@@ -176,43 +162,45 @@ void Win32FileSystem::RemoveTemporary(const AnsiString& temporary) {
     ::DeleteFileW(wide.c_str());
 }
 
-bool Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
+FileStatus Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
     // MoveFileExW would rename a folder too; this call is for files only.
     const std::wstring source = Wide(from);
     const DWORD attributes = ::GetFileAttributesW(source.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return Fail(ERROR_ACCESS_DENIED);
+        return FileError{ERROR_ACCESS_DENIED};
     if (!::MoveFileExW(source.c_str(), Wide(to).c_str(), flags))
-        return FailWithLastError();
-    return true;
+        return LastSystemError();
+    return {};
 }
 
-bool Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+FileStatus Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
     return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-bool Win32FileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+FileStatus Win32FileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
     return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
-bool Win32FileSystem::Flush(const AnsiString& path, std::uint32_t flags) {
+FileStatus Win32FileSystem::Flush(const AnsiString& path, std::uint32_t flags) {
     // FlushFileBuffers wants a handle open for writing; opening it so changes nothing in the file.
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        return FailWithLastError();
+        return LastSystemError();
     const bool flushed = ::FlushFileBuffers(handle) != 0;
     const DWORD code = ::GetLastError();
     ::CloseHandle(handle);
-    return flushed || Fail(static_cast<int>(code));
+    if (!flushed)
+        return FileError{static_cast<int>(code)};
+    return {};
 }
 
-bool Win32FileSystem::FlushFile(const AnsiString& path) {
+FileStatus Win32FileSystem::FlushFile(const AnsiString& path) {
     return Flush(path, FILE_ATTRIBUTE_NORMAL);
 }
 
-bool Win32FileSystem::FlushFolder(const AnsiString& path) {
+FileStatus Win32FileSystem::FlushFolder(const AnsiString& path) {
     return Flush(path, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
@@ -220,30 +208,26 @@ AnsiString Win32FileSystem::GetCurrentDirectory() {
     std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (;;) {
         const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (length == 0) {
-            FailWithLastError();
+        if (length == 0)
             return AnsiString();
-        }
         if (length < buffer.size())
             return Narrow(std::wstring_view(buffer.data(), length));
         buffer.resize(length + 1);
     }
 }
 
-bool Win32FileSystem::SetCurrentDirectory(const AnsiString& path) {
+FileStatus Win32FileSystem::SetCurrentDirectory(const AnsiString& path) {
     if (!::SetCurrentDirectoryW(Wide(path).c_str()))
-        return FailWithLastError();
-    return true;
+        return LastSystemError();
+    return {};
 }
 
-std::optional<AnsiString> Win32FileSystem::FindFirst(const AnsiString& path) {
+FileResult<AnsiString> Win32FileSystem::FindFirst(const AnsiString& path) {
     const std::wstring pattern = Wide(path);
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        FailWithLastError();
-        return std::nullopt;
-    }
+    if (search == INVALID_HANDLE_VALUE)
+        return LastSystemError();
     ::FindClose(search);
     // Kept whole, as the caller puts the name after the same folder.
     const std::wstring_view name = found.cFileName;

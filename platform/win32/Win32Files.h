@@ -15,44 +15,41 @@ public:
     Win32FileHandle(const Win32FileHandle&) = delete;
     Win32FileHandle& operator=(const Win32FileHandle&) = delete;
 
-    bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
-    bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;
-    bool Seek(std::int64_t position) override;
+    FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override;
+    FileStatus Seek(std::int64_t position) override;
     std::int64_t Size() override;
-    bool SetTimes(const FileTime* creation, const FileTime* lastAccess, const FileTime* lastWrite) override;
-    bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
-    int LastError() const override { return lastError_; }
+    FileStatus SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                        const FileTime* lastWrite) override;
+    FileStatus GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
 
     void* Handle() const { return handle_; }
 
 private:
-    bool Fail();
-
     void* handle_;
-    int lastError_ = 0;
 };
 
 class Win32FileSystem : public DiskFileSystem {
 public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override;
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override;
     bool FileExists(const AnsiString& path) override;
     bool DirectoryExists(const AnsiString& path) override;
-    int CreateDirectory(const AnsiString& path) override;
-    bool DeleteFile(const AnsiString& path) override;
+    FileStatus CreateDirectory(const AnsiString& path) override;
+    FileStatus DeleteFile(const AnsiString& path) override;
     // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
     // The same without MOVEFILE_WRITE_THROUGH.
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
     // CreateFileW for writing, then FlushFileBuffers; a folder is opened with FILE_FLAG_BACKUP_SEMANTICS,
     // and NTFS then writes out its index with the names in it.
-    bool FlushFile(const AnsiString& path) override;
-    bool FlushFolder(const AnsiString& path) override;
+    FileStatus FlushFile(const AnsiString& path) override;
+    FileStatus FlushFolder(const AnsiString& path) override;
     // The folder as the system names it: one that Windows-1252 cannot name is kept (WideText.h).
     AnsiString GetCurrentDirectory() override;
-    bool SetCurrentDirectory(const AnsiString& path) override;
+    FileStatus SetCurrentDirectory(const AnsiString& path) override;
     // The name found, kept with the pattern's folder when Windows-1252 cannot name it (WideText.h).
-    std::optional<AnsiString> FindFirst(const AnsiString& path) override;
+    FileResult<AnsiString> FindFirst(const AnsiString& path) override;
 
 protected:
     // CopyFileW to the temporary name, then MoveFileExW over the destination with write-through (and
@@ -65,11 +62,9 @@ protected:
 
 private:
     // MoveFileExW with these flags, for files only.
-    bool MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
+    FileStatus MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
     // FlushFileBuffers on path opened with these flags.
-    bool Flush(const AnsiString& path, std::uint32_t flags);
-    // GetLastError's code as the last failure's.
-    bool FailWithLastError();
+    FileStatus Flush(const AnsiString& path, std::uint32_t flags);
 };
 
 } // namespace vendora

@@ -38,72 +38,73 @@ public:
     bool ShortReads = false;
     std::vector<std::string> Log;
 
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override {
-        auto inner = HostFileSystem::CreateFile(path, access, share, disposition, error);
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override {
+        OpenedFile inner = HostFileSystem::CreateFile(path, access, share, disposition);
         if (disposition != Disposition::OpenExisting)
             Log.push_back("create " + NameOf(path));
-        return inner ? std::make_unique<Handle>(*this, NameOf(path), std::move(inner)) : nullptr;
+        if (!inner)
+            return inner;
+        return std::unique_ptr<FileHandle>(std::make_unique<Handle>(*this, NameOf(path), std::move(*inner)));
     }
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
-        return Logged("move " + NameOf(from) + " " + NameOf(to)) && HostFileSystem::MoveFileReplace(from, to);
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+        return Logged("move " + NameOf(from) + " " + NameOf(to),
+                      [&] { return HostFileSystem::MoveFileReplace(from, to); });
     }
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
-        return Logged("move unflushed " + NameOf(from) + " " + NameOf(to)) &&
-               HostFileSystem::MoveFileReplaceUnflushed(from, to);
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+        return Logged("move unflushed " + NameOf(from) + " " + NameOf(to),
+                      [&] { return HostFileSystem::MoveFileReplaceUnflushed(from, to); });
     }
-    bool FlushFile(const AnsiString& path) override {
-        return Logged("flush " + NameOf(path)) && HostFileSystem::FlushFile(path);
+    FileStatus FlushFile(const AnsiString& path) override {
+        return Logged("flush " + NameOf(path), [&] { return HostFileSystem::FlushFile(path); });
     }
-    bool FlushFolder(const AnsiString& path) override {
-        return Logged("flush folder " + NameOf(path)) && HostFileSystem::FlushFolder(path);
+    FileStatus FlushFolder(const AnsiString& path) override {
+        return Logged("flush folder " + NameOf(path), [&] { return HostFileSystem::FlushFolder(path); });
     }
-    int LastError() const override { return refused_ ? 5 : HostFileSystem::LastError(); }
-    bool DeleteFile(const AnsiString& path) override {
+    FileStatus DeleteFile(const AnsiString& path) override {
         Log.push_back("delete " + NameOf(path));
-        refused_ = false; // the code of this call, not of a refusal before it
         return HostFileSystem::DeleteFile(path);
     }
 
 private:
     static std::string NameOf(const AnsiString& path) { return path.substr(path.find_last_of('\\') + 1); }
-    bool Logged(const std::string& call) {
+    // The call logged, then refused with 5 when it is the one to refuse, else made.
+    template <class Call> FileStatus Logged(const std::string& call, Call&& made) {
         Log.push_back(call);
-        refused_ = call == Refuse;
-        return !refused_;
+        if (call == Refuse)
+            return FileError{5};
+        return made();
     }
-    bool refused_ = false;
 
     class Handle : public FileHandle {
     public:
         Handle(FaultyFiles& files, std::string name, std::unique_ptr<FileHandle> inner)
             : files_(files), name_(std::move(name)), inner_(std::move(inner)) {}
-        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
             return inner_->Read(buffer, files_.ShortReads ? size / 2 : size, done);
         }
-        bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
             const bool full = name_ == files_.FullDiskAt, crash = name_ == files_.CrashAt;
             if (!full && !crash)
                 return inner_->Write(buffer, size, done);
-            inner_->Write(buffer, size / 2, done);
+            (void)inner_->Write(buffer, size / 2, done);
             if (crash)
                 throw Crash{};
-            lastError_ = 112;
-            return false;
+            return FileError{112};
         }
-        bool Seek(std::int64_t p) override { return inner_->Seek(p); }
+        FileStatus Seek(std::int64_t p) override { return inner_->Seek(p); }
         std::int64_t Size() override { return inner_->Size(); }
-        bool SetTimes(const FileTime* c, const FileTime* a, const FileTime* w) override {
+        FileStatus SetTimes(const FileTime* c, const FileTime* a, const FileTime* w) override {
             return inner_->SetTimes(c, a, w);
         }
-        bool GetTimes(FileTime* c, FileTime* a, FileTime* w) override { return inner_->GetTimes(c, a, w); }
-        int LastError() const override { return lastError_ != 0 ? lastError_ : inner_->LastError(); }
+        FileStatus GetTimes(FileTime* c, FileTime* a, FileTime* w) override {
+            return inner_->GetTimes(c, a, w);
+        }
 
     private:
         FaultyFiles& files_;
         std::string name_;
         std::unique_ptr<FileHandle> inner_;
-        int lastError_ = 0;
     };
 };
 

@@ -49,9 +49,10 @@ struct Times {
 
 Times TimesOf(const Machine& machine, const AnsiString& path) {
     LinuxPlatform platform({machine.Root().string(), "vendora", ""});
-    int error = 0;
-    auto file = platform.Files().CreateFile(path, FileAccess::GenericRead, FileShare::Read | FileShare::Write,
-                                            Disposition::OpenExisting, error);
+    auto file = platform.Files()
+                    .CreateFile(path, FileAccess::GenericRead, FileShare::Read | FileShare::Write,
+                                Disposition::OpenExisting)
+                    .ValueOr(nullptr);
     if (!file)
         throw std::runtime_error("cannot open " + AnsiToUtf8(path));
     FileTime c, a, w;

@@ -50,6 +50,6 @@ TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
     EXPECT_NO_THROW(StampFixedTime("C:\\Vendora\\Vendora.EXE"));
     EXPECT_EQ(files.SetTimesCalls, 1);
     // The path is a 255-character string.
-    StampFileTime("C:\\" + AnsiString(300, 'x'));
+    (void)StampFileTime("C:\\" + AnsiString(300, 'x'));
     EXPECT_EQ(files.OpenedPaths().back().size(), 255u);
 }

@@ -41,37 +41,35 @@ protected:
         WriteWholeFile(Files(), path, content);
     }
     std::string ReadFile(const AnsiString& path) {
-        int error = -1;
-        auto file = Files().CreateFile(path, FileAccess::GenericRead, FileShare::Read,
-                                       Disposition::OpenExisting, error);
-        if (!file)
-            return "<error " + std::to_string(error) + ">";
-        std::string content(static_cast<std::size_t>(file->Size()), '\0');
+        OpenedFile opened =
+            Files().CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting);
+        if (!opened)
+            return "<error " + std::to_string(opened.Error()) + ">";
+        FileHandle& file = **opened;
+        std::string content(static_cast<std::size_t>(file.Size()), '\0');
         std::uint32_t done = 0;
-        file->Read(content.data(), static_cast<std::uint32_t>(content.size()), done);
+        (void)file.Read(content.data(), static_cast<std::uint32_t>(content.size()), done);
         content.resize(done);
         return content;
     }
     void SetLastWrite(const AnsiString& path, FileTime time) {
-        int error = -1;
-        auto file = Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                       Disposition::OpenExisting, error);
-        ASSERT_TRUE(file) << "error " << error;
-        ASSERT_TRUE(file->SetTimes(nullptr, nullptr, &time));
+        OpenedFile file =
+            Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None, Disposition::OpenExisting);
+        ASSERT_TRUE(file) << "error " << file.Error();
+        ASSERT_TRUE((*file)->SetTimes(nullptr, nullptr, &time));
     }
     FileTime LastWrite(const AnsiString& path) {
-        int error = -1;
-        auto file =
-            Files().CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting, error);
+        auto file = Files()
+                        .CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting)
+                        .ValueOr(nullptr);
         FileTime time;
         if (file)
-            file->GetTimes(nullptr, nullptr, &time);
+            (void)file->GetTimes(nullptr, nullptr, &time);
         return time;
     }
     // The error a failed CreateFile gives; 0 when it opens.
     int OpenError(const AnsiString& path, std::uint32_t access, Disposition disposition) {
-        int error = -1;
-        return Files().CreateFile(path, access, FileShare::Read, disposition, error) ? 0 : error;
+        return Files().CreateFile(path, access, FileShare::Read, disposition).Error();
     }
 
     Disk disk_;
@@ -83,10 +81,9 @@ TYPED_TEST_SUITE_P(FileSystemContract);
 
 TYPED_TEST_P(FileSystemContract, CreateFileWritesReadsSeeksAndAnswersWindowsCodes) {
     const AnsiString path = this->At("caisse.dat");
-    int error = -1;
-    auto file = this->Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::CreateNew, error);
+    auto file =
+        this->Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::CreateNew).ValueOr(nullptr);
     ASSERT_TRUE(file);
-    EXPECT_EQ(error, 0);
     std::uint32_t done = 0;
     ASSERT_TRUE(file->Write("0123456789", 10, done));
     EXPECT_EQ(done, 10u);
@@ -97,8 +94,7 @@ TYPED_TEST_P(FileSystemContract, CreateFileWritesReadsSeeksAndAnswersWindowsCode
     EXPECT_EQ(std::string(buffer, done), "456789");
     ASSERT_TRUE(file->Read(buffer, sizeof buffer, done));
     EXPECT_EQ(done, 0u) << "the end reads nothing";
-    EXPECT_FALSE(file->Seek(-1));
-    EXPECT_EQ(file->LastError(), WinError::NegativeSeek);
+    EXPECT_EQ(file->Seek(-1).Error(), WinError::NegativeSeek);
     file.reset();
 
     EXPECT_EQ(this->OpenError(path, ReadWrite, Disposition::CreateNew), WinError::FileExists);
@@ -113,19 +109,25 @@ TYPED_TEST_P(FileSystemContract, CreateFileWritesReadsSeeksAndAnswersWindowsCode
 
     // OPEN_ALWAYS keeps the content and creates a missing file empty; CREATE_ALWAYS and TRUNCATE_EXISTING
     // empty it.
-    ASSERT_TRUE(
-        file = this->Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenAlways, error));
+    ASSERT_TRUE(file = this->Files()
+                           .CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenAlways)
+                           .ValueOr(nullptr));
     EXPECT_EQ(file->Size(), 10);
-    ASSERT_TRUE(file = this->Files().CreateFile(this->At("made.dat"), ReadWrite, FileShare::None,
-                                                Disposition::OpenAlways, error));
+    ASSERT_TRUE(file =
+                    this->Files()
+                        .CreateFile(this->At("made.dat"), ReadWrite, FileShare::None, Disposition::OpenAlways)
+                        .ValueOr(nullptr));
     EXPECT_EQ(file->Size(), 0);
-    ASSERT_TRUE(
-        file = this->Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::CreateAlways, error));
+    ASSERT_TRUE(file = this->Files()
+                           .CreateFile(path, ReadWrite, FileShare::None, Disposition::CreateAlways)
+                           .ValueOr(nullptr));
     EXPECT_EQ(file->Size(), 0);
     file.reset();
     this->WriteFile(path, "again");
-    ASSERT_TRUE(file = this->Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                                Disposition::TruncateExisting, error));
+    ASSERT_TRUE(
+        file = this->Files()
+                   .CreateFile(path, FileAccess::GenericWrite, FileShare::None, Disposition::TruncateExisting)
+                   .ValueOr(nullptr));
     EXPECT_EQ(file->Size(), 0);
     file.reset();
     EXPECT_TRUE(this->Files().FileExists(path));
@@ -137,22 +139,19 @@ TYPED_TEST_P(FileSystemContract, CreateFileWritesReadsSeeksAndAnswersWindowsCode
 TYPED_TEST_P(FileSystemContract, FoldersAndDeletionAnswerTheCodesTheInstallerDecidesOn) {
     FileSystem& files = this->Files();
     const AnsiString folder = this->At("Vendora");
-    EXPECT_EQ(files.CreateDirectory(folder), 0); // install
+    EXPECT_EQ(files.CreateDirectory(folder).Error(), 0); // install
     EXPECT_TRUE(files.DirectoryExists(folder));
-    EXPECT_EQ(files.CreateDirectory(folder), WinError::AlreadyExists); // update
-    EXPECT_EQ(files.CreateDirectory(this->At("absent\\MAJ")), WinError::PathNotFound);
-    EXPECT_EQ(files.CreateDirectory(folder + "\\MAJ"), 0);
+    EXPECT_EQ(files.CreateDirectory(folder).Error(), WinError::AlreadyExists); // update
+    EXPECT_EQ(files.CreateDirectory(this->At("absent\\MAJ")).Error(), WinError::PathNotFound);
+    EXPECT_EQ(files.CreateDirectory(folder + "\\MAJ").Error(), 0);
     this->WriteFile(this->At("fichier"), "");
-    EXPECT_EQ(files.CreateDirectory(this->At("fichier")), WinError::AlreadyExists);
+    EXPECT_EQ(files.CreateDirectory(this->At("fichier")).Error(), WinError::AlreadyExists);
 
     EXPECT_TRUE(files.DeleteFile(this->At("fichier")));
     EXPECT_FALSE(files.FileExists(this->At("fichier")));
-    EXPECT_FALSE(files.DeleteFile(this->At("fichier")));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.DeleteFile(this->At("absent\\fichier")));
-    EXPECT_EQ(files.LastError(), WinError::PathNotFound);
-    EXPECT_FALSE(files.DeleteFile(folder));
-    EXPECT_EQ(files.LastError(), WinError::AccessDenied);
+    EXPECT_EQ(files.DeleteFile(this->At("fichier")).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.DeleteFile(this->At("absent\\fichier")).Error(), WinError::PathNotFound);
+    EXPECT_EQ(files.DeleteFile(folder).Error(), WinError::AccessDenied);
     EXPECT_TRUE(files.DirectoryExists(folder));
 }
 
@@ -182,16 +181,12 @@ TYPED_TEST_P(FileSystemContract, AFailedCopyLeavesTheOldDestinationAndNoTemporar
     const AnsiString to = this->At("copie.exe");
     this->WriteFile(from, "new");
     this->WriteFile(to, "old");
-    EXPECT_FALSE(files.CopyFile(from, to, true));
-    EXPECT_EQ(files.LastError(), WinError::FileExists); // as CopyFileA says it
-    EXPECT_FALSE(files.CopyFile(this->At("absent.exe"), to, false));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.CopyFile(from, this->At("absent\\copie.exe"), false));
-    EXPECT_EQ(files.LastError(), WinError::PathNotFound);
+    EXPECT_EQ(files.CopyFile(from, to, true).Error(), WinError::FileExists); // as CopyFileA says it
+    EXPECT_EQ(files.CopyFile(this->At("absent.exe"), to, false).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.CopyFile(from, this->At("absent\\copie.exe"), false).Error(), WinError::PathNotFound);
     // A folder cannot be replaced by a file.
-    ASSERT_EQ(files.CreateDirectory(this->At("Fonts")), 0);
-    EXPECT_FALSE(files.CopyFile(from, this->At("Fonts"), false));
-    EXPECT_EQ(files.LastError(), WinError::AccessDenied);
+    ASSERT_EQ(files.CreateDirectory(this->At("Fonts")).Error(), 0);
+    EXPECT_EQ(files.CopyFile(from, this->At("Fonts"), false).Error(), WinError::AccessDenied);
     EXPECT_TRUE(files.DirectoryExists(this->At("Fonts")));
     EXPECT_EQ(this->ReadFile(to), "old");
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"Fonts", "copie.exe", "install.exe"}));
@@ -203,7 +198,8 @@ TYPED_TEST_P(FileSystemContract, ACopyNeverRemovesItsSource) {
     const AnsiString to = this->At("Vendora.EXE");
     const AnsiString temporary = TemporarySibling(to);
     this->WriteFile(temporary, "a file named like the temporary copy");
-    ASSERT_TRUE(this->Files().CopyFile(temporary, to, false)) << this->Files().LastError();
+    const FileStatus copied = this->Files().CopyFile(temporary, to, false);
+    ASSERT_TRUE(copied) << copied.Error();
     EXPECT_EQ(this->ReadFile(to), "a file named like the temporary copy");
     EXPECT_EQ(this->ReadFile(temporary), "a file named like the temporary copy");
     EXPECT_EQ(this->Names(), (std::vector<std::string>{
@@ -227,20 +223,17 @@ TYPED_TEST_P(FileSystemContract, MoveFileReplaceSwapsWholeFilesOnly) {
     EXPECT_EQ(this->ReadFile(this->At("Vendora2.EXE")), "newer");
     EXPECT_EQ(this->Names(), std::vector<std::string>{"Vendora2.EXE"});
 
-    EXPECT_FALSE(files.MoveFileReplace(this->At("absent"), to));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.MoveFileReplace(this->At("Vendora2.EXE"), this->At("absent\\x")));
-    EXPECT_EQ(files.LastError(), WinError::PathNotFound);
+    EXPECT_EQ(files.MoveFileReplace(this->At("absent"), to).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.MoveFileReplace(this->At("Vendora2.EXE"), this->At("absent\\x")).Error(),
+              WinError::PathNotFound);
     // Folders are neither moved nor replaced, by either call.
-    ASSERT_EQ(files.CreateDirectory(this->At("MAJ")), 0);
+    ASSERT_EQ(files.CreateDirectory(this->At("MAJ")).Error(), 0);
     for (const bool flushed : {true, false}) {
         const auto move = [&](const AnsiString& a, const AnsiString& b) {
             return flushed ? files.MoveFileReplace(a, b) : files.MoveFileReplaceUnflushed(a, b);
         };
-        EXPECT_FALSE(move(this->At("MAJ"), this->At("MAJ2")));
-        EXPECT_EQ(files.LastError(), WinError::AccessDenied);
-        EXPECT_FALSE(move(this->At("Vendora2.EXE"), this->At("MAJ")));
-        EXPECT_EQ(files.LastError(), WinError::AccessDenied);
+        EXPECT_EQ(move(this->At("MAJ"), this->At("MAJ2")).Error(), WinError::AccessDenied);
+        EXPECT_EQ(move(this->At("Vendora2.EXE"), this->At("MAJ")).Error(), WinError::AccessDenied);
     }
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"MAJ", "Vendora2.EXE"}));
     EXPECT_EQ(this->ReadFile(this->At("Vendora2.EXE")), "newer");
@@ -252,20 +245,19 @@ TYPED_TEST_P(FileSystemContract, FlushesReachAWrittenFileAndAFolder) {
     this->WriteFile(path, "entry");
     EXPECT_TRUE(files.FlushFile(path));
     EXPECT_EQ(this->ReadFile(path), "entry");
-    EXPECT_FALSE(files.FlushFile(this->At("absent")));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.FlushFile(this->folder_)) << "a folder is no file";
-    EXPECT_EQ(files.LastError(), WinError::AccessDenied);
-    EXPECT_TRUE(files.FlushFolder(this->folder_)) << files.LastError();
-    EXPECT_FALSE(files.FlushFolder(this->At("absent")));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
+    EXPECT_EQ(files.FlushFile(this->At("absent")).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.FlushFile(this->folder_).Error(), WinError::AccessDenied) << "a folder is no file";
+    const FileStatus flushed = files.FlushFolder(this->folder_);
+    EXPECT_TRUE(flushed) << flushed.Error();
+    EXPECT_EQ(files.FlushFolder(this->At("absent")).Error(), WinError::FileNotFound);
 }
 
 TYPED_TEST_P(FileSystemContract, WriteAndAccessTimesKeepTheir100Nanoseconds) {
     const AnsiString path = this->At("Vendora.EXE");
     this->WriteFile(path, "exe");
-    int error = -1;
-    auto file = this->Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting, error);
+    auto file = this->Files()
+                    .CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting)
+                    .ValueOr(nullptr);
     ASSERT_TRUE(file);
     FileTime access;
     FileTime write;
@@ -276,15 +268,19 @@ TYPED_TEST_P(FileSystemContract, WriteAndAccessTimesKeepTheir100Nanoseconds) {
     const FileTime written = Later(Stamp, 20000003);
     ASSERT_TRUE(file->SetTimes(nullptr, &accessed, &written));
     file.reset();
-    ASSERT_TRUE(file = this->Files().CreateFile(path, FileAccess::GenericRead, FileShare::Read,
-                                                Disposition::OpenExisting, error));
+    ASSERT_TRUE(file =
+                    this->Files()
+                        .CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting)
+                        .ValueOr(nullptr));
     ASSERT_TRUE(file->GetTimes(nullptr, &access, &write));
     EXPECT_EQ(write, written);
     EXPECT_EQ(access, accessed);
     // A null time stays as it is.
     file.reset();
-    ASSERT_TRUE(file = this->Files().CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                                Disposition::OpenExisting, error));
+    ASSERT_TRUE(
+        file = this->Files()
+                   .CreateFile(path, FileAccess::GenericWrite, FileShare::None, Disposition::OpenExisting)
+                   .ValueOr(nullptr));
     const FileTime later = Later(Stamp, 864000000000ull);
     ASSERT_TRUE(file->SetTimes(nullptr, nullptr, &later));
     ASSERT_TRUE(file->GetTimes(nullptr, &access, &write));
@@ -304,12 +300,9 @@ TYPED_TEST_P(FileSystemContract, FindFirstMatchesAsWindowsDoesAndAnswersTheStore
     // A final ".*" finds a name without an extension too; '[' stands for itself.
     EXPECT_EQ(files.FindFirst(this->At("lisezmoi.*")), "LISEZMOI");
     EXPECT_EQ(files.FindFirst(this->At("a[1]*")), "a[1].txt");
-    EXPECT_FALSE(files.FindFirst(this->At("*.exe")));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.FindFirst(this->At("absent.exe")));
-    EXPECT_EQ(files.LastError(), WinError::FileNotFound);
-    EXPECT_FALSE(files.FindFirst(this->At("absent\\*")));
-    EXPECT_EQ(files.LastError(), WinError::PathNotFound);
+    EXPECT_EQ(files.FindFirst(this->At("*.exe")).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.FindFirst(this->At("absent.exe")).Error(), WinError::FileNotFound);
+    EXPECT_EQ(files.FindFirst(this->At("absent\\*")).Error(), WinError::PathNotFound);
 }
 
 TYPED_TEST_P(FileSystemContract, TheCurrentFolderIsSetAndRelativeNamesLandThere) {
@@ -317,16 +310,14 @@ TYPED_TEST_P(FileSystemContract, TheCurrentFolderIsSetAndRelativeNamesLandThere)
     const AnsiString before = files.GetCurrentDirectory();
     ASSERT_FALSE(before.empty());
     const AnsiString folder = this->At("dossier été");
-    ASSERT_EQ(files.CreateDirectory(folder), 0);
+    ASSERT_EQ(files.CreateDirectory(folder).Error(), 0);
     ASSERT_TRUE(files.SetCurrentDirectory(folder));
     this->WriteFile("relatif.txt", "ici");
     const AnsiString current = files.GetCurrentDirectory();
     const bool landed = files.FileExists(folder + "\\relatif.txt");
     const bool named = files.FileExists(current + "\\relatif.txt");
-    EXPECT_FALSE(files.SetCurrentDirectory(this->At("absent")));
-    const int absent = files.LastError();
-    EXPECT_FALSE(files.SetCurrentDirectory(folder + "\\relatif.txt"));
-    const int notFolder = files.LastError();
+    const int absent = files.SetCurrentDirectory(this->At("absent")).Error();
+    const int notFolder = files.SetCurrentDirectory(folder + "\\relatif.txt").Error();
     EXPECT_EQ(files.GetCurrentDirectory(), current);
     ASSERT_TRUE(files.SetCurrentDirectory(before));
     EXPECT_TRUE(landed);
@@ -338,7 +329,7 @@ TYPED_TEST_P(FileSystemContract, TheCurrentFolderIsSetAndRelativeNamesLandThere)
 TYPED_TEST_P(FileSystemContract, Windows1252NamesReachTheDiskAsTheyAre) {
     FileSystem& files = this->Files();
     const AnsiString folder = this->At("Données");
-    ASSERT_EQ(files.CreateDirectory(folder), 0);
+    ASSERT_EQ(files.CreateDirectory(folder).Error(), 0);
     this->WriteFile(folder + Ansi("\\Règlements.QXF"), "forme");
     ASSERT_TRUE(files.CopyFile(folder + Ansi("\\Règlements.QXF"), folder + Ansi("\\Œuvre € ÿ.QXF"), false));
     ASSERT_TRUE(files.MoveFileReplace(folder + Ansi("\\Œuvre € ÿ.QXF"), folder + Ansi("\\Déplacé.QXF")));
@@ -375,8 +366,7 @@ TYPED_TEST_P(TemporaryCopies, ACopyReplacesWhatACrashLeft) {
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"Vendora.EXE", "new.exe"}));
     // failIfExists still refuses, and leaves nothing behind.
     this->WriteFile(TemporarySibling(to), "half a copy from a crash");
-    EXPECT_FALSE(this->Files().CopyFile(this->At("new.exe"), to, true));
-    EXPECT_EQ(this->Files().LastError(), WinError::FileExists);
+    EXPECT_EQ(this->Files().CopyFile(this->At("new.exe"), to, true).Error(), WinError::FileExists);
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"Vendora.EXE", "new.exe"}));
 }
 
@@ -389,7 +379,7 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CaseBlindNames);
 
 TYPED_TEST_P(CaseBlindNames, EverySpellingReachesTheFileWhichKeepsItsOwn) {
     FileSystem& files = this->Files();
-    ASSERT_EQ(files.CreateDirectory(this->At("Vendora")), 0);
+    ASSERT_EQ(files.CreateDirectory(this->At("Vendora")).Error(), 0);
     this->WriteFile(this->At("Vendora\\Vendora.EXE"), "v1");
     EXPECT_TRUE(files.FileExists(this->At("VENDORA\\vendora.exe")));
     EXPECT_TRUE(files.DirectoryExists(this->At("vendora")));
@@ -397,7 +387,7 @@ TYPED_TEST_P(CaseBlindNames, EverySpellingReachesTheFileWhichKeepsItsOwn) {
     this->WriteFile(this->At("vendora\\vendora.exe"), "v2");
     EXPECT_EQ(this->ReadFile(this->At("Vendora\\Vendora.EXE")), "v2");
     EXPECT_EQ(this->Names("Vendora"), std::vector<std::string>{"Vendora.EXE"});
-    EXPECT_EQ(files.CreateDirectory(this->At("VENDORA")), WinError::AlreadyExists);
+    EXPECT_EQ(files.CreateDirectory(this->At("VENDORA")).Error(), WinError::AlreadyExists);
     // Over the whole of Windows-1252, accents and ligatures included.
     this->WriteFile(this->At("Œuvre été.PDF"), "pdf");
     EXPECT_TRUE(files.FileExists(this->At("œUVRE ÉTÉ.pdf")));
@@ -416,37 +406,35 @@ TYPED_TEST_P(SharingModes, AFileHeldWithoutSharingIsRefusedWith32) {
     FileSystem& files = this->Files();
     const AnsiString path = this->At("Vendora.EXE");
     this->WriteFile(path, "MZ");
-    int error = -1;
     // The running application holds its executable: nobody may open it for writing, nor delete it.
-    auto held =
-        files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
+    auto held = files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting)
+                    .ValueOr(nullptr);
     ASSERT_TRUE(held);
-    EXPECT_FALSE(files.CreateFile(path, ReadWrite, FileShare::Read | FileShare::Write,
-                                  Disposition::OpenExisting, error));
-    EXPECT_EQ(error, WinError::SharingViolation);
-    EXPECT_TRUE(files.CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting, error));
+    EXPECT_EQ(files.CreateFile(path, ReadWrite, FileShare::Read | FileShare::Write, Disposition::OpenExisting)
+                  .Error(),
+              WinError::SharingViolation);
+    EXPECT_TRUE(files.CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting));
     // A second reader that does not share reading conflicts with the first.
-    EXPECT_FALSE(
-        files.CreateFile(path, FileAccess::GenericRead, FileShare::None, Disposition::OpenExisting, error));
-    EXPECT_EQ(error, WinError::SharingViolation);
+    EXPECT_EQ(
+        files.CreateFile(path, FileAccess::GenericRead, FileShare::None, Disposition::OpenExisting).Error(),
+        WinError::SharingViolation);
     // A refused CREATE_ALWAYS leaves the content alone.
     EXPECT_FALSE(
-        files.CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways, error));
-    EXPECT_FALSE(files.DeleteFile(path));
-    EXPECT_EQ(files.LastError(), WinError::SharingViolation);
-    EXPECT_FALSE(files.MoveFileReplace(path, this->At("ailleurs.exe")));
-    EXPECT_EQ(files.LastError(), WinError::SharingViolation);
+        files.CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways));
+    EXPECT_EQ(files.DeleteFile(path).Error(), WinError::SharingViolation);
+    EXPECT_EQ(files.MoveFileReplace(path, this->At("ailleurs.exe")).Error(), WinError::SharingViolation);
     held.reset();
     EXPECT_EQ(this->ReadFile(path), "MZ");
 
-    auto exclusive = files.CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting, error);
+    auto exclusive =
+        files.CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting).ValueOr(nullptr);
     ASSERT_TRUE(exclusive);
-    EXPECT_FALSE(files.CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting, error));
-    EXPECT_EQ(error, WinError::SharingViolation);
+    EXPECT_EQ(files.CreateFile(path, FileAccess::GenericRead, ShareAll, Disposition::OpenExisting).Error(),
+              WinError::SharingViolation);
     exclusive.reset();
     // Closed: the wait's open (reading and writing) now succeeds, and so does the deletion.
-    EXPECT_TRUE(files.CreateFile(path, ReadWrite, FileShare::Read | FileShare::Write,
-                                 Disposition::OpenExisting, error));
+    EXPECT_TRUE(
+        files.CreateFile(path, ReadWrite, FileShare::Read | FileShare::Write, Disposition::OpenExisting));
     EXPECT_TRUE(files.DeleteFile(path));
 }
 
@@ -455,14 +443,11 @@ TYPED_TEST_P(SharingModes, AHeldDestinationIsNeitherCopiedOverNorReplaced) {
     const AnsiString to = this->At("Vendora.EXE");
     this->WriteFile(to, "running");
     this->WriteFile(this->At("new.exe"), "new");
-    int error = -1;
-    auto held =
-        files.CreateFile(to, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting, error);
+    auto held = files.CreateFile(to, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting)
+                    .ValueOr(nullptr);
     ASSERT_TRUE(held);
-    EXPECT_FALSE(files.CopyFile(this->At("new.exe"), to, false));
-    EXPECT_NE(files.LastError(), 0);
-    EXPECT_FALSE(files.MoveFileReplace(this->At("new.exe"), to));
-    EXPECT_NE(files.LastError(), 0);
+    EXPECT_NE(files.CopyFile(this->At("new.exe"), to, false).Error(), 0);
+    EXPECT_NE(files.MoveFileReplace(this->At("new.exe"), to).Error(), 0);
     held.reset();
     EXPECT_EQ(this->ReadFile(to), "running");
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"Vendora.EXE", "new.exe"}));
@@ -485,9 +470,8 @@ TYPED_TEST_P(FullDisk, AFailedCopyLeavesTheOldDestinationWhole) {
     this->WriteFile(this->At("Vendora.EXE"), "the old executable");
     {
         const auto limit = this->disk_.LimitWrites(70000);
-        EXPECT_FALSE(this->Files().CopyFile(this->At("new.exe"), this->At("Vendora.EXE"), false));
+        EXPECT_NE(this->Files().CopyFile(this->At("new.exe"), this->At("Vendora.EXE"), false).Error(), 0);
     }
-    EXPECT_NE(this->Files().LastError(), 0);
     EXPECT_EQ(this->ReadFile(this->At("Vendora.EXE")), "the old executable");
     EXPECT_EQ(this->Names(), (std::vector<std::string>{"Vendora.EXE", "new.exe"}));
     ASSERT_TRUE(this->Files().CopyFile(this->At("new.exe"), this->At("Vendora.EXE"), false));

@@ -14,9 +14,8 @@ WinPath At(char drive, std::vector<AnsiString> parts) {
 }
 
 AnsiString Full(std::string_view path, const WinPath& current = At('C', {"Vendora", "MAJ"})) {
-    int error = 0;
-    auto full = FullPath(path, current, error);
-    return full ? full->ToString() : "error " + IntToStr(error);
+    auto full = FullPath(path, current);
+    return full ? full->ToString() : "error " + IntToStr(full.Error());
 }
 
 } // namespace
@@ -116,12 +115,10 @@ TEST(FullPath, RefusedNamesNetworkPathsAndEmptyPaths) {
     EXPECT_EQ(Full("C:\\" + std::string(256, 'x')), "error 206");
     EXPECT_EQ(Full("C:\\" + std::string(255, 'x')).size(), 258u);
 
-    int error = 0;
-    auto pattern = FullPath("C:\\Vendora\\*.exe", At('C', {}), error, true);
+    auto pattern = FullPath("C:\\Vendora\\*.exe", At('C', {}), true);
     ASSERT_TRUE(pattern);
     EXPECT_EQ(pattern->ToString(), "C:\\Vendora\\*.exe");
-    EXPECT_FALSE(FullPath("C:\\V*\\a.exe", At('C', {}), error, true));
-    EXPECT_EQ(error, 123);
+    EXPECT_EQ(FullPath("C:\\V*\\a.exe", At('C', {}), true).Error(), 123);
 }
 
 TEST(SplitCommandLine, BlanksAndControlCharactersSeparate) {

@@ -98,54 +98,53 @@ public:
         return paths;
     }
 
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition how, int& error) override {
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition how) override {
         Opens.push_back({path, access, share, how});
         if (OnCreateFile)
-            if ((error = OnCreateFile(static_cast<int>(Opens.size()), path)) != 0)
-                return nullptr;
+            if (const int error = OnCreateFile(static_cast<int>(Opens.size()), path); error != 0)
+                return FileError{error};
         const AnsiString key = Key(path);
         if (folders_.contains(key))
-            return error = WinError::AccessDenied, nullptr;
+            return FileError{WinError::AccessDenied};
         if (!folders_.contains(Parent(key)))
-            return error = WinError::PathNotFound, nullptr;
+            return FileError{WinError::PathNotFound};
         auto found = files_.find(key);
         const bool exists = found != files_.end();
         if (!exists && (how == Disposition::OpenExisting || how == Disposition::TruncateExisting))
-            return error = WinError::FileNotFound, nullptr;
+            return FileError{WinError::FileNotFound};
         if (exists && how == Disposition::CreateNew)
-            return error = WinError::FileExists, nullptr;
+            return FileError{WinError::FileExists};
         if (!exists)
             found = files_.emplace(key, std::make_shared<Entry>(Entry{LongName(path), {}, {}})).first;
         else if (how == Disposition::CreateAlways || how == Disposition::TruncateExisting)
             found->second->Content.clear();
-        error = 0;
-        return std::make_unique<Handle>(*this, found->second);
+        return std::unique_ptr<FileHandle>(std::make_unique<Handle>(*this, found->second));
     }
     bool FileExists(const AnsiString& path) override {
         ++FileExistsCalls;
         return files_.contains(Key(path));
     }
     bool DirectoryExists(const AnsiString& path) override { return folders_.contains(Key(path)); }
-    int CreateDirectory(const AnsiString& path) override {
+    FileStatus CreateDirectory(const AnsiString& path) override {
         const AnsiString key = Key(path);
         if (folders_.contains(key) || files_.contains(key))
-            return WinError::AlreadyExists;
+            return FileError{WinError::AlreadyExists};
         if (!folders_.contains(Parent(key)))
-            return WinError::PathNotFound;
+            return FileError{WinError::PathNotFound};
         folders_.emplace(key, LongName(path));
-        return 0;
+        return {};
     }
-    bool DeleteFile(const AnsiString& path) override {
-        if (Refused("delete", path, {}))
-            return false;
+    FileStatus DeleteFile(const AnsiString& path) override {
+        if (const int refused = Refusal("delete", path, {}))
+            return FileError{refused};
         if (files_.erase(Key(path)) == 0)
             return Fail(Missing(path));
-        return true;
+        return {};
     }
-    bool CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
-        if (Refused("copy", from, to))
-            return false;
+    FileStatus CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
+        if (const int refused = Refusal("copy", from, to))
+            return FileError{refused};
         const auto source = files_.find(Key(from));
         if (source == files_.end())
             return Fail(Missing(from));
@@ -154,41 +153,44 @@ public:
         if (failIfExists && files_.contains(Key(to)))
             return Fail(WinError::FileExists);
         if (!Fits(to, source->second->Content.size()))
-            return false;
+            return FileError{WinError::DiskFull};
         Entry copy = *source->second;
         copy.Name = LongName(to);
         if (const auto old = files_.find(Key(to)); old != files_.end())
             copy.Stamps.Creation = old->second->Stamps.Creation;
         files_[Key(to)] = std::make_shared<Entry>(std::move(copy));
-        return true;
+        return {};
     }
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override {
         return Move("move", from, to);
     }
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override {
         return Move("move unflushed", from, to);
     }
-    bool FlushFile(const AnsiString& path) override {
-        if (Refused("flush", path, {}))
-            return false;
-        return files_.contains(Key(path)) || Fail(Missing(path));
+    FileStatus FlushFile(const AnsiString& path) override {
+        if (const int refused = Refusal("flush", path, {}))
+            return FileError{refused};
+        if (!files_.contains(Key(path)))
+            return FileError{Missing(path)};
+        return {};
     }
-    bool FlushFolder(const AnsiString& path) override {
-        if (Refused("flush folder", path, {}))
-            return false;
-        return folders_.contains(Key(path)) || files_.contains(Key(path)) || Fail(Missing(path));
+    FileStatus FlushFolder(const AnsiString& path) override {
+        if (const int refused = Refusal("flush folder", path, {}))
+            return FileError{refused};
+        if (!folders_.contains(Key(path)) && !files_.contains(Key(path)))
+            return FileError{Missing(path)};
+        return {};
     }
-    int LastError() const override { return lastError_; }
     AnsiString GetCurrentDirectory() override { return current_; }
-    bool SetCurrentDirectory(const AnsiString& path) override {
+    FileStatus SetCurrentDirectory(const AnsiString& path) override {
         if (files_.contains(Key(path)))
             return Fail(WinError::Directory);
         if (!folders_.contains(Key(path)))
             return Fail(Missing(path));
         current_ = Absolute(path);
-        return true;
+        return {};
     }
-    std::optional<AnsiString> FindFirst(const AnsiString& path) override {
+    FileResult<AnsiString> FindFirst(const AnsiString& path) override {
         const AnsiString key = Key(path);
         const AnsiString folder = Parent(key);
         const AnsiString pattern = NameIn(key);
@@ -198,8 +200,7 @@ public:
         for (const auto& [key, name] : folders_)
             if (key != folder && Parent(key) == folder && MatchesWildcard(pattern, name))
                 return name;
-        Fail(folders_.contains(folder) ? WinError::FileNotFound : WinError::PathNotFound);
-        return std::nullopt;
+        return FileError{folders_.contains(folder) ? WinError::FileNotFound : WinError::PathNotFound};
     }
 
 private:
@@ -213,16 +214,16 @@ private:
     public:
         Handle(MemoryFileSystem& disk, std::shared_ptr<Entry> entry)
             : disk_(disk), entry_(std::move(entry)) {}
-        bool Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        FileStatus Read(void* buffer, std::uint32_t size, std::uint32_t& done) override {
             const Bytes& bytes = entry_->Content;
             const std::size_t left = position_ < bytes.size() ? bytes.size() - position_ : 0;
             done = static_cast<std::uint32_t>(std::min<std::size_t>(size, left));
             if (done != 0)
                 std::memcpy(buffer, bytes.data() + position_, done);
             position_ += done;
-            return true;
+            return {};
         }
-        bool Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
+        FileStatus Write(const void* buffer, std::uint32_t size, std::uint32_t& done) override {
             Bytes& bytes = entry_->Content;
             const std::size_t end = position_ + size;
             const std::size_t growth = end > bytes.size() ? end - bytes.size() : 0;
@@ -238,28 +239,25 @@ private:
             position_ += room;
             done = static_cast<std::uint32_t>(room);
             if (room == size)
-                return true;
-            error_ = WinError::DiskFull;
-            return false;
+                return {};
+            return FileError{WinError::DiskFull};
         }
-        bool Seek(std::int64_t position) override {
-            if (position < 0) {
-                error_ = WinError::NegativeSeek;
-                return false;
-            }
+        FileStatus Seek(std::int64_t position) override {
+            if (position < 0)
+                return FileError{WinError::NegativeSeek};
             position_ = static_cast<std::size_t>(position);
-            return true;
+            return {};
         }
         std::int64_t Size() override { return static_cast<std::int64_t>(entry_->Content.size()); }
-        bool SetTimes(const FileTime* creation, const FileTime* lastAccess,
-                      const FileTime* lastWrite) override {
+        FileStatus SetTimes(const FileTime* creation, const FileTime* lastAccess,
+                            const FileTime* lastWrite) override {
             ++disk_.SetTimesCalls;
             Times& stamps = entry_->Stamps;
             stamps = {creation ? *creation : stamps.Creation, lastAccess ? *lastAccess : stamps.LastAccess,
                       lastWrite ? *lastWrite : stamps.LastWrite};
-            return true;
+            return {};
         }
-        bool GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
+        FileStatus GetTimes(FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
             const Times& stamps = entry_->Stamps;
             if (creation)
                 *creation = stamps.Creation;
@@ -267,24 +265,19 @@ private:
                 *lastAccess = stamps.LastAccess;
             if (lastWrite)
                 *lastWrite = stamps.LastWrite;
-            return true;
+            return {};
         }
-        int LastError() const override { return error_; }
 
     private:
         MemoryFileSystem& disk_;
         std::shared_ptr<Entry> entry_;
         std::size_t position_ = 0;
-        int error_ = 0;
     };
 
-    bool Fail(int error) {
-        lastError_ = error;
-        return false;
-    }
-    bool Move(const std::string& call, const AnsiString& from, const AnsiString& to) {
-        if (Refused(call, from, to))
-            return false;
+    static FileError Fail(int error) { return {error}; }
+    FileStatus Move(const std::string& call, const AnsiString& from, const AnsiString& to) {
+        if (const int refused = Refusal(call, from, to))
+            return FileError{refused};
         const auto source = files_.find(Key(from));
         if (source == files_.end())
             return Fail(Missing(from));
@@ -294,7 +287,7 @@ private:
         files_.erase(source);
         moved->Name = LongName(to);
         files_[Key(to)] = std::move(moved);
-        return true;
+        return {};
     }
     // Why there is no file at path: 5 for a folder there, 3 when its folder is missing, else 2.
     int Missing(const AnsiString& path) const {
@@ -308,12 +301,9 @@ private:
             return WinError::AccessDenied;
         return folders_.contains(Parent(Key(path))) ? 0 : WinError::PathNotFound;
     }
-    bool Refused(const std::string& call, const AnsiString& from, const AnsiString& to) {
-        const int error = OnChange ? OnChange(call, from, to) : 0;
-        if (error == 0)
-            return false;
-        Fail(error);
-        return true;
+    // The code a planted failure gives the call, else 0.
+    int Refusal(const std::string& call, const AnsiString& from, const AnsiString& to) {
+        return OnChange ? OnChange(call, from, to) : 0;
     }
     // A copy of size bytes to path leaves the disk within FreeBytes.
     bool Fits(const AnsiString& path, std::size_t size) {
@@ -322,7 +312,7 @@ private:
         const auto old = files_.find(Key(path));
         const std::size_t freed = old == files_.end() ? 0 : old->second->Content.size();
         if (size > freed && size - freed > *FreeBytes)
-            return Fail(WinError::DiskFull);
+            return false;
         *FreeBytes = *FreeBytes + freed - size;
         return true;
     }
@@ -349,7 +339,6 @@ private:
     std::map<AnsiString, std::shared_ptr<Entry>> files_;
     std::map<AnsiString, AnsiString> folders_; // folded path to the name as first written
     AnsiString current_ = "C:\\";
-    int lastError_ = 0;
 };
 
 } // namespace vendora::test

@@ -46,16 +46,13 @@ std::optional<std::string> ExtractFolderFiles::NameInFolder(const AnsiString& pa
     return name;
 }
 
-std::unique_ptr<FileHandle> ExtractFolderFiles::CreateFile(const AnsiString& path, std::uint32_t access,
-                                                           std::uint32_t share, Disposition disposition,
-                                                           int& error) {
+OpenedFile ExtractFolderFiles::CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                                          Disposition disposition) {
     if (!Writes(access, disposition))
-        return HostFileSystem::CreateFile(path, access, share, disposition, error);
+        return HostFileSystem::CreateFile(path, access, share, disposition);
     const auto name = NameInFolder(path);
-    if (!name) {
-        error = WinError::AccessDenied;
-        return nullptr;
-    }
+    if (!name)
+        return FileError{WinError::AccessDenied};
     const auto opener = [this, &name](int flags, mode_t mode) {
         const int fd = ::openat(folderFd_, name->c_str(), flags | O_NOFOLLOW, mode);
         // A link at the name: refused, not followed.
@@ -63,21 +60,21 @@ std::unique_ptr<FileHandle> ExtractFolderFiles::CreateFile(const AnsiString& pat
             errno = EACCES;
         return fd;
     };
-    return PosixFileHandle::OpenWith(opener, HostPath(path), access, disposition, error);
+    return PosixFileHandle::OpenWith(opener, HostPath(path), access, disposition);
 }
 
-int ExtractFolderFiles::CreateDirectory(const AnsiString&) {
-    return WinError::AccessDenied;
+FileStatus ExtractFolderFiles::CreateDirectory(const AnsiString&) {
+    return FileError{WinError::AccessDenied};
 }
 
-bool ExtractFolderFiles::DeleteFile(const AnsiString& path) {
+FileStatus ExtractFolderFiles::DeleteFile(const AnsiString& path) {
     const auto name = NameInFolder(path);
     if (!name)
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     // unlinkat removes a link itself, never what it points to.
     if (::unlinkat(folderFd_, name->c_str(), 0) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
-    return true;
+        return FileError{WindowsErrorFromErrno(errno)};
+    return {};
 }
 
 int ExtractFolderFiles::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
@@ -93,38 +90,38 @@ void ExtractFolderFiles::RemoveTemporary(const AnsiString& temporary) {
         ::unlinkat(folderFd_, name->c_str(), 0);
 }
 
-bool ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
+FileStatus ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, true);
 }
 
-bool ExtractFolderFiles::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
+FileStatus ExtractFolderFiles::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
     return Replace(from, to, false);
 }
 
-bool ExtractFolderFiles::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
+FileStatus ExtractFolderFiles::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     const auto source = NameInFolder(from);
     const auto target = NameInFolder(to);
     if (!source || !target)
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     struct stat info {};
     if (::fstatat(folderFd_, source->c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     if (!S_ISREG(info.st_mode))
-        return Fail(WinError::AccessDenied);
+        return FileError{WinError::AccessDenied};
     if (const int fd = flush ? ::openat(folderFd_, source->c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC) : -1;
         fd >= 0) {
         const bool synced = ::fsync(fd) == 0;
         ::close(fd);
         if (!synced)
-            return Fail(WindowsErrorFromErrno(errno));
+            return FileError{WindowsErrorFromErrno(errno)};
     }
     if (::renameat(folderFd_, source->c_str(), folderFd_, target->c_str()) != 0)
-        return Fail(WindowsErrorFromErrno(errno));
+        return FileError{WindowsErrorFromErrno(errno)};
     if (const int fd = flush ? ::openat(folderFd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1; fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
-    return true;
+    return {};
 }
 
 } // namespace vendora::fcc

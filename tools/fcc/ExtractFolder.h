@@ -19,12 +19,12 @@ public:
     ExtractFolderFiles(const ExtractFolderFiles&) = delete;
     ExtractFolderFiles& operator=(const ExtractFolderFiles&) = delete;
 
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override;
-    int CreateDirectory(const AnsiString& path) override;
-    bool DeleteFile(const AnsiString& path) override;
-    bool MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    bool MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override;
+    FileStatus CreateDirectory(const AnsiString& path) override;
+    FileStatus DeleteFile(const AnsiString& path) override;
+    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
+    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
 
 protected:
     // A copy is made only into the output folder; the host file system writes it to a new temporary file
@@ -36,7 +36,7 @@ protected:
 private:
     // The name of path inside the output folder, or nothing when path lies elsewhere.
     std::optional<std::string> NameInFolder(const AnsiString& path) const;
-    bool Replace(const AnsiString& from, const AnsiString& to, bool flush);
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
 
     std::string folder_; // absolute, normalised host path
     int folderFd_ = -1;

@@ -29,10 +29,10 @@ using testing::WriteFile;
 class CountingFileSystem : public HostFileSystem {
 public:
     int Opened = 0;
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
-                                           Disposition disposition, int& error) override {
+    OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
+                          Disposition disposition) override {
         ++Opened;
-        return HostFileSystem::CreateFile(path, access, share, disposition, error);
+        return HostFileSystem::CreateFile(path, access, share, disposition);
     }
 };
 
@@ -211,7 +211,7 @@ class AliasFileSystem : public CountingFileSystem {
 public:
     std::map<AnsiString, AnsiString> Aliases;
     std::vector<AnsiString> Asked;
-    std::optional<AnsiString> FindFirst(const AnsiString& path) override {
+    FileResult<AnsiString> FindFirst(const AnsiString& path) override {
         Asked.push_back(path);
         const std::size_t cut = path.find_last_of("\\:");
         const auto alias = Aliases.find(cut == AnsiString::npos ? path : path.substr(cut + 1));
@@ -335,10 +335,8 @@ TEST_F(PictureFiles, EmptyFileIsAnEmptyPictureWithoutError) {
 // The host's disk with every file held open by another program, as Windows refuses it (sharing violation).
 class LockedFileSystem : public HostFileSystem {
 public:
-    std::unique_ptr<FileHandle> CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition,
-                                           int& error) override {
-        error = 32;
-        return nullptr;
+    OpenedFile CreateFile(const AnsiString&, std::uint32_t, std::uint32_t, Disposition) override {
+        return FileError{32};
     }
 };
 

@@ -70,29 +70,31 @@ protected:
 
 TEST_P(ContainedFiles, AFileLinkLeadingOutCannotBeOpenedStampedCopiedOverOrDeleted) {
     std::filesystem::create_symlink(Outside("sentinel"), DriveC("Vendora/ex_Vendora.EXE"));
-    int error = 0;
     for (const Disposition disposition : {Disposition::CreateAlways, Disposition::OpenAlways,
                                           Disposition::OpenExisting, Disposition::TruncateExisting}) {
-        EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericWrite,
-                                        FileShare::None, disposition, error));
-        EXPECT_EQ(error, AccessDenied);
+        EXPECT_EQ(Files()
+                      .CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericWrite, FileShare::None,
+                                  disposition)
+                      .Error(),
+                  AccessDenied);
     }
     // Reading through it is refused as well: the path lies outside the machine.
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, AccessDenied);
+    EXPECT_EQ(Files()
+                  .CreateFile("C:\\Vendora\\ex_Vendora.EXE", FileAccess::GenericRead, FileShare::Read,
+                              Disposition::OpenExisting)
+                  .Error(),
+              AccessDenied);
     EXPECT_FALSE(Files().FileExists("C:\\Vendora\\ex_Vendora.EXE"));
 
-    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE", false));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\ex_Vendora.EXE", "C:\\Vendora\\copy.exe", false));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().FlushFile("C:\\Vendora\\ex_Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_EQ(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE", false).Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().CopyFile("C:\\Vendora\\ex_Vendora.EXE", "C:\\Vendora\\copy.exe", false).Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE").Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\ex_Vendora.EXE").Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().FlushFile("C:\\Vendora\\ex_Vendora.EXE").Error(), AccessDenied);
     EXPECT_TRUE(std::filesystem::is_symlink(DriveC("Vendora/ex_Vendora.EXE")));
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/new.exe")), "#!/bin/sh\necho new\n");
     EXPECT_FALSE(std::filesystem::exists(DriveC("Vendora/copy.exe")));
@@ -105,29 +107,29 @@ TEST_P(ContainedFiles, AFileLinkLeadingOutCannotBeOpenedStampedCopiedOverOrDelet
 TEST_P(ContainedFiles, AFolderLinkLeadingOutCannotReceiveFilesOrFolders) {
     std::filesystem::create_directory_symlink(outside_, DriveC("Vendora/MAJ"));
     // The folder exists (as the link), so creating it reports 183 as Windows would.
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ"), 183);
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ\\Sous"), AccessDenied);
-    int error = 0;
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\MAJ\\Vendora.FCC", FileAccess::GenericWrite,
-                                    FileShare::None, Disposition::CreateAlways, error));
-    EXPECT_EQ(error, AccessDenied);
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\MAJ\\sentinel", FileAccess::GenericWrite, FileShare::None,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, AccessDenied);
-    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\Vendora.EXE", false));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\MAJ\\sentinel", "C:\\Vendora\\copy", false));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\MAJ\\sentinel"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().FlushFile("C:\\Vendora\\MAJ\\sentinel"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
-    EXPECT_FALSE(Files().FlushFolder("C:\\Vendora\\MAJ"));
-    EXPECT_EQ(Files().LastError(), AccessDenied);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ").Error(), 183);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\MAJ\\Sous").Error(), AccessDenied);
+    EXPECT_EQ(Files()
+                  .CreateFile("C:\\Vendora\\MAJ\\Vendora.FCC", FileAccess::GenericWrite, FileShare::None,
+                              Disposition::CreateAlways)
+                  .Error(),
+              AccessDenied);
+    EXPECT_EQ(Files()
+                  .CreateFile("C:\\Vendora\\MAJ\\sentinel", FileAccess::GenericWrite, FileShare::None,
+                              Disposition::OpenExisting)
+                  .Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\Vendora.EXE", false).Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().CopyFile("C:\\Vendora\\MAJ\\sentinel", "C:\\Vendora\\copy", false).Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().MoveFileReplace("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel").Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().MoveFileReplaceUnflushed("C:\\Vendora\\new.exe", "C:\\Vendora\\MAJ\\sentinel").Error(),
+              AccessDenied);
+    EXPECT_EQ(Files().DeleteFile("C:\\Vendora\\MAJ\\sentinel").Error(), AccessDenied);
+    EXPECT_EQ(Files().FlushFile("C:\\Vendora\\MAJ\\sentinel").Error(), AccessDenied);
+    EXPECT_EQ(Files().FlushFolder("C:\\Vendora\\MAJ").Error(), AccessDenied);
     EXPECT_FALSE(Files().FileExists("C:\\Vendora\\MAJ\\sentinel"));
     EXPECT_TRUE(std::filesystem::exists(DriveC("Vendora/new.exe")));
     ExpectOutsideUntouched();
@@ -135,51 +137,54 @@ TEST_P(ContainedFiles, AFolderLinkLeadingOutCannotReceiveFilesOrFolders) {
 
 TEST_P(ContainedFiles, ADanglingLinkLeadingOutIsNotCreatedThrough) {
     std::filesystem::create_symlink(Outside("created"), DriveC("Vendora/install.exe"));
-    int error = 0;
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\install.exe", FileAccess::GenericWrite, FileShare::None,
-                                    Disposition::CreateAlways, error));
-    EXPECT_NE(error, 0);
+    EXPECT_NE(Files()
+                  .CreateFile("C:\\Vendora\\install.exe", FileAccess::GenericWrite, FileShare::None,
+                              Disposition::CreateAlways)
+                  .Error(),
+              0);
     EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\install.exe", false));
     ExpectOutsideUntouched();
 }
 
 TEST_P(ContainedFiles, AStampThroughAHandleStaysOnTheFileInside) {
     // A link planted between the checks cannot redirect a handle already open.
-    int error = 0;
     auto file =
-        Files().CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
-                           FileShare::Read, Disposition::OpenAlways, error);
+        Files()
+            .CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                        FileShare::Read, Disposition::OpenAlways)
+            .ValueOr(nullptr);
     ASSERT_TRUE(file);
     std::filesystem::remove(DriveC("Vendora/Vendora.EXE"));
     std::filesystem::create_symlink(Outside("sentinel"), DriveC("Vendora/Vendora.EXE"));
     const FileTime stamp{0x925859B0u, 0x01CB0262u};
     EXPECT_TRUE(file->SetTimes(&stamp, &stamp, &stamp));
     file.reset();
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\Vendora.EXE",
-                                    FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::Read,
-                                    Disposition::OpenAlways, error));
-    EXPECT_EQ(error, AccessDenied);
+    EXPECT_EQ(Files()
+                  .CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                              FileShare::Read, Disposition::OpenAlways)
+                  .Error(),
+              AccessDenied);
     ExpectOutsideUntouched();
 }
 
 TEST_P(ContainedFiles, LinksThatStayInsideWorkWithOpenat2AndAreRefusedByTheWalk) {
     std::filesystem::create_directories(DriveC("Data"));
     std::filesystem::create_directory_symlink("../Data", DriveC("Vendora/Lien"));
-    int error = 0;
-    auto file = Files().CreateFile("C:\\Vendora\\Lien\\a.txt", FileAccess::GenericWrite, FileShare::None,
-                                   Disposition::CreateAlways, error);
+    const OpenedFile file = Files().CreateFile("C:\\Vendora\\Lien\\a.txt", FileAccess::GenericWrite,
+                                               FileShare::None, Disposition::CreateAlways);
     if (GetParam() == Resolution::Openat2) {
-        EXPECT_TRUE(file) << error;
+        EXPECT_TRUE(file) << file.Error();
         EXPECT_TRUE(std::filesystem::exists(DriveC("Data/a.txt")));
     } else {
-        EXPECT_FALSE(file);
-        EXPECT_EQ(error, AccessDenied);
+        EXPECT_EQ(file.Error(), AccessDenied);
     }
     // An absolute link is refused even when it points inside: the root may be moved.
     std::filesystem::create_directory_symlink(DriveC("Data"), DriveC("Vendora/Absolu"));
-    EXPECT_FALSE(Files().CreateFile("C:\\Vendora\\Absolu\\b.txt", FileAccess::GenericWrite, FileShare::None,
-                                    Disposition::CreateAlways, error));
-    EXPECT_EQ(error, AccessDenied);
+    EXPECT_EQ(Files()
+                  .CreateFile("C:\\Vendora\\Absolu\\b.txt", FileAccess::GenericWrite, FileShare::None,
+                              Disposition::CreateAlways)
+                  .Error(),
+              AccessDenied);
     ExpectOutsideUntouched();
 }
 
@@ -190,7 +195,8 @@ TEST_P(ContainedFiles, DriveZStaysTheWholeHostDisk) {
     AnsiString path = viaZ;
     std::replace(path.begin(), path.end(), '/', '\\');
     EXPECT_TRUE(Files().FileExists(path));
-    ASSERT_TRUE(Files().CopyFile(path, "C:\\Vendora\\copie", false)) << Files().LastError();
+    const FileStatus copied = Files().CopyFile(path, "C:\\Vendora\\copie", false);
+    ASSERT_TRUE(copied) << copied.Error();
     EXPECT_EQ(ReadHostFile(DriveC("Vendora/copie")), "outside, never to change");
     ExpectOutsideUntouched();
 }

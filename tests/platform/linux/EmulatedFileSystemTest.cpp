@@ -38,10 +38,8 @@ public:
     FileSystem& Files() { return machine_->Files(); }
     AnsiString Folder() const { return "C:\\Essai"; }
     std::vector<std::string> NamesIn(const AnsiString& folder) {
-        int error = 0;
         std::vector<std::string> names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(*machine_->Files().HostPathOf(folder, error)))
+        for (const auto& entry : std::filesystem::directory_iterator(*machine_->Files().HostPathOf(folder)))
             names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -84,28 +82,27 @@ TEST_F(EmulatedFiles, NewMachineHasDriveCAndTheUsersDesktop) {
 }
 
 TEST_F(EmulatedFiles, ComponentsResolveWithoutRegardToCaseAndNewNamesKeepTheirs) {
-    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora").Error(), 0);
     WriteFile("C:\\Vendora\\Vendora.EXE", "v1");
     EXPECT_TRUE(HostExists(DriveC("Vendora/Vendora.EXE")));
     EXPECT_TRUE(Files().FileExists("C:/vendora/VENDORA.Exe"));
     EXPECT_FALSE(Files().DirectoryExists("c:\\vendora\\vendora.exe"));
 
     // Folder and file created below an existing folder with another spelling keep their own case.
-    ASSERT_EQ(Files().CreateDirectory("c:\\VENDORA\\MAJ"), 0);
+    ASSERT_EQ(Files().CreateDirectory("c:\\VENDORA\\MAJ").Error(), 0);
     WriteFile("c:\\vendora\\maj\\Lisez-Moi.TXT", "x");
     EXPECT_TRUE(HostExists(DriveC("Vendora/MAJ/Lisez-Moi.TXT")));
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\maj"), 183);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\maj").Error(), 183);
 }
 
 TEST_F(EmulatedFiles, AnExactMatchWinsOverOtherSpellingsThatLinuxAllows) {
     std::filesystem::create_directories(DriveC("Data"));
     WriteHostFile(DriveC("Data/readme.txt"), "lower");
     WriteHostFile(DriveC("Data/README.txt"), "upper");
-    int error = 0;
-    EXPECT_EQ(Files().HostPathOf("C:\\Data\\README.txt", error), DriveC("Data/README.txt"));
-    EXPECT_EQ(Files().HostPathOf("C:\\Data\\readme.txt", error), DriveC("Data/readme.txt"));
+    EXPECT_EQ(Files().HostPathOf("C:\\Data\\README.txt"), DriveC("Data/README.txt"));
+    EXPECT_EQ(Files().HostPathOf("C:\\Data\\readme.txt"), DriveC("Data/readme.txt"));
     // Neither spelled as asked: the first in NTFS order (capitals first at equal folding).
-    EXPECT_EQ(Files().HostPathOf("C:\\data\\Readme.TXT", error), DriveC("Data/README.txt"));
+    EXPECT_EQ(Files().HostPathOf("C:\\data\\Readme.TXT"), DriveC("Data/README.txt"));
 }
 
 TEST_F(EmulatedFiles, ANameMadeOnTheLinuxSideIsFoundInItsWindows1252Form) {
@@ -117,7 +114,7 @@ TEST_F(EmulatedFiles, ANameMadeOnTheLinuxSideIsFoundInItsWindows1252Form) {
 }
 
 TEST_F(EmulatedFiles, RelativePathsFollowTheCurrentFolder) {
-    ASSERT_EQ(Files().CreateDirectory("Vendora"), 0); // relative to C:\ at start
+    ASSERT_EQ(Files().CreateDirectory("Vendora").Error(), 0); // relative to C:\ at start
     EXPECT_TRUE(HostExists(DriveC("Vendora")));
     ASSERT_TRUE(Files().SetCurrentDirectory("c:\\vendora"));
     EXPECT_EQ(Files().GetCurrentDirectory(), "C:\\vendora");
@@ -138,10 +135,10 @@ TEST_F(EmulatedFiles, TheHostFolderInsideTheRootGivesTheStartingFolder) {
 }
 
 TEST_F(EmulatedFiles, DriveLettersMapToFoldersAndZIsTheHostRoot) {
-    EXPECT_EQ(Files().CreateDirectory("D:\\Caisse"), 3); // no drive D: yet
+    EXPECT_EQ(Files().CreateDirectory("D:\\Caisse").Error(), 3); // no drive D: yet
     EXPECT_FALSE(Files().FileExists("D:\\x"));
     std::filesystem::create_directories(root_ + "/drive_d");
-    EXPECT_EQ(Files().CreateDirectory("d:\\Caisse"), 0);
+    EXPECT_EQ(Files().CreateDirectory("d:\\Caisse").Error(), 0);
     EXPECT_TRUE(HostExists(root_ + "/drive_d/Caisse"));
     EXPECT_TRUE(Files().DirectoryExists("D:\\"));
 
@@ -151,21 +148,22 @@ TEST_F(EmulatedFiles, DriveLettersMapToFoldersAndZIsTheHostRoot) {
     EXPECT_TRUE(Files().DirectoryExists(hostRoot + "\\DRIVE_D\\caisse"));
     EXPECT_TRUE(Files().DirectoryExists("Z:\\"));
 
-    int error = 0;
-    EXPECT_FALSE(Files().CreateFile("\\\\server\\share\\a.txt", FileAccess::GenericRead, 0,
-                                    Disposition::OpenExisting, error));
-    EXPECT_EQ(error, 53);
-    EXPECT_EQ(Files().CreateDirectory("\\\\server\\share\\x"), 53);
+    EXPECT_EQ(
+        Files()
+            .CreateFile("\\\\server\\share\\a.txt", FileAccess::GenericRead, 0, Disposition::OpenExisting)
+            .Error(),
+        53);
+    EXPECT_EQ(Files().CreateDirectory("\\\\server\\share\\x").Error(), 53);
 }
 
 TEST_F(EmulatedFiles, CreateDirectoryResultCodes) {
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
-    EXPECT_EQ(Files().CreateDirectory("c:\\VENDORA\\"), 183);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora").Error(), 0);
+    EXPECT_EQ(Files().CreateDirectory("c:\\VENDORA\\").Error(), 183);
     WriteFile("C:\\Vendora\\file", "");
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\FILE"), 183); // a file of that name
-    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\file\\sub"), 3);
-    EXPECT_EQ(Files().CreateDirectory("C:\\"), 5);
-    EXPECT_EQ(Files().CreateDirectory("C:\\a?b"), 123);
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\FILE").Error(), 183); // a file of that name
+    EXPECT_EQ(Files().CreateDirectory("C:\\Vendora\\file\\sub").Error(), 3);
+    EXPECT_EQ(Files().CreateDirectory("C:\\").Error(), 5);
+    EXPECT_EQ(Files().CreateDirectory("C:\\a?b").Error(), 123);
 }
 
 TEST_F(EmulatedFiles, CopyFileKeepsTheDestinationsNameAndTheSourcesPermissions) {
@@ -173,9 +171,10 @@ TEST_F(EmulatedFiles, CopyFileKeepsTheDestinationsNameAndTheSourcesPermissions) 
     ::chmod(DriveC("new.exe").c_str(), 0755);
     const FileTime stamp{0x925859B0u, 0x01CB0262u};
     {
-        int error = 0;
-        auto source = Files().CreateFile("C:\\new.exe", FileAccess::GenericWrite, FileShare::Read,
-                                         Disposition::OpenExisting, error);
+        auto source = Files()
+                          .CreateFile("C:\\new.exe", FileAccess::GenericWrite, FileShare::Read,
+                                      Disposition::OpenExisting)
+                          .ValueOr(nullptr);
         ASSERT_TRUE(source);
         ASSERT_TRUE(source->SetTimes(nullptr, nullptr, &stamp));
     }
@@ -188,13 +187,12 @@ TEST_F(EmulatedFiles, CopyFileKeepsTheDestinationsNameAndTheSourcesPermissions) 
     EXPECT_EQ(info.st_mode & 0777, 0755u);
     EXPECT_EQ(FileTimeFromTimespec(info.st_mtim), stamp);
     // A file copied onto itself is refused and kept whole, as Windows does.
-    EXPECT_FALSE(Files().CopyFile("C:\\new.exe", "c:\\NEW.exe", false));
-    EXPECT_EQ(Files().LastError(), 32);
+    EXPECT_EQ(Files().CopyFile("C:\\new.exe", "c:\\NEW.exe", false).Error(), 32);
     EXPECT_EQ(ReadHostFile(DriveC("new.exe")), "#!/bin/sh\necho new\n");
 }
 
 TEST_F(EmulatedFiles, FindFirstMatchesInNtfsOrderWithTheDotEntries) {
-    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora").Error(), 0);
     WriteFile("C:\\Vendora\\b.exe", "");
     WriteFile("C:\\Vendora\\A.EXE", "");
     WriteFile("C:\\Vendora\\c.txt", "");
@@ -202,10 +200,8 @@ TEST_F(EmulatedFiles, FindFirstMatchesInNtfsOrderWithTheDotEntries) {
     EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*.TXT"), "c.txt");
     EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*"), ".");
     EXPECT_EQ(Files().FindFirst("C:\\*"), "Users"); // no dot entries at a drive root
-    EXPECT_FALSE(Files().FindFirst("C:\\Vendora\\*.pdf"));
-    EXPECT_EQ(Files().LastError(), 2);
-    EXPECT_FALSE(Files().FindFirst("C:\\Absent\\*.pdf"));
-    EXPECT_EQ(Files().LastError(), 3);
+    EXPECT_EQ(Files().FindFirst("C:\\Vendora\\*.pdf").Error(), 2);
+    EXPECT_EQ(Files().FindFirst("C:\\Absent\\*.pdf").Error(), 3);
     EXPECT_EQ(Files().FindFirst("c:\\vendora"), "Vendora");
 }
 
@@ -214,10 +210,11 @@ TEST_F(EmulatedFiles, FileTimesRoundTripWithTheirHundredNanoseconds) {
     const FileTime stamp{0x925859B0u, 0x01CB0262u}; // 2010-06-02 14:47:49.5505328 UTC
     const FileTime created{0x12345677u, 0x01C00000u};
     const FileTime accessed{0x00000001u, 0x01D00000u};
-    int error = 0;
     {
-        auto file = Files().CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
-                                       FileShare::Read, Disposition::OpenAlways, error);
+        auto file = Files()
+                        .CreateFile("C:\\Vendora.EXE", FileAccess::GenericRead | FileAccess::GenericWrite,
+                                    FileShare::Read, Disposition::OpenAlways)
+                        .ValueOr(nullptr);
         ASSERT_TRUE(file);
         ASSERT_TRUE(file->SetTimes(&created, &accessed, &stamp));
     }
@@ -227,8 +224,10 @@ TEST_F(EmulatedFiles, FileTimesRoundTripWithTheirHundredNanoseconds) {
     EXPECT_EQ(FileTimeFromTimespec(info.st_mtim), stamp);
     EXPECT_EQ(FileTimeFromTimespec(info.st_atim), accessed);
 
-    auto file = Files().CreateFile("c:\\vendora.exe", FileAccess::GenericRead, FileShare::Read,
-                                   Disposition::OpenExisting, error);
+    auto file = Files()
+                    .CreateFile("c:\\vendora.exe", FileAccess::GenericRead, FileShare::Read,
+                                Disposition::OpenExisting)
+                    .ValueOr(nullptr);
     ASSERT_TRUE(file);
     FileTime creation, access, write;
     ASSERT_TRUE(file->GetTimes(&creation, &access, &write));

@@ -52,7 +52,7 @@ TEST_F(LinuxMachine, AProgramOutsideTheRootIsOnDriveZAndCanCopyItself) {
     std::replace(expected.begin(), expected.end(), '/', '\\');
     EXPECT_EQ(module, expected);
     EXPECT_TRUE(Files().FileExists(module));
-    ASSERT_EQ(Files().CreateDirectory("c:\\Vendora"), 0);
+    ASSERT_EQ(Files().CreateDirectory("c:\\Vendora").Error(), 0);
     // The self-copy of the installer: the real executable, still executable.
     ASSERT_TRUE(Files().CopyFile(module, "c:\\Vendora\\install.exe", false));
     EXPECT_EQ(std::filesystem::file_size(DriveC("Vendora/install.exe")), std::filesystem::file_size(real));

@@ -73,9 +73,7 @@ protected:
         std::filesystem::copy_file(VENDORA_TEST_HELPER, DriveC("Vendora/Vendora.EXE"));
     }
     int OpenForUpdate(const AnsiString& path = "c:\\Vendora\\Vendora.EXE") {
-        int error = 0;
-        auto file = Files().CreateFile(path, ReadWrite, ShareBoth, Disposition::OpenExisting, error);
-        return file ? 0 : error;
+        return Files().CreateFile(path, ReadWrite, ShareBoth, Disposition::OpenExisting).Error();
     }
 };
 
@@ -88,14 +86,13 @@ TEST_F(RunningProgram, AProcessHoldingTheFileOpenBlocksWritingUntilItLetsGo) {
     EXPECT_EQ(OpenForUpdate(), 32);
     EXPECT_EQ(OpenForUpdate("C:\\VENDORA\\VENDORA.EXE"), 32);
     // Reading is still allowed; copying over it and replacing it are not.
-    int error = 0;
-    EXPECT_TRUE(Files().CreateFile("c:\\Vendora\\Vendora.EXE", FileAccess::GenericRead, ShareBoth,
-                                   Disposition::OpenExisting, error));
+    EXPECT_TRUE(Files()
+                    .CreateFile("c:\\Vendora\\Vendora.EXE", FileAccess::GenericRead, ShareBoth,
+                                Disposition::OpenExisting)
+                    .ValueOr(nullptr));
     WriteFile("C:\\Vendora\\new.exe", "new");
-    EXPECT_FALSE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
-    EXPECT_EQ(Files().LastError(), 32);
-    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), 32);
+    EXPECT_EQ(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false).Error(), 32);
+    EXPECT_EQ(Files().DeleteFile("C:\\Vendora\\Vendora.EXE").Error(), 32);
     EXPECT_EQ(holder.Stop(), 0);
     EXPECT_EQ(OpenForUpdate(), 0);
     EXPECT_TRUE(Files().CopyFile("C:\\Vendora\\new.exe", "C:\\Vendora\\Vendora.EXE", false));
@@ -105,8 +102,7 @@ TEST_F(RunningProgram, AProcessExecutingTheFileBlocksWritingUntilItEnds) {
     Child running(DriveC("Vendora/Vendora.EXE"), {"wait"});
     ASSERT_TRUE(running.Ready());
     EXPECT_EQ(OpenForUpdate(), 32);
-    EXPECT_FALSE(Files().DeleteFile("C:\\Vendora\\Vendora.EXE"));
-    EXPECT_EQ(Files().LastError(), 5);
+    EXPECT_EQ(Files().DeleteFile("C:\\Vendora\\Vendora.EXE").Error(), 5);
     // Copying the running program elsewhere is fine, as on Windows.
     EXPECT_TRUE(Files().CopyFile("c:\\Vendora\\Vendora.EXE", "C:\\Vendora\\ex_Vendora.EXE", false));
     EXPECT_EQ(running.Stop(), 0);
@@ -114,10 +110,11 @@ TEST_F(RunningProgram, AProcessExecutingTheFileBlocksWritingUntilItEnds) {
 }
 
 TEST_F(RunningProgram, ThisProcessCountsOnlyThroughDescriptorsItsHandlesDoNotOwn) {
-    int error = 0;
     // Our own handle that shares reading and writing does not make the file "running".
-    auto own = Files().CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead, ShareBoth,
-                                  Disposition::OpenExisting, error);
+    auto own = Files()
+                   .CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericRead, ShareBoth,
+                               Disposition::OpenExisting)
+                   .ValueOr(nullptr);
     ASSERT_TRUE(own);
     EXPECT_EQ(OpenForUpdate(), 0);
     // A descriptor opened behind the platform's back does.

@@ -43,7 +43,7 @@ protected:
 } // namespace
 
 TEST_F(ShellExecution, StartsANativeProgramInItsFolderWithTheParameterString) {
-    ASSERT_EQ(Files().CreateDirectory("C:\\Travail"), 0);
+    ASSERT_EQ(Files().CreateDirectory("C:\\Travail").Error(), 0);
     const int leaked = ::open(DriveC("Vendora/Vendora.EXE").c_str(), O_RDONLY); // not close-on-exec
     ASSERT_GE(leaked, 0);
     // A lone quote at the end makes no argument: the list stops there, as the program's own runtime has it.

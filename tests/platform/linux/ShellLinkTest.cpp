@@ -32,12 +32,13 @@ std::uint32_t Le16At(const std::string& bytes, std::size_t at) {
 } // namespace
 
 TEST_F(ShellLinks, TheDesktopShortcutIsARealLnkFile) {
-    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora"), 0);
+    ASSERT_EQ(Files().CreateDirectory("C:\\Vendora").Error(), 0);
     WriteFile("C:\\Vendora\\Vendora.EXE", "program");
     {
-        int error = 0;
-        auto exe = Files().CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericWrite, FileShare::Read,
-                                      Disposition::OpenExisting, error);
+        auto exe = Files()
+                       .CreateFile("C:\\Vendora\\Vendora.EXE", FileAccess::GenericWrite, FileShare::Read,
+                                   Disposition::OpenExisting)
+                       .ValueOr(nullptr);
         ASSERT_TRUE(exe);
         ASSERT_TRUE(exe->SetTimes(&Stamp, &Stamp, &Stamp));
     }

@@ -57,13 +57,13 @@ TEST(PosixFile, ErrnoBecomesTheWindowsCodeOfTheCall) {
 TEST(PosixFile, TruncatingWantsWriteAccessAndEmptiesNothingWithout) {
     TempFolder dir;
     testing::WriteHostFile(dir.Host("data.bin"), {1, 2, 3});
-    int error = 0;
-    EXPECT_FALSE(PosixFileHandle::Open(dir.Host("data.bin"), FileAccess::GenericRead,
-                                       Disposition::TruncateExisting, error));
-    EXPECT_EQ(error, WinError::InvalidParameter);
+    EXPECT_EQ(
+        PosixFileHandle::Open(dir.Host("data.bin"), FileAccess::GenericRead, Disposition::TruncateExisting)
+            .Error(),
+        WinError::InvalidParameter);
     EXPECT_EQ(testing::ReadHostFile(dir.Host("data.bin")), (std::vector<unsigned char>{1, 2, 3}));
-    EXPECT_TRUE(PosixFileHandle::Open(dir.Host("data.bin"), FileAccess::GenericWrite,
-                                      Disposition::TruncateExisting, error));
+    EXPECT_TRUE(
+        PosixFileHandle::Open(dir.Host("data.bin"), FileAccess::GenericWrite, Disposition::TruncateExisting));
     EXPECT_TRUE(testing::ReadHostFile(dir.Host("data.bin")).empty());
 }
 
@@ -84,9 +84,9 @@ TEST(HostFileSystem, PathsTravelInWindowsSyntaxAndWindows1252) {
 
     TempFolder dir;
     HostFileSystem files;
-    int error = 0;
-    ASSERT_NE(files.CreateFile(dir.Win("coché.jpg"), ReadWrite, 0, Disposition::CreateAlways, error),
-              nullptr);
+    ASSERT_NE(
+        files.CreateFile(dir.Win("coché.jpg"), ReadWrite, 0, Disposition::CreateAlways).ValueOr(nullptr),
+        nullptr);
     EXPECT_TRUE(std::filesystem::exists(dir.Host("coché.jpg")));
     // Of several matches the first in byte order, whatever the folder's own order.
     testing::WriteHostFile(dir.Host("LISEZMOI"), {});

@@ -28,15 +28,15 @@ public:
     int Flushes = 0;
     int FolderFlushes = 0;
 
-    bool FlushFile(const AnsiString& path) override {
+    FileStatus FlushFile(const AnsiString& path) override {
         ++Flushes;
-        int error = 0;
         const auto held = path == HeldAtFlush ? CreateFile(path, FileAccess::GenericRead, FileShare::None,
-                                                           Disposition::OpenExisting, error)
+                                                           Disposition::OpenExisting)
+                                                    .ValueOr(nullptr)
                                               : nullptr;
         return Win32FileSystem::FlushFile(path);
     }
-    bool FlushFolder(const AnsiString& path) override {
+    FileStatus FlushFolder(const AnsiString& path) override {
         ++FolderFlushes;
         return Win32FileSystem::FlushFolder(path);
     }
@@ -45,17 +45,16 @@ public:
 class Win32Extract : public ::testing::Test {
 protected:
     void Write(const AnsiString& path, std::span<const std::uint8_t> bytes) {
-        int error = -1;
-        auto file = files_.CreateFile(path, FileAccess::GenericWrite, FileShare::None,
-                                      Disposition::CreateAlways, error);
-        ASSERT_TRUE(file) << "error " << error;
+        OpenedFile file =
+            files_.CreateFile(path, FileAccess::GenericWrite, FileShare::None, Disposition::CreateAlways);
+        ASSERT_TRUE(file) << "error " << file.Error();
         std::uint32_t done = 0;
-        ASSERT_TRUE(file->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
+        ASSERT_TRUE((*file)->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()), done));
     }
     std::vector<std::uint8_t> Read(const AnsiString& path) {
-        int error = -1;
-        auto file = files_.CreateFile(path, FileAccess::GenericRead, FileShare::Read,
-                                      Disposition::OpenExisting, error);
+        auto file =
+            files_.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting)
+                .ValueOr(nullptr);
         if (!file)
             return {};
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file->Size()));

@@ -69,9 +69,8 @@ TEST_F(Win32Files, AReadOnlyTemporaryCopyIsRemovedAndOneLeftByACrashIsReplaced) 
     WriteFile(from, "font");
     ASSERT_TRUE(::SetFileAttributesW(Wide(from).c_str(), FILE_ATTRIBUTE_READONLY));
     // A folder cannot be replaced by a file: the read-only copy made on the way must still go.
-    ASSERT_EQ(Files().CreateDirectory(At("Fonts")), 0);
-    EXPECT_FALSE(Files().CopyFile(from, At("Fonts"), false));
-    EXPECT_EQ(Files().LastError(), WinError::AccessDenied);
+    ASSERT_EQ(Files().CreateDirectory(At("Fonts")).Error(), 0);
+    EXPECT_EQ(Files().CopyFile(from, At("Fonts"), false).Error(), WinError::AccessDenied);
     EXPECT_EQ(Names(), (std::vector<std::string>{"Fonts", "Starmath.ttf"}));
 
     // What a crash left under the temporary name, read-only even, is overwritten by the next copy.
@@ -88,8 +87,8 @@ TEST_F(Win32Files, AReadOnlyTemporaryCopyIsRemovedAndOneLeftByACrashIsReplaced) 
 TEST_F(Win32Files, TheCreationTimeIsSetAndReadWithIts100Nanoseconds) {
     const AnsiString path = At("Vendora.EXE");
     WriteFile(path, "exe");
-    int error = -1;
-    auto file = Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting, error);
+    auto file =
+        Files().CreateFile(path, ReadWrite, FileShare::None, Disposition::OpenExisting).ValueOr(nullptr);
     ASSERT_TRUE(file);
     const FileTime written = Later(Stamp, 20000003);
     ASSERT_TRUE(file->SetTimes(&Stamp, nullptr, &written));
@@ -124,15 +123,14 @@ TEST_F(Win32Files, AFolderThatWindows1252CannotNameIsReachedByTheNameTheSystemGa
     ASSERT_TRUE(
         ::CloseHandle(::CreateFileW((foreign + L"\\\u041E\u0442\u0447\u0451\u0442.txt").c_str(),
                                     GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    const std::optional<AnsiString> found = files.FindFirst(seen + "\\*.txt");
+    const FileResult<AnsiString> found = files.FindFirst(seen + "\\*.txt");
     ASSERT_EQ(found, AnsiString("?????.txt"));
     EXPECT_TRUE(files.FileExists(seen + "\\" + *found));
 
     // A '?' that no name of the system accounts for is refused as Windows refuses it, and writes nothing.
-    int error = -1;
-    EXPECT_FALSE(files.CreateFile(At("?.QXF"), FileAccess::GenericWrite, FileShare::None,
-                                  Disposition::CreateNew, error));
-    EXPECT_EQ(error, WinError::InvalidName);
+    EXPECT_EQ(files.CreateFile(At("?.QXF"), FileAccess::GenericWrite, FileShare::None, Disposition::CreateNew)
+                  .Error(),
+              WinError::InvalidName);
     EXPECT_EQ(NamesIn(disk_.Temp.WidePath()), std::vector<std::wstring>{L"\u0418\u0432\u0430\u043D"});
 }
 

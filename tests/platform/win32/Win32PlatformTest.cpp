@@ -339,7 +339,7 @@ TEST_F(Win32PlatformTest, ShellExecuteStartsAProgramWithItsParametersInItsFolder
     EXPECT_LE(platform_->ShellExecute(folder_ / "absent.pdf", "", folder_.Path(), SW_SHOWNORMAL), 32);
 
     const AnsiString folder = folder_ / Ansi("dossier été");
-    ASSERT_EQ(platform_->Files().CreateDirectory(folder), 0);
+    ASSERT_EQ(platform_->Files().CreateDirectory(folder).Error(), 0);
     EXPECT_EQ(RunProbe(Ansi("\"D:\\Ma Caisse\" Règlements"), folder),
               AnsiToUtf8(record_ + "\n" + event_ + Ansi("\nD:\\Ma Caisse\nRèglements\n") + folder + "\n"));
 }
