@@ -5,7 +5,9 @@
 #include "html/Markup.h"
 #include "html/PictureAccess.h"
 
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vendora {
@@ -29,10 +31,12 @@ struct SavedFont {
     FontStyles Style;
 };
 
-class HtmlPainter {
+class HtmlLayouter {
 public:
-    HtmlPainter(Canvas& canvas, int x, int y, int width, TColor background)
-        : canvas_(canvas), scale_(canvas.GetScale()), one_(scale_.Px(1)) {
+    HtmlLayouter(HtmlLayout& result, TextEngine& engine, const Scale& scale, const Font& font, int x, int y,
+                 int width, TColor background)
+        : pass_{engine, scale, font, {}, result}, state_(pass_.State), font_(pass_.Current),
+          scale_(pass_.Screen), one_(scale_.Px(1)) {
         state_.PenX = x;
         state_.LineTop = y;
         state_.LeftMargin = x;
@@ -41,18 +45,17 @@ public:
         state_.Background = background;
     }
 
-    int Paint(std::string_view text) {
-        state_.EmptyLineHeight = canvas_.TextHeight("W");
-        Font& font = canvas_.GetFont();
-        font.Name = "Tahoma";
-        font.SetSize(10);
-        font.Color = clBlack;
-        canvas_.GetBrush().SetStyle(BrushStyle::Clear);
+    // Fills the layout token by token; a token that raises leaves in it what came before.
+    void LayOut(std::string_view text) {
+        state_.EmptyLineHeight = pass_.TextHeight(font_);
+        font_.Name = "Tahoma";
+        font_.SetSize(10);
+        font_.Color = clBlack;
         MarkupReader reader(text);
         for (Token token = reader.Next(); token.Kind != TokenKind::End; token = reader.Next())
             Place(token);
         FinishLine(state_.PenX);
-        return ToCanvas(state_.LineTop);
+        pass_.Result.Bottom = ToCanvas(state_.LineTop);
     }
 
 private:
@@ -62,7 +65,7 @@ private:
             PlaceWord(token.Text);
             break;
         case TokenKind::PlainText:
-            DrawPlainText(token.Text);
+            PlacePlainText(token.Text);
             break;
         case TokenKind::TagToken:
             ApplyTag(token.Markup);
@@ -75,8 +78,8 @@ private:
         }
     }
 
-    // Ends the line that runs from LeftMargin to right; a centred or right-aligned line is moved into
-    // place by copying its pixels and painting over the strip it leaves.
+    // Ends the line that runs from LeftMargin to right; a centred or right-aligned line is painted from
+    // the left margin like any other, then moved into place.
     void FinishLine(Coord right) {
         const Coord top = state_.LineTop;
         state_.LineTop += state_.LineStep();
@@ -89,18 +92,10 @@ private:
             shift = (state_.RightEdge - right) / 2;
         else
             return;
-        const IntRect line{ToCanvas(state_.LeftMargin), ToCanvas(top), ToCanvas(right), ToCanvas(bottom)};
-        canvas_.CopyRect(line.Translated(ToCanvas(shift), 0), line);
-        PaintBackground({line.Left, line.Top, ToCanvas(state_.LeftMargin + shift), line.Bottom});
+        pass_.Add(HtmlLineShift{{state_.LeftMargin, top, right, bottom}, shift, state_.Background});
     }
 
-    void PaintBackground(const IntRect& area) {
-        canvas_.GetPen().Color = state_.Background;
-        canvas_.GetBrush().SetColor(state_.Background);
-        canvas_.GetBrush().SetStyle(BrushStyle::Solid);
-        canvas_.Rectangle(area);
-        canvas_.GetBrush().SetStyle(BrushStyle::Clear);
-    }
+    void AddText(Coord x, Coord y, const AnsiString& text) { pass_.Add(HtmlText{x, y, text, font_}); }
 
     void StartLineAt(Coord x) {
         state_.PenX = x;
@@ -113,13 +108,11 @@ private:
         Coord next = state_.LeftMargin;
         if (state_.GluePoint > state_.LeftMargin) {
             const Coord height = state_.LineHeight;
-            const IntRect source{ToCanvas(state_.GluePoint), ToCanvas(state_.LineTop), ToCanvas(state_.PenX),
-                                 ToCanvas(state_.LineTop + height)};
             const Coord carried = state_.PenX - state_.GluePoint;
-            const IntRect dest{ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop + height),
-                               ToCanvas(state_.LeftMargin + carried), ToCanvas(state_.LineTop + 2 * height)};
-            canvas_.CopyRect(dest, source);
-            PaintBackground(source);
+            pass_.Add(HtmlCarry{{state_.GluePoint, state_.LineTop, state_.PenX, state_.LineTop + height},
+                                {state_.LeftMargin, state_.LineTop + height, state_.LeftMargin + carried,
+                                 state_.LineTop + 2 * height},
+                                state_.Background});
             next = state_.LeftMargin + carried;
         }
         FinishLine(state_.PenX);
@@ -127,33 +120,31 @@ private:
     }
 
     void PlaceWord(const AnsiString& word) {
-        const Coord width = canvas_.TextWidth(word);
+        const Coord width = pass_.TextWidth(font_, word);
         if (state_.PenX + width > state_.RightEdge && state_.PenX != state_.LeftMargin)
             WrapBeforeWord();
         if (state_.Shadowed) {
-            Font& font = canvas_.GetFont();
-            const TColor colour = font.Color;
-            font.Color = clBlack;
-            canvas_.TextOut(ToCanvas(state_.PenX + one_), ToCanvas(state_.LineTop + one_), word);
-            font.Color = colour;
+            Font shadow = font_;
+            shadow.Color = clBlack;
+            pass_.Add(HtmlText{state_.PenX + one_, state_.LineTop + one_, word, std::move(shadow)});
         }
-        canvas_.TextOut(ToCanvas(state_.PenX), ToCanvas(state_.LineTop), word);
+        AddText(state_.PenX, state_.LineTop, word);
         state_.PenX += width;
         if (Contains(word, ' '))
             state_.GluePoint = state_.PenX - one_;
-        state_.LineHeight = std::max<Coord>(state_.LineHeight, canvas_.TextHeight(word));
+        state_.LineHeight = std::max<Coord>(state_.LineHeight, pass_.TextHeight(font_));
     }
 
-    void DrawPlainText(const AnsiString& text) {
-        canvas_.TextOut(ToCanvas(state_.PenX), ToCanvas(state_.LineTop), text);
-        state_.PenX += canvas_.TextWidth(text);
+    void PlacePlainText(const AnsiString& text) {
+        AddText(state_.PenX, state_.LineTop, text);
+        state_.PenX += pass_.TextWidth(font_, text);
     }
 
     // The longest start of pending that fits on the line, broken after a space when there is one. At the
     // start of a line at least one character is taken, however narrow the room, so the run always ends.
     AnsiString FinalPiece(const AnsiString& pending) {
         AnsiString piece = pending.substr(0, LongestFinalPiece);
-        while (!piece.empty() && state_.PenX + canvas_.TextWidth(piece) > state_.RightEdge)
+        while (!piece.empty() && state_.PenX + pass_.TextWidth(font_, piece) > state_.RightEdge)
             piece.pop_back();
         if (piece.empty() && state_.PenX <= state_.LeftMargin)
             piece = pending.substr(0, 1);
@@ -168,9 +159,9 @@ private:
         while (!pending.empty()) {
             const AnsiString piece = FinalPiece(pending);
             pending.erase(0, piece.size());
-            canvas_.TextOut(ToCanvas(state_.PenX), ToCanvas(state_.LineTop), piece);
-            state_.PenX += canvas_.TextWidth(piece);
-            state_.LineHeight = std::max<Coord>(state_.LineHeight, canvas_.TextHeight(piece));
+            AddText(state_.PenX, state_.LineTop, piece);
+            state_.PenX += pass_.TextWidth(font_, piece);
+            state_.LineHeight = std::max<Coord>(state_.LineHeight, pass_.TextHeight(font_));
             pending = TrimSpaces(pending);
             if (!pending.empty()) {
                 FinishLine(state_.PenX);
@@ -179,75 +170,67 @@ private:
         }
     }
 
-    void PushFont() {
-        const Font& font = canvas_.GetFont();
-        fontStack_.push_back({font.Name, font.Height(), font.Color, font.Style});
-    }
+    void PushFont() { fontStack_.push_back({font_.Name, font_.Height(), font_.Color, font_.Style}); }
 
     void PopFont() {
         if (fontStack_.empty())
             return;
         const SavedFont& saved = fontStack_.back();
-        Font& font = canvas_.GetFont();
-        font.Name = saved.Name;
-        font.SetHeight(saved.Height);
-        font.Color = saved.Color;
-        font.Style = saved.Style;
+        font_.Name = saved.Name;
+        font_.SetHeight(saved.Height);
+        font_.Color = saved.Color;
+        font_.Style = saved.Style;
         fontStack_.pop_back();
     }
 
     void ApplyFont(const FontAttributes& attributes) {
         PushFont();
-        Font& font = canvas_.GetFont();
         if (attributes.Color)
-            font.Color = *attributes.Color;
+            font_.Color = *attributes.Color;
         if (attributes.Face)
-            font.Name = *attributes.Face;
+            font_.Name = *attributes.Face;
         if (attributes.Size)
-            font.SetSize(UsableFontSize(*attributes.Size));
+            font_.SetSize(UsableFontSize(*attributes.Size));
     }
 
     void ApplyAnchor(bool hasHref) {
         PushFont();
         if (hasHref) {
-            canvas_.GetFont().Color = clBlue;
-            canvas_.GetFont().Style.Underline = true;
+            font_.Color = clBlue;
+            font_.Style.Underline = true;
         }
     }
 
     void ApplyHeading(std::int32_t size) {
         PushFont();
-        canvas_.GetFont().SetSize(size);
-        canvas_.GetFont().Style = FontStyles{true, false, false};
+        font_.SetSize(size);
+        font_.Style = FontStyles{true, false, false};
     }
 
     // Bold glyphs may come out a pixel shorter; the size then grows a point to keep the line's height.
     void BoldOn() {
-        Font& font = canvas_.GetFont();
-        if (font.Style.Bold)
+        if (font_.Style.Bold)
             return;
-        const int height = canvas_.TextHeight("W");
-        font.Style.Bold = true;
-        if (canvas_.TextHeight("W") < height)
-            font.SetSize(font.Size() + 1);
+        const int height = pass_.TextHeight(font_);
+        font_.Style.Bold = true;
+        if (pass_.TextHeight(font_) < height)
+            font_.SetSize(font_.Size() + 1);
         state_.PenX += one_;
     }
 
     void BoldOff() {
-        Font& font = canvas_.GetFont();
-        if (!font.Style.Bold)
+        if (!font_.Style.Bold)
             return;
-        const int height = canvas_.TextHeight("W");
-        font.Style.Bold = false;
-        if (canvas_.TextHeight("W") > height)
-            font.SetSize(font.Size() - 1);
+        const int height = pass_.TextHeight(font_);
+        font_.Style.Bold = false;
+        if (pass_.TextHeight(font_) > height)
+            font_.SetSize(font_.Size() - 1);
     }
 
     void SetItalic(bool italic) {
-        Font& font = canvas_.GetFont();
-        if (font.Style.Italic == italic)
+        if (font_.Style.Italic == italic)
             return;
-        font.Style.Italic = italic;
+        font_.Style.Italic = italic;
         state_.PenX += italic ? -one_ : one_;
     }
 
@@ -261,7 +244,7 @@ private:
     void Indent(int direction) {
         if (state_.PenX != state_.LeftMargin)
             FinishLine(state_.PenX);
-        state_.LeftMargin += direction * (canvas_.GetFont().PixelsPerInch / 3);
+        state_.LeftMargin += direction * (font_.PixelsPerInch / 3);
         StartLineAt(state_.LeftMargin);
     }
 
@@ -269,11 +252,7 @@ private:
         state_.PenX = state_.LeftMargin;
         const Coord step = state_.LineStep();
         state_.LineTop += step;
-        canvas_.GetPen().Color = clBlack;
-        for (int row = 0; row < scale_.Line(); ++row) {
-            canvas_.MoveTo(ToCanvas(state_.LeftMargin), ToCanvas(state_.LineTop + row));
-            canvas_.LineTo(ToCanvas(state_.RightEdge), ToCanvas(state_.LineTop + row));
-        }
+        pass_.Add(HtmlRule{state_.LeftMargin, state_.RightEdge, state_.LineTop, scale_.Line()});
         state_.GluePoint = state_.LeftMargin;
         state_.LineTop += step;
         state_.LineHeight = 0;
@@ -302,42 +281,37 @@ private:
             height = scale_.Px(ToCanvas(height));
         }
         const Coord right = state_.PenX + width;
-        PaintPicture(canvas_,
-                     {ToCanvas(state_.PenX), ToCanvas(state_.LineTop), ToCanvas(right),
-                      ToCanvas(state_.LineTop + height)},
-                     picture);
+        pass_.Add(HtmlPicture{{state_.PenX, state_.LineTop, right, state_.LineTop + height}, picture});
         state_.LineHeight = std::max(state_.LineHeight, height);
         state_.PenX = right + scale_.Px(PictureGap);
     }
 
     // An unrecognised tag shows its characters, the outer ones plain and the rest bold italic, broken
     // between characters at the right edge.
-    void DrawTagAsText(const AnsiString& tag) {
-        Font& font = canvas_.GetFont();
-        const TColor colour = font.Color;
-        const FontStyles style = font.Style;
-        font.Style = {};
-        font.Color = clBlack;
+    void PlaceTagAsText(const AnsiString& tag) {
+        const TColor colour = font_.Color;
+        const FontStyles style = font_.Style;
+        font_.Style = {};
+        font_.Color = clBlack;
         for (std::size_t i = 0; i < tag.size(); ++i) {
             if (i + 1 == tag.size())
-                font.Style = {};
-            const std::string_view character(&tag[i], 1);
-            const Coord width = canvas_.TextWidth(character);
+                font_.Style = {};
+            const AnsiString character(1, tag[i]);
+            const Coord width = pass_.TextWidth(font_, character);
             if (state_.PenX + width > state_.RightEdge) {
                 FinishLine(state_.PenX);
                 StartLineAt(state_.LeftMargin);
             }
-            canvas_.TextOut(ToCanvas(state_.PenX), ToCanvas(state_.LineTop), character);
+            AddText(state_.PenX, state_.LineTop, character);
             state_.PenX += width;
             if (i == 0)
-                font.Style = FontStyles{true, true, false};
+                font_.Style = FontStyles{true, true, false};
         }
-        font.Color = colour;
-        font.Style = style;
+        font_.Color = colour;
+        font_.Style = style;
     }
 
     void ApplyTag(const Tag& tag) {
-        Font& font = canvas_.GetFont();
         switch (tag.Kind) {
         case TagKind::Font:
             ApplyFont(tag.Font);
@@ -383,10 +357,10 @@ private:
             SetItalic(false);
             break;
         case TagKind::UnderlineOn:
-            font.Style.Underline = true;
+            font_.Style.Underline = true;
             break;
         case TagKind::UnderlineOff:
-            font.Style.Underline = false;
+            font_.Style.Underline = false;
             state_.PenX += one_;
             break;
         case TagKind::ShadowOn:
@@ -394,38 +368,42 @@ private:
             state_.Shadowed = tag.Kind == TagKind::ShadowOn;
             break;
         case TagKind::HighlightOn:
-            canvas_.GetBrush().SetColor(tag.Highlight);
+            pass_.Add(HtmlHighlight{tag.Highlight});
             break;
         case TagKind::HighlightOff:
-            canvas_.GetBrush().SetStyle(BrushStyle::Clear);
+            pass_.Add(HtmlHighlight{});
             break;
         case TagKind::TextArea:
-            PlaceTextArea(canvas_, state_, tag.TextArea);
+            PlaceTextArea(pass_, tag.TextArea);
             break;
         case TagKind::Input:
-            PlaceInput(canvas_, state_, tag.Input);
+            PlaceInput(pass_, tag.Input);
             break;
         case TagKind::AsText:
-            DrawTagAsText(tag.Text);
+            PlaceTagAsText(tag.Text);
             break;
         }
     }
 
-    Canvas& canvas_;
-    // The canvas's scale: the renderer's own lengths (gaps, pen moves, rules, pictures) are 96-dpi ones.
-    const Scale scale_;
+    LayoutPass pass_;
+    LayoutState& state_;
+    Font& font_;
+    const Scale& scale_;
     const int one_;
-    LayoutState state_;
     std::vector<SavedFont> fontStack_;
 };
 
 } // namespace
 
-int DrawHtml(Canvas& canvas, int x, int y, int width, std::string_view text, TColor background) {
-    // Restores font, brush and pen on every way out, a conversion error included.
-    CanvasStateSaver saved(canvas);
-    HtmlPainter painter(canvas, x, y, width, background);
-    return painter.Paint(text);
+HtmlLayout LayoutHtml(TextEngine& engine, const Scale& scale, const Font& font, int x, int y, int width,
+                      std::string_view text, TColor background) {
+    HtmlLayout layout;
+    try {
+        HtmlLayouter(layout, engine, scale, font, x, y, width, background).LayOut(text);
+    } catch (...) {
+        layout.Error = std::current_exception();
+    }
+    return layout;
 }
 
 } // namespace vendora
