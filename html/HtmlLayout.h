@@ -78,6 +78,7 @@ struct HtmlRule {
     int Rows = 1;
 };
 
+// The picture belongs to the picture cache: a layout is painted before the cache is released.
 struct HtmlPicture {
     CoordRect Rect;
     MarkupPicture Picture;
