@@ -52,8 +52,7 @@ Coord ScaledLength(const Scale& scale, Coord length) {
     return scale.IsDesign() ? length : scale.Px(ToCanvas(length));
 }
 
-void UseFieldFont(Canvas& canvas) {
-    Font& font = canvas.GetFont();
+void UseFieldFont(Font& font) {
     font.Name = AnsiString(FieldFontName);
     font.Style = {};
     font.Color = clBlack;
@@ -103,21 +102,20 @@ void NewLineForField(LayoutState& state, Coord nextLineHeight) {
     state.LineHeight = nextLineHeight;
 }
 
-void PlaceTextField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
-    const Scale& s = canvas.GetScale();
+void PlaceTextField(LayoutPass& pass, const InputAttributes& input) {
+    LayoutState& state = pass.State;
+    const Scale& s = pass.Screen;
     const Coord width = ScaledLength(s, Coord{FieldCharacterWidth} * input.Size + FieldExtraWidth);
     const Coord lineHeight = s.Px(FieldLineHeight);
     if (state.PenX > state.LeftMargin && state.PenX + width > state.RightEdge)
         NewLineForField(state, lineHeight);
     state.LineHeight = std::max<Coord>(state.LineHeight, lineHeight);
-    DrawFieldBox(canvas,
-                 {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
-                  ToCanvas(state.LineTop + s.Px(FieldHeight))},
-                 input.Value);
-    DrawHintBox(canvas, ToCanvas(state.PenX + width - s.Px(7)), ToCanvas(state.LineTop - s.Px(1)), true,
-                NameLabelText, NameLabelBackground, HintSize, input.Name);
-    DrawHintBox(canvas, ToCanvas(state.PenX + s.Px(4)), ToCanvas(state.LineTop - s.Px(3)), false,
-                KindLabelText, KindLabelBackground, HintSize, input.KindText);
+    pass.Add(HtmlFieldBox{{state.PenX, state.LineTop, state.PenX + width, state.LineTop + s.Px(FieldHeight)},
+                          input.Value});
+    pass.Add(HtmlHint{state.PenX + width - s.Px(7), state.LineTop - s.Px(1), true, NameLabelText,
+                      NameLabelBackground, HintSize, input.Name});
+    pass.Add(HtmlHint{state.PenX + s.Px(4), state.LineTop - s.Px(3), false, KindLabelText,
+                      KindLabelBackground, HintSize, input.KindText});
     state.PenX += width + s.Px(FieldGap);
     if (state.PenX > state.RightEdge)
         NewLineForField(state, 0);
@@ -134,37 +132,27 @@ AnsiString PictureOfField(const InputAttributes& input) {
     }
 }
 
-void PlacePictureField(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
-    const Scale& s = canvas.GetScale();
+void PlacePictureField(LayoutPass& pass, const InputAttributes& input) {
+    LayoutState& state = pass.State;
+    const Scale& s = pass.Screen;
     const MarkupPicture picture = OpenPicture(PictureOfField(input));
     const Coord left = state.PenX + s.Px(PictureOffset);
     const Coord top =
         input.Type == FieldType::Image ? state.LineTop : state.LineTop + state.LineHeight / 2 - s.Px(6);
     const Coord height = s.Px(picture.Height);
     const Coord right = left + s.Px(picture.Width);
-    PaintPicture(canvas, {ToCanvas(left), ToCanvas(top), ToCanvas(right), ToCanvas(top + height)}, picture);
+    pass.Add(HtmlPicture{{left, top, right, top + height}, picture});
     state.LineHeight = std::max<Coord>(state.LineHeight, height);
     state.PenX = right + s.Px(PictureGapAfter);
 }
 
-void PlaceButton(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
-    const Scale& s = canvas.GetScale();
-    const Font saved = canvas.GetFont();
-    UseFieldFont(canvas);
-    const Coord width = Coord{canvas.TextWidth(input.Value)} + s.Px(ButtonExtraWidth);
-    const int x = ToCanvas(state.PenX);
-    const int y = ToCanvas(state.LineTop);
-    const int w = ToCanvas(width);
-    const TColor face = ResolveColor(clBtnFace);
-    canvas.GetPen().Color = face;
-    canvas.GetBrush().SetColor(face);
-    canvas.Rectangle({x + s.Px(1), y + s.Px(2), x + w - s.Px(2), y + s.Px(22)});
-    Polyline(canvas, clGray, {x + s.Px(1), y + s.Px(22)}, {x + w - s.Px(2), y + s.Px(22)},
-             {x + w - s.Px(2), y + s.Px(1)});
-    Polyline(canvas, clBlack, {x, y + s.Px(23)}, {x + w - s.Px(1), y + s.Px(23)}, {x + w - s.Px(1), y});
-    canvas.GetBrush().SetStyle(BrushStyle::Clear);
-    canvas.TextOut(x + s.Px(10), y + s.Px(3), input.Value);
-    canvas.GetFont() = saved;
+void PlaceButton(LayoutPass& pass, const InputAttributes& input) {
+    LayoutState& state = pass.State;
+    const Scale& s = pass.Screen;
+    Font font = pass.Current;
+    UseFieldFont(font);
+    const Coord width = Coord{pass.TextWidth(font, input.Value)} + s.Px(ButtonExtraWidth);
+    pass.Add(HtmlButton{state.PenX, state.LineTop, width, input.Value});
     state.PenX += width + s.Px(ButtonGap);
 }
 
@@ -187,7 +175,7 @@ TableauDeLignes WrapFieldText(Canvas& canvas, int width, std::string_view text) 
 
 void DrawFieldBox(Canvas& canvas, const IntRect& box, std::string_view text) {
     const Font saved = canvas.GetFont();
-    UseFieldFont(canvas);
+    UseFieldFont(canvas.GetFont());
     const int l = box.Left, t = box.Top, r = box.Right, b = box.Bottom;
     Polyline(canvas, clGray, {l, b}, {l, t}, {r + 1, t});
     Polyline(canvas, clBlack, {l + 1, b - 1}, {l + 1, t + 1}, {r, t + 1});
@@ -251,25 +239,41 @@ void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textCol
     canvas.GetPen().Width = savedPenWidth;
 }
 
-void PlaceTextArea(Canvas& canvas, LayoutState& state, const TextAreaAttributes& area) {
+void DrawButton(Canvas& canvas, int x, int y, int width, std::string_view caption) {
     const Scale& s = canvas.GetScale();
+    const Font saved = canvas.GetFont();
+    UseFieldFont(canvas.GetFont());
+    const TColor face = ResolveColor(clBtnFace);
+    canvas.GetPen().Color = face;
+    canvas.GetBrush().SetColor(face);
+    canvas.Rectangle({x + s.Px(1), y + s.Px(2), x + width - s.Px(2), y + s.Px(22)});
+    Polyline(canvas, clGray, {x + s.Px(1), y + s.Px(22)}, {x + width - s.Px(2), y + s.Px(22)},
+             {x + width - s.Px(2), y + s.Px(1)});
+    Polyline(canvas, clBlack, {x, y + s.Px(23)}, {x + width - s.Px(1), y + s.Px(23)},
+             {x + width - s.Px(1), y});
+    canvas.GetBrush().SetStyle(BrushStyle::Clear);
+    canvas.TextOut(x + s.Px(10), y + s.Px(3), caption);
+    canvas.GetFont() = saved;
+}
+
+void PlaceTextArea(LayoutPass& pass, const TextAreaAttributes& area) {
+    LayoutState& state = pass.State;
+    const Scale& s = pass.Screen;
     const Coord width = ScaledLength(s, Coord{TextAreaColumnWidth} * area.Cols + TextAreaExtraWidth);
     const Coord height = ScaledLength(s, Coord{TextAreaRowHeight} * area.Rows + TextAreaExtraHeight);
     state.LineHeight = std::max(state.LineHeight, height);
-    DrawFieldBox(canvas,
-                 {ToCanvas(state.PenX), ToCanvas(state.LineTop), ToCanvas(state.PenX + width),
-                  ToCanvas(state.LineTop + height)},
-                 area.Content);
+    pass.Add(
+        HtmlFieldBox{{state.PenX, state.LineTop, state.PenX + width, state.LineTop + height}, area.Content});
     state.PenX += width + s.Px(FieldGap);
 }
 
-void PlaceInput(Canvas& canvas, LayoutState& state, const InputAttributes& input) {
+void PlaceInput(LayoutPass& pass, const InputAttributes& input) {
     if (IsTextKind(input.Type))
-        PlaceTextField(canvas, state, input);
+        PlaceTextField(pass, input);
     else if (IsPictureKind(input.Type))
-        PlacePictureField(canvas, state, input);
+        PlacePictureField(pass, input);
     else
-        PlaceButton(canvas, state, input);
+        PlaceButton(pass, input);
 }
 
 } // namespace vendora

@@ -38,4 +38,9 @@ void DrawFieldBox(Canvas& canvas, const IntRect& box, std::string_view text);
 void DrawHintBox(Canvas& canvas, int x, int y, bool rightAligned, TColor textColor, TColor background,
                  int size, std::string_view text);
 
+// A push button width pixels wide with its top-left corner at (x, y): a face-coloured box with a grey and
+// a black edge below and to the right, and caption in the field font. Leaves the font as it was, the pen
+// black and the brush clear.
+void DrawButton(Canvas& canvas, int x, int y, int width, std::string_view caption);
+
 } // namespace vendora

@@ -1,26 +1,20 @@
 #pragma once
-// The layout state of one DrawHtml call, shared by the painter and the form elements. Internal to html/.
+// The state of one layout pass, shared by the text layout and the form elements. Internal to html/.
 //
-// Positions are kept in 64 bits: markup may ask for boxes and pictures billions of pixels wide, and the
-// sums must stay exact arithmetic rather than wrap. Only what reaches the canvas is brought back into
-// a range the canvas can add to without overflowing; nothing visible lies out there anyway.
+// The pass measures text through the text engine at the canvas's scale, with no surface, and writes what
+// is to be painted into an HtmlLayout; positions stay in 64 bits (HtmlLayout.h) until painting.
 
 #include "base/Color.h"
 #include "gfx/Canvas.h"
+#include "gfx/Scale.h"
+#include "gfx/TextEngine.h"
+#include "html/HtmlLayout.h"
 #include "html/Markup.h"
 
-#include <algorithm>
-#include <cstdint>
+#include <string_view>
+#include <utility>
 
 namespace vendora {
-
-using Coord = std::int64_t;
-
-inline constexpr Coord CanvasReach = Coord{1} << 28;
-
-inline int ToCanvas(Coord value) {
-    return static_cast<int>(std::clamp(value, -CanvasReach, CanvasReach));
-}
 
 struct LayoutState {
     Coord PenX = 0;
@@ -38,8 +32,26 @@ struct LayoutState {
     Coord LineStep() const { return LineHeight != 0 ? LineHeight : EmptyLineHeight; }
 };
 
-// The form elements of "<TEXTAREA" and "<INPUT", drawn at the pen; they move the pen and the line.
-void PlaceTextArea(Canvas& canvas, LayoutState& state, const TextAreaAttributes& area);
-void PlaceInput(Canvas& canvas, LayoutState& state, const InputAttributes& input);
+struct LayoutPass {
+    TextEngine& Engine;
+    // The canvas's scale: the renderer's own lengths (gaps, pen moves, rules, pictures) are 96-dpi ones.
+    Scale Screen;
+    // The markup's font at the pen.
+    Font Current;
+    LayoutState State;
+    HtmlLayout& Result;
+
+    // As the canvas measures them.
+    int TextWidth(const Font& font, std::string_view text) const {
+        return Engine.TextWidth(font.Request(), text);
+    }
+    int TextHeight(const Font& font) const { return Engine.Metrics(font.Request()).CellHeight(); }
+
+    void Add(HtmlItem item) { Result.Items.push_back(std::move(item)); }
+};
+
+// The form elements of "<TEXTAREA" and "<INPUT", laid out at the pen; they move the pen and the line.
+void PlaceTextArea(LayoutPass& pass, const TextAreaAttributes& area);
+void PlaceInput(LayoutPass& pass, const InputAttributes& input);
 
 } // namespace vendora

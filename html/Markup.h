@@ -1,10 +1,10 @@
 #pragma once
 // Reading of the markup every message is written in. The reader cuts the text into the words of inner runs,
 // the tags (recognised and with their attributes read) and the final run, one token at a time, so that the
-// painter applies each piece the moment it is read: a malformed number ends the drawing exactly where the
-// tag that holds it stands, with everything before it already painted.
+// layout applies each piece the moment it is read: a malformed number ends the layout exactly where the
+// tag that holds it stands, with everything before it laid out (and DrawHtml paints that much).
 //
-// Nothing here draws; DrawHtml places what the reader hands out.
+// Nothing here draws; LayoutHtml places what the reader hands out.
 
 #include "base/Color.h"
 #include "base/Text.h"

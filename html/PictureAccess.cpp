@@ -13,6 +13,8 @@ MarkupPicture OpenPicture(const AnsiString& name) {
     TJPEGImage* picture = LoadPicture(name);
     if (picture == nullptr)
         return {};
+    if (!picture->Empty())
+        picture->Pixels();
     return {picture, picture->Width(), picture->Height()};
 }
 

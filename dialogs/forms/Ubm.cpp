@@ -201,7 +201,9 @@ void TFMB::MeasureMessage() {
     LeMessage->SetTop(top);
     LeMessage->SetLeft(left);
     LeMessage->SetWidth(width);
-    LeMessage->SetHeight(DrawHtml(GetCanvas(), left, top, width, LeMessage->Caption(), clWhite));
+    Canvas& canvas = GetCanvas();
+    LeMessage->SetHeight(
+        MeasureHtml(canvas.Engine(), s, canvas.GetFont(), left, top, width, LeMessage->Caption()));
 }
 
 void TFMB::PlaceButtons() {

@@ -297,5 +297,34 @@ TEST_F(Layout, AnErrorInAReferenceStopsBeforeItsWord) {
     EXPECT_EQ(engine.Words()[0].Text, "un ");
 }
 
+TEST_F(Layout, MeasuringGivesDrawHtmlsHeightAndDrawsNothing) {
+    // Wrapping words and a final run, a carried fragment on a centred line, bold and a rule, the form
+    // elements that are no pictures (PictureLayoutTest measures those), an empty text.
+    const std::string_view texts[] = {
+        "aaaa bbbb cccc dddd eeee<B>ffff</B> gggg hhhh iiii jjjj",
+        "<P CENTER>aaaa l'<U>avion</U> b<HR><H1>titre</H1>",
+        "a<INPUT SIZE=30 VALUE=\"x\">b<TEXTAREA ROWS=5>y</TEXTAREA><INPUT TYPE=submit VALUE=OK>",
+        "",
+    };
+    for (const int dpi : {96, 144}) {
+        Canvas scaled(surface, engine, Scale(dpi));
+        for (const std::string_view text : texts) {
+            SCOPED_TRACE(::testing::Message() << dpi << " dpi: " << text);
+            surface.Fill(clWhite);
+            engine.Drawn.clear();
+            const int height = MeasureHtml(engine, scaled.GetScale(), scaled.GetFont(), 10, 5, 120, text);
+            EXPECT_TRUE(engine.Drawn.empty());
+            EXPECT_TRUE(WhiteArea(0, 0, surface.Width(), surface.Height()));
+            EXPECT_EQ(height, DrawHtml(scaled, 10, 5, 120, text, clWhite));
+        }
+    }
+}
+
+TEST_F(Layout, AConversionErrorReachesTheCallerOfTheMeasure) {
+    EXPECT_THROW(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, "un<FONT SIZE=9x>deux"),
+                 EConvertError);
+    EXPECT_TRUE(engine.Drawn.empty());
+}
+
 } // namespace
 } // namespace vendora::test

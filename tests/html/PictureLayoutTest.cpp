@@ -5,6 +5,7 @@
 #include "platform/posix/HostDiskPlatform.h"
 
 #include "base/Cp1252.h"
+#include "base/Errors.h"
 #include "gfx/jpeg/JpegDecoder.h"
 #include "html/pictures/Pictures.h"
 #include "pictures/JpegFiles.h"
@@ -133,6 +134,34 @@ TEST_F(PictureLayout, AnImageFieldSitsOnTheLineTop) {
     EXPECT_TRUE(Bluish(27, 5));
     EXPECT_FALSE(Bluish(27, 4));
     EXPECT_EQ(engine.Words().back().X, 27 + 20 + 5);
+}
+
+TEST_F(PictureLayout, MeasuringReadsThePicturesSizesAndPaintsNothing) {
+    MakeJpeg("photo.jpg", 40, 30);
+    const std::string_view text = "ab<IMG SRC=\"photo.gif\" WIDTH=150%>c<INPUT TYPE=image SRC=\"photo.jpg\">";
+    EXPECT_EQ(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, text), 5 + 45);
+    EXPECT_TRUE(engine.Drawn.empty());
+    EXPECT_TRUE(WhiteArea(0, 0, surface.Width(), surface.Height()));
+    EXPECT_EQ(Draw(text), 5 + 45);
+}
+
+TEST_F(PictureLayout, ADamagedPictureEndsTheDrawingWhereItStandsAndFailsTheMeasure) {
+    // Cut in the middle of the image data: the header reads, the pixels do not.
+    Bitmap noise(256, 256);
+    for (int y = 0; y < noise.Height(); ++y)
+        for (int x = 0; x < noise.Width(); ++x)
+            noise.SetPixel(x, y, TColor::Rgb((x * 37 + y * 11) % 256, (x * y) % 256, (x + 3 * y) % 256));
+    std::vector<std::uint8_t> bytes = EncodeJpeg(noise);
+    ASSERT_GT(bytes.size(), 4000u);
+    bytes.resize(bytes.size() - 1500);
+    WriteFile(folder.Path() / "cut.jpg", bytes);
+    const std::string_view text = "a<IMG SRC=\"cut.jpg\">b<INPUT TYPE=radio>";
+
+    EXPECT_THROW(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, text), EInvalidGraphic);
+    EXPECT_THROW(Draw(text), EInvalidGraphic);
+    ASSERT_EQ(engine.Words().size(), 1u);
+    EXPECT_EQ(engine.Words()[0].Text, "a");
+    EXPECT_EQ(Pictures().Count(), 1u); // the radio button's picture is never asked for
 }
 
 } // namespace

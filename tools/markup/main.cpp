@@ -171,9 +171,8 @@ int Render(const Options& options) {
     const Install<PictureDecoder> decoder(TheJpegDecoder());
     PictureCache pictures;
     const Install<PictureCache> installedPictures(pictures);
-    // DrawHtml always paints: a first pass on a one-pixel surface finds the height.
-    Bitmap probe(options.Width + MessageArea::Margins, 1, options.Background);
-    const int height = Paint(probe, engine, options.Width, text);
+    const int height = MeasureHtml(engine, Scale{}, MessageArea::StartFont(), MessageArea::Left,
+                                   MessageArea::Top, options.Width, text);
     Bitmap image(options.Width + MessageArea::Margins, std::max(1, height + MessageArea::BottomMargin),
                  options.Background);
     Paint(image, engine, options.Width, text);
