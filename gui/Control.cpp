@@ -11,7 +11,7 @@ bool Control::Focused() const {
     return parent_ != nullptr && parent_->FocusedControl() == this;
 }
 
-AccessibleElement Control::Element(AccessibleRole role) const {
+AccessibleElement Control::Element(AccessibleRole role, bool pressed) const {
     AccessibleElement element;
     element.Role = role;
     element.Name = AccessibleName(DisplayText());
@@ -24,6 +24,8 @@ AccessibleElement Control::Element(AccessibleRole role) const {
         element.States |= AccessibleState::Default;
     if (!enabled_)
         element.States |= AccessibleState::Unavailable;
+    if (pressed)
+        element.States |= AccessibleState::Pressed;
     if (role == AccessibleRole::PushButton) {
         element.Shortcut = AccessibleShortcut(DisplayText());
         element.Target = const_cast<Control*>(this);

@@ -129,9 +129,9 @@ protected:
     virtual void CaptionChanged() { Invalidate(); }
     void SetOpaque(bool opaque) { opaque_ = opaque; }
     // The control as one element of role: its caption read out without hot-key marks, its letter, its
-    // bounds, and the focus, default and enabled states; a button's element is pressed by its default
-    // action.
-    AccessibleElement Element(AccessibleRole role) const;
+    // bounds, and the focus, default and enabled states (pressed, for a button held down); a button's
+    // element is pressed by its default action.
+    AccessibleElement Element(AccessibleRole role, bool pressed = false) const;
     // The dotted focus rectangle inset inset 96-dpi pixels, when the control has the focus and its form
     // shows focus cues.
     void DrawFocus(int inset);

@@ -102,10 +102,7 @@ void SpeedButton::Paint() {
 }
 
 void SpeedButton::Describe(std::vector<AccessibleElement>& into) const {
-    AccessibleElement element = Element(AccessibleRole::PushButton);
-    if (down_)
-        element.States |= AccessibleState::Pressed;
-    into.push_back(element);
+    into.push_back(Element(AccessibleRole::PushButton, down_));
 }
 
 } // namespace vendora

@@ -75,10 +75,7 @@ void TCurvedSpeedButton::Paint() {
 }
 
 void TCurvedSpeedButton::Describe(std::vector<AccessibleElement>& into) const {
-    AccessibleElement element = Element(AccessibleRole::PushButton);
-    if (pressed_)
-        element.States |= AccessibleState::Pressed;
-    into.push_back(element);
+    into.push_back(Element(AccessibleRole::PushButton, pressed_));
 }
 
 void TCurvedSpeedButton::DrawGlyph(Canvas& canvas, const Bitmap& glyph, int gx) {

@@ -34,12 +34,10 @@ ConvertBitmapSource ImagingComponent() {
     static ConvertBitmapSource convert = nullptr;
     if (convert != nullptr)
         return convert;
-    HMODULE library = ::LoadLibraryA("windowscodecs.dll");
-    FARPROC found = library != nullptr ? ::GetProcAddress(library, "WICConvertBitmapSource") : nullptr;
-    if (found == nullptr)
+    convert = LookupCall<ConvertBitmapSource>(::LoadLibraryA("windowscodecs.dll"), "WICConvertBitmapSource");
+    if (convert == nullptr)
         throw Exception(Ansi("Le composant d'imagerie de Windows (windowscodecs.dll) est introuvable : "
                              "les images JPEG ne peuvent pas être affichées."));
-    convert = reinterpret_cast<ConvertBitmapSource>(reinterpret_cast<void*>(found));
     return convert;
 }
 

@@ -24,20 +24,13 @@ struct OleaccCalls {
     StandardObjectCall CreateStdAccessibleObject = nullptr;
 };
 
-template <typename Call> Call Lookup(HMODULE module, const char* name) {
-    if (module == nullptr)
-        return nullptr;
-    // A procedure address becomes the call's own type, as GetProcAddress is meant to be used.
-    return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const OleaccCalls& Oleacc() {
     static const OleaccCalls calls = [] {
         HMODULE module = LoadLibraryW(L"oleacc.dll");
         OleaccCalls found;
-        found.LresultFromObject = Lookup<OleaccCalls::LresultCall>(module, "LresultFromObject");
+        found.LresultFromObject = LookupCall<OleaccCalls::LresultCall>(module, "LresultFromObject");
         found.CreateStdAccessibleObject =
-            Lookup<OleaccCalls::StandardObjectCall>(module, "CreateStdAccessibleObject");
+            LookupCall<OleaccCalls::StandardObjectCall>(module, "CreateStdAccessibleObject");
         return found;
     }();
     return calls;

@@ -89,20 +89,13 @@ struct DpiCalls {
     AdjustForDpiCall AdjustWindowRectExForDpi = nullptr;
 };
 
-template <typename Call> Call Lookup(HMODULE module, const char* name) {
-    if (module == nullptr)
-        return nullptr;
-    // A procedure address becomes the call's own type, as GetProcAddress is meant to be used.
-    return reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 const DpiCalls& Dpi() {
     static const DpiCalls calls = [] {
         DpiCalls found;
         HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        found.GetDpiForWindow = Lookup<DpiCalls::GetDpiForWindowCall>(user32, "GetDpiForWindow");
+        found.GetDpiForWindow = LookupCall<DpiCalls::GetDpiForWindowCall>(user32, "GetDpiForWindow");
         found.AdjustWindowRectExForDpi =
-            Lookup<DpiCalls::AdjustForDpiCall>(user32, "AdjustWindowRectExForDpi");
+            LookupCall<DpiCalls::AdjustForDpiCall>(user32, "AdjustWindowRectExForDpi");
         return found;
     }();
     return calls;

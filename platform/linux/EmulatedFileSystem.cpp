@@ -250,16 +250,12 @@ OpenedFile EmulatedFileSystem::CreateFile(const AnsiString& path, std::uint32_t 
     return OpenHandle(*this, *openFiles_, openFiles_, path, access, share, disposition);
 }
 
-bool EmulatedFileSystem::FileExists(const AnsiString& path) {
+DiskFileSystem::EntryKind EmulatedFileSystem::KindOf(const AnsiString& path) {
     auto location = FindExisting(path);
     struct stat info {};
-    return location && StatBounded(Bounded(location->HostPath), info) && !S_ISDIR(info.st_mode);
-}
-
-bool EmulatedFileSystem::DirectoryExists(const AnsiString& path) {
-    auto location = FindExisting(path);
-    struct stat info {};
-    return location && StatBounded(Bounded(location->HostPath), info) && S_ISDIR(info.st_mode);
+    if (!location || !StatBounded(Bounded(location->HostPath), info))
+        return EntryKind::None;
+    return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
 }
 
 FileStatus EmulatedFileSystem::CreateDirectory(const AnsiString& path) {
@@ -414,14 +410,6 @@ void EmulatedFileSystem::RemoveTemporary(const AnsiString& temporary) {
         RemoveName(*host);
 }
 
-FileStatus EmulatedFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, true);
-}
-
-FileStatus EmulatedFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, false);
-}
-
 FileStatus EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     auto source = FindExisting(from);
     if (!source)
@@ -449,14 +437,6 @@ FileStatus EmulatedFileSystem::Replace(const AnsiString& from, const AnsiString&
         return FileError{WindowsErrorFromErrno(errno)};
     }
     return Rename(*source, *target, false, flush);
-}
-
-FileStatus EmulatedFileSystem::FlushFile(const AnsiString& path) {
-    return Flush(path, false);
-}
-
-FileStatus EmulatedFileSystem::FlushFolder(const AnsiString& path) {
-    return Flush(path, true);
 }
 
 FileStatus EmulatedFileSystem::Flush(const AnsiString& path, bool folder) {

@@ -42,15 +42,8 @@ public:
 
     OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                           Disposition disposition) override;
-    bool FileExists(const AnsiString& path) override;
-    bool DirectoryExists(const AnsiString& path) override;
     FileStatus CreateDirectory(const AnsiString& path) override;
     FileStatus DeleteFile(const AnsiString& path) override;
-    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
-    // fsync(2) of the file (a link at its name is refused, not followed) or of the folder.
-    FileStatus FlushFile(const AnsiString& path) override;
-    FileStatus FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
     FileStatus SetCurrentDirectory(const AnsiString& path) override;
     FileResult<AnsiString> FindFirst(const AnsiString& path) override;
@@ -66,6 +59,10 @@ public:
     const EmulatedMachine& Machine() const { return machine_; }
 
 protected:
+    EntryKind KindOf(const AnsiString& path) override;
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush) override;
+    // fsync(2) of the file (a link at its name is refused, not followed) or of the folder.
+    FileStatus Flush(const AnsiString& path, bool folder) override;
     // The source opened as CopyFileA opens it (a file held open without shared reading is refused), the
     // destination refused as Windows would refuse it, then the copy with the source's permissions and
     // last-write time; links at either temporary or destination name are acted on as names.
@@ -79,11 +76,9 @@ private:
     // The location of a name that must exist: 2 when its folder does, else 3.
     FileResult<EmulatedMachine::Location> FindExisting(const AnsiString& path) const;
     int ReplaceRefused(const EmulatedMachine::Location& target, bool failIfExists);
-    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
     FileStatus Rename(const EmulatedMachine::Location& from, const EmulatedMachine::Location& to,
                       bool noReplace, bool flush);
     void RemoveName(const std::string& hostPath);
-    FileStatus Flush(const AnsiString& path, bool folder);
 
     const EmulatedMachine& machine_;
     std::shared_ptr<OpenFileTable> openFiles_;

@@ -54,12 +54,10 @@ OpenedFile HostFileSystem::CreateFile(const AnsiString& path, std::uint32_t acce
     return PosixFileHandle::Open(HostPath(path), access, disposition);
 }
 
-bool HostFileSystem::FileExists(const AnsiString& path) {
-    return IsKind(path, S_IFREG);
-}
-
-bool HostFileSystem::DirectoryExists(const AnsiString& path) {
-    return IsKind(path, S_IFDIR);
+DiskFileSystem::EntryKind HostFileSystem::KindOf(const AnsiString& path) {
+    return IsKind(path, S_IFREG)   ? EntryKind::File
+           : IsKind(path, S_IFDIR) ? EntryKind::Folder
+                                   : EntryKind::None;
 }
 
 FileStatus HostFileSystem::CreateDirectory(const AnsiString& path) {
@@ -137,24 +135,10 @@ FileStatus HostFileSystem::Replace(const AnsiString& from, const AnsiString& to,
     return {};
 }
 
-FileStatus HostFileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, true);
-}
-
-FileStatus HostFileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, false);
-}
-
-FileStatus HostFileSystem::FlushFile(const AnsiString& path) {
-    if (DirectoryExists(path))
+FileStatus HostFileSystem::Flush(const AnsiString& path, bool folder) {
+    if (!folder && DirectoryExists(path))
         return FileError{WinError::AccessDenied};
-    if (!SyncPath(HostPath(path), O_RDONLY | O_NOFOLLOW))
-        return FileError{WindowsErrorAt(HostPath(path), errno)};
-    return {};
-}
-
-FileStatus HostFileSystem::FlushFolder(const AnsiString& path) {
-    if (!SyncPath(HostPath(path), O_RDONLY | O_DIRECTORY))
+    if (!SyncPath(HostPath(path), O_RDONLY | (folder ? O_DIRECTORY : O_NOFOLLOW)))
         return FileError{WindowsErrorAt(HostPath(path), errno)};
     return {};
 }

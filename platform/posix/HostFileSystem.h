@@ -17,17 +17,8 @@ class HostFileSystem : public DiskFileSystem {
 public:
     OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                           Disposition disposition) override;
-    bool FileExists(const AnsiString& path) override;
-    bool DirectoryExists(const AnsiString& path) override;
     FileStatus CreateDirectory(const AnsiString& path) override;
     FileStatus DeleteFile(const AnsiString& path) override;
-    // rename(2), with the file and its folders flushed to the disk.
-    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    // rename(2) alone.
-    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
-    // fsync(2) of the file (a link at path is refused, not followed) or of the folder.
-    FileStatus FlushFile(const AnsiString& path) override;
-    FileStatus FlushFolder(const AnsiString& path) override;
     AnsiString GetCurrentDirectory() override;
     FileStatus SetCurrentDirectory(const AnsiString& path) override;
     // Wildcards in the last component, matched as Windows matches them (MatchesWildcard); of several
@@ -35,15 +26,17 @@ public:
     FileResult<AnsiString> FindFirst(const AnsiString& path) override;
 
 protected:
+    EntryKind KindOf(const AnsiString& path) override;
+    // rename(2), with the file and its folders flushed to the disk when flush.
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush) override;
+    // fsync(2) of the file (a link at path is refused, not followed) or of the folder.
+    FileStatus Flush(const AnsiString& path, bool folder) override;
     // The copy with the source's permissions, flushed; renamed over to (renameat2, without replacing when
     // failIfExists) with its folder flushed; the temporary name unlinked.
     int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
                   bool failIfExists) override;
     int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
-
-private:
-    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
 };
 
 } // namespace vendora

@@ -118,14 +118,11 @@ OpenedFile Win32FileSystem::CreateFile(const AnsiString& path, std::uint32_t acc
     return std::unique_ptr<FileHandle>(std::make_unique<Win32FileHandle>(handle));
 }
 
-bool Win32FileSystem::FileExists(const AnsiString& path) {
+DiskFileSystem::EntryKind Win32FileSystem::KindOf(const AnsiString& path) {
     const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-bool Win32FileSystem::DirectoryExists(const AnsiString& path) {
-    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return EntryKind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
 }
 
 FileStatus Win32FileSystem::CreateDirectory(const AnsiString& path) {
@@ -162,7 +159,8 @@ void Win32FileSystem::RemoveTemporary(const AnsiString& temporary) {
     ::DeleteFileW(wide.c_str());
 }
 
-FileStatus Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags) {
+FileStatus Win32FileSystem::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (flush ? MOVEFILE_WRITE_THROUGH : 0);
     // MoveFileExW would rename a folder too; this call is for files only.
     const std::wstring source = Wide(from);
     const DWORD attributes = ::GetFileAttributesW(source.c_str());
@@ -173,15 +171,8 @@ FileStatus Win32FileSystem::MoveWithFlags(const AnsiString& from, const AnsiStri
     return {};
 }
 
-FileStatus Win32FileSystem::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
-    return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
-
-FileStatus Win32FileSystem::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
-    return MoveWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
-}
-
-FileStatus Win32FileSystem::Flush(const AnsiString& path, std::uint32_t flags) {
+FileStatus Win32FileSystem::Flush(const AnsiString& path, bool folder) {
+    const DWORD flags = folder ? FILE_FLAG_BACKUP_SEMANTICS : FILE_ATTRIBUTE_NORMAL;
     // FlushFileBuffers wants a handle open for writing; opening it so changes nothing in the file.
     HANDLE handle = ::CreateFileW(Wide(path).c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -194,14 +185,6 @@ FileStatus Win32FileSystem::Flush(const AnsiString& path, std::uint32_t flags) {
     if (!flushed)
         return FileError{static_cast<int>(code)};
     return {};
-}
-
-FileStatus Win32FileSystem::FlushFile(const AnsiString& path) {
-    return Flush(path, FILE_ATTRIBUTE_NORMAL);
-}
-
-FileStatus Win32FileSystem::FlushFolder(const AnsiString& path) {
-    return Flush(path, FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 AnsiString Win32FileSystem::GetCurrentDirectory() {

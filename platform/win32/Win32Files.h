@@ -33,18 +33,8 @@ class Win32FileSystem : public DiskFileSystem {
 public:
     OpenedFile CreateFile(const AnsiString& path, std::uint32_t access, std::uint32_t share,
                           Disposition disposition) override;
-    bool FileExists(const AnsiString& path) override;
-    bool DirectoryExists(const AnsiString& path) override;
     FileStatus CreateDirectory(const AnsiString& path) override;
     FileStatus DeleteFile(const AnsiString& path) override;
-    // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); a folder is refused (5).
-    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    // The same without MOVEFILE_WRITE_THROUGH.
-    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
-    // CreateFileW for writing, then FlushFileBuffers; a folder is opened with FILE_FLAG_BACKUP_SEMANTICS,
-    // and NTFS then writes out its index with the names in it.
-    FileStatus FlushFile(const AnsiString& path) override;
-    FileStatus FlushFolder(const AnsiString& path) override;
     // The folder as the system names it: one that Windows-1252 cannot name is kept (WideText.h).
     AnsiString GetCurrentDirectory() override;
     FileStatus SetCurrentDirectory(const AnsiString& path) override;
@@ -52,6 +42,13 @@ public:
     FileResult<AnsiString> FindFirst(const AnsiString& path) override;
 
 protected:
+    EntryKind KindOf(const AnsiString& path) override;
+    // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING), with MOVEFILE_WRITE_THROUGH when flush; a folder is
+    // refused (5).
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush) override;
+    // CreateFileW for writing, then FlushFileBuffers; a folder is opened with FILE_FLAG_BACKUP_SEMANTICS,
+    // and NTFS then writes out its index with the names in it.
+    FileStatus Flush(const AnsiString& path, bool folder) override;
     // CopyFileW to the temporary name, then MoveFileExW over the destination with write-through (and
     // without replacing when failIfExists); a temporary copy that came out read-only loses the attribute to
     // be deleted.
@@ -59,12 +56,6 @@ protected:
                   bool failIfExists) override;
     int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
-
-private:
-    // MoveFileExW with these flags, for files only.
-    FileStatus MoveWithFlags(const AnsiString& from, const AnsiString& to, std::uint32_t flags);
-    // FlushFileBuffers on path opened with these flags.
-    FileStatus Flush(const AnsiString& path, std::uint32_t flags);
 };
 
 } // namespace vendora

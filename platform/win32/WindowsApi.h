@@ -24,3 +24,15 @@
 #undef GetCurrentDirectory
 #undef SetCurrentDirectory
 #undef ShellExecute
+
+namespace vendora {
+
+// A call of a library looked up at run time, as its own type (GetProcAddress's use); null when the library
+// or the call is missing, so that an older Windows without it still runs.
+template <typename Call> Call LookupCall(HMODULE module, const char* name) {
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<Call>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+} // namespace vendora

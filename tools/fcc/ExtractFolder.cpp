@@ -90,14 +90,6 @@ void ExtractFolderFiles::RemoveTemporary(const AnsiString& temporary) {
         ::unlinkat(folderFd_, name->c_str(), 0);
 }
 
-FileStatus ExtractFolderFiles::MoveFileReplace(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, true);
-}
-
-FileStatus ExtractFolderFiles::MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) {
-    return Replace(from, to, false);
-}
-
 FileStatus ExtractFolderFiles::Replace(const AnsiString& from, const AnsiString& to, bool flush) {
     const auto source = NameInFolder(from);
     const auto target = NameInFolder(to);

@@ -23,8 +23,6 @@ public:
                           Disposition disposition) override;
     FileStatus CreateDirectory(const AnsiString& path) override;
     FileStatus DeleteFile(const AnsiString& path) override;
-    FileStatus MoveFileReplace(const AnsiString& from, const AnsiString& to) override;
-    FileStatus MoveFileReplaceUnflushed(const AnsiString& from, const AnsiString& to) override;
 
 protected:
     // A copy is made only into the output folder; the host file system writes it to a new temporary file
@@ -32,11 +30,12 @@ protected:
     int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
                   bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
+    // Renames inside the output folder only, following no link.
+    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush) override;
 
 private:
     // The name of path inside the output folder, or nothing when path lies elsewhere.
     std::optional<std::string> NameInFolder(const AnsiString& path) const;
-    FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush);
 
     std::string folder_; // absolute, normalised host path
     int folderFd_ = -1;
