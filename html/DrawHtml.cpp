@@ -86,18 +86,19 @@ void PaintHtml(Canvas& canvas, const HtmlLayout& layout) {
         std::visit(painter, item);
 }
 
-int MeasureHtml(TextEngine& engine, const Scale& scale, const Font& font, int x, int y, int width,
-                std::string_view text) {
+int MeasureHtml(const HtmlHost& host, TextEngine& engine, const Scale& scale, const Font& font, int x, int y,
+                int width, std::string_view text) {
     // The background only colours what the layout moves; it takes no place.
-    const HtmlLayout layout = LayoutHtml(engine, scale, font, x, y, width, text, clWhite);
+    const HtmlLayout layout = LayoutHtml(host, engine, scale, font, x, y, width, text, clWhite);
     if (layout.Error)
         std::rethrow_exception(layout.Error);
     return layout.Bottom;
 }
 
-int DrawHtml(Canvas& canvas, int x, int y, int width, std::string_view text, TColor background) {
+int DrawHtml(Canvas& canvas, const HtmlHost& host, int x, int y, int width, std::string_view text,
+             TColor background) {
     const HtmlLayout layout =
-        LayoutHtml(canvas.Engine(), canvas.GetScale(), canvas.GetFont(), x, y, width, text, background);
+        LayoutHtml(host, canvas.Engine(), canvas.GetScale(), canvas.GetFont(), x, y, width, text, background);
     PaintHtml(canvas, layout);
     if (layout.Error)
         std::rethrow_exception(layout.Error);

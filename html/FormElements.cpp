@@ -135,7 +135,7 @@ AnsiString PictureOfField(const InputAttributes& input) {
 void PlacePictureField(LayoutPass& pass, const InputAttributes& input) {
     LayoutState& state = pass.State;
     const Scale& s = pass.Screen;
-    const MarkupPicture picture = OpenPicture(PictureOfField(input));
+    const MarkupPicture picture = OpenPicture(pass.Host, PictureOfField(input));
     const Coord left = state.PenX + s.Px(PictureOffset);
     const Coord top =
         input.Type == FieldType::Image ? state.LineTop : state.LineTop + state.LineHeight / 2 - s.Px(6);

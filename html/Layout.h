@@ -8,6 +8,7 @@
 #include "gfx/Canvas.h"
 #include "gfx/Scale.h"
 #include "gfx/TextEngine.h"
+#include "html/HtmlHost.h"
 #include "html/HtmlLayout.h"
 #include "html/Markup.h"
 
@@ -33,6 +34,7 @@ struct LayoutState {
 };
 
 struct LayoutPass {
+    const HtmlHost& Host;
     TextEngine& Engine;
     // The canvas's scale: the renderer's own lengths (gaps, pen moves, rules, pictures) are 96-dpi ones.
     Scale Screen;

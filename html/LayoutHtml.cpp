@@ -33,9 +33,9 @@ struct SavedFont {
 
 class HtmlLayouter {
 public:
-    HtmlLayouter(HtmlLayout& result, TextEngine& engine, const Scale& scale, const Font& font, int x, int y,
-                 int width, TColor background)
-        : pass_{engine, scale, font, {}, result}, state_(pass_.State), font_(pass_.Current),
+    HtmlLayouter(HtmlLayout& result, const HtmlHost& host, TextEngine& engine, const Scale& scale,
+                 const Font& font, int x, int y, int width, TColor background)
+        : pass_{host, engine, scale, font, {}, result}, state_(pass_.State), font_(pass_.Current),
           scale_(pass_.Screen), one_(scale_.Px(1)) {
         state_.PenX = x;
         state_.LineTop = y;
@@ -259,9 +259,9 @@ private:
     }
 
     void Picture(const ImageAttributes& image) {
-        if (!PictureFileExists(image.Source))
+        if (!PictureFileExists(pass_.Host, image.Source))
             return;
-        const MarkupPicture picture = OpenPicture(image.Source);
+        const MarkupPicture picture = OpenPicture(pass_.Host, image.Source);
         Coord width = picture.Width;
         Coord height = picture.Height;
         if (image.WidthKind == PictureWidth::Percent) {
@@ -395,11 +395,11 @@ private:
 
 } // namespace
 
-HtmlLayout LayoutHtml(TextEngine& engine, const Scale& scale, const Font& font, int x, int y, int width,
-                      std::string_view text, TColor background) {
+HtmlLayout LayoutHtml(const HtmlHost& host, TextEngine& engine, const Scale& scale, const Font& font, int x,
+                      int y, int width, std::string_view text, TColor background) {
     HtmlLayout layout;
     try {
-        HtmlLayouter(layout, engine, scale, font, x, y, width, background).LayOut(text);
+        HtmlLayouter(layout, host, engine, scale, font, x, y, width, background).LayOut(text);
     } catch (...) {
         layout.Error = std::current_exception();
     }

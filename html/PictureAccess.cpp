@@ -1,16 +1,17 @@
 #include "html/PictureAccess.h"
 
 #include "html/pictures/Pictures.h"
-#include "platform/Platform.h"
 
 namespace vendora {
 
-bool PictureFileExists(const AnsiString& name) {
-    return Os().Files().FileExists(name);
+bool PictureFileExists(const HtmlHost& host, const AnsiString& name) {
+    return host.Services.Files.FileExists(name);
 }
 
-MarkupPicture OpenPicture(const AnsiString& name) {
-    TJPEGImage* picture = LoadPicture(name);
+MarkupPicture OpenPicture(const HtmlHost& host, const AnsiString& name) {
+    if (host.Pictures == nullptr)
+        RaiseNotInstalled(ServiceOf<PictureCache>);
+    TJPEGImage* picture = host.Pictures->Load(name, host.Services);
     if (picture == nullptr)
         return {};
     if (!picture->Empty())

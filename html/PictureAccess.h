@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "gfx/Canvas.h"
 #include "gfx/Geometry.h"
+#include "html/HtmlHost.h"
 
 namespace vendora {
 
@@ -17,11 +18,11 @@ struct MarkupPicture {
 };
 
 // Whether the picture file of an "<IMG" tag exists; a tag naming a missing file takes no place at all.
-bool PictureFileExists(const AnsiString& name);
+bool PictureFileExists(const HtmlHost& host, const AnsiString& name);
 // The cached picture of name, or the placeholder that tells the file is missing, its pixels decoded: a
 // damaged file raises EInvalidGraphic where the layout meets it, before anything after it is laid out,
 // and painting it later cannot fail.
-MarkupPicture OpenPicture(const AnsiString& name);
+MarkupPicture OpenPicture(const HtmlHost& host, const AnsiString& name);
 void PaintPicture(Canvas& canvas, const IntRect& rect, const MarkupPicture& picture);
 
 } // namespace vendora

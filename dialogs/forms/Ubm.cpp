@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "controls/ui/Gradient.h"
 #include "dialogs/MessageBox.h"
+#include "dialogs/forms/MessageHost.h"
 #include "gfx/Bitmap.h"
 #include "gui/Application.h"
 #include "gui/SpeedButton.h"
@@ -35,7 +36,7 @@ std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
 
 } // namespace
 
-TFMB::TFMB(Component* owner) : Form(owner) {
+TFMB::TFMB(Component* owner, const HtmlHost& host) : Form(owner), host_(host) {
     SetName("FMB");
     SetBorderStyle(BorderStyle::Single);
     SetColor(clWhite);
@@ -71,7 +72,7 @@ TFMB::TFMB(Component* owner) : Form(owner) {
     Gradient1->OnMouseMove = [this](Control&, int x, int y) { MouseMove(x, y); };
     Gradient1->OnMouseUp = [this](Control&, MouseButton, int, int) { MouseUp(); };
 
-    LeMessage = new THTMLLabel(this);
+    LeMessage = new THTMLLabel(this, host_);
     LeMessage->SetName("LeMessage");
     LeMessage->SetParent(this);
     LeMessage->SetAutoSize(true);
@@ -203,7 +204,7 @@ void TFMB::MeasureMessage() {
     LeMessage->SetWidth(width);
     Canvas& canvas = GetCanvas();
     LeMessage->SetHeight(
-        MeasureHtml(canvas.Engine(), s, canvas.GetFont(), left, top, width, LeMessage->Caption()));
+        MeasureHtml(host_, canvas.Engine(), s, canvas.GetFont(), left, top, width, LeMessage->Caption()));
 }
 
 void TFMB::PlaceButtons() {
@@ -282,7 +283,7 @@ TFMB* FMB() {
 }
 
 TFMB& CreateMessageWindow() {
-    messageWindow = new TFMB(&App());
+    messageWindow = new TFMB(&App(), InstalledHtmlHost());
     return *messageWindow;
 }
 

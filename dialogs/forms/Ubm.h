@@ -9,6 +9,7 @@
 #include "gfx/Geometry.h"
 #include "gfx/Scale.h"
 #include "gui/Form.h"
+#include "html/HtmlHost.h"
 
 #include <functional>
 
@@ -45,7 +46,8 @@ class Control;
 
 class TFMB : public Form {
 public:
-    explicit TFMB(Component* owner);
+    // host: what the messages' pictures come from, for as long as the window lives.
+    TFMB(Component* owner, const HtmlHost& host);
     ~TFMB() override;
 
     TGradient* Gradient1 = nullptr;
@@ -99,6 +101,7 @@ private:
     int result_ = 0;
     AnsiString hotKeys_;
     bool inCall_ = false;
+    HtmlHost host_;
 };
 
 // The process's message window (null until created).

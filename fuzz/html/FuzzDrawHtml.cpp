@@ -23,13 +23,19 @@ test::FixedTextEngine& Engine() {
     return engine;
 }
 
-// For the whole run.
-void Setup() {
+test::MemoryPlatform& Machine() {
     static test::MemoryPlatform platform; // a disk with nothing on it
+    return platform;
+}
+
+PictureCache& Pictures() {
     static PictureCache pictures;
-    static const Install<Platform> os(platform);
-    static const Install<PictureCache> cache(pictures);
-    static const Install<TextEngine> text(Engine());
+    return pictures;
+}
+
+// For the whole run: the system colours of the form elements.
+void Setup() {
+    static const Install<Platform> os(Machine());
 }
 
 } // namespace
@@ -53,12 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = static_cast<int>(data[0]) - 20;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
-        DrawHtml(canvas, 20, 5, width, text, clWhite);
+        const HtmlHost host{&Pictures(), PictureServices{Machine().Files(), engine}};
+        DrawHtml(canvas, host, 20, 5, width, text, clWhite);
     } catch (const EConvertError&) {
         // The one error markup may raise.
     }
     if (!(canvas.GetFont() == font) || !(canvas.GetBrush() == brush) || !(canvas.GetPen() == pen))
         std::abort();
-    ReleasePictures();
+    Pictures().Release();
     return 0;
 }

@@ -9,7 +9,7 @@ namespace {
 constexpr int MinimumWidth = 50;
 }
 
-THTMLLabel::THTMLLabel(Component* owner) : Control(owner) {}
+THTMLLabel::THTMLLabel(Component* owner, const HtmlHost& host) : Control(owner), host_(host) {}
 
 void THTMLLabel::SetCaption(const AnsiString& caption) {
     if (caption == caption_)
@@ -24,7 +24,7 @@ void THTMLLabel::SetCaption(const AnsiString& caption) {
 void THTMLLabel::Paint() {
     Canvas& canvas = GetCanvas();
     const int inset = canvas.GetScale().Px(1);
-    int bottom = DrawHtml(canvas, inset, inset, Width(), caption_, clWhite);
+    int bottom = DrawHtml(canvas, host_, inset, inset, Width(), caption_, clWhite);
     // Setting the height repaints once more; the second paint measures the same and stops there.
     if (autoSize_ && bottom != Height())
         SetHeight(bottom);

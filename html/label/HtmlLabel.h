@@ -5,12 +5,14 @@
 
 #include "base/Text.h"
 #include "gui/Control.h"
+#include "html/HtmlHost.h"
 
 namespace vendora {
 
 class THTMLLabel : public Control {
 public:
-    explicit THTMLLabel(Component* owner);
+    // host: what the caption's pictures come from, for as long as the label lives.
+    THTMLLabel(Component* owner, const HtmlHost& host);
 
     // The label's own caption (not the framework's control text).
     const AnsiString& Caption() const { return caption_; }
@@ -30,6 +32,7 @@ protected:
     void Paint() override;
 
 private:
+    HtmlHost host_;
     AnsiString caption_;
     bool autoSize_ = false;
 };

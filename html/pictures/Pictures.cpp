@@ -103,9 +103,10 @@ TJPEGImage* PictureCache::Load(const AnsiString& requested, const PictureService
     TJPEGImage* picture = entries_.back().Picture.get();
     // The entry stays even when loading fails, so that a bad file is read once and later requests get its
     // empty picture.
+    if (exists && services.Decoder == nullptr)
+        RaiseNotInstalled(ServiceOf<PictureDecoder>);
     if (exists)
-        picture->LoadFromFile(services.Files, name,
-                              services.Decoder != nullptr ? *services.Decoder : Decoder());
+        picture->LoadFromFile(services.Files, name, *services.Decoder);
     else
         picture->Assign(DrawMissingPicture(services.Text, name));
     return picture;
@@ -147,17 +148,9 @@ Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name) {
     return bitmap;
 }
 
-TJPEGImage* LoadPicture(const AnsiString& name) {
-    return Pictures().Load(name, PictureServices{Os().Files(), Text()});
-}
-
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture) {
     if (picture != nullptr)
         picture->Draw(canvas, rect);
-}
-
-void ReleasePictures() {
-    Pictures().Release();
 }
 
 } // namespace vendora

@@ -1,9 +1,9 @@
 #pragma once
-// The pictures that markup names. LoadPicture turns a file name into a picture and keeps it for the rest of
-// the run, so that every repaint finds the same object without reading the file again; a missing file
+// The pictures that markup names. A PictureCache turns a file name into a picture and keeps it for the rest
+// of the run, so that every repaint finds the same object without reading the file again; a missing file
 // gives a drawn placeholder. DrawPicture scales a picture into a rectangle.
 //
-// The JPEG pixels come from the installed PictureDecoder (start-up installs libjpeg's on the host). Main
+// The JPEG pixels come from the decoder the cache is handed (libjpeg's on the host, WIC on Windows). Main
 // thread only.
 
 #include "base/Text.h"
@@ -57,15 +57,15 @@ private:
 struct PictureServices {
     FileSystem& Files;
     TextEngine& Text;
-    // None: the installed one (Decoder()), asked for only when a picture file is loaded, as a missing
-    // picture's placeholder needs none.
+    // Needed only when a picture file is loaded, as a missing picture's placeholder needs none: a file met
+    // without one is a fault of the program's set-up (std::logic_error, as for a decoder not installed).
     const PictureDecoder* Decoder = nullptr;
 };
 
 // Entries in the order their names were first asked for; only ever appended until Release.
 class PictureCache {
 public:
-    // The picture of name (see LoadPicture). The result belongs to the cache.
+    // The picture of name, loaded as described below. The result belongs to the cache.
     TJPEGImage* Load(const AnsiString& name, const PictureServices& services);
     // Frees every picture and empties the cache.
     void Release() { entries_.clear(); }
@@ -92,21 +92,15 @@ Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name);
 inline constexpr int MissingPictureWidth = 300;
 inline constexpr int MissingPictureHeight = 200;
 
-// The process-wide cache (see Pictures), through Os().Files(), Text() and the installed decoder.
+// How the cache loads a picture (PictureCache::Load):
 //
 // The name is cut to 255 characters and a "~" alias resolved; the resolved name is the cache key, compared
 // exactly (letter case counts). A name seen before returns its picture and touches no file. Otherwise an
 // entry is appended, then the file is loaded, or the placeholder drawn when no such file exists. Loading
 // errors propagate; the entry stays (0 x 0) and the file is not read again.
-TJPEGImage* LoadPicture(const AnsiString& name);
 // picture scaled into rect; nothing for a null picture. Decoding errors propagate.
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture);
-// Shut-down: frees every cached picture and empties the cache.
-void ReleasePictures();
-// The process-wide cache that start-up installs (Install<PictureCache>).
+// The cache start-up keeps for the program's messages (Install<PictureCache>).
 template <> inline constexpr ServiceInfo ServiceOf<PictureCache>{"picture cache", "PictureCache"};
-inline PictureCache& Pictures() {
-    return Installed<PictureCache>::Get();
-}
 
 } // namespace vendora

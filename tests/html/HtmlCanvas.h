@@ -24,13 +24,16 @@ protected:
     MemoryPlatform machine; // the system colours of buttons and fields
     const Install<Platform> installed{machine};
     PictureCache pictures;
-    const Install<PictureCache> picturesInstalled{pictures};
     FixedTextEngine engine{TextShape::FontBlocks};
     Bitmap surface{700, 400};
     Canvas canvas{surface, engine};
+    // What the renderer is handed: the pictures read from files, decoded with pictureDecoder.
+    FileSystem* files = &machine.Files();
+    const PictureDecoder* pictureDecoder = nullptr;
 
+    HtmlHost Host() { return HtmlHost{&pictures, PictureServices{*files, engine, pictureDecoder}}; }
     int Draw(std::string_view text, int x = 10, int y = 5, int width = 200) {
-        return DrawHtml(canvas, x, y, width, text, clWhite);
+        return DrawHtml(canvas, Host(), x, y, width, text, clWhite);
     }
     bool Ink(int x, int y) const { return surface.Pixel(x, y) != clWhite; }
     TColor At(int x, int y) const { return surface.Pixel(x, y); }

@@ -312,16 +312,17 @@ TEST_F(Layout, MeasuringGivesDrawHtmlsHeightAndDrawsNothing) {
             SCOPED_TRACE(::testing::Message() << dpi << " dpi: " << text);
             surface.Fill(clWhite);
             engine.Drawn.clear();
-            const int height = MeasureHtml(engine, scaled.GetScale(), scaled.GetFont(), 10, 5, 120, text);
+            const int height =
+                MeasureHtml(Host(), engine, scaled.GetScale(), scaled.GetFont(), 10, 5, 120, text);
             EXPECT_TRUE(engine.Drawn.empty());
             EXPECT_TRUE(WhiteArea(0, 0, surface.Width(), surface.Height()));
-            EXPECT_EQ(height, DrawHtml(scaled, 10, 5, 120, text, clWhite));
+            EXPECT_EQ(height, DrawHtml(scaled, Host(), 10, 5, 120, text, clWhite));
         }
     }
 }
 
 TEST_F(Layout, AConversionErrorReachesTheCallerOfTheMeasure) {
-    EXPECT_THROW(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, "un<FONT SIZE=9x>deux"),
+    EXPECT_THROW(MeasureHtml(Host(), engine, {}, canvas.GetFont(), 10, 5, 200, "un<FONT SIZE=9x>deux"),
                  EConvertError);
     EXPECT_TRUE(engine.Drawn.empty());
 }

@@ -28,16 +28,16 @@ protected:
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
     const Install<Platform> os{platform};
-    const Install<TextEngine> text{engine};
-    const Install<PictureDecoder> decoder{TheJpegDecoder()};
 
     void SetUp() override {
+        files = &platform.Files();
+        pictureDecoder = &TheJpegDecoder();
         // Relative picture names are looked up in the current folder, as the installer's are.
         std::filesystem::current_path(folder.Path());
     }
     void TearDown() override {
         std::filesystem::current_path(previousFolder);
-        ReleasePictures();
+        pictures.Release();
     }
 
     void MakeJpeg(const std::string& utf8Name, int width, int height) {
@@ -88,7 +88,7 @@ TEST_F(PictureLayout, APictureIsNeverMovedToANewLine) {
 TEST_F(PictureLayout, AMissingPictureFileTakesNoPlace) {
     EXPECT_EQ(Draw("a<IMG SRC=\"absent.gif\">b<P>"), 5 + Cell + CallerCell);
     EXPECT_EQ(engine.Words().back().X, 17);
-    EXPECT_EQ(Pictures().Count(), 0u);
+    EXPECT_EQ(pictures.Count(), 0u);
 }
 
 TEST_F(PictureLayout, APictureFileWithoutPixelsHasNoHeightAtAPixelWidth) {
@@ -111,21 +111,21 @@ TEST_F(PictureLayout, CheckBoxesAndRadioButtonsSitAroundTheMiddleOfTheLine) {
     EXPECT_EQ(words[1].X, 27 + 12 + 5);
     EXPECT_TRUE(Bluish(44 + 7 + 3, 7)); // the radio button after "c"
     EXPECT_EQ(words[2].X, 44 + 7 + 3 + 13 + 5);
-    EXPECT_EQ(Pictures().NameAt(0), Ansi("coché.jpg"));
-    EXPECT_EQ(Pictures().NameAt(1), "unchecked.jpg");
+    EXPECT_EQ(pictures.NameAt(0), Ansi("coché.jpg"));
+    EXPECT_EQ(pictures.NameAt(1), "unchecked.jpg");
 }
 
 TEST_F(PictureLayout, AMissingFieldPictureShowsThePlaceholderInItsPlace) {
     // A fresh line has no height: the check box's top is 6 above it.
     EXPECT_EQ(Draw("<INPUT TYPE=checkbox>x", 10, 20, 600), 20 + 200);
-    EXPECT_EQ(Pictures().NameAt(0), Ansi("noncoché.jpg"));
+    EXPECT_EQ(pictures.NameAt(0), Ansi("noncoché.jpg"));
     EXPECT_EQ(At(13 + 1, 14 + 1), clBlack); // the placeholder's outline starts at (1, 1)
     EXPECT_EQ(engine.Words().back().X, 13 + 300 + 5);
 
     engine.Drawn.clear();
     Draw("<INPUT TYPE=radio CHECKED><INPUT TYPE=image SRC=\"bouton.jpg\">", 10, 20, 600);
-    EXPECT_EQ(Pictures().NameAt(1), "checked.jpg");
-    EXPECT_EQ(Pictures().NameAt(2), "bouton.jpg");
+    EXPECT_EQ(pictures.NameAt(1), "checked.jpg");
+    EXPECT_EQ(pictures.NameAt(2), "bouton.jpg");
 }
 
 TEST_F(PictureLayout, AnImageFieldSitsOnTheLineTop) {
@@ -139,7 +139,7 @@ TEST_F(PictureLayout, AnImageFieldSitsOnTheLineTop) {
 TEST_F(PictureLayout, MeasuringReadsThePicturesSizesAndPaintsNothing) {
     MakeJpeg("photo.jpg", 40, 30);
     const std::string_view text = "ab<IMG SRC=\"photo.gif\" WIDTH=150%>c<INPUT TYPE=image SRC=\"photo.jpg\">";
-    EXPECT_EQ(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, text), 5 + 45);
+    EXPECT_EQ(MeasureHtml(Host(), engine, {}, canvas.GetFont(), 10, 5, 200, text), 5 + 45);
     EXPECT_TRUE(engine.Drawn.empty());
     EXPECT_TRUE(WhiteArea(0, 0, surface.Width(), surface.Height()));
     EXPECT_EQ(Draw(text), 5 + 45);
@@ -157,11 +157,19 @@ TEST_F(PictureLayout, ADamagedPictureEndsTheDrawingWhereItStandsAndFailsTheMeasu
     WriteFile(folder.Path() / "cut.jpg", bytes);
     const std::string_view text = "a<IMG SRC=\"cut.jpg\">b<INPUT TYPE=radio>";
 
-    EXPECT_THROW(MeasureHtml(engine, {}, canvas.GetFont(), 10, 5, 200, text), EInvalidGraphic);
+    EXPECT_THROW(MeasureHtml(Host(), engine, {}, canvas.GetFont(), 10, 5, 200, text), EInvalidGraphic);
     EXPECT_THROW(Draw(text), EInvalidGraphic);
     ASSERT_EQ(engine.Words().size(), 1u);
     EXPECT_EQ(engine.Words()[0].Text, "a");
-    EXPECT_EQ(Pictures().Count(), 1u); // the radio button's picture is never asked for
+    EXPECT_EQ(pictures.Count(), 1u); // the radio button's picture is never asked for
+}
+
+// A renderer handed no picture cache (a text that should show none) says so at the first picture it meets.
+TEST_F(PictureLayout, APictureMetWithoutACacheIsAFaultOfTheSetUp) {
+    MakeJpeg("photo.jpg", 40, 30);
+    const HtmlHost host{nullptr, PictureServices{platform.Files(), engine, &TheJpegDecoder()}};
+    EXPECT_EQ(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"absent.jpg\">a"), 5 + Cell);
+    EXPECT_THROW(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"photo.jpg\">a"), std::logic_error);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "gfx/png/Png.h"
 #include "html/DrawHtml.h"
 #include "installer/InstallerTexts.h"
+#include "tests/support/MemoryFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -68,11 +69,14 @@ AnsiString AsWindowText(AnsiString text) {
 }
 
 int PaintAsTheWindow(Bitmap& surface, TextEngine& engine, const AnsiString& text) {
+    // The system's messages show no picture: nothing is read.
+    static test::MemoryFileSystem noFiles;
+    const HtmlHost host{nullptr, PictureServices{noFiles, engine}};
     Canvas canvas(surface, engine);
     canvas.GetFont().Name = "Tahoma";
     canvas.GetFont().SetHeight(-13);
     canvas.GetFont().Color = clWindowText;
-    return DrawHtml(canvas, MessageLeft, MessageTop, MessageWidth, text, clWhite);
+    return DrawHtml(canvas, host, MessageLeft, MessageTop, MessageWidth, text, clWhite);
 }
 
 std::filesystem::path SourceDir() {

@@ -38,11 +38,11 @@ Reading Read(const AnsiString& text) {
     test::MemoryPlatform machine;
     const Install<Platform> os(machine);
     PictureCache pictures;
-    const Install<PictureCache> picturesInstalled(pictures);
     test::FixedTextEngine engine(test::TextShape::Invisible);
     Bitmap surface(Left * 2 + Width, 800);
     Canvas canvas(surface, engine);
-    DrawHtml(canvas, Left, 5, Width, text, clWhite);
+    DrawHtml(canvas, HtmlHost{&pictures, PictureServices{machine.Files(), engine}}, Left, 5, Width, text,
+             clWhite);
 
     // Every run, blanks included, so that a word split across runs (a bold name and its full stop) reads
     // as one.

@@ -134,7 +134,7 @@ TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
     };
     const auto dialogs = [] { Dialogs(); };
     const auto progress = [] { CurrentExtractionUi(); };
-    const auto pictures = [] { Pictures(); };
+    const auto pictures = [] { Installed<PictureCache>::Get(); };
     EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
     EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
     EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");

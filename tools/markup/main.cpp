@@ -150,10 +150,10 @@ AnsiString MessageText(const Options& options) {
 }
 
 // Paints text as the message window does; the result is DrawHtml's.
-int Paint(Bitmap& surface, TextEngine& engine, int width, const AnsiString& text) {
-    Canvas canvas(surface, engine);
+int Paint(Bitmap& surface, const HtmlHost& host, int width, const AnsiString& text) {
+    Canvas canvas(surface, host.Services.Text);
     canvas.GetFont() = MessageArea::StartFont();
-    return DrawHtml(canvas, MessageArea::Left, MessageArea::Top, width, text, clWhite);
+    return DrawHtml(canvas, host, MessageArea::Left, MessageArea::Top, width, text, clWhite);
 }
 
 // Only pictures read the disk; the tool needs nothing else from the platform.
@@ -165,17 +165,16 @@ public:
 int Render(const Options& options) {
     const AnsiString text = MessageText(options);
     DiskPlatform platform;
+    // The form elements' system colours are the platform's.
     const Install<Platform> os(platform);
     FreeTypeTextEngine& engine = TheFreeTypeTextEngine();
-    const Install<TextEngine> installedEngine(engine);
-    const Install<PictureDecoder> decoder(TheJpegDecoder());
     PictureCache pictures;
-    const Install<PictureCache> installedPictures(pictures);
-    const int height = MeasureHtml(engine, Scale{}, MessageArea::StartFont(), MessageArea::Left,
+    const HtmlHost host{&pictures, PictureServices{platform.Files(), engine, &TheJpegDecoder()}};
+    const int height = MeasureHtml(host, engine, Scale{}, MessageArea::StartFont(), MessageArea::Left,
                                    MessageArea::Top, options.Width, text);
     Bitmap image(options.Width + MessageArea::Margins, std::max(1, height + MessageArea::BottomMargin),
                  options.Background);
-    Paint(image, engine, options.Width, text);
+    Paint(image, host, options.Width, text);
     SavePng(image, options.Output);
     std::cout << height << '\n';
     return 0;

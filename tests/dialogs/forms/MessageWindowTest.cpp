@@ -5,6 +5,7 @@
 #include "dialogs/ErrorBox.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/forms/FrameworkDialogs.h"
+#include "dialogs/forms/MessageHost.h"
 #include "dialogs/forms/Ubm.h"
 #include "gui/SpeedButton.h"
 #include "html/DrawHtml.h"
@@ -99,7 +100,7 @@ protected:
     int TextHeight(const AnsiString& text) {
         Bitmap scratch(481, 2000);
         Canvas canvas(scratch, engine_);
-        return DrawHtml(canvas, 0, 0, 441, text, clWhite);
+        return DrawHtml(canvas, InstalledHtmlHost(), 0, 0, 441, text, clWhite);
     }
 
     std::vector<Shown> shown_;

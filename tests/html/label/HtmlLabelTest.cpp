@@ -13,15 +13,16 @@ protected:
         form_ = new Form(&App());
         form_->SetClientSize(500, 400);
         form_->Show();
-        label_ = new THTMLLabel(form_);
+        label_ = new THTMLLabel(form_, host_);
         label_->SetParent(form_);
     }
     // What the renderer gives the caption at that width, from top y 1.
     int Measured(const AnsiString& caption, int width) {
         Bitmap scratch(600, 600);
         Canvas canvas(scratch, engine_);
-        return DrawHtml(canvas, 1, 1, width, caption, clWhite);
+        return DrawHtml(canvas, host_, 1, 1, width, caption, clWhite);
     }
+    const HtmlHost host_{nullptr, PictureServices{machine_.Files(), engine_}};
     Form* form_ = nullptr;
     THTMLLabel* label_ = nullptr;
 };

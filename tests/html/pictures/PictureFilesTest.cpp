@@ -1,7 +1,6 @@
 // Pictures read from the host's disk: JPEG files made here with libjpeg, decoded with libjpeg, the cache,
 // the "~" resolution and the placeholder drawn with the real FreeType text engine.
 #include "html/pictures/Pictures.h"
-#include "platform/posix/HostDiskPlatform.h"
 
 #include "base/Errors.h"
 #include "gfx/freetype/FreeTypeTextEngine.h"
@@ -354,37 +353,33 @@ TEST_F(PictureFiles, FileThatCannotBeOpenedRaisesTheOpenErrorOnce) {
     EXPECT_EQ(cache.Count(), 1u);
 }
 
-// The process-wide cache reaches the disk through the installed platform, and decodes with the installed
-// decoder, which only a picture file needs.
-TEST(ProcessPictures, LoadThroughTheInstalledServicesAndReleaseAtShutDown) {
-    HostDiskPlatform platform;
-    const Install<Platform> os(platform);
-    const Install<TextEngine> text(Engine());
+// The cache reads through the files it is handed and decodes with the decoder it is handed, which only a
+// picture file needs.
+TEST(PictureCacheServices, OnlyAPictureFileNeedsADecoderAndReleaseEmptiesTheCache) {
+    HostFileSystem files;
     ScratchFolder folder;
     WriteFile(folder.Path() / "a.jpg", EncodeJpeg(GreyBlocks(24, 16)));
     const AnsiString name = FromHostPath((folder.Path() / "a.jpg").string());
-    // Before start-up there is no cache to keep a picture in.
-    EXPECT_THROW(LoadPicture(name), std::logic_error);
     PictureCache cache;
-    const Install<PictureCache> cacheInstalled(cache);
-    EXPECT_EQ(LoadPicture("manque.jpg")->Width(), 300);
+    const PictureServices withoutDecoder{files, Engine()};
+    EXPECT_EQ(cache.Load("manque.jpg", withoutDecoder)->Width(), 300);
     try {
-        LoadPicture(name);
+        cache.Load(name, withoutDecoder);
         ADD_FAILURE() << "a picture file loaded without a decoder";
     } catch (const std::logic_error& error) {
         EXPECT_STREQ(error.what(), "no picture decoder installed (Install<PictureDecoder>)");
     }
-    EXPECT_EQ(LoadPicture(name)->Width(), 0) << "the entry stays, as after any failed load";
-    ReleasePictures();
+    EXPECT_EQ(cache.Load(name, withoutDecoder)->Width(), 0) << "the entry stays, as after any failed load";
+    cache.Release();
 
-    const Install<PictureDecoder> decoder(TheJpegDecoder());
-    TJPEGImage* picture = LoadPicture(name);
-    EXPECT_EQ(LoadPicture(name), picture);
+    const PictureServices services{files, Engine(), &TheJpegDecoder()};
+    TJPEGImage* picture = cache.Load(name, services);
+    EXPECT_EQ(cache.Load(name, services), picture);
     EXPECT_EQ(picture->Width(), 24);
-    EXPECT_EQ(Pictures().Count(), 1u);
-    ReleasePictures();
-    EXPECT_EQ(Pictures().Count(), 0u);
-    EXPECT_EQ(LoadPicture(name)->Height(), 16);
+    EXPECT_EQ(cache.Count(), 1u);
+    cache.Release();
+    EXPECT_EQ(cache.Count(), 0u);
+    EXPECT_EQ(cache.Load(name, services)->Height(), 16);
 }
 
 } // namespace
