@@ -168,8 +168,8 @@ TEST_F(PictureLayout, ADamagedPictureEndsTheDrawingWhereItStandsAndFailsTheMeasu
 TEST_F(PictureLayout, APictureMetWithoutACacheIsAFaultOfTheSetUp) {
     MakeJpeg("photo.jpg", 40, 30);
     const HtmlHost host{nullptr, PictureServices{platform.Files(), engine, &TheJpegDecoder()}};
-    EXPECT_EQ(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"absent.jpg\">a"), 5 + Cell);
-    EXPECT_THROW(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"photo.jpg\">a"), std::logic_error);
+    EXPECT_EQ(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"absent.jpg\">a", clWhite), 5 + Cell);
+    EXPECT_THROW(DrawHtml(canvas, host, 10, 5, 200, "<IMG SRC=\"photo.jpg\">a", clWhite), std::logic_error);
 }
 
 } // namespace
