@@ -28,7 +28,7 @@ test::MemoryPlatform& Machine() {
     return platform;
 }
 
-PictureCache& Pictures() {
+PictureCache& Cache() {
     static PictureCache pictures;
     return pictures;
 }
@@ -59,13 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int width = static_cast<int>(data[0]) - 20;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
-        const HtmlHost host{&Pictures(), PictureServices{Machine().Files(), engine}};
+        const HtmlHost host{&Cache(), PictureServices{Machine().Files(), engine}};
         DrawHtml(canvas, host, 20, 5, width, text, clWhite);
     } catch (const EConvertError&) {
         // The one error markup may raise.
     }
     if (!(canvas.GetFont() == font) || !(canvas.GetBrush() == brush) || !(canvas.GetPen() == pen))
         std::abort();
-    Pictures().Release();
+    Cache().Release();
     return 0;
 }
