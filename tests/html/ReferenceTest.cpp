@@ -105,7 +105,8 @@ protected:
 TEST_P(SystemMessages, PaintAsTheirReferencePicture) {
     const SystemMessage& message = GetParam();
     const AnsiString text = AsWindowText(message.Text);
-    // The message window measures by painting; the picture is the text and the window's margin below it.
+    // DrawHtml gives the height (a paint on one row finds it); the picture is the text and the window's
+    // margin below it.
     Bitmap probe(ClientWidth, 1);
     const int height = PaintAsTheWindow(probe, Engine(), text);
     ASSERT_GT(height, MessageTop);
