@@ -60,9 +60,11 @@ FileStatus InstallLog::Open(const AnsiString& path) {
     OpenedFile opened =
         Os().Files().CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways);
     path_ = path;
-    if (!opened)
-        return FileError{opened.Error()};
-    file_ = std::move(*opened);
+    // A log that cannot be opened holds no file, whatever it held before.
+    const int openError = opened.Error();
+    file_ = std::move(opened).ValueOr(nullptr);
+    if (file_ == nullptr)
+        return FileError{openError};
     std::uint32_t done = 0;
     const FileStatus written = file_->Write(Utf8Mark, 3, done);
     if (written && done == 3)
