@@ -21,32 +21,33 @@ AnsiString CopyTemporary(const AnsiString& from, const AnsiString& to) {
 
 } // namespace
 
-int CopyContent(FileHandle& from, FileHandle& to) {
+FileStatus CopyContent(FileHandle& from, FileHandle& to) {
     std::vector<char> buffer(1 << 16);
     for (;;) {
         std::uint32_t got = 0;
         if (const FileStatus read = from.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), got);
             !read)
-            return read.Error() != 0 ? read.Error() : WinError::GenFailure;
+            return FileError{read.Error() != 0 ? read.Error() : WinError::GenFailure};
         if (got == 0)
-            return 0;
+            return {};
         std::uint32_t put = 0;
         const FileStatus written = to.Write(buffer.data(), got, put);
         if (!written || put != got)
-            return written.Error() != 0 ? written.Error() : WinError::DiskFull;
+            return FileError{written.Error() != 0 ? written.Error() : WinError::DiskFull};
     }
 }
 
 FileStatus DiskFileSystem::CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) {
     const AnsiString temporary = CopyTemporary(from, to);
     RemoveTemporary(temporary);
-    int code = WriteCopy(from, temporary, to, failIfExists);
-    if (code == 0)
-        code = PutCopyInPlace(temporary, to, failIfExists);
-    if (code == 0)
+    FileStatus copied = WriteCopy(from, temporary, to, failIfExists);
+    if (copied)
+        copied = PutCopyInPlace(temporary, to, failIfExists);
+    if (copied)
         return {};
     // A half-written copy is worth nothing; the destination stays as it was.
     RemoveTemporary(temporary);
+    const int code = copied.Error();
     return FileError{failIfExists && code == WinError::AlreadyExists ? WinError::FileExists : code};
 }
 

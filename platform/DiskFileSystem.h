@@ -7,9 +7,9 @@
 
 namespace vendora {
 
-// Copies what is left of from into to. 0 once all of it is written, else the Windows error code; a write
-// that stops short without one is the full disk's.
-int CopyContent(FileHandle& from, FileHandle& to);
+// Copies what is left of from into to, failing with the Windows error code; a write that stops short
+// without one is the full disk's.
+FileStatus CopyContent(FileHandle& from, FileHandle& to);
 
 class DiskFileSystem : public FileSystem {
 public:
@@ -40,14 +40,15 @@ protected:
     // The file's content, or the folder's own entries, on the disk.
     virtual FileStatus Flush(const AnsiString& path, bool folder) = 0;
 
-    // The whole copy of from under temporary: content, last-write time and attributes, on the disk. 0, else
-    // the Windows error code; a refusal that the system would make for to (a folder there, a file held open,
-    // an existing one when failIfExists) may come before anything is written.
-    virtual int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                          bool failIfExists) = 0;
+    // The whole copy of from under temporary: content, last-write time and attributes, on the disk, or the
+    // Windows error code why not; a refusal that the system would make for to (a folder there, a file held
+    // open, an existing one when failIfExists) may come before anything is written.
+    virtual FileStatus WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                                 bool failIfExists) = 0;
     // The complete copy put over to in one step, on the disk with its folder when this returns; an
-    // existing to is refused when failIfExists. 0, else the Windows error code.
-    virtual int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) = 0;
+    // existing to is refused when failIfExists.
+    virtual FileStatus PutCopyInPlace(const AnsiString& temporary, const AnsiString& to,
+                                      bool failIfExists) = 0;
     // Whatever lies under the temporary name goes (a read-only file; a link itself, never what it leads
     // to); nothing happens when there is none.
     virtual void RemoveTemporary(const AnsiString& temporary) = 0;

@@ -70,11 +70,6 @@ private:
 
 using FileStatus = FileResult<void>;
 
-// Done when code is 0, else failed with it: the shape of the system calls that answer with a code.
-inline FileStatus StatusOf(int code) {
-    return code == 0 ? FileStatus() : FileStatus(FileError{code});
-}
-
 // How a failed call reaches the user, as the runtime and its file streams raise it: the I/O error of the
 // code ("Erreur E/S %d", "Disque plein"...), or a stream's "Impossible d'ouvrir le fichier" / "Impossible de
 // créer le fichier" with the path and the system's reason.

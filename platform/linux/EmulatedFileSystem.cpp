@@ -359,50 +359,51 @@ void EmulatedFileSystem::RemoveName(const std::string& hostPath) {
         ::unlinkat(parent.Folder.Get(), parent.Leaf.c_str(), 0);
 }
 
-int EmulatedFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                                  bool failIfExists) {
+FileStatus EmulatedFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary,
+                                         const AnsiString& to, bool failIfExists) {
     auto opened = OpenHandle(*this, *openFiles_, openFiles_, from, FileAccess::GenericRead, FileShare::Read,
                              Disposition::OpenExisting);
     if (!opened)
-        return opened.Error();
+        return FileError{opened.Error()};
     EmulatedFileHandle& source = **opened;
     struct stat sourceInfo {};
     FileTime lastWrite;
     if (::fstat(source.Fd(), &sourceInfo) != 0 || !source.GetTimes(nullptr, nullptr, &lastWrite))
-        return WindowsErrorFromErrno(errno);
+        return FileError{WindowsErrorFromErrno(errno)};
     auto target = Find(to);
     if (!target)
-        return target.Error();
+        return FileError{target.Error()};
     {
         std::lock_guard guard(openFiles_->Lock());
         if (const int refused = ReplaceRefused(*target, failIfExists); refused != 0)
-            return refused;
+            return FileError{refused};
     }
     auto created = OpenHandle(*this, *openFiles_, openFiles_, temporary, FileAccess::GenericWrite,
                               FileShare::None, Disposition::CreateNew);
     if (!created)
-        return created.Error();
+        return FileError{created.Error()};
     EmulatedFileHandle& copy = **created;
-    if (const int code = CopyContent(source, copy); code != 0)
-        return code;
+    if (const FileStatus copied = CopyContent(source, copy); !copied)
+        return copied;
     // The copy keeps the source's permissions (a program stays executable) and its last-write time.
     if (::fchmod(copy.Fd(), sourceInfo.st_mode & 07777) != 0)
-        return WindowsErrorFromErrno(errno);
+        return FileError{WindowsErrorFromErrno(errno)};
     if (const FileStatus set = copy.SetTimes(nullptr, nullptr, &lastWrite); !set)
-        return set.Error();
+        return set;
     if (::fsync(copy.Fd()) != 0)
-        return WindowsErrorFromErrno(errno);
-    return 0;
+        return FileError{WindowsErrorFromErrno(errno)};
+    return {};
 }
 
-int EmulatedFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
+FileStatus EmulatedFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to,
+                                              bool failIfExists) {
     auto staged = Find(temporary);
     if (!staged)
-        return staged.Error();
+        return FileError{staged.Error()};
     auto target = Find(to);
     if (!target)
-        return target.Error();
-    return Rename(*staged, *target, failIfExists, true).Error();
+        return FileError{target.Error()};
+    return Rename(*staged, *target, failIfExists, true);
 }
 
 void EmulatedFileSystem::RemoveTemporary(const AnsiString& temporary) {

@@ -66,9 +66,9 @@ protected:
     // The source opened as CopyFileA opens it (a file held open without shared reading is refused), the
     // destination refused as Windows would refuse it, then the copy with the source's permissions and
     // last-write time; links at either temporary or destination name are acted on as names.
-    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                  bool failIfExists) override;
-    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    FileStatus WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                         bool failIfExists) override;
+    FileStatus PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
 
 private:

@@ -74,39 +74,40 @@ FileStatus HostFileSystem::DeleteFile(const AnsiString& path) {
     return {};
 }
 
-int HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                              bool failIfExists) {
+FileStatus HostFileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary,
+                                     const AnsiString& to, bool failIfExists) {
     struct stat info {};
     if (DirectoryExists(to))
-        return WinError::AccessDenied;
+        return FileError{WinError::AccessDenied};
     if (failIfExists && ::lstat(HostPath(to).c_str(), &info) == 0)
-        return WinError::FileExists;
+        return FileError{WinError::FileExists};
     auto source = PosixFileHandle::Open(HostPath(from), FileAccess::GenericRead, Disposition::OpenExisting);
     if (!source)
-        return source.Error();
+        return FileError{source.Error()};
     auto target =
         PosixFileHandle::Open(HostPath(temporary), FileAccess::GenericWrite, Disposition::CreateNew);
     if (!target)
-        return target.Error();
-    if (const int code = CopyContent(**source, **target); code != 0)
-        return code;
+        return FileError{target.Error()};
+    if (const FileStatus copied = CopyContent(**source, **target); !copied)
+        return copied;
     FileTime written;
     if (const FileStatus got = (*source)->GetTimes(nullptr, nullptr, &written); !got)
-        return got.Error();
+        return got;
     if (const FileStatus set = (*target)->SetTimes(nullptr, nullptr, &written); !set)
-        return set.Error();
+        return set;
     if (::fstat((*source)->Fd(), &info) != 0 || ::fchmod((*target)->Fd(), info.st_mode & 07777) != 0 ||
         ::fsync((*target)->Fd()) != 0)
-        return WindowsErrorFromErrno(errno);
-    return 0;
+        return FileError{WindowsErrorFromErrno(errno)};
+    return {};
 }
 
-int HostFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
+FileStatus HostFileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to,
+                                          bool failIfExists) {
     if (::renameat2(AT_FDCWD, HostPath(temporary).c_str(), AT_FDCWD, HostPath(to).c_str(),
                     failIfExists ? RENAME_NOREPLACE : 0) != 0)
-        return WindowsErrorFromErrno(errno);
+        return FileError{WindowsErrorFromErrno(errno)};
     SyncPath(FolderOf(HostPath(to)), O_RDONLY | O_DIRECTORY);
-    return 0;
+    return {};
 }
 
 void HostFileSystem::RemoveTemporary(const AnsiString& temporary) {

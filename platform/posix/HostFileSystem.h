@@ -33,9 +33,9 @@ protected:
     FileStatus Flush(const AnsiString& path, bool folder) override;
     // The copy with the source's permissions, flushed; renamed over to (renameat2, without replacing when
     // failIfExists) with its folder flushed; the temporary name unlinked.
-    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                  bool failIfExists) override;
-    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    FileStatus WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                         bool failIfExists) override;
+    FileStatus PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
 };
 

@@ -137,19 +137,21 @@ FileStatus Win32FileSystem::DeleteFile(const AnsiString& path) {
     return {};
 }
 
-int Win32FileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString&, bool) {
-    return ::CopyFileW(Wide(from).c_str(), Wide(temporary).c_str(), FALSE)
-               ? 0
-               : static_cast<int>(::GetLastError());
+FileStatus Win32FileSystem::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString&,
+                                      bool) {
+    if (!::CopyFileW(Wide(from).c_str(), Wide(temporary).c_str(), FALSE))
+        return LastSystemError();
+    return {};
 }
 
-int Win32FileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) {
+FileStatus Win32FileSystem::PutCopyInPlace(const AnsiString& temporary, const AnsiString& to,
+                                           bool failIfExists) {
     // Without the replace flag the move refuses an existing destination atomically: no moment between a
     // test and the move where a file could appear and be overwritten.
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
-    return ::MoveFileExW(Wide(temporary).c_str(), Wide(to).c_str(), flags)
-               ? 0
-               : static_cast<int>(::GetLastError());
+    if (!::MoveFileExW(Wide(temporary).c_str(), Wide(to).c_str(), flags))
+        return LastSystemError();
+    return {};
 }
 
 void Win32FileSystem::RemoveTemporary(const AnsiString& temporary) {

@@ -52,9 +52,9 @@ protected:
     // CopyFileW to the temporary name, then MoveFileExW over the destination with write-through (and
     // without replacing when failIfExists); a temporary copy that came out read-only loses the attribute to
     // be deleted.
-    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                  bool failIfExists) override;
-    int PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
+    FileStatus WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                         bool failIfExists) override;
+    FileStatus PutCopyInPlace(const AnsiString& temporary, const AnsiString& to, bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
 };
 

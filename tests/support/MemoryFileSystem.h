@@ -139,7 +139,7 @@ public:
         if (const int refused = Refusal("delete", path, {}))
             return FileError{refused};
         if (files_.erase(Key(path)) == 0)
-            return Fail(Missing(path));
+            return FileError{Missing(path)};
         return {};
     }
     FileStatus CopyFile(const AnsiString& from, const AnsiString& to, bool failIfExists) override {
@@ -147,11 +147,11 @@ public:
             return FileError{refused};
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(Missing(from));
+            return FileError{Missing(from)};
         if (const int refused = Unwritable(to); refused != 0)
-            return Fail(refused);
+            return FileError{refused};
         if (failIfExists && files_.contains(Key(to)))
-            return Fail(WinError::FileExists);
+            return FileError{WinError::FileExists};
         if (!Fits(to, source->second->Content.size()))
             return FileError{WinError::DiskFull};
         Entry copy = *source->second;
@@ -184,9 +184,9 @@ public:
     AnsiString GetCurrentDirectory() override { return current_; }
     FileStatus SetCurrentDirectory(const AnsiString& path) override {
         if (files_.contains(Key(path)))
-            return Fail(WinError::Directory);
+            return FileError{WinError::Directory};
         if (!folders_.contains(Key(path)))
-            return Fail(Missing(path));
+            return FileError{Missing(path)};
         current_ = Absolute(path);
         return {};
     }
@@ -274,15 +274,14 @@ private:
         std::size_t position_ = 0;
     };
 
-    static FileError Fail(int error) { return {error}; }
     FileStatus Move(const std::string& call, const AnsiString& from, const AnsiString& to) {
         if (const int refused = Refusal(call, from, to))
             return FileError{refused};
         const auto source = files_.find(Key(from));
         if (source == files_.end())
-            return Fail(Missing(from));
+            return FileError{Missing(from)};
         if (const int refused = Unwritable(to); refused != 0)
-            return Fail(refused);
+            return FileError{refused};
         std::shared_ptr<Entry> moved = source->second;
         files_.erase(source);
         moved->Name = LongName(to);

@@ -77,10 +77,10 @@ FileStatus ExtractFolderFiles::DeleteFile(const AnsiString& path) {
     return {};
 }
 
-int ExtractFolderFiles::WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                                  bool failIfExists) {
+FileStatus ExtractFolderFiles::WriteCopy(const AnsiString& from, const AnsiString& temporary,
+                                         const AnsiString& to, bool failIfExists) {
     if (!NameInFolder(to) || !NameInFolder(temporary))
-        return WinError::AccessDenied;
+        return FileError{WinError::AccessDenied};
     return HostFileSystem::WriteCopy(from, temporary, to, failIfExists);
 }
 

@@ -27,8 +27,8 @@ public:
 protected:
     // A copy is made only into the output folder; the host file system writes it to a new temporary file
     // and renames that over the name, following no link.
-    int WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
-                  bool failIfExists) override;
+    FileStatus WriteCopy(const AnsiString& from, const AnsiString& temporary, const AnsiString& to,
+                         bool failIfExists) override;
     void RemoveTemporary(const AnsiString& temporary) override;
     // Renames inside the output folder only, following no link.
     FileStatus Replace(const AnsiString& from, const AnsiString& to, bool flush) override;

@@ -15,6 +15,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -149,13 +150,6 @@ AnsiString MessageText(const Options& options) {
     return text;
 }
 
-// Paints text as the message window does; the result is DrawHtml's.
-int Paint(Bitmap& surface, const HtmlHost& host, int width, const AnsiString& text) {
-    Canvas canvas(surface, host.Services.Text);
-    canvas.GetFont() = MessageArea::StartFont();
-    return DrawHtml(canvas, host, MessageArea::Left, MessageArea::Top, width, text, clWhite);
-}
-
 // Only pictures read the disk; the tool needs nothing else from the platform.
 class DiskPlatform : public HostDiskPlatform {
 public:
@@ -170,11 +164,17 @@ int Render(const Options& options) {
     FreeTypeTextEngine& engine = TheFreeTypeTextEngine();
     PictureCache pictures;
     const HtmlHost host{&pictures, PictureServices{platform.Files(), engine, &TheJpegDecoder()}};
-    const int height = MeasureHtml(host, engine, Scale{}, MessageArea::StartFont(), MessageArea::Left,
-                                   MessageArea::Top, options.Width, text);
+    // Laid out once, as the message window does, to size the picture; then painted from that layout.
+    const HtmlLayout layout = LayoutHtml(host, engine, Scale{}, MessageArea::StartFont(), MessageArea::Left,
+                                         MessageArea::Top, options.Width, text, clWhite);
+    if (layout.Error)
+        std::rethrow_exception(layout.Error);
+    const int height = layout.Bottom;
     Bitmap image(options.Width + MessageArea::Margins, std::max(1, height + MessageArea::BottomMargin),
                  options.Background);
-    Paint(image, host, options.Width, text);
+    Canvas canvas(image, engine);
+    canvas.GetFont() = MessageArea::StartFont();
+    PaintHtml(canvas, layout);
     SavePng(image, options.Output);
     std::cout << height << '\n';
     return 0;
