@@ -1,7 +1,7 @@
 #pragma once
-// The process-wide services: the platform, the text engine, the picture decoder, the window back end, the
-// dialog windows, the extraction's windows and the picture cache. Each is installed the one same way, by the
-// programs' entries, start-up, the tools, benchmarks, fuzz targets and tests alike: an Install object puts
+// The process-wide services that remain: what the program's entry and start-up put in place for code not
+// yet handed what it uses. Each is installed the one same way, by the programs' entries, start-up, the
+// tools, benchmarks, fuzz targets and tests alike: an Install object puts
 // a service in place for its own lifetime and puts the one it replaced back when it goes, also when an
 // exception ends its scope, so that nothing is left pointing at a service that is gone. Asking for a service
 // that is not installed is a fault of the program's start-up or of a test's set-up, never something to
@@ -11,14 +11,11 @@
 
 namespace vendora {
 
-// How the error names a service, and what else must happen when it is replaced. Each service's header
-// gives its interface's (ServiceOf<Platform> = {"platform", "Platform"}).
+// How the error names a service. Each service's header gives its interface's (ServiceOf<Platform> =
+// {"platform", "Platform"}).
 struct ServiceInfo {
     const char* What = nullptr; // "platform"
     const char* Type = nullptr; // "Platform", as Install<Platform> installs it
-    // Called once another service, or none, has taken the place: for a service whose users hold what it
-    // made (the window back end, whose windows the forms keep).
-    void (*Replaced)() = nullptr;
 };
 template <class Service> inline constexpr ServiceInfo ServiceOf{};
 
@@ -49,12 +46,7 @@ public:
     Install& operator=(const Install&) = delete;
 
 private:
-    static Service* Replace(Service* next) {
-        Service* before = std::exchange(Installed<Service>::current_, next);
-        if (ServiceOf<Service>.Replaced != nullptr)
-            ServiceOf<Service>.Replaced();
-        return before;
-    }
+    static Service* Replace(Service* next) { return std::exchange(Installed<Service>::current_, next); }
 
     Service* previous_;
 };

@@ -2,7 +2,6 @@
 // Turns the bytes of a compressed picture file into pixels. The portable layers only see this interface;
 // each build plugs in its own decoder (libjpeg on the host), so no image library leaks into the core.
 
-#include "base/Installed.h"
 #include "gfx/Bitmap.h"
 
 #include <cstdint>
@@ -24,11 +23,5 @@ public:
     // Every pixel. Damaged image data raises EInvalidGraphic with the decoder's reason.
     virtual Bitmap Decode(std::span<const std::uint8_t> bytes) const = 0;
 };
-
-// The process's decoder, which the program's entry installs (Install<PictureDecoder>), and tests their own.
-template <> inline constexpr ServiceInfo ServiceOf<PictureDecoder>{"picture decoder", "PictureDecoder"};
-inline PictureDecoder& Decoder() {
-    return Installed<PictureDecoder>::Get();
-}
 
 } // namespace vendora

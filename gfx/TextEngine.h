@@ -4,7 +4,6 @@
 // Windows definitions so that layouts agree between the builds.
 
 #include "base/Color.h"
-#include "base/Installed.h"
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -41,11 +40,5 @@ public:
     virtual void DrawText(Bitmap& target, const IntRect& clip, int x, int y, const FontRequest& font,
                           std::string_view text, TColor color) = 0;
 };
-
-// The process's text engine, which the program's entry installs (Install<TextEngine>), and tests their own.
-template <> inline constexpr ServiceInfo ServiceOf<TextEngine>{"text engine", "TextEngine"};
-inline TextEngine& Text() {
-    return Installed<TextEngine>::Get();
-}
 
 } // namespace vendora

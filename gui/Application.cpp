@@ -3,6 +3,7 @@
 #include "gui/Form.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace vendora {
 namespace {
@@ -13,18 +14,31 @@ constexpr int MaxPaintPasses = 8;
 
 } // namespace
 
-Application::Application() : Component(nullptr) {}
+Application::Application(TextEngine& text) : Component(nullptr), text_(&text) {}
 
 Application::~Application() {
     Shutdown();
+    if (backend_ != nullptr)
+        backend_->Detach(*this);
 }
 
-void Application::BackendReplaced() {
+WindowBackend& Application::Backend() const {
+    if (backend_ == nullptr)
+        throw std::logic_error("no window back end (UsedBackend)");
+    return *backend_;
+}
+
+void Application::SetBackend(WindowBackend* backend) {
     for (Form* form : forms_)
         form->DropNative();
-    if (HasBackend())
-        for (Form* form : forms_)
-            form->RecreateNative();
+    if (backend_ != nullptr)
+        backend_->Detach(*this);
+    backend_ = backend;
+    if (backend_ == nullptr)
+        return;
+    backend_->Attach(*this);
+    for (Form* form : forms_)
+        form->RecreateNative();
 }
 
 void Application::Shutdown() {
@@ -81,13 +95,13 @@ Form* Application::ActiveForm() const {
     return nullptr;
 }
 
-Application& App() {
-    static Application application;
-    return application;
+UsedBackend::UsedBackend(Application& app, WindowBackend& backend)
+    : app_(app), previous_(app.HasBackend() ? &app.Backend() : nullptr) {
+    app.SetBackend(&backend);
 }
 
-void WindowBackendReplaced() {
-    App().BackendReplaced();
+UsedBackend::~UsedBackend() {
+    app_.SetBackend(previous_);
 }
 
 } // namespace vendora

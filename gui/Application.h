@@ -1,10 +1,14 @@
 #pragma once
-// The application object: owner of the windows created for the whole run, keeper of the window back end,
-// and the only place where window messages are handled. There is no main loop: messages are handled in a
-// modal loop (ShowModal), and wherever the program pumps pending messages (ProcessMessages).
+// The application object: owner of the windows created for the whole run, and what every window is handed
+// to reach the world: the text engine its text is measured and drawn with, and the window back end that
+// shows it. It is the only place where window messages are handled. There is no main loop: messages are
+// handled in a modal loop (ShowModal), and wherever the program pumps pending messages (ProcessMessages).
+// The program's entry makes the one application of a run and hands it to the windows it makes.
 
 #include "gui/Backend.h"
 #include "gui/Component.h"
+
+#include "gfx/TextEngine.h"
 
 #include <memory>
 #include <vector>
@@ -15,16 +19,21 @@ class Form;
 
 class Application : public Component {
 public:
-    Application();
+    // The engine outlives the application.
+    explicit Application(TextEngine& text);
     ~Application() override;
 
-    // The installed back end (Install<WindowBackend>): a window cannot be measured, shown or asked for
-    // input without one.
-    WindowBackend& Backend() { return Installed<WindowBackend>::Get(); }
-    bool HasBackend() const { return Installed<WindowBackend>::Has(); }
-    // Another back end, or none, is installed: every form's window goes (it belongs to the back end that
-    // made it), and the shown forms get new ones from the next back end.
-    void BackendReplaced();
+    TextEngine& Text() const { return *text_; }
+    // Another engine for the windows made from now on (a test's own); it outlives the application.
+    void SetText(TextEngine& text) { text_ = &text; }
+
+    // The back end the windows are shown by (see UsedBackend): a window cannot be measured, shown or asked
+    // for input without one; asking for it then is a fault of the program's start-up (std::logic_error).
+    WindowBackend& Backend() const;
+    bool HasBackend() const { return backend_ != nullptr; }
+    // Another back end, or none: every form's window goes (it belongs to the back end that made it), and
+    // the shown forms get new ones from the next back end.
+    void SetBackend(WindowBackend* backend);
     // Frees the owned windows, and the windows of forms that outlive it; shut-down.
     void Shutdown();
 
@@ -46,11 +55,24 @@ public:
     void SetActiveForm(Form* form) { active_ = form; }
 
 private:
+    TextEngine* text_;
+    WindowBackend* backend_ = nullptr;
     std::vector<Form*> forms_;
     Form* active_ = nullptr;
 };
 
-// The process's application object, created on first use.
-Application& App();
+// The back end an application's windows use for the lifetime of the object; the one before comes back when
+// it goes, also when an exception ends its scope, so that no window is left with a back end that is gone.
+class [[nodiscard]] UsedBackend {
+public:
+    UsedBackend(Application& app, WindowBackend& backend);
+    ~UsedBackend();
+    UsedBackend(const UsedBackend&) = delete;
+    UsedBackend& operator=(const UsedBackend&) = delete;
+
+private:
+    Application& app_;
+    WindowBackend* previous_;
+};
 
 } // namespace vendora

@@ -3,7 +3,6 @@
 // shows it the form's pixels and feeds the user's input back to the framework as calls on the form. The
 // framework itself never touches a windowing system.
 
-#include "base/Installed.h"
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -18,6 +17,7 @@
 
 namespace vendora {
 
+class Application;
 class Form;
 
 // Virtual key codes, as Windows numbers them (letters and digits are their capital ASCII codes).
@@ -126,16 +126,21 @@ public:
     // A form was destroyed (its native window is gone already); for the record some back ends keep.
     virtual void FormDestroyed(Form& form) { (void)form; }
 
-private:
-    BackendObserver* observer_ = nullptr;
-};
+protected:
+    // The application whose windows this back end shows (Application::SetBackend): the forms input goes
+    // to and that are painted. Asking before one has taken it is a fault of the program's start-up.
+    Application& App() const;
 
-// The back end every window uses, which the program's entry installs (Install<WindowBackend>), and tests
-// their own. When it is replaced, the forms' windows go before the back end that made them, and the shown
-// forms get new ones from the next (Application::BackendReplaced).
-void WindowBackendReplaced();
-template <>
-inline constexpr ServiceInfo ServiceOf<WindowBackend>{"window back end", "WindowBackend",
-                                                      &WindowBackendReplaced};
+private:
+    friend class Application;
+    void Attach(Application& app) { app_ = &app; }
+    void Detach(const Application& app) {
+        if (app_ == &app)
+            app_ = nullptr;
+    }
+
+    BackendObserver* observer_ = nullptr;
+    Application* app_ = nullptr;
+};
 
 } // namespace vendora

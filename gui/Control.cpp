@@ -1,7 +1,9 @@
 #include "gui/Control.h"
 
-#include "gfx/TextEngine.h"
+#include "gui/Application.h"
 #include "gui/Form.h"
+
+#include <stdexcept>
 
 namespace vendora {
 
@@ -57,6 +59,7 @@ void Control::SetParent(Form* parent) {
     canvas_.reset();
     if (parent_ != nullptr) {
         parent_->InsertControl(*this);
+        Placed();
         if (parentFont_)
             ParentFontChanged();
         if (parentColor_)
@@ -168,11 +171,12 @@ void Control::Invalidate() {
 }
 
 Canvas& Control::GetCanvas() {
-    const Scale scale = parent_ != nullptr ? parent_->GetScale() : Scale();
-    if (!canvas_ || !(canvas_->GetScale() == scale)) {
-        Bitmap& surface = parent_ != nullptr ? parent_->Surface() : noSurface_;
-        canvas_ = std::make_unique<Canvas>(surface, Text(), scale);
-    }
+    // A control paints on its form: there is no canvas outside one.
+    if (parent_ == nullptr)
+        throw std::logic_error("a control painted outside a form");
+    const Scale scale = parent_->GetScale();
+    if (!canvas_ || !(canvas_->GetScale() == scale))
+        canvas_ = std::make_unique<Canvas>(parent_->Surface(), parent_->App().Text(), scale);
     // While painting, the clip is the part being painted; it stays as PaintIn set it.
     if (!painting_) {
         canvas_->SetOrigin({Left(), Top()});

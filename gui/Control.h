@@ -122,6 +122,8 @@ public:
     virtual void Click();
     // The system's colours or settings changed; the form passes it on to every control.
     virtual void SettingsChanged() {}
+    // The control was placed on a form (its parent), whose application it now measures text with.
+    virtual void Placed() {}
 
 protected:
     virtual void Paint() {}
@@ -148,7 +150,6 @@ private:
     bool parentColor_ = true;
     Font font_;
     bool parentFont_ = true;
-    Bitmap noSurface_;
     std::unique_ptr<Canvas> canvas_;
     bool painting_ = false;
     bool tabStop_ = false;

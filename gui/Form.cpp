@@ -3,17 +3,23 @@
 #include "gfx/TextEngine.h"
 #include "gui/Application.h"
 #include "gui/Control.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <stdexcept>
 #include <thread>
 
 namespace vendora {
 
 void WindowBackend::WaitForInput(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+Application& WindowBackend::App() const {
+    if (app_ == nullptr)
+        throw std::logic_error("a window back end used before an application took it (UsedBackend)");
+    return *app_;
 }
 
 FrameExtent StandardFrame(BorderStyle style, const Scale& scale) {
@@ -29,18 +35,20 @@ FrameExtent StandardFrame(BorderStyle style, const Scale& scale) {
     return {};
 }
 
-Form::Form(Component* owner) : Component(owner), surface_(0, 0) {
-    if (App().HasBackend())
-        scale_ = App().Backend().ScreenScale();
-    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
-    App().AddForm(*this);
+Form::Form(Application& app) : Form(app, &app) {}
+
+Form::Form(Application& app, Component* owner) : Component(owner), app_(app), surface_(0, 0) {
+    if (app_.HasBackend())
+        scale_ = app_.Backend().ScreenScale();
+    canvas_ = std::make_unique<Canvas>(surface_, app_.Text(), scale_);
+    app_.AddForm(*this);
 }
 
 void Form::SetScale(const Scale& scale) {
     if (scale == scale_)
         return;
     scale_ = scale;
-    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
+    canvas_ = std::make_unique<Canvas>(surface_, app_.Text(), scale_);
     ScaleChanged();
     Invalidate();
 }
@@ -53,9 +61,9 @@ Form::~Form() {
         native_->Hide();
     bool hadNative = native_ != nullptr;
     native_.reset();
-    App().RemoveForm(*this);
-    if (hadNative && App().HasBackend())
-        App().Backend().FormDestroyed(*this);
+    app_.RemoveForm(*this);
+    if (hadNative && app_.HasBackend())
+        app_.Backend().FormDestroyed(*this);
 }
 
 void Form::SetCaption(const AnsiString& caption) {
@@ -67,12 +75,12 @@ void Form::SetCaption(const AnsiString& caption) {
 }
 
 int Form::Width() const {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
+    FrameExtent f = app_.Backend().FrameOf(border_, CaptionButtons, scale_);
     return ClientWidth() + f.Left + f.Right;
 }
 
 int Form::Height() const {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
+    FrameExtent f = app_.Backend().FrameOf(border_, CaptionButtons, scale_);
     return ClientHeight() + f.Top + f.Bottom;
 }
 
@@ -93,12 +101,12 @@ void Form::SetTop(int top) {
 }
 
 void Form::SetWidth(int width) {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
+    FrameExtent f = app_.Backend().FrameOf(border_, CaptionButtons, scale_);
     SetClientSize(width - f.Left - f.Right, ClientHeight());
 }
 
 void Form::SetHeight(int height) {
-    FrameExtent f = App().Backend().FrameOf(border_, CaptionButtons, scale_);
+    FrameExtent f = app_.Backend().FrameOf(border_, CaptionButtons, scale_);
     SetClientSize(ClientWidth(), height - f.Top - f.Bottom);
 }
 
@@ -143,7 +151,7 @@ void Form::SetFont(const Font& font) {
 
 void Form::EnsureNative() {
     if (!native_)
-        native_ = App().Backend().CreateNativeWindow(*this);
+        native_ = app_.Backend().CreateNativeWindow(*this);
 }
 
 void Form::RecreateNative() {
@@ -156,7 +164,7 @@ void Form::RecreateNative() {
 }
 
 void Form::CentreOnScreen() {
-    IntPoint screen = App().Backend().ScreenSize();
+    IntPoint screen = app_.Backend().ScreenSize();
     left_ = std::max((screen.X - Width()) / 2, 0);
     top_ = std::max((screen.Y - Height()) / 2, 0);
 }
@@ -189,7 +197,7 @@ void Form::Show() {
 }
 
 void Form::Activate() {
-    App().SetActiveForm(this);
+    app_.SetActiveForm(this);
     if (OnActivate)
         OnActivate(*this);
 }
@@ -213,7 +221,7 @@ void Form::SetEnabled(bool enabled) {
 }
 
 int Form::ShowModal() {
-    Application& app = App();
+    Application& app = app_;
     std::vector<Form*> disabled;
     for (Form* other : app.Forms()) {
         if (other != this && other->Enabled()) {

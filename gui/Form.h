@@ -19,6 +19,7 @@
 
 namespace vendora {
 
+class Application;
 class Control;
 
 // Designed: at Left and Top; ScreenCenter: centred the first time it shows; Default: where the window
@@ -42,7 +43,10 @@ public:
     using MouseMoveEvent = std::function<void(Form& sender, int x, int y)>;
     using CloseEvent = std::function<void(Form& sender, CloseAction& action)>;
 
-    explicit Form(Component* owner);
+    // A window of app, owned by app.
+    explicit Form(Application& app);
+    // A window of app, owned by owner (null: by whoever made it).
+    Form(Application& app, Component* owner);
     ~Form() override;
 
     const AnsiString& Caption() const { return caption_; }
@@ -97,6 +101,9 @@ public:
     // The window is (or will be) on a screen of another scale: the form lays itself out again at it
     // (ScaleChanged) and repaints. Nothing happens when the scale stays.
     void SetScale(const Scale& scale);
+
+    // The application the window belongs to, and reaches the world through.
+    Application& App() const { return app_; }
 
     // The client area's pixels and the form's own canvas on them.
     Bitmap& Surface() { return surface_; }
@@ -181,6 +188,7 @@ private:
     Control* NextTabStop(bool backwards) const;
     void MoveFocus(bool backwards);
 
+    Application& app_;
     AnsiString caption_;
     int left_ = 0;
     int top_ = 0;

@@ -1,6 +1,7 @@
 #include "gui/Label.h"
 
-#include "gfx/TextEngine.h"
+#include "gui/Application.h"
+#include "gui/Form.h"
 
 namespace vendora {
 
@@ -62,6 +63,10 @@ void Label::Changed() {
     Invalidate();
 }
 
+TextEngine& Label::Text() const {
+    return Parent()->App().Text();
+}
+
 std::vector<TextLine> Label::Lines(int width) const {
     // An empty caption still measures as one line, so that an auto-sized label keeps a height.
     AnsiString text = Caption().empty() ? AnsiString(" ") : Caption();
@@ -70,7 +75,8 @@ std::vector<TextLine> Label::Lines(int width) const {
 }
 
 void Label::AdjustBounds() {
-    if (!autoSize_ || Loading())
+    // Text is measured with the engine of the form the label is on; placed on one, it is sized there.
+    if (!autoSize_ || Loading() || Parent() == nullptr)
         return;
     std::vector<TextLine> lines = Lines(Width());
     int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();

@@ -40,7 +40,10 @@ protected:
     void FontChanged() override;
     void CaptionChanged() override;
 
+    void Placed() override { AdjustBounds(); }
+
 private:
+    TextEngine& Text() const;
     std::vector<TextLine> Lines(int width) const;
     void Changed();
 

@@ -2,6 +2,8 @@
 
 #include "html/pictures/Pictures.h"
 
+#include <stdexcept>
+
 namespace vendora {
 
 bool PictureFileExists(const HtmlHost& host, const AnsiString& name) {
@@ -10,7 +12,7 @@ bool PictureFileExists(const HtmlHost& host, const AnsiString& name) {
 
 MarkupPicture OpenPicture(const HtmlHost& host, const AnsiString& name) {
     if (host.Pictures == nullptr)
-        RaiseNotInstalled(ServiceOf<PictureCache>);
+        throw std::logic_error("no picture cache (HtmlHost)");
     TJPEGImage* picture = host.Pictures->Load(name, host.Services);
     if (picture == nullptr)
         return {};

@@ -17,8 +17,8 @@
 namespace vendora {
 
 SharedUnits::SharedUnits(const WindowFactory& createWindows)
-    : comOwed_(Os().CoInitialize()), picturesInstalled_(pictures_), windows_(createWindows()),
-      dialogsInstalled_(*windows_.Dialogs), progressInstalled_(*windows_.Progress) {}
+    : comOwed_(Os().CoInitialize()), windows_(createWindows(pictures_)), dialogsInstalled_(*windows_.Dialogs),
+      progressInstalled_(*windows_.Progress) {}
 
 // The windows go last, with the members, once the installations of their interfaces are undone.
 SharedUnits::~SharedUnits() {
@@ -75,7 +75,7 @@ ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(c
 WindowFactory ProgramRun::Windows(const WindowFactory& forPeople) const {
     if (!switches_.Silent)
         return forPeople;
-    return [] {
+    return [](PictureCache&) {
         return RunWindows{std::make_unique<SilentDialogs>(), std::make_unique<SilentExtractionUi>()};
     };
 }

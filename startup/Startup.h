@@ -24,12 +24,13 @@
 namespace vendora {
 
 // The windows start-up puts in place: the message window (with the waiting window and the message pump)
-// and the interface the extraction shows its progress through.
+// and the interface the extraction shows its progress through. They are made with the cache that keeps
+// the pictures of the program's messages.
 struct RunWindows {
     std::unique_ptr<DialogBackend> Dialogs;
     std::unique_ptr<ExtractionUi> Progress;
 };
-using WindowFactory = std::function<RunWindows()>;
+using WindowFactory = std::function<RunWindows(PictureCache& pictures)>;
 
 // The shared units' state for the lifetime of the object: the constructor runs start-up, the destructor
 // shut-down; the picture cache, the dialog windows and the progress window are installed in between. A
@@ -45,7 +46,6 @@ public:
 private:
     bool comOwed_; // one CoUninitialize, for the CoInitialize that succeeded
     PictureCache pictures_;
-    Install<PictureCache> picturesInstalled_;
     RunWindows windows_;
     Install<DialogBackend> dialogsInstalled_;
     Install<ExtractionUi> progressInstalled_;

@@ -36,7 +36,8 @@ LinuxWindowBackend CreateLinuxWindowBackend() {
             false};
 }
 
-RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows) {
+RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows, Application& app, const HtmlHost& host,
+                              Platform& platform) {
     const std::string transcriptPath = Environment("VENDORA_UI_TRANSCRIPT");
     // A person's run keeps a transcript only when asked to; a headless one always does (on stderr unless
     // told where).
@@ -44,10 +45,10 @@ RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows) {
         windows.OnDisplay && transcriptPath.empty() ? nullptr : Transcript::Open(transcriptPath);
     // Without a display no one could see the error box: it goes to the transcript and stderr only.
     auto dialogs = std::make_unique<FrameworkDialogs>(
-        std::move(transcript),
+        app, host, std::move(transcript),
         windows.OnDisplay ? FrameworkDialogs::ErrorBox::Window : FrameworkDialogs::ErrorBox::RecordOnly);
-    auto progress = std::make_unique<FrameworkExtractionUi>(dialogs->Log());
-    CreateMessageWindow();
+    auto progress = std::make_unique<FrameworkExtractionUi>(*dialogs, [&platform] { return platform.Now(); });
+    dialogs->MessageWindow();
     return {std::move(dialogs), std::move(progress)};
 }
 

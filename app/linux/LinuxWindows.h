@@ -4,7 +4,10 @@
 // VENDORA_UI_SNAPSHOTS), the transcript in VENDORA_UI_TRANSCRIPT (standard error when unset in a headless
 // run), and the message window that start-up creates.
 
+#include "gui/Application.h"
 #include "gui/Backend.h"
+#include "html/HtmlHost.h"
+#include "platform/Platform.h"
 #include "startup/Startup.h"
 
 #include <memory>
@@ -18,8 +21,9 @@ struct LinuxWindowBackend {
 
 // Throws InputScriptError (an InputSourceError) for a script that cannot be read or holds a wrong line.
 LinuxWindowBackend CreateLinuxWindowBackend();
-// The message window, the waiting window and the progress window, for start-up to make once the back end
-// is installed.
-RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows);
+// The message window, the waiting window and the progress window of app, for start-up to make once app
+// has its back end; messages are rendered with host, progress is timed by the platform's clock.
+RunWindows CreateLinuxWindows(const LinuxWindowBackend& windows, Application& app, const HtmlHost& host,
+                              Platform& platform);
 
 } // namespace vendora

@@ -36,17 +36,21 @@ int Run(const vendora::AnsiString& commandLine) {
     using namespace vendora;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::FromEnvironment();
     const Install<Platform> os(*platform);
-    const Install<TextEngine> text(TheFreeTypeTextEngine());
+    TextEngine& text = TheFreeTypeTextEngine();
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
-    const Install<PictureDecoder> decoder(TheJpegDecoder());
+    const PictureDecoder& decoder = TheJpegDecoder();
     ProgramRun run(commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
+    Application app(text);
     const LinuxWindowBackend windows = run.Silent() ? LinuxWindowBackend{} : CreateLinuxWindowBackend();
-    std::optional<Install<WindowBackend>> backend;
+    std::optional<UsedBackend> backend;
     if (windows.Backend)
-        backend.emplace(*windows.Backend);
-    const SharedUnits units(run.Windows([&] { return CreateLinuxWindows(windows); }));
+        backend.emplace(app, *windows.Backend);
+    const SharedUnits units(run.Windows([&](PictureCache& pictures) {
+        return CreateLinuxWindows(windows, app, HtmlHost{&pictures, {platform->Files(), text, &decoder}},
+                                  *platform);
+    }));
     return run.Run();
 }
 

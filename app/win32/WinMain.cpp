@@ -8,7 +8,6 @@
 #include "base/Cp1252.h"
 #include "dialogs/forms/FrameworkDialogs.h"
 #include "dialogs/forms/Ubm.h"
-#include "gfx/TextEngine.h"
 #include "gfx/gdi/GdiTextEngine.h"
 #include "gfx/wic/WicJpegDecoder.h"
 #include "gui/Application.h"
@@ -31,12 +30,15 @@ namespace {
 // The message window, the waiting window and the progress window on real windows. A person's run keeps no
 // record; a run under test writes the transcript where VENDORA_UI_TRANSCRIPT says, as the Linux program
 // does, so that its scenarios can wait on what the windows were asked.
-vendora::RunWindows CreateWindows() {
+vendora::RunWindows CreateWindows(vendora::Application& app, const vendora::HtmlHost& host,
+                                  vendora::Platform& platform) {
     const char* transcript = std::getenv("VENDORA_UI_TRANSCRIPT");
     auto dialogs = std::make_unique<vendora::FrameworkDialogs>(
+        app, host,
         transcript != nullptr && *transcript != '\0' ? vendora::Transcript::Open(transcript) : nullptr);
-    auto progress = std::make_unique<vendora::FrameworkExtractionUi>(dialogs->Log());
-    vendora::CreateMessageWindow();
+    auto progress =
+        std::make_unique<vendora::FrameworkExtractionUi>(*dialogs, [&platform] { return platform.Now(); });
+    dialogs->MessageWindow();
     return {std::move(dialogs), std::move(progress)};
 }
 
@@ -45,20 +47,26 @@ int Run(const vendora::AnsiString& commandLine) {
     const std::unique_ptr<Win32Platform> platform = Win32Platform::Create();
     const Install<Platform> os(*platform);
     // The engine outlives the windows that measure and draw with it.
-    GdiTextEngine textEngine;
-    const Install<TextEngine> text(textEngine);
+    GdiTextEngine text;
     ProgramRun run(commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
+    Application app(text);
     std::optional<Win32Backend> windows;
-    std::optional<Install<WindowBackend>> backend;
+    std::optional<UsedBackend> backend;
     if (!run.Silent())
-        backend.emplace(windows.emplace());
-    const SharedUnits units(run.Windows(CreateWindows));
-    // After start-up, which initialises COM: the decoder's imaging factory is released before shut-down
-    // uninitialises it.
-    WicJpegDecoder pictures;
-    const Install<PictureDecoder> decoder(pictures);
+        backend.emplace(app, windows.emplace());
+    // The decoder's imaging factory is made once start-up has initialised COM, with the windows, and is
+    // released before shut-down uninitialises it.
+    std::optional<WicJpegDecoder> decoder;
+    const SharedUnits units(run.Windows([&](PictureCache& pictures) {
+        const PictureDecoder& jpeg = decoder.emplace();
+        return CreateWindows(app, HtmlHost{&pictures, {platform->Files(), text, &jpeg}}, *platform);
+    }));
+    const struct DecoderRelease {
+        std::optional<WicJpegDecoder>& decoder;
+        ~DecoderRelease() { decoder.reset(); }
+    } release{decoder};
     return run.Run();
 }
 

@@ -7,6 +7,7 @@
 #include "gfx/freetype/FreeTypeTextEngine.h"
 #include "gui/Application.h"
 #include "gui/headless/HeadlessBackend.h"
+#include "html/HtmlHost.h"
 #include "tests/support/MemoryPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -21,31 +22,33 @@ namespace {
 class BenchWindows {
 public:
     BenchWindows() { machine_.Day = 45000.0; }
-    ~BenchWindows() { App().Shutdown(); }
+    ~BenchWindows() { app_.Shutdown(); }
     BenchWindows(const BenchWindows&) = delete;
     BenchWindows& operator=(const BenchWindows&) = delete;
 
     void UseScript(const std::string& script) {
         installed_.reset();
         backend_ = std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
-        installed_.emplace(*backend_);
+        installed_.emplace(app_, *backend_);
     }
+    Application& App() { return app_; }
+    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Text(), nullptr}}; }
 
 private:
     test::MemoryPlatform machine_;
     Install<Platform> os_{machine_};
-    Install<TextEngine> text_{TheFreeTypeTextEngine()};
+    Application app_{TheFreeTypeTextEngine()};
     std::unique_ptr<HeadlessBackend> backend_;
-    std::optional<Install<WindowBackend>> installed_;
+    std::optional<UsedBackend> installed_;
 };
 
 void ProgressSetPosition(benchmark::State& state) {
     BenchWindows windows;
     windows.UseScript("");
     double now = 45000.0;
-    TProgression window(nullptr, [&] { return now; });
+    TProgression window(windows.App(), nullptr, [&] { return now; });
     window.Show();
-    App().PaintAll();
+    windows.App().PaintAll();
     int position = 0;
     for (auto _ : state) {
         now += 1.0 / 86400;
@@ -60,7 +63,7 @@ BENCHMARK(ProgressSetPosition);
 void MessageWindowCall(benchmark::State& state) {
     BenchWindows windows;
     windows.UseScript("");
-    CreateMessageWindow();
+    CreateMessageWindow(windows.App(), windows.MessageHost());
     const AnsiString text =
         Ansi("Installation de <B>Vendora.exe © morvanel</B>.#13Cette installation va créer le "
              "répertoire \"<B>C:\\Vendora</B>\" et y copier tous les fichiers nécessaires.#13"

@@ -5,7 +5,7 @@
 
 namespace vendora {
 
-TAttenteWindow::TAttenteWindow(Component* owner) : Form(owner) {
+TAttenteWindow::TAttenteWindow(Application& app, Component* owner) : Form(app, owner) {
     SetName("Attente");
     SetBorderStyle(BorderStyle::Sizeable);
     Position = FormPosition::ScreenCenter;

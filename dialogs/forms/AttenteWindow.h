@@ -10,7 +10,7 @@ class Label;
 
 class TAttenteWindow : public Form {
 public:
-    explicit TAttenteWindow(Component* owner);
+    TAttenteWindow(Application& app, Component* owner);
 
     Label* Label1 = nullptr;
     Label* Label2 = nullptr;

@@ -17,8 +17,8 @@ namespace {
 // The waiting window behind the wait's interface: every setting goes to the real form as well.
 class WindowAttente : public TAttente {
 public:
-    WindowAttente(Transcript* transcript)
-        : transcript_(transcript), window_(std::make_unique<TAttenteWindow>(nullptr)) {}
+    WindowAttente(Application& app, Transcript* transcript)
+        : transcript_(transcript), window_(std::make_unique<TAttenteWindow>(app, nullptr)) {}
     void SetCaption(const AnsiString& caption) override {
         TAttente::SetCaption(caption);
         window_->SetCaption(caption);
@@ -51,16 +51,21 @@ private:
 
 } // namespace
 
-FrameworkDialogs::FrameworkDialogs(std::unique_ptr<Transcript> transcript, ErrorBox errorBox)
-    : transcript_(std::move(transcript)), errorBox_(errorBox) {
-    App().Backend().SetObserver(this);
+FrameworkDialogs::FrameworkDialogs(Application& app, const HtmlHost& host,
+                                   std::unique_ptr<Transcript> transcript, ErrorBox errorBox)
+    : app_(app), host_(host), transcript_(std::move(transcript)), errorBox_(errorBox) {
+    app_.Backend().SetObserver(this);
 }
 
 FrameworkDialogs::~FrameworkDialogs() {
-    if (App().Backend().Observer() == this)
-        App().Backend().SetObserver(nullptr);
+    if (app_.HasBackend() && app_.Backend().Observer() == this)
+        app_.Backend().SetObserver(nullptr);
     ForgetMessageWindow();
-    App().Shutdown();
+    app_.Shutdown();
+}
+
+TFMB& FrameworkDialogs::MessageWindow() {
+    return FMB() != nullptr ? *FMB() : CreateMessageWindow(app_, host_);
 }
 
 void FrameworkDialogs::Write(const std::string& kind, std::initializer_list<TranscriptField> fields) {
@@ -97,14 +102,14 @@ int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString&
                       {"colour", static_cast<long long>(colour.Value)}});
     inMessage_ = true;
     last_.reset();
-    TFMB& window = FMB() != nullptr ? *FMB() : CreateMessageWindow();
+    TFMB& window = MessageWindow();
     window.OnWaiting = [this](const AccessibleTree& tree) {
         if (transcript_)
             transcript_->WriteTree(tree);
     };
     int result = 0;
     try {
-        result = ShowHtmlMessageWindow(title, text, buttons, colour);
+        result = window.Run(title, text, buttons, colour);
     } catch (...) {
         inMessage_ = false;
         throw;
@@ -121,21 +126,21 @@ int FrameworkDialogs::ShowHtmlMessage(const AnsiString& title, const AnsiString&
 }
 
 std::unique_ptr<TAttente> FrameworkDialogs::CreateAttente() {
-    return std::make_unique<WindowAttente>(transcript_.get());
+    return std::make_unique<WindowAttente>(app_, transcript_.get());
 }
 
 bool FrameworkDialogs::ProcessOneMessage() {
-    App().ProcessMessages();
+    app_.ProcessMessages();
     return false;
 }
 
 void FrameworkDialogs::WaitForMessage(int milliseconds) {
-    App().Backend().WaitForInput(milliseconds);
+    app_.Backend().WaitForInput(milliseconds);
 }
 
 void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& text) {
     if (errorBox_ == ErrorBox::Window)
-        ShowHtmlMessageWindow(title, text, "OK", TColor(0));
+        MessageWindow().Run(title, text, "OK", TColor(0));
     Write("error", {{"title", title}, {"text", text}});
     if (!transcript_ || !transcript_->ToStderr()) {
         // One line, without formatting code in the Windows program.
@@ -144,8 +149,8 @@ void FrameworkDialogs::ShowErrorBox(const AnsiString& title, const AnsiString& t
     }
 }
 
-FrameworkExtractionUi::FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock)
-    : transcript_(transcript), clock_(std::move(clock)) {}
+FrameworkExtractionUi::FrameworkExtractionUi(FrameworkDialogs& dialogs, TProgression::Clock clock)
+    : dialogs_(dialogs), transcript_(dialogs.Log()), clock_(std::move(clock)) {}
 
 FrameworkExtractionUi::~FrameworkExtractionUi() = default;
 
@@ -157,7 +162,7 @@ void FrameworkExtractionUi::Write(const std::string& kind, std::initializer_list
 TProgression& FrameworkExtractionUi::Progress() {
     if (!window_) {
         Write("progress create");
-        window_ = std::make_unique<TProgression>(nullptr, clock_);
+        window_ = std::make_unique<TProgression>(dialogs_.App(), nullptr, clock_);
     }
     return *window_;
 }
@@ -227,13 +232,13 @@ int FrameworkExtractionUi::ShowHtmlMessage(const AnsiString& title, const AnsiSt
                                            const AnsiString& buttons, TColor colour) {
     // The extraction's only message is the interruption report: the work waits on it, so readers hear an
     // alert.
-    TFMB& window = FMB() != nullptr ? *FMB() : CreateMessageWindow();
+    TFMB& window = dialogs_.MessageWindow();
     struct AlertScope {
         TFMB& window;
         ~AlertScope() { window.AsAlert = false; }
     } scope{window};
     window.AsAlert = true;
-    return vendora::ShowHtmlMessage(title, text, buttons, colour);
+    return dialogs_.ShowHtmlMessage(title, text, buttons, colour);
 }
 
 } // namespace vendora

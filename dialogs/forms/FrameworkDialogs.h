@@ -11,12 +11,15 @@
 #include "dialogs/DialogBackend.h"
 #include "dialogs/forms/Progression.h"
 #include "dialogs/forms/Transcript.h"
-#include "gui/Backend.h"
+#include "gui/Application.h"
+#include "html/HtmlHost.h"
 
 #include <memory>
 #include <optional>
 
 namespace vendora {
+
+class TFMB;
 
 class FrameworkDialogs : public DialogBackend, private BackendObserver {
 public:
@@ -24,8 +27,10 @@ public:
     // one could see a window, only to the transcript and stderr.
     enum class ErrorBox { Window, RecordOnly };
 
-    // transcript may be null (no records). Listens to the installed window back end until destroyed.
-    explicit FrameworkDialogs(std::unique_ptr<Transcript> transcript, ErrorBox errorBox = ErrorBox::Window);
+    // The windows of app; the message window renders its messages with host. transcript may be null (no
+    // records). Listens to app's window back end until destroyed.
+    FrameworkDialogs(Application& app, const HtmlHost& host, std::unique_ptr<Transcript> transcript,
+                     ErrorBox errorBox = ErrorBox::Window);
     // Shut-down of the framework: the application object's windows go, the message window among them.
     ~FrameworkDialogs() override;
 
@@ -38,6 +43,9 @@ public:
     void ShowErrorBox(const AnsiString& title, const AnsiString& text) override;
 
     Transcript* Log() { return transcript_.get(); }
+    Application& App() const { return app_; }
+    // The message window, made the first time it is needed.
+    TFMB& MessageWindow();
 
 private:
     // An event the window back end delivered; see BackendObserver.
@@ -49,6 +57,8 @@ private:
     void WindowChanged(const WindowRecord& record) override;
     void Write(const std::string& kind, std::initializer_list<TranscriptField> fields = {});
 
+    Application& app_;
+    HtmlHost host_;
     std::unique_ptr<Transcript> transcript_;
     ErrorBox errorBox_;
     bool inMessage_ = false;
@@ -57,8 +67,9 @@ private:
 
 class FrameworkExtractionUi : public ExtractionUi {
 public:
-    // transcript may be null; clock is the progress window's (the platform's when empty).
-    explicit FrameworkExtractionUi(Transcript* transcript, TProgression::Clock clock = {});
+    // The progress window of the dialogs' application, timed by clock (the platform's), writing to their
+    // transcript; the interruption report is their message window's.
+    FrameworkExtractionUi(FrameworkDialogs& dialogs, TProgression::Clock clock);
     ~FrameworkExtractionUi() override;
 
     void Begin(const AnsiString& archive) override;
@@ -79,6 +90,7 @@ private:
     void SetLabel6(const AnsiString& text);
     void SetLabel2(const AnsiString& text);
 
+    FrameworkDialogs& dialogs_;
     Transcript* transcript_;
     TProgression::Clock clock_;
     std::unique_ptr<TProgression> window_;

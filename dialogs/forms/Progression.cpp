@@ -7,7 +7,6 @@
 #include "controls/ui/CurvedSpeedButton.h"
 #include "gui/Application.h"
 #include "gui/Label.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -124,10 +123,8 @@ Bitmap InterruptGlyph() {
     return glyph;
 }
 
-TProgression::TProgression(Component* owner, Clock clock) : Form(owner), clock_(std::move(clock)) {
-    if (!clock_) {
-        clock_ = [] { return Os().Now(); };
-    }
+TProgression::TProgression(Application& app, Component* owner, Clock clock)
+    : Form(app, owner), clock_(std::move(clock)) {
     SetName("Progression");
     SetBorderStyle(BorderStyle::Single);
     CaptionButtons = false;

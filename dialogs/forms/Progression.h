@@ -27,10 +27,10 @@ inline constexpr IntRect InterruptButtonBounds = IntRect::FromSize(394, 106, 158
 
 class TProgression : public Form {
 public:
-    // The instant now, in days; the platform's clock unless a test gives its own.
+    // The instant now, in days: the platform's clock, or a test's own.
     using Clock = std::function<double()>;
 
-    explicit TProgression(Component* owner, Clock clock = {});
+    TProgression(Application& app, Component* owner, Clock clock);
 
     Label* Label1 = nullptr;
     Label* Label2 = nullptr;

@@ -3,7 +3,6 @@
 #include "base/Convert.h"
 #include "controls/ui/Gradient.h"
 #include "dialogs/MessageBox.h"
-#include "dialogs/forms/MessageHost.h"
 #include "gfx/Bitmap.h"
 #include "gui/Application.h"
 #include "gui/SpeedButton.h"
@@ -12,6 +11,7 @@
 #include "html/label/HtmlLabel.h"
 #include "platform/Platform.h"
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -36,7 +36,7 @@ std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
 
 } // namespace
 
-TFMB::TFMB(Component* owner, const HtmlHost& host) : Form(owner), host_(host) {
+TFMB::TFMB(Application& app, const HtmlHost& host) : Form(app), host_(host) {
     SetName("FMB");
     SetBorderStyle(BorderStyle::Single);
     SetColor(clWhite);
@@ -282,8 +282,8 @@ TFMB* FMB() {
     return messageWindow;
 }
 
-TFMB& CreateMessageWindow() {
-    messageWindow = new TFMB(&App(), InstalledHtmlHost());
+TFMB& CreateMessageWindow(Application& app, const HtmlHost& host) {
+    messageWindow = new TFMB(app, host);
     return *messageWindow;
 }
 
@@ -294,7 +294,7 @@ void ForgetMessageWindow() {
 int ShowHtmlMessageWindow(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
                           TColor colour) {
     if (messageWindow == nullptr)
-        CreateMessageWindow();
+        throw std::logic_error("no message window (CreateMessageWindow)");
     return messageWindow->Run(title, text, buttons, colour);
 }
 

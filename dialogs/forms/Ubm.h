@@ -47,7 +47,7 @@ class Control;
 class TFMB : public Form {
 public:
     // host: what the messages' pictures come from, for as long as the window lives.
-    TFMB(Component* owner, const HtmlHost& host);
+    TFMB(Application& app, const HtmlHost& host);
     ~TFMB() override;
 
     TGradient* Gradient1 = nullptr;
@@ -106,14 +106,14 @@ private:
 
 // The process's message window (null until created).
 TFMB* FMB();
-// Start-up: creates the message window, owned by the application object.
-TFMB& CreateMessageWindow();
+// Start-up: creates the message window of app, owned by it, which renders its messages with host.
+TFMB& CreateMessageWindow(Application& app, const HtmlHost& host);
 // Forgets the window without freeing it (its owner frees it).
 void ForgetMessageWindow();
 
 // Shows title, the markup text and the buttons listed in buttons (captions separated by "#13") in the
-// message window and returns the number of the chosen button, counted from 1; Enter gives 1, Escape and
-// closing the window 0. A non-zero colour is the window's background for this call only.
+// message window start-up created and returns the number of the chosen button, counted from 1; Enter gives 1,
+// Escape and closing the window 0. A non-zero colour is the window's background for this call only.
 int ShowHtmlMessageWindow(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
                           TColor colour);
 

@@ -23,14 +23,14 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool CaptionVisible(const AnsiString& prefix) {
-    return std::any_of(App().Forms().begin(), App().Forms().end(), [&](Form* form) {
+bool CaptionVisible(const Application& app, const AnsiString& prefix) {
+    return std::any_of(app.Forms().begin(), app.Forms().end(), [&](Form* form) {
         return form->Visible() && form->Caption().compare(0, prefix.size(), prefix) == 0;
     });
 }
 
-bool FormExists(Form* form) {
-    const auto& forms = App().Forms();
+bool FormExists(const Application& app, Form* form) {
+    const auto& forms = app.Forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
 }
 
@@ -148,7 +148,7 @@ bool HeadlessBackend::DeliverQueued() {
     while (!queued_.empty()) {
         auto [form, character] = queued_.front();
         queued_.pop_front();
-        if (FormExists(form)) {
+        if (FormExists(App(), form)) {
             form->KeyPress(character);
             return true;
         }
@@ -164,7 +164,7 @@ bool HeadlessBackend::TakeFreeEvents() {
             TakeSnapshots(taken.Argument);
         } else if (event->Verb == "wait") {
             AnsiString prefix = Utf8ToAnsi(event->Argument);
-            if (!CaptionVisible(prefix))
+            if (!CaptionVisible(App(), prefix))
                 return false;
             waitedCaption_ = prefix;
             waited_ = true;
@@ -179,7 +179,7 @@ bool HeadlessBackend::TakeFreeEvents() {
 bool HeadlessBackend::DispatchPending() {
     if (DeliverQueued())
         return true;
-    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(waitedCaption_))
+    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(App(), waitedCaption_))
         return false;
     Deliver(*script_.Next());
     return true;
@@ -189,7 +189,7 @@ void HeadlessBackend::WaitForInput(int milliseconds) {
     if (!queued_.empty())
         return;
     const bool unblocked = TakeFreeEvents();
-    if (script_.AtEnd() || (unblocked && waited_ && CaptionVisible(waitedCaption_)))
+    if (script_.AtEnd() || (unblocked && waited_ && CaptionVisible(App(), waitedCaption_)))
         return;
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -254,7 +254,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
             int x = control->Left() + control->Width() / 2;
             int y = control->Top() + control->Height() / 2;
             target->MouseDown(MouseButton::Left, x, y);
-            if (FormExists(target))
+            if (FormExists(App(), target))
                 target->MouseUp(MouseButton::Left, x, y);
         } else {
             target = nullptr; // a disabled window ignores the click
@@ -266,7 +266,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         // A key the form uses as a dialog does types nothing.
         if (!target->DialogKey(stroke.VirtualKey, stroke.Shift)) {
             target->KeyDown(stroke.VirtualKey);
-            if (stroke.Character != 0 && FormExists(target))
+            if (stroke.Character != 0 && FormExists(App(), target))
                 queued_.emplace_back(target, stroke.Character);
         }
     } else if (event.Verb == "char") {
@@ -281,7 +281,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
     } else if (event.Verb == "release") {
         target->MouseUp(MouseButton::Left, mouse_.X, mouse_.Y);
     }
-    Delivered(event, FormExists(target) ? target : nullptr);
+    Delivered(event, FormExists(App(), target) ? target : nullptr);
 }
 
 void HeadlessBackend::TakeSnapshots(const std::string& why) {

@@ -118,8 +118,8 @@ std::string Utf8Of(unsigned long cp) {
     return out;
 }
 
-bool FormAlive(Form* form) {
-    const auto& forms = App().Forms();
+bool FormAlive(const Application& app, Form* form) {
+    const auto& forms = app.Forms();
     return std::find(forms.begin(), forms.end(), form) != forms.end();
 }
 
@@ -263,7 +263,7 @@ X11Backend::X11Backend(const std::string& displayName) : impl_(std::make_unique<
     scale_ = ServerScale(d);
 }
 
-// The forms' windows went when the back end was replaced (Application::BackendReplaced).
+// The forms' windows went when the back end was replaced (Application::SetBackend).
 X11Backend::~X11Backend() {
     XCloseDisplay(impl_->display);
 }
@@ -310,6 +310,8 @@ char AnsiCharacterOfKeysym(unsigned long keysym) {
 }
 
 void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
+    // The form may be gone once it has handled the key; its application stays.
+    const Application& app = form.App();
     char buffer[8] = {};
     KeySym sym = 0;
     int count = XLookupString(&key, buffer, sizeof buffer, &sym, nullptr);
@@ -330,7 +332,7 @@ void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     } else if (count == 0) {
         typedChar = AnsiCharacterOfKeysym(sym);
     }
-    if (typedChar != 0 && FormAlive(&form))
+    if (typedChar != 0 && FormAlive(app, &form))
         typed.emplace_back(&form, typedChar);
 }
 
@@ -395,7 +397,7 @@ bool X11Backend::DispatchPending() {
     while (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(form)) {
+        if (FormAlive(App(), form)) {
             TypeCharacter(*form, c);
             any = true;
         }
@@ -408,7 +410,7 @@ bool X11Backend::DispatchPending() {
         while (!impl_->typed.empty()) {
             auto [form, c] = impl_->typed.front();
             impl_->typed.pop_front();
-            if (FormAlive(form))
+            if (FormAlive(App(), form))
                 TypeCharacter(*form, c);
         }
     }
@@ -428,7 +430,7 @@ bool X11Backend::DispatchNext() {
     if (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(form))
+        if (FormAlive(App(), form))
             TypeCharacter(*form, c);
         return true;
     }

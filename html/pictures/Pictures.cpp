@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "base/Errors.h"
 
+#include <stdexcept>
 #include <utility>
 
 namespace vendora {
@@ -104,7 +105,7 @@ TJPEGImage* PictureCache::Load(const AnsiString& requested, const PictureService
     // The entry stays even when loading fails, so that a bad file is read once and later requests get its
     // empty picture.
     if (exists && services.Decoder == nullptr)
-        RaiseNotInstalled(ServiceOf<PictureDecoder>);
+        throw std::logic_error("no picture decoder (PictureServices)");
     if (exists)
         picture->LoadFromFile(services.Files, name, *services.Decoder);
     else

@@ -100,7 +100,5 @@ inline constexpr int MissingPictureHeight = 200;
 // errors propagate; the entry stays (0 x 0) and the file is not read again.
 // picture scaled into rect; nothing for a null picture. Decoding errors propagate.
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture);
-// The cache start-up keeps for the program's messages (Install<PictureCache>).
-template <> inline constexpr ServiceInfo ServiceOf<PictureCache>{"picture cache", "PictureCache"};
 
 } // namespace vendora

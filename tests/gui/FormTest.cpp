@@ -33,7 +33,7 @@ private:
 using FormTest = WindowTest;
 
 TEST_F(FormTest, OuterSizeFollowsTheBorderAndCentringHappensOnTheFirstShowOnly) {
-    Form form(&App());
+    Form form(App());
     form.SetBorderStyle(BorderStyle::Sizeable);
     form.SetClientSize(502, 304);
     EXPECT_EQ(form.Width(), 518);
@@ -55,7 +55,7 @@ TEST_F(FormTest, OuterSizeFollowsTheBorderAndCentringHappensOnTheFirstShowOnly) 
 }
 
 TEST_F(FormTest, AWindowLargerThanTheScreenIsPlacedAtTheTopLeftCorner) {
-    Form form(&App());
+    Form form(App());
     form.Position = FormPosition::ScreenCenter;
     form.SetClientSize(2000, 1000);
     form.Show();
@@ -64,7 +64,7 @@ TEST_F(FormTest, AWindowLargerThanTheScreenIsPlacedAtTheTopLeftCorner) {
 }
 
 TEST_F(FormTest, ShowRunsOnShowThenActivateAndRecordsTheWindow) {
-    Form form(&App());
+    Form form(App());
     form.SetCaption("Titre");
     std::vector<std::string> events;
     form.OnShow = [&](Form& f) { events.push_back(f.Visible() ? "show-visible" : "show"); };
@@ -79,9 +79,9 @@ TEST_F(FormTest, ShowRunsOnShowThenActivateAndRecordsTheWindow) {
 
 TEST_F(FormTest, ModalLoopEndsOnTheResultAHandlerSetsAndReenablesTheOtherWindows) {
     UseScript("char x\nkey Return\n");
-    Form other(&App());
+    Form other(App());
     other.Show();
-    Form modal(&App());
+    Form modal(App());
     std::vector<int> keys;
     bool otherDisabledMeanwhile = false;
     modal.OnKeyDown = [&](Form& f, int& key) {
@@ -102,7 +102,7 @@ TEST_F(FormTest, ModalLoopEndsOnTheResultAHandlerSetsAndReenablesTheOtherWindows
 
 TEST_F(FormTest, ClosingAModalWindowGivesTheCancelResultAndRunsOnClose) {
     UseScript("close\n");
-    Form modal(&App());
+    Form modal(App());
     int closes = 0;
     modal.OnClose = [&](Form&, CloseAction& action) {
         ++closes;
@@ -114,7 +114,7 @@ TEST_F(FormTest, ClosingAModalWindowGivesTheCancelResultAndRunsOnClose) {
 
 TEST_F(FormTest, AModalWindowWithoutInputEndsWhenTheScriptIsUsedUp) {
     // Enter comes once by default; a window that ignores it is then closed instead of waiting forever.
-    Form modal(&App());
+    Form modal(App());
     std::vector<int> keys;
     modal.OnKeyDown = [&](Form&, int& key) { keys.push_back(key); };
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
@@ -122,7 +122,7 @@ TEST_F(FormTest, AModalWindowWithoutInputEndsWhenTheScriptIsUsedUp) {
 }
 
 TEST_F(FormTest, ClosingAModelessWindowHidesItUnlessOnCloseRefuses) {
-    Form form(&App());
+    Form form(App());
     form.Show();
     form.OnClose = [](Form&, CloseAction& action) { action = CloseAction::None; };
     form.Close();
@@ -133,7 +133,7 @@ TEST_F(FormTest, ClosingAModelessWindowHidesItUnlessOnCloseRefuses) {
 }
 
 TEST_F(FormTest, PaintingErasesWithTheFormColourAndClipsEachControlToItsBounds) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(100, 80);
     form.SetColor(clYellow);
     auto* block = new Block(&form, clBlue);
@@ -153,7 +153,7 @@ TEST_F(FormTest, PaintingErasesWithTheFormColourAndClipsEachControlToItsBounds) 
 }
 
 TEST_F(FormTest, InvalidatingARectanglePaintsOnlyTheControlsItTouches) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(100, 80);
     auto* left = new Block(&form, clBlue);
     left->SetParent(&form);
@@ -174,7 +174,7 @@ TEST_F(FormTest, InvalidatingARectanglePaintsOnlyTheControlsItTouches) {
 }
 
 TEST_F(FormTest, AHiddenControlIsNotPaintedAndTakesNoMouse) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(100, 80);
     auto* block = new Block(&form, clBlue);
     block->SetParent(&form);
@@ -187,7 +187,7 @@ TEST_F(FormTest, AHiddenControlIsNotPaintedAndTakesNoMouse) {
 }
 
 TEST_F(FormTest, AClickIsALeftReleaseOverTheControlThatTookThePress) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(100, 80);
     auto* block = new Block(&form, clBlue);
     block->SetParent(&form);
@@ -214,7 +214,7 @@ TEST_F(FormTest, AClickIsALeftReleaseOverTheControlThatTookThePress) {
 }
 
 TEST_F(FormTest, AnchorsMoveOrStretchControlsWhenTheClientAreaChanges) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(200, 100);
     auto* grip = new Block(&form, clBlue);
     grip->SetParent(&form);
@@ -240,7 +240,7 @@ TEST_F(FormTest, AnchorsMoveOrStretchControlsWhenTheClientAreaChanges) {
 }
 
 TEST_F(FormTest, FreeingTheOwnerFreesItsControlsAndFreeingAControlDetachesIt) {
-    auto* form = new Form(&App());
+    auto* form = new Form(App());
     auto* a = new Block(form, clBlue);
     a->SetParent(form);
     auto* b = new Block(form, clRed);
@@ -256,7 +256,7 @@ TEST_F(FormTest, FreeingTheOwnerFreesItsControlsAndFreeingAControlDetachesIt) {
 }
 
 TEST_F(FormTest, ControlsFollowTheFormColourAndFontUntilTheyGetTheirOwn) {
-    Form form(&App());
+    Form form(App());
     form.SetColor(clYellow);
     Font tahoma;
     tahoma.Name = "Tahoma";

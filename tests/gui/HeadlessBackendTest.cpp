@@ -56,7 +56,7 @@ TEST(InputScriptTest, KeyNamesGiveTheirVirtualKeyAndCharacter) {
 
 TEST_F(HeadlessBackendTest, EachPumpTakesAtMostOneEventAndAModalLoopTakesThemUntilItEnds) {
     UseScript("wait Fen\nchar a\nchar b\nchar c\nchar d\n");
-    Form form(&App());
+    Form form(App());
     form.SetCaption("Fenetre");
     std::string typed;
     form.OnKeyPress = [&](Form& f, char& key) {
@@ -79,7 +79,7 @@ TEST_F(HeadlessBackendTest, EachPumpTakesAtMostOneEventAndAModalLoopTakesThemUnt
 
 TEST_F(HeadlessBackendTest, AKeyTypesItsCharacterAtTheNextMessage) {
     UseScript("wait F\nkey a\n");
-    Form form(&App());
+    Form form(App());
     form.SetCaption("F");
     std::string seen;
     form.OnKeyDown = [&](Form&, int& key) { seen += "down" + std::to_string(key) + " "; };
@@ -93,7 +93,7 @@ TEST_F(HeadlessBackendTest, AKeyTypesItsCharacterAtTheNextMessage) {
 
 TEST_F(HeadlessBackendTest, WaitHoldsTheScriptUntilAWindowWithThatCaptionIsVisible) {
     UseScript("wait Déconcaténation\nchar x\n");
-    Form form(&App());
+    Form form(App());
     std::string typed;
     form.OnKeyPress = [&](Form&, char& key) { typed += key; };
     form.SetCaption("Autre");
@@ -107,7 +107,7 @@ TEST_F(HeadlessBackendTest, WaitHoldsTheScriptUntilAWindowWithThatCaptionIsVisib
 
 TEST_F(HeadlessBackendTest, WithoutAWaitPumpsLeaveTheEventsToTheNextModalWindow) {
     UseScript("char a\nwait Autre\nchar b\n");
-    Form form(&App());
+    Form form(App());
     form.SetCaption("Autre");
     std::string typed;
     form.OnKeyPress = [&](Form&, char& key) { typed += key; };
@@ -116,7 +116,7 @@ TEST_F(HeadlessBackendTest, WithoutAWaitPumpsLeaveTheEventsToTheNextModalWindow)
     App().ProcessMessages();
     EXPECT_EQ(typed, "");
     form.Hide();
-    Form modal(&App());
+    Form modal(App());
     modal.OnKeyPress = [&](Form& f, char& key) {
         typed += key;
         f.SetModalResult(ModalResult::Ok);
@@ -134,13 +134,13 @@ TEST_F(HeadlessBackendTest, WithoutAWaitPumpsLeaveTheEventsToTheNextModalWindow)
 
 TEST_F(HeadlessBackendTest, AWaitThatAModalWindowCanNeverMeetIsAnError) {
     UseScript("wait Jamais\n");
-    Form form(&App());
+    Form form(App());
     EXPECT_THROW(form.ShowModal(), InputScriptError);
 }
 
 TEST_F(HeadlessBackendTest, ClicksFindControlsByNameOrCaptionAndSkipDisabledWindows) {
     UseScript("wait Progr\nclick Interrompre\nclick B1\nwait Progr\nclick Nulle\n");
-    Form back(&App());
+    Form back(App());
     back.SetCaption("Progression");
     auto* interrupt = new SpeedButton(&back);
     interrupt->SetParent(&back);
@@ -152,7 +152,7 @@ TEST_F(HeadlessBackendTest, ClicksFindControlsByNameOrCaptionAndSkipDisabledWind
     App().ProcessMessages();
     EXPECT_EQ(interrupts, 1);
 
-    Form modal(&App());
+    Form modal(App());
     auto* b1 = new SpeedButton(&modal);
     b1->SetParent(&modal);
     b1->SetName("B1");
@@ -175,12 +175,12 @@ TEST_F(HeadlessBackendTest, SnapshotsPictureEveryVisibleWindowInOrder) {
         saved.emplace_back(path, bitmap.Width());
     };
     HeadlessBackend snapshots(std::move(script), options);
-    const Install<WindowBackend> installed(snapshots);
-    Form progress(&App());
+    const UsedBackend installed(App(), snapshots);
+    Form progress(App());
     progress.SetCaption(Ansi("Déconcaténation"));
     progress.SetClientSize(606, 156);
     progress.Show();
-    Form message(&App());
+    Form message(App());
     message.SetCaption("Question ?");
     message.SetClientSize(481, 100);
     message.OnKeyDown = [](Form& f, int&) { f.SetModalResult(ModalResult::Ok); };
@@ -197,7 +197,7 @@ TEST_F(HeadlessBackendTest, SnapshotsPictureEveryVisibleWindowInOrder) {
 }
 
 TEST_F(HeadlessBackendTest, RecordsNameTheCaptionAndTheTextsOfVisibleControls) {
-    Form form(&App());
+    Form form(App());
     form.SetCaption("Titre");
     auto* named = new SpeedButton(&form);
     named->SetParent(&form);

@@ -90,7 +90,7 @@ protected:
         said.Answers.assign(answers);
         auto owned = std::make_unique<AnsweringDialogs>(said);
         auto progress = std::make_unique<test::RecordingExtractionUi>();
-        SharedUnits units([&] { return RunWindows{std::move(owned), std::move(progress)}; });
+        SharedUnits units([&](PictureCache&) { return RunWindows{std::move(owned), std::move(progress)}; });
         return RunSequence([&] { RunInstaller(commandLine); });
     }
 

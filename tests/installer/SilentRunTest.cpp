@@ -61,7 +61,8 @@ protected:
         ProgramRun run("INSTALL.EXE " + switches);
         if (const std::optional<int> code = run.EarlyExit())
             return *code;
-        const SharedUnits units(run.Windows([]() -> RunWindows { throw std::logic_error("a window"); }));
+        const SharedUnits units(
+            run.Windows([](PictureCache&) -> RunWindows { throw std::logic_error("a window"); }));
         return run.Run();
     }
     std::string Log(const AnsiString& path = "C:\\Users\\caisse\\AppData\\Local\\Temp\\Vendora-install.log") {

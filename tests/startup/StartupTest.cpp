@@ -7,6 +7,7 @@
 #include "gui/Backend.h"
 #include "html/pictures/Pictures.h"
 #include "installer/ApplicationWait.h"
+#include "tests/support/FixedTextEngine.h"
 #include "tests/support/MemoryPlatform.h"
 #include "tests/support/RecordingExtractionUi.h"
 
@@ -46,7 +47,7 @@ class Startup : public ::testing::Test {
 protected:
     Startup() { platform.Disk.AddFile("c:\\Vendora\\Vendora.EXE", "application"); }
     WindowFactory Windows() {
-        return [this] {
+        return [this](PictureCache&) {
             return RunWindows{std::make_unique<LoggingDialogs>(platform.Log),
                               std::make_unique<test::RecordingExtractionUi>()};
         };
@@ -84,9 +85,9 @@ TEST_F(Startup, ComThatCannotStartIsNotUninitialised) {
 
 // A test that fails between installing a service and the end of its scope leaves nothing installed.
 TEST_F(Startup, AFailedStartUpLeavesNoServiceInstalled) {
-    EXPECT_THROW(SharedUnits([]() -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
-                 InputSourceError);
-    EXPECT_FALSE(Installed<PictureCache>::Has());
+    EXPECT_THROW(
+        SharedUnits([](PictureCache&) -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
+        InputSourceError);
     EXPECT_FALSE(Installed<DialogBackend>::Has());
     EXPECT_FALSE(Installed<ExtractionUi>::Has());
 }
@@ -134,23 +135,19 @@ TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
     };
     const auto dialogs = [] { Dialogs(); };
     const auto progress = [] { CurrentExtractionUi(); };
-    const auto pictures = [] { Installed<PictureCache>::Get(); };
     EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
     EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
-    EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
     {
         SharedUnits units(Windows());
         EXPECT_EQ(missing(dialogs), "installed");
         EXPECT_EQ(missing(progress), "installed");
-        EXPECT_EQ(missing(pictures), "installed");
     }
     EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
     EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
-    EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
-    // The program installs the others itself, before start-up.
-    EXPECT_EQ(missing([] { Text(); }), "no text engine installed (Install<TextEngine>)");
-    EXPECT_EQ(missing([] { Decoder(); }), "no picture decoder installed (Install<PictureDecoder>)");
-    EXPECT_EQ(missing([] { App().Backend(); }), "no window back end installed (Install<WindowBackend>)");
+    // An application is handed its back end by the program's entry.
+    test::FixedTextEngine engine{test::TextShape::Invisible};
+    Application app(engine);
+    EXPECT_EQ(missing([&] { app.Backend(); }), "no window back end (UsedBackend)");
 }
 
 // An installation lasts as long as its object, and the one it replaced comes back after, also when an

@@ -1,8 +1,8 @@
 #pragma once
-// The fixture of the tests that open windows: a machine in memory, the block text engine
-// (TextShape::Blocks) and a headless back end fed from a script text are installed for one test, whose window
-// records and delivered events the test keeps; every form still alive at the end is destroyed. A test of
-// another back end installs it over the headless one in its own SetUp.
+// The fixture of the tests that open windows: a machine in memory is installed, and an application measures
+// with the block text engine (TextShape::Blocks) and shows its windows through a headless back end fed from
+// a script text, for one test, whose window records and delivered events the test keeps; every form still
+// alive at the end is destroyed. A test of another back end gives it to App() in its own SetUp.
 
 #include "tests/support/FixedTextEngine.h"
 #include "tests/support/MemoryPlatform.h"
@@ -10,6 +10,7 @@
 #include "gui/Application.h"
 #include "gui/Form.h"
 #include "gui/headless/HeadlessBackend.h"
+#include "html/HtmlHost.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,15 @@ class WindowTest : public ::testing::Test, public BackendObserver {
 protected:
     void SetUp() override { UseScript(""); }
     void TearDown() override { App().Shutdown(); }
+    Application& App() { return app_; }
+    // The host of messages that show no picture: the machine's files and the application's text engine.
+    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Text(), nullptr}}; }
     // A new headless back end, in place of the one before.
     HeadlessBackend& UseScript(const std::string& script) {
         installed_.reset();
         backend_ = std::make_unique<HeadlessBackend>(InputScript::Parse(script), HeadlessBackend::Options{});
         backend_->SetObserver(this);
-        installed_.emplace(*backend_);
+        installed_.emplace(app_, *backend_);
         return *backend_;
     }
     void InputDelivered(const std::string& event, int, Form* target) override {
@@ -49,9 +53,9 @@ protected:
     MemoryPlatform machine_;                            // a test may install a machine of its own over it
     FixedTextEngine engine_{TextShape::Blocks};
     Install<Platform> os_{machine_};
-    Install<TextEngine> text_{engine_};
-    std::unique_ptr<HeadlessBackend> backend_; // a test may install another back end over it
-    std::optional<Install<WindowBackend>> installed_;
+    Application app_{engine_};
+    std::unique_ptr<HeadlessBackend> backend_; // a test may give App() another back end over it
+    std::optional<UsedBackend> installed_;
 };
 
 // The window fixture with one white form of 300 x 200 pixels, owned by the application, for the tests of
@@ -60,7 +64,7 @@ class WhiteFormTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form_ = new Form(&App());
+        form_ = new Form(App());
         form_->SetClientSize(300, 200);
         form_->SetColor(clWhite);
     }

@@ -16,7 +16,7 @@ namespace {
 using AttenteWindowTest = WindowTest;
 
 TEST_F(AttenteWindowTest, StoredLayout) {
-    TAttenteWindow window(nullptr);
+    TAttenteWindow window(App(), nullptr);
     EXPECT_EQ(window.ClientWidth(), 502);
     EXPECT_EQ(window.ClientHeight(), 304);
     EXPECT_EQ(window.Width(), 518);
@@ -41,7 +41,7 @@ TEST_F(AttenteWindowTest, TheWaitsTextsReachTheFormAndShowAndHideAreRecorded) {
     UseScript("wait Installateur\nclose\n");
     std::ostringstream out;
     {
-        FrameworkDialogs dialogs(std::make_unique<Transcript>(out));
+        FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out));
         std::unique_ptr<TAttente> attente = dialogs.CreateAttente();
         attente->SetCaption(Ansi("Installateur de Vendora.EXE © Morvanel"));
         attente->SetLabel1(AnsiString("\rINSTALL.EXE a d") + "\rSi");
@@ -71,7 +71,7 @@ TEST_F(AttenteWindowTest, TheWaitsTextsReachTheFormAndShowAndHideAreRecorded) {
 }
 
 TEST_F(AttenteWindowTest, CentredRightToLeftTextKeepsItsWordsAndMovesTheEndPunctuation) {
-    TAttenteWindow window(nullptr);
+    TAttenteWindow window(App(), nullptr);
     window.Label1->SetCaption("abc.");
     window.Label1->GetFont().Color = clBlack;
     window.Show();

@@ -5,7 +5,6 @@
 #include "dialogs/ErrorBox.h"
 #include "dialogs/MessageBox.h"
 #include "dialogs/forms/FrameworkDialogs.h"
-#include "dialogs/forms/MessageHost.h"
 #include "dialogs/forms/Ubm.h"
 #include "gui/SpeedButton.h"
 #include "html/DrawHtml.h"
@@ -67,7 +66,7 @@ class MessageWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        TFMB& window = CreateMessageWindow();
+        TFMB& window = CreateMessageWindow(App(), MessageHost());
         Form::NotifyEvent original = window.OnShow;
         window.OnShow = [this, original](Form& form) {
             original(form);
@@ -100,7 +99,7 @@ protected:
     int TextHeight(const AnsiString& text) {
         Bitmap scratch(481, 2000);
         Canvas canvas(scratch, engine_);
-        return DrawHtml(canvas, InstalledHtmlHost(), 0, 0, 441, text, clWhite);
+        return DrawHtml(canvas, MessageHost(), 0, 0, 441, text, clWhite);
     }
 
     std::vector<Shown> shown_;
@@ -338,7 +337,8 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
     UseScript("char x\nkey F1\nchar n\nclose\nkey Tab\nchar \xc3\xa9\nkey Escape\n");
     std::ostringstream out;
     {
-        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::RecordOnly);
+        FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out),
+                                 FrameworkDialogs::ErrorBox::RecordOnly);
         const Install<DialogBackend> installed(dialogs);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 0);
@@ -384,7 +384,8 @@ TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
     UseScript("key Return\n");
     std::ostringstream out;
     {
-        FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::Window);
+        FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out),
+                                 FrameworkDialogs::ErrorBox::Window);
         const Install<DialogBackend> installed(dialogs);
         ShowApplicationError("Unable to create .lnk file");
     }
@@ -403,7 +404,7 @@ TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
 TEST_F(MessageWindowTest, AClickOnAButtonTheWindowLacksIsAFaultOfTheScriptNotOfTheProgram) {
     UseScript("click B2\n");
     std::ostringstream out;
-    FrameworkDialogs dialogs(std::make_unique<Transcript>(out));
+    FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out));
     const Install<DialogBackend> installed(dialogs);
     EXPECT_THROW(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), InputSourceError);
     EXPECT_EQ(FMB()->ComponentCount(), 2); // the call's button is gone with it

@@ -59,7 +59,7 @@ public:
 using ProgressionTest = ProgressWindowTest;
 
 TEST_F(ProgressionTest, CreationSetsPositionOneAndTheDesignTexts) {
-    TProgression window(nullptr, Clock());
+    TProgression window(App(), nullptr, Clock());
     EXPECT_EQ(window.Percent(), 1);
     EXPECT_EQ(window.ClientWidth(), 606);
     EXPECT_EQ(window.ClientHeight(), 156);
@@ -74,7 +74,7 @@ TEST_F(ProgressionTest, CreationSetsPositionOneAndTheDesignTexts) {
 }
 
 TEST_F(ProgressionTest, StringsAtChosenPositionsAndTimes) {
-    TProgression window(nullptr, Clock());
+    TProgression window(App(), nullptr, Clock());
     window.Show();
     now_ += 30 * Second;
     window.SetPosition(25);
@@ -95,7 +95,7 @@ TEST_F(ProgressionTest, StringsAtChosenPositionsAndTimes) {
 }
 
 TEST_F(ProgressionTest, TheBarAtZeroOneAndOneHundred) {
-    TProgression window(nullptr, Clock());
+    TProgression window(App(), nullptr, Clock());
     window.Show();
     const Bitmap& s = window.Surface();
     TColor track = SubtractColors(MixColors(clWhite, TColor(0x00FFFF), 0.2), TColor(0x101010));
@@ -123,7 +123,7 @@ TEST_F(ProgressionTest, TheBarAtZeroOneAndOneHundred) {
 }
 
 TEST_F(ProgressionTest, SetPositionRepaintsOnlyTheStripThatChanged) {
-    RecordingProgression window(nullptr, Clock());
+    RecordingProgression window(App(), nullptr, Clock());
     window.Show();
     window.BarStrips.clear();
     window.SetPosition(50);
@@ -138,7 +138,7 @@ TEST_F(ProgressionTest, SetPositionRepaintsOnlyTheStripThatChanged) {
 
 TEST_F(ProgressionTest, InterrompreAndClosingWriteInterrompuAndShowingClearsIt) {
     UseScript("wait Copie\nclick Interrompre\nclose\n");
-    TProgression window(nullptr, Clock());
+    TProgression window(App(), nullptr, Clock());
     window.SetCaption("Copie");
     window.Label2->SetCaption(Ansi("Réalisé"));
     window.Show();
@@ -158,7 +158,7 @@ TEST_F(ProgressionTest, InterrompreAndClosingWriteInterrompuAndShowingClearsIt) 
 // A reader hears the title, the current item, then the bar's value, which follows every move; "Interrompre"
 // is a button that Tab reaches but nothing focuses at first, so no key typed ahead interrupts the work.
 TEST_F(ProgressionTest, AReaderHearsTheBarsValueAfterTheTitleAndTheItem) {
-    TProgression window(nullptr, Clock());
+    TProgression window(App(), nullptr, Clock());
     window.Label1->SetCaption("Extraction");
     window.Label6->SetCaption("Extraction de A.TXT");
     window.Show();

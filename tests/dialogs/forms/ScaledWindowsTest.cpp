@@ -30,13 +30,13 @@ class ScaledWindowsTest : public WindowTest, public ::testing::WithParamInterfac
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        freetype_.emplace(TheFreeTypeTextEngine());
+        App().SetText(TheFreeTypeTextEngine());
         HeadlessBackend::Options options;
         options.ScreenScale = Scale(GetParam());
         installed_.reset();
         backend_ = std::make_unique<HeadlessBackend>(InputScript::Parse(""), options);
         backend_->SetObserver(this);
-        installed_.emplace(*backend_);
+        installed_.emplace(App(), *backend_);
     }
     void WindowChanged(const WindowRecord& record) override {
         if (record.Kind == "window show" && OnShown)
@@ -52,12 +52,11 @@ protected:
     }
 
     std::function<void()> OnShown;
-    std::optional<Install<TextEngine>> freetype_;
 };
 
 TEST_P(ScaledWindowsTest, TheMessageWindowIsLaidOutAndItsTextMeasuredAtTheScreensDensity) {
     const Scale s(GetParam());
-    CreateMessageWindow();
+    CreateMessageWindow(App(), MessageHost());
     FMB()->SetScale(Scale());
     ShowHtmlMessageWindow("Titre", Ansi(Question), "Oui#13Non", TColor(0));
     const int capital96 = CapitalInk(FMB()->Surface(), FMB()->LeMessage->Height() / 4);
@@ -91,8 +90,8 @@ TEST_P(ScaledWindowsTest, TheMessageWindowIsLaidOutAndItsTextMeasuredAtTheScreen
 
 TEST_P(ScaledWindowsTest, TheProgressAndWaitingWindowsFollowTheirDesignAtEveryDensity) {
     const Scale s(GetParam());
-    TProgression progress(nullptr, [] { return 0.0; });
-    TAttenteWindow waiting(nullptr);
+    TProgression progress(App(), nullptr, [] { return 0.0; });
+    TAttenteWindow waiting(App(), nullptr);
     for (const Scale& scale : {s, Scale(), s}) {
         progress.SetScale(scale);
         waiting.SetScale(scale);
@@ -102,7 +101,7 @@ TEST_P(ScaledWindowsTest, TheProgressAndWaitingWindowsFollowTheirDesignAtEveryDe
         EXPECT_EQ(progress.Totale->BoundsRect().Right, scale.Px(161));
         EXPECT_EQ(progress.Label2->Left(), scale.Px(261));
         EXPECT_EQ(progress.Label2->Width(),
-                  Text().TextWidth(progress.Label2->GetFont().Request(), progress.Label2->Caption()));
+                  App().Text().TextWidth(progress.Label2->GetFont().Request(), progress.Label2->Caption()));
         EXPECT_EQ(waiting.ClientWidth(), scale.Px(502));
         EXPECT_EQ(waiting.ClientHeight(), scale.Px(304));
         EXPECT_EQ(waiting.Label2->BoundsRect(), scale.Box(0, 288, 502, 16));

@@ -27,10 +27,11 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
     // The wait and the two moves are taken by the pumps of entries 1 and 2; the click by entry 3's.
     UseScript(std::string("wait ") + "Déconcaténation\nmove 1 1\nmove 2 2\nclick Interrompre\nkey Return\n");
     std::ostringstream out;
-    auto dialogs = std::make_unique<FrameworkDialogs>(std::make_unique<Transcript>(out));
+    auto dialogs =
+        std::make_unique<FrameworkDialogs>(App(), MessageHost(), std::make_unique<Transcript>(out));
     const Install<DialogBackend> installed(*dialogs);
-    CreateMessageWindow();
-    FrameworkExtractionUi ui(dialogs->Log(), Clock());
+    CreateMessageWindow(App(), MessageHost());
+    FrameworkExtractionUi ui(*dialogs, Clock());
     HostFileSystem files;
     SplitInflated(inflated, folder.Win("A.CTN"), files, ui);
 

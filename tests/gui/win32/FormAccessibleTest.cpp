@@ -68,7 +68,7 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         CoInitialize(nullptr);
-        win32_.emplace(windows_);
+        win32_.emplace(App(), windows_);
         hook_ = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Hear, GetCurrentProcessId(), 0,
                                 WINEVENT_OUTOFCONTEXT);
         heard.clear();
@@ -92,12 +92,12 @@ protected:
     }
 
     Win32Backend windows_;
-    std::optional<Install<WindowBackend>> win32_;
+    std::optional<UsedBackend> win32_;
     HWINEVENTHOOK hook_ = nullptr;
 };
 
 TEST_F(FormAccessibleTest, AQuestionReadsAsADialogAndItsButtonAnswersIt) {
-    TFMB& window = CreateMessageWindow();
+    TFMB& window = CreateMessageWindow(App(), MessageHost());
     ComPtr<IAccessible> object;
     long non = 0;
     window.OnWaiting = [&](const AccessibleTree& tree) {
@@ -147,7 +147,7 @@ TEST_F(FormAccessibleTest, AQuestionReadsAsADialogAndItsButtonAnswersIt) {
 }
 
 TEST_F(FormAccessibleTest, DialogKeysMoveTheFocusAndPressWithoutTypingAndReadersHearIt) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(300, 100);
     std::vector<std::string> typed;
     form.OnKeyDown = [&](Form&, int& key) { typed.push_back("down " + std::to_string(key)); };

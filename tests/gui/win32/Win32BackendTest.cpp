@@ -106,7 +106,7 @@ public:
 // A form designed 200 x 100 at 96 dpi, laid out at its scale.
 class ScaledForm : public Form {
 public:
-    explicit ScaledForm(Component* owner) : Form(owner) { ScaleChanged(); }
+    explicit ScaledForm(Application& app) : Form(app) { ScaleChanged(); }
 
 protected:
     void ScaleChanged() override { SetClientSize(GetScale().Px(200), GetScale().Px(100)); }
@@ -117,7 +117,7 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         win32_ = std::make_unique<Win32Backend>();
-        win32Installed_.emplace(*win32_);
+        win32Installed_.emplace(App(), *win32_);
         // The pointer goes to the screen's corner, away from the test's windows: a window that appears under
         // it gets mouse moves of its own.
         SetCursorPos(1023, 767);
@@ -159,7 +159,7 @@ protected:
     }
 
     std::unique_ptr<Win32Backend> win32_;
-    std::optional<Install<WindowBackend>> win32Installed_;
+    std::optional<UsedBackend> win32Installed_;
     std::vector<std::string> events_;
 };
 
@@ -197,7 +197,7 @@ TEST_F(Win32BackendTest, FramesAndStylesAreTheSystemsForEachBorder) {
             EXPECT_GT(frame.Top, frame.Left); // the title bar
         }
 
-        Form form(&App());
+        Form form(App());
         form.SetBorderStyle(c.Border);
         form.CaptionButtons = c.Buttons;
         form.StayOnTop = c.Border == BorderStyle::Single;
@@ -228,7 +228,7 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
     EXPECT_EQ(win32_->ScreenSize().Y, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(win32_->ScreenSize().X, 1024);
 
-    Form form(&App());
+    Form form(App());
     Place(form, 286, 125, 481, 300);
     form.SetCaption(Ansi("Installateur de Vendora.EXE © Morvanel é"));
     form.Show();
@@ -273,7 +273,7 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
     EXPECT_FALSE(IsWindowVisible(hwnd));
 
     // Centred on the first showing, by the system's own frame and screen.
-    Form centred(&App());
+    Form centred(App());
     centred.SetBorderStyle(BorderStyle::Sizeable);
     centred.SetClientSize(502, 304);
     centred.Position = FormPosition::ScreenCenter;
@@ -284,7 +284,7 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
     EXPECT_EQ(window.right - window.left, centred.Width());
 
     // Placed by the system: the form learns where.
-    Form placed(&App());
+    Form placed(App());
     placed.SetClientSize(300, 100);
     placed.Position = FormPosition::Default;
     placed.Show();
@@ -295,7 +295,7 @@ TEST_F(Win32BackendTest, AShownFormHasTheBoundsAskedAndFollowsTheSystemsChanges)
 }
 
 TEST_F(Win32BackendTest, AWindowMovedToAScreenOfAnotherDensityIsLaidOutAgainWhereWindowsSuggests) {
-    ScaledForm form(&App());
+    ScaledForm form(App());
     Place(form, 40, 30, form.ClientWidth(), form.ClientHeight());
     form.Show();
     Drain();
@@ -314,7 +314,7 @@ TEST_F(Win32BackendTest, AWindowMovedToAScreenOfAnotherDensityIsLaidOutAgainWher
 }
 
 TEST_F(Win32BackendTest, TheWindowShowsTheFormsPixelsInTheirColours) {
-    Form form(&App());
+    Form form(App());
     Place(form, 20, 20, 200, 100);
     int phase = 0;
     // Red left of x 100, blue right of it; every pixel also carries its own position, so that a row or a
@@ -368,7 +368,7 @@ TEST_F(Win32BackendTest, TheWindowShowsTheFormsPixelsInTheirColours) {
 }
 
 TEST_F(Win32BackendTest, KeysCharactersMouseAndCloseReachTheForm) {
-    Form form(&App());
+    Form form(App());
     Place(form, 30, 40, 300, 200);
     Record(form);
     auto* button = new SpeedButton(&form);
@@ -429,7 +429,7 @@ TEST_F(Win32BackendTest, KeysCharactersMouseAndCloseReachTheForm) {
 
 // Keys typed on the keyboard, not posted: the window shown last has the keyboard.
 TEST_F(Win32BackendTest, TheKeyboardTypesIntoTheWindowShown) {
-    Form form(&App());
+    Form form(App());
     Place(form, 30, 40, 300, 200);
     Record(form);
     form.Show();
@@ -448,11 +448,11 @@ TEST_F(Win32BackendTest, TheKeyboardTypesIntoTheWindowShown) {
 }
 
 TEST_F(Win32BackendTest, AModalFormDisablesTheOthersUntilItsAnswer) {
-    Form other(&App());
+    Form other(App());
     Place(other, 10, 10, 200, 100);
     Record(other);
     other.Show();
-    Form modal(&App());
+    Form modal(App());
     Place(modal, 300, 200, 250, 120);
     Drain();
     HWND otherWindow = WindowOf(other);
@@ -487,7 +487,7 @@ TEST_F(Win32BackendTest, AModalFormDisablesTheOthersUntilItsAnswer) {
 }
 
 TEST_F(Win32BackendTest, PumpingNeverWaitsAndTakesEverythingWaiting) {
-    Form form(&App());
+    Form form(App());
     Place(form, 30, 40, 100, 50);
     Record(form);
     form.Show();
@@ -514,7 +514,7 @@ TEST_F(Win32BackendTest, PumpingNeverWaitsAndTakesEverythingWaiting) {
 // enough that only a message can end the wait before the test's own time limit.
 TEST_F(Win32BackendTest, TheWaitForInputEndsWithAMessage) {
     constexpr int Long = 0x7FFFFFFF;
-    Form form(&App());
+    Form form(App());
     Place(form, 30, 40, 100, 50);
     Record(form);
     form.Show();
@@ -541,7 +541,7 @@ TEST_F(Win32BackendTest, TheWaitForInputEndsWithAMessage) {
 }
 
 TEST_F(Win32BackendTest, AQuitMessageEndsTheModalLoopsForGood) {
-    Form modal(&App());
+    Form modal(App());
     Place(modal, 100, 100, 200, 80);
     PostQuitMessage(0);
     EXPECT_EQ(modal.ShowModal(), ModalResult::Cancel);
@@ -558,7 +558,7 @@ LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(Win32BackendTest, AWindowWindowsRefusesIsAnErrorNotAModalLoopWaitingForEver) {
     HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    Form modal(&App());
+    Form modal(App());
     Place(modal, 100, 100, 200, 80);
     modal.SetCaption(Ansi("Refusée"));
     try {
@@ -592,7 +592,7 @@ TEST_F(Win32BackendTest, SystemColourAndSettingsChangesReachTheControls) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
     const Install<Platform> installed(platform);
-    Form form(&App());
+    Form form(App());
     Place(form, 30, 40, 200, 100);
     auto* watcher = new SettingsWatcher(&form);
     watcher->SetParent(&form);

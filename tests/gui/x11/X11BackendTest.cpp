@@ -161,7 +161,7 @@ protected:
             GTEST_SKIP() << "no X server";
         }
         x11_ = std::make_unique<ObservedX11Backend>(XServer::Get().Name());
-        x11Installed_.emplace(*x11_);
+        x11Installed_.emplace(App(), *x11_);
         probe_ = XOpenDisplay(XServer::Get().Name().c_str());
         ASSERT_NE(probe_, nullptr);
     }
@@ -213,12 +213,12 @@ protected:
     }
 
     std::unique_ptr<ObservedX11Backend> x11_;
-    std::optional<Install<WindowBackend>> x11Installed_;
+    std::optional<UsedBackend> x11Installed_;
     Display* probe_ = nullptr;
 };
 
 TEST_F(X11BackendTest, AFormBecomesAWindowWithItsCaptionHintsAndPixels) {
-    Form form(&App());
+    Form form(App());
     form.SetBorderStyle(BorderStyle::Single);
     form.SetClientSize(200, 100);
     form.SetColor(clRed);
@@ -262,7 +262,7 @@ TEST_F(X11BackendTest, AFormBecomesAWindowWithItsCaptionHintsAndPixels) {
 }
 
 TEST_F(X11BackendTest, KeysCharactersClicksAndTheCloseButtonReachTheForm) {
-    Form form(&App());
+    Form form(App());
     form.SetClientSize(300, 100);
     auto* button = new SpeedButton(&form);
     button->SetParent(&form);
@@ -317,12 +317,12 @@ TEST(X11KeysymTest, WindowsCharactersBeyondLatin1ComeFromTheKeysym) {
 }
 
 TEST_F(X11BackendTest, AWindowDisabledByAModalOneTakesNoInput) {
-    Form back(&App());
+    Form back(App());
     back.SetClientSize(100, 100);
     std::string typed;
     back.OnKeyPress = [&](Form&, char& key) { typed += key; };
     Window behind = Shown(back);
-    Form modal(&App());
+    Form modal(App());
     modal.SetClientSize(100, 100);
     modal.OnKeyPress = [&](Form& f, char&) { f.SetModalResult(ModalResult::Ok); };
     Window front = Shown(modal);

@@ -10,7 +10,7 @@ class HtmlLabelTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        form_ = new Form(&App());
+        form_ = new Form(App());
         form_->SetClientSize(500, 400);
         form_->Show();
         label_ = new THTMLLabel(form_, host_);

@@ -367,7 +367,7 @@ TEST(PictureCacheServices, OnlyAPictureFileNeedsADecoderAndReleaseEmptiesTheCach
         cache.Load(name, withoutDecoder);
         ADD_FAILURE() << "a picture file loaded without a decoder";
     } catch (const std::logic_error& error) {
-        EXPECT_STREQ(error.what(), "no picture decoder installed (Install<PictureDecoder>)");
+        EXPECT_STREQ(error.what(), "no picture decoder (PictureServices)");
     }
     EXPECT_EQ(cache.Load(name, withoutDecoder)->Width(), 0) << "the entry stays, as after any failed load";
     cache.Release();
