@@ -187,8 +187,8 @@ void Sequence::CreateShortcut() {
             name = common + "\\" + name + ".lnk";
     }
     const AnsiString file = CreateDesktopShortcut(
-        name, RunningExecutable, "", Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"),
-        "", "", 0, '\0');
+        Os(), name, RunningExecutable, "",
+        Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0, '\0');
     log_.Line(Ansi("Raccourci créé : ") + file);
 }
 
@@ -202,7 +202,7 @@ void Sequence::CopyInstaller() {
 }
 
 void Sequence::Stamp() {
-    StampFixedTime(Executable);
+    StampFixedTime(Os().Files(), Executable);
     log_.Line(Ansi("Date fixe posée sur ") + Executable);
 }
 

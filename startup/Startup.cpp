@@ -58,8 +58,9 @@ ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(c
     const bool named = switches_.Log && !switches_.Log->empty();
     if (!switches_.Log && !switches_.Silent)
         return;
-    const AnsiString path = named ? *switches_.Log : DefaultLogPath();
-    if (const FileStatus opened = log_.Open(path); !opened && switches_.Log) {
+    const AnsiString path = named ? *switches_.Log : DefaultLogPath(Os());
+    const FileStatus opened = log_.Open(Os().Files(), path, [] { return Os().Now(); });
+    if (!opened && switches_.Log) {
         const int error = opened.Error();
         logFault_ = Ansi("Le journal ") + path + Ansi(" ne peut pas être écrit : ") + SysErrorMessage(error) +
                     WindowsCodeText(error);
