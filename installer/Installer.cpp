@@ -6,6 +6,7 @@
 #include "archive/ZCompress.h"
 #include "base/Cp1252.h"
 #include "base/Errors.h"
+#include "dialogs/DialogBackend.h"
 #include "dialogs/MessageBox.h"
 #include "installer/ApplicationWait.h"
 #include "installer/DesktopShortcut.h"
@@ -127,7 +128,7 @@ private:
 
 bool Sequence::Ask(InstallerMessage prompt) {
     const MessageTexts texts = InstallerMessageTexts(prompt);
-    const int answer = ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+    const int answer = ShowHtmlMessage(Dialogs(), texts.Title, texts.Text, texts.Buttons, TColor(0));
     const char* said = answer == 1 ? "Oui" : answer == 2 ? "Non" : "fenêtre fermée";
     log_.Line(Ansi("Question ") + Quoted(texts.Title) + " : " + Ansi(said) +
               (switches_.Silent ? Ansi(" (/S)") : AnsiString()));
@@ -137,14 +138,14 @@ bool Sequence::Ask(InstallerMessage prompt) {
 void Sequence::Report(InstallerMessage report) {
     const MessageTexts texts = InstallerMessageTexts(report);
     log_.Line(Ansi("Message ") + Quoted(texts.Title) + " : " + PlainText(texts.Text));
-    ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+    ShowHtmlMessage(Dialogs(), texts.Title, texts.Text, texts.Buttons, TColor(0));
 }
 
 // A silent update's wait, before anything is written.
 bool Sequence::Released(std::uint32_t limit) {
     log_.Line(Ansi("Attente de la fermeture de ") + RunningExecutable +
               " (/WAIT=" + IntToStr(switches_.WaitSeconds) + " s)");
-    if (WaitForApplicationExit(limit)) {
+    if (WaitForApplicationExit(Os(), Dialogs(), limit)) {
         log_.Line(AnsiString(RunningExecutable) + Ansi(" est libre"));
         return true;
     }
@@ -297,7 +298,7 @@ RunOutcome Sequence::Run() {
     log_.Line(Ansi("Archive écrite : ") + archivePath + " (" +
               Bytes(static_cast<std::int64_t>(OwnArchive().size())) + ")");
     if (update && !switches_.Silent)
-        WaitForApplicationExit();
+        WaitForApplicationExit(Os(), Dialogs());
     else if (update && !waited && !Released(limit))
         return {RunEnd::StillRunning};
     Extract(archivePath, target, entries);

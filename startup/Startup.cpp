@@ -31,7 +31,7 @@ SharedUnits::~SharedUnits() {
 int ShowUncaughtError(const std::exception& error) {
     // Exception::what() is the Windows-1252 text, like Message().
     try {
-        ShowApplicationError(error.what());
+        ShowApplicationError(Dialogs(), error.what());
     } catch (const std::exception&) {
         // Piece by piece: nothing to allocate, and no formatting code in the Windows program.
         std::fputs(ApplicationErrorTitle().c_str(), stderr);
@@ -77,7 +77,7 @@ WindowFactory ProgramRun::Windows(const WindowFactory& forPeople) const {
     if (!switches_.Silent)
         return forPeople;
     return [] {
-        return RunWindows{std::make_unique<SilentDialogs>(), std::make_unique<SilentExtractionUi>()};
+        return RunWindows{std::make_unique<SilentDialogs>(Os()), std::make_unique<SilentExtractionUi>()};
     };
 }
 
@@ -100,7 +100,7 @@ int ProgramRun::ShowUsage() {
     if (switches_.Silent)
         log_.Line(Ansi("Aide : ") + PlainText(usage.Text));
     else
-        ShowHtmlMessage(usage.Title, usage.Text, usage.Buttons, TColor(0));
+        ShowHtmlMessage(Dialogs(), usage.Title, usage.Text, usage.Buttons, TColor(0));
     return End(0);
 }
 

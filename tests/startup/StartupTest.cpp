@@ -94,12 +94,12 @@ TEST_F(Startup, AFailedStartUpLeavesNoServiceInstalled) {
 TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
     {
         SharedUnits units(Windows());
-        WaitForApplicationExit(); // the executable opens at once: no window
+        WaitForApplicationExit(platform, Dialogs()); // the executable opens at once: no window
         EXPECT_EQ(WaitingWindow(), nullptr);
         platform.Disk.OnCreateFile = [](int call, const AnsiString&) {
             return call > 600 ? 0 : WinError::SharingViolation;
         };
-        WaitForApplicationExit();
+        WaitForApplicationExit(platform, Dialogs());
         ASSERT_NE(WaitingWindow(), nullptr);
         EXPECT_FALSE(WaitingWindow()->Visible());
     }

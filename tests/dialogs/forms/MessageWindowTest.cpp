@@ -345,7 +345,7 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
         // Texts are Windows-1252 in the call and UTF-8 in the record, with their controls escaped.
         EXPECT_EQ(ShowHtmlMessage(Ansi("Tête"), "a\r\"b\"\\", "Ok", TColor(0x00FFFF)), 0);
         EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 1); // the script is used up
-        ShowApplicationError("Error in compression routine: -3");
+        ShowApplicationError(dialogs, "Error in compression routine: -3");
         EXPECT_EQ(FMB(), created);
         int windows = 0;
         for (Form* form : App().Forms())
@@ -386,7 +386,7 @@ TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
     {
         FrameworkDialogs dialogs(std::make_unique<Transcript>(out), FrameworkDialogs::ErrorBox::Window);
         const Install<DialogBackend> installed(dialogs);
-        ShowApplicationError("Unable to create .lnk file");
+        ShowApplicationError(dialogs, "Unable to create .lnk file");
     }
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&OK"}));
