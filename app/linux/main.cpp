@@ -39,15 +39,15 @@ int Run(const vendora::AnsiString& commandLine) {
     const Install<TextEngine> text(TheFreeTypeTextEngine());
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
     const Install<PictureDecoder> decoder(TheJpegDecoder());
-    ProgramRun run(commandLine);
+    ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
     const LinuxWindowBackend windows = run.Silent() ? LinuxWindowBackend{} : CreateLinuxWindowBackend();
     std::optional<Install<WindowBackend>> backend;
     if (windows.Backend)
         backend.emplace(*windows.Backend);
-    const SharedUnits units(run.Windows([&] { return CreateLinuxWindows(windows); }));
-    return run.Run();
+    const SharedUnits units(*platform, run.Windows([&] { return CreateLinuxWindows(windows); }));
+    return run.Run(units);
 }
 
 } // namespace

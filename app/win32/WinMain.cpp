@@ -47,19 +47,19 @@ int Run(const vendora::AnsiString& commandLine) {
     // The engine outlives the windows that measure and draw with it.
     GdiTextEngine textEngine;
     const Install<TextEngine> text(textEngine);
-    ProgramRun run(commandLine);
+    ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
     std::optional<Win32Backend> windows;
     std::optional<Install<WindowBackend>> backend;
     if (!run.Silent())
         backend.emplace(windows.emplace());
-    const SharedUnits units(run.Windows(CreateWindows));
+    const SharedUnits units(*platform, run.Windows(CreateWindows));
     // After start-up, which initialises COM: the decoder's imaging factory is released before shut-down
     // uninitialises it.
     WicJpegDecoder pictures;
     const Install<PictureDecoder> decoder(pictures);
-    return run.Run();
+    return run.Run(units);
 }
 
 // An error before the windows exist, or while they go: the system's own box says it, in UTF-16 from the

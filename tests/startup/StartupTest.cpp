@@ -52,19 +52,20 @@ protected:
         };
     }
     MemoryPlatform platform;
-    const Install<Platform> installed{platform};
 };
 
 } // namespace
 
 TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
     {
-        SharedUnits units(Windows());
+        SharedUnits units(platform, Windows());
         EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window"}));
-        // The sequence finds the message window start-up made: no second one for its first question.
-        ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0));
+        // The sequence is handed the message window start-up made: no second one for its first question.
+        ShowHtmlMessage(units.DialogWindows(), "Question", "?", "Oui#13Non", TColor(0));
         EXPECT_EQ(platform.Log.back(), "message Question");
-        EXPECT_NE(&CurrentExtractionUi(), nullptr);
+        EXPECT_NE(dynamic_cast<test::RecordingExtractionUi*>(&units.ProgressWindow()), nullptr);
+        // The framework's progress window, which is handed none, finds the same one installed.
+        EXPECT_EQ(&Dialogs(), &units.DialogWindows());
     }
     EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
                                                       "CoUninitialize", "message window gone"}));
@@ -75,8 +76,8 @@ TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
 TEST_F(Startup, ComThatCannotStartIsNotUninitialised) {
     platform.ComStarts = false;
     {
-        SharedUnits units(Windows());
-        EXPECT_EQ(ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0)), 1);
+        SharedUnits units(platform, Windows());
+        EXPECT_EQ(ShowHtmlMessage(units.DialogWindows(), "Question", "?", "Oui#13Non", TColor(0)), 1);
     }
     EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
                                                       "message window gone"}));
@@ -84,22 +85,22 @@ TEST_F(Startup, ComThatCannotStartIsNotUninitialised) {
 
 // A test that fails between installing a service and the end of its scope leaves nothing installed.
 TEST_F(Startup, AFailedStartUpLeavesNoServiceInstalled) {
-    EXPECT_THROW(SharedUnits([]() -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
-                 InputSourceError);
+    EXPECT_THROW(
+        SharedUnits(platform, []() -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
+        InputSourceError);
     EXPECT_FALSE(Installed<PictureCache>::Has());
     EXPECT_FALSE(Installed<DialogBackend>::Has());
-    EXPECT_FALSE(Installed<ExtractionUi>::Has());
 }
 
 TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
     {
-        SharedUnits units(Windows());
-        WaitForApplicationExit(platform, Dialogs()); // the executable opens at once: no window
+        SharedUnits units(platform, Windows());
+        WaitForApplicationExit(platform, units.DialogWindows()); // the executable opens at once: no window
         EXPECT_EQ(WaitingWindow(), nullptr);
         platform.Disk.OnCreateFile = [](int call, const AnsiString&) {
             return call > 600 ? 0 : WinError::SharingViolation;
         };
-        WaitForApplicationExit(platform, Dialogs());
+        WaitForApplicationExit(platform, units.DialogWindows());
         ASSERT_NE(WaitingWindow(), nullptr);
         EXPECT_FALSE(WaitingWindow()->Visible());
     }
@@ -107,17 +108,19 @@ TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
 }
 
 TEST_F(Startup, ExitCodesAndTheErrorBox) {
-    SharedUnits units(Windows());
-    EXPECT_EQ(RunSequence([] {}), 0);
-    EXPECT_EQ(RunSequence([] { throw EShortcutError(); }), 1);
+    SharedUnits units(platform, Windows());
+    DialogBackend& dialogs = units.DialogWindows();
+    EXPECT_EQ(RunSequence(dialogs, [] {}), 0);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw EShortcutError(); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Unable to create .lnk file");
-    EXPECT_EQ(RunSequence([] { throw ECompressionError(-3); }), 1);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw ECompressionError(-3); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Error in compression routine: -3");
-    EXPECT_EQ(RunSequence([] { throw std::bad_alloc(); }), 1);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw std::bad_alloc(); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: std::bad_alloc");
     // A faulty ui script is the test harness's fault, not the program's: it goes through, unreported.
     const std::size_t reported = platform.Log.size();
-    EXPECT_THROW(RunSequence([] { throw InputSourceError("s.ui:1: unknown event"); }), InputSourceError);
+    EXPECT_THROW(RunSequence(dialogs, [] { throw InputSourceError("s.ui:1: unknown event"); }),
+                 InputSourceError);
     EXPECT_EQ(platform.Log.size(), reported);
 }
 
@@ -133,19 +136,15 @@ TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
         return "installed";
     };
     const auto dialogs = [] { Dialogs(); };
-    const auto progress = [] { CurrentExtractionUi(); };
     const auto pictures = [] { Installed<PictureCache>::Get(); };
     EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
-    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
     EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
     {
-        SharedUnits units(Windows());
+        SharedUnits units(platform, Windows());
         EXPECT_EQ(missing(dialogs), "installed");
-        EXPECT_EQ(missing(progress), "installed");
         EXPECT_EQ(missing(pictures), "installed");
     }
     EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
-    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
     EXPECT_EQ(missing(pictures), "no picture cache installed (Install<PictureCache>)");
     // The program installs the others itself, before start-up.
     EXPECT_EQ(missing([] { Text(); }), "no text engine installed (Install<TextEngine>)");
