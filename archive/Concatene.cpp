@@ -46,14 +46,6 @@ void ReportInterruption(ExtractionUi& ui) {
 
 } // namespace
 
-ExtractionContext DefaultExtractionContext() {
-    return ExtractionContext{Os().Files(), CurrentExtractionUi(), [] { return Os().TickCount(); }};
-}
-
-void Delay(std::uint32_t milliseconds) {
-    Delay(milliseconds, [] { return Os().TickCount(); });
-}
-
 void Delay(std::uint32_t milliseconds, const std::function<std::uint64_t()>& tickCount) {
     const std::uint64_t start = tickCount();
     while (tickCount() - start < milliseconds) {
@@ -106,10 +98,6 @@ void SplitInflated(std::span<const std::uint8_t> inflated, const AnsiString& raw
     }
     staged.PutInPlace();
     ui.End();
-}
-
-void ExtractArchive(const AnsiString& path) {
-    ExtractArchive(path, DefaultExtractionContext());
 }
 
 void ExtractArchive(const AnsiString& rawPath, const ExtractionContext& context) {

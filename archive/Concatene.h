@@ -13,19 +13,17 @@
 
 namespace vendora {
 
-// Where extraction reaches the outside world. The defaults are the installed platform's files and clock and
-// the current extraction interface.
+// Where extraction reaches the outside world, handed to it by whoever extracts: the files it reads and
+// writes, the progress window it reports to, and the clock of its wait for a missing archive file.
 struct ExtractionContext {
     FileSystem& Files;
     ExtractionUi& Ui;
     // Milliseconds from an arbitrary start, for Delay.
     std::function<std::uint64_t()> TickCount;
 };
-ExtractionContext DefaultExtractionContext();
 
 // Every entry of the archive file into the archive's folder. A missing archive file gets one second to
 // appear. Failures raise.
-void ExtractArchive(const AnsiString& path);
 void ExtractArchive(const AnsiString& path, const ExtractionContext& context);
 
 // The same into the folder of inflatedName, the name the progress window shows for the inflated archive
@@ -39,7 +37,6 @@ void SplitInflated(std::span<const std::uint8_t> inflated, const AnsiString& inf
                    ExtractionUi& ui);
 
 // Returns once the given time has passed, busy, handling no window message.
-void Delay(std::uint32_t milliseconds);
 void Delay(std::uint32_t milliseconds, const std::function<std::uint64_t()>& tickCount);
 
 // The inflated archive's name for an archive path (".CTN", or ".TMP" for a ".CTN" archive), and the folder

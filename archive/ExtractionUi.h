@@ -4,7 +4,6 @@
 // the real window turns that into its caption, labels and bar. The tools and the tests bring their own.
 
 #include "base/Color.h"
-#include "base/Installed.h"
 #include "base/Text.h"
 
 namespace vendora {
@@ -48,12 +47,5 @@ public:
 private:
     int positions_ = 0;
 };
-
-// The interface the split uses when none is given: the progress window start-up installs
-// (Install<ExtractionUi>).
-template <> inline constexpr ServiceInfo ServiceOf<ExtractionUi>{"progress window", "ExtractionUi"};
-inline ExtractionUi& CurrentExtractionUi() {
-    return Installed<ExtractionUi>::Get();
-}
 
 } // namespace vendora

@@ -10,8 +10,8 @@ TAttente::TAttente()
       label1_(Ansi("Une importation étant en cours, veuillez patienter quelques instants. Dès que possible, "
                    "cette fenêtre se fermera automatiquement, pour poursuivre la suite de l'importation.")) {}
 
-std::unique_ptr<TAttente> CreateAttente() {
-    return Dialogs().CreateAttente();
+std::unique_ptr<TAttente> CreateAttente(DialogBackend& dialogs) {
+    return dialogs.CreateAttente();
 }
 
 } // namespace vendora

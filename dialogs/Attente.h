@@ -35,7 +35,9 @@ private:
     bool visible_ = false;
 };
 
-// A new waiting window from the installed dialog back end, hidden, with its design texts.
-std::unique_ptr<TAttente> CreateAttente();
+class DialogBackend;
+
+// A new waiting window from the dialogs' back end, hidden, with its design texts.
+std::unique_ptr<TAttente> CreateAttente(DialogBackend& dialogs);
 
 } // namespace vendora

@@ -1,8 +1,8 @@
 #pragma once
-// Where the dialog windows come from. The installer talks to its windows through the functions of
-// MessageBox.h, Attente.h, MessagePump.h and ErrorBox.h; they forward to the back end that start-up
-// installs: the windows of the form framework (dialogs/forms, FrameworkDialogs) in the program, a back
-// end of their own in tests.
+// Where the dialog windows come from. The installer talks to its windows through the back end it is
+// handed (and the functions of MessageBox.h, Attente.h, MessagePump.h and ErrorBox.h on it): the windows
+// of the form framework (dialogs/forms, FrameworkDialogs) in the program, SilentDialogs in a silent run,
+// a back end of their own in tests.
 
 #include "base/Color.h"
 #include "base/Installed.h"
@@ -31,11 +31,5 @@ public:
     // The framework's box for an error nothing caught.
     virtual void ShowErrorBox(const AnsiString& title, const AnsiString& text) = 0;
 };
-
-// The back end that start-up installs (Install<DialogBackend>).
-template <> inline constexpr ServiceInfo ServiceOf<DialogBackend>{"dialog back end", "DialogBackend"};
-inline DialogBackend& Dialogs() {
-    return Installed<DialogBackend>::Get();
-}
 
 } // namespace vendora

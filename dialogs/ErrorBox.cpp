@@ -8,8 +8,8 @@ AnsiString ApplicationErrorTitle() {
     return "Erreur d'application";
 }
 
-void ShowApplicationError(const AnsiString& text) {
-    Dialogs().ShowErrorBox(ApplicationErrorTitle(), text);
+void ShowApplicationError(DialogBackend& dialogs, const AnsiString& text) {
+    dialogs.ShowErrorBox(ApplicationErrorTitle(), text);
 }
 
 } // namespace vendora

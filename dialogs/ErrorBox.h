@@ -5,10 +5,12 @@
 
 namespace vendora {
 
+class DialogBackend;
+
 // "Erreur d'application"
 AnsiString ApplicationErrorTitle();
 
-// Shows the error's text under the title above.
-void ShowApplicationError(const AnsiString& text);
+// Shows the error's text under the title above, in the dialogs' error box.
+void ShowApplicationError(DialogBackend& dialogs, const AnsiString& text);
 
 } // namespace vendora

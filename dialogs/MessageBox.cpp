@@ -9,9 +9,9 @@ constexpr char CR = '\r';
 constexpr std::size_t CaptionCapacity = 255;
 } // namespace
 
-int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
-                    TColor colour) {
-    return Dialogs().ShowHtmlMessage(title, text, buttons, colour);
+int ShowHtmlMessage(DialogBackend& dialogs, const AnsiString& title, const AnsiString& text,
+                    const AnsiString& buttons, TColor colour) {
+    return dialogs.ShowHtmlMessage(title, text, buttons, colour);
 }
 
 std::vector<MessageButton> SplitButtonList(const AnsiString& buttons) {

@@ -8,11 +8,13 @@
 
 namespace vendora {
 
+class DialogBackend;
+
 // Shows title, the markup text and one button per caption of buttons (captions separated by "#13") and
 // returns the number of the chosen button counted from 1; Enter gives 1, Escape or closing the window 0.
-// Colour 0 keeps the window white.
-int ShowHtmlMessage(const AnsiString& title, const AnsiString& text, const AnsiString& buttons,
-                    TColor colour);
+// Colour 0 keeps the window white. The message window is the dialogs' back end's.
+int ShowHtmlMessage(DialogBackend& dialogs, const AnsiString& title, const AnsiString& text,
+                    const AnsiString& buttons, TColor colour);
 
 // One button of a call, as the message window builds it.
 struct MessageButton {

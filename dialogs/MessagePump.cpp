@@ -4,16 +4,16 @@
 
 namespace vendora {
 
-bool ProcessOneMessage() {
-    return Dialogs().ProcessOneMessage();
+bool ProcessOneMessage(DialogBackend& dialogs) {
+    return dialogs.ProcessOneMessage();
 }
 
-void WaitForMessage(int milliseconds) {
-    Dialogs().WaitForMessage(milliseconds);
+void WaitForMessage(DialogBackend& dialogs, int milliseconds) {
+    dialogs.WaitForMessage(milliseconds);
 }
 
-void ProcessMessages() {
-    while (ProcessOneMessage()) {
+void ProcessMessages(DialogBackend& dialogs) {
+    while (ProcessOneMessage(dialogs)) {
     }
 }
 

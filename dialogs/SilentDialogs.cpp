@@ -5,7 +5,7 @@
 namespace vendora {
 
 void SilentDialogs::WaitForMessage(int milliseconds) {
-    Os().Sleep(static_cast<std::uint32_t>(milliseconds));
+    machine_.Sleep(static_cast<std::uint32_t>(milliseconds));
 }
 
 } // namespace vendora

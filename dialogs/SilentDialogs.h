@@ -4,11 +4,15 @@
 
 #include "dialogs/Attente.h"
 #include "dialogs/DialogBackend.h"
+#include "platform/Platform.h"
 
 namespace vendora {
 
 class SilentDialogs : public DialogBackend {
 public:
+    // machine sleeps the waits.
+    explicit SilentDialogs(Platform& machine) : machine_(machine) {}
+
     int ShowHtmlMessage(const AnsiString&, const AnsiString&, const AnsiString&, TColor) override {
         return 1;
     }
@@ -19,6 +23,9 @@ public:
     void WaitForMessage(int milliseconds) override;
     // A silent run reports its error in its log and its exit code.
     void ShowErrorBox(const AnsiString&, const AnsiString&) override {}
+
+private:
+    Platform& machine_;
 };
 
 } // namespace vendora

@@ -18,9 +18,9 @@ constexpr int PauseMilliseconds = 100;
 
 std::unique_ptr<TAttente> attente;
 
-void ShowWaitingWindow() {
+void ShowWaitingWindow(DialogBackend& dialogs) {
     if (!attente)
-        attente = CreateAttente();
+        attente = CreateAttente(dialogs);
     attente->SetCaption(WaitingCaption());
     attente->SetLabel1(WaitingLabelText());
     attente->Show();
@@ -28,14 +28,15 @@ void ShowWaitingWindow() {
 
 } // namespace
 
-bool WaitForApplicationExit(std::optional<std::uint32_t> limitMilliseconds) {
-    FileSystem& files = Os().Files();
-    const std::uint64_t start = Os().TickCount();
+bool WaitForApplicationExit(Platform& machine, DialogBackend& dialogs,
+                            std::optional<std::uint32_t> limitMilliseconds) {
+    FileSystem& files = machine.Files();
+    const std::uint64_t start = machine.TickCount();
     bool released = true;
     int counter = 1;
     std::unique_ptr<FileHandle> handle;
     for (;;) {
-        ProcessMessages();
+        ProcessMessages(dialogs);
         // The count matters only up to the decisive attempt; it stops there so that it never wraps round
         // to it again however long the application keeps running.
         if (counter <= DecisiveCount)
@@ -49,18 +50,18 @@ bool WaitForApplicationExit(std::optional<std::uint32_t> limitMilliseconds) {
                 handle.reset();
                 break;
             }
-            ShowWaitingWindow();
+            ShowWaitingWindow(dialogs);
         }
         if (handle)
             break;
-        if (limitMilliseconds && Os().TickCount() - start >= *limitMilliseconds) {
+        if (limitMilliseconds && machine.TickCount() - start >= *limitMilliseconds) {
             released = false;
             break;
         }
         // Once the window is up the user may take hours: between attempts the loop sleeps until a window
         // message comes or a tenth of a second has passed. The silent attempts before it stay back to back.
         if (counter >= DecisiveCount)
-            WaitForMessage(PauseMilliseconds);
+            WaitForMessage(dialogs, PauseMilliseconds);
     }
     if (attente && attente->Visible())
         attente->Hide();

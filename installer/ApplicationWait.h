@@ -6,6 +6,8 @@
 
 namespace vendora {
 
+class DialogBackend;
+class Platform;
 class TAttente;
 
 // Tries, handling pending window messages before each attempt, to open "c:\Vendora\Vendora.EXE" for
@@ -14,8 +16,10 @@ class TAttente;
 // waiting window comes up (created once per process) and stays until the open succeeds, and from then on
 // the back end's wait for input (at most about 100 ms) separates the attempts. The window is hidden when the
 // wait ends. With a limit (a silent update's /WAIT=), the wait gives up once that many milliseconds have
-// passed since it began and an attempt has failed, and answers false; else it answers true.
-bool WaitForApplicationExit(std::optional<std::uint32_t> limitMilliseconds = std::nullopt);
+// passed since it began and an attempt has failed, and answers false; else it answers true. The file and
+// the clock are the machine's, the window, the messages and the back end's wait the dialogs'.
+bool WaitForApplicationExit(Platform& machine, DialogBackend& dialogs,
+                            std::optional<std::uint32_t> limitMilliseconds = std::nullopt);
 
 // The waiting window of the process, or null before a wait has needed it.
 TAttente* WaitingWindow();

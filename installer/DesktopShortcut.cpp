@@ -1,7 +1,6 @@
 #include "installer/DesktopShortcut.h"
 
 #include "installer/ShortcutLink.h"
-#include "platform/Platform.h"
 
 namespace vendora {
 
@@ -11,8 +10,8 @@ AnsiString Cut(const AnsiString& text) {
     return CutTo(text, Capacity::Shortcut);
 }
 
-AnsiString DesktopFolder() {
-    const std::optional<AnsiString> folder = Os().ReadUserRegistryString(
+AnsiString DesktopFolder(Platform& machine) {
+    const std::optional<AnsiString> folder = machine.ReadUserRegistryString(
         "Software\\MicroSoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop");
     return Cut(folder.value_or(""));
 }
@@ -30,7 +29,7 @@ AnsiString ExtractFileDir(const AnsiString& path) {
     return path.substr(0, end);
 }
 
-AnsiString CreateDesktopShortcut(const AnsiString& name, const AnsiString& target,
+AnsiString CreateDesktopShortcut(Platform& machine, const AnsiString& name, const AnsiString& target,
                                  const AnsiString& workingDir, const AnsiString& description,
                                  const AnsiString& arguments, const AnsiString& iconLocation,
                                  std::uint16_t iconNumber, char hotKey) {
@@ -39,7 +38,7 @@ AnsiString CreateDesktopShortcut(const AnsiString& name, const AnsiString& targe
     AnsiString folder = Cut(workingDir);
     AnsiString icon = Cut(iconLocation);
 
-    const AnsiString desktop = DesktopFolder();
+    const AnsiString desktop = DesktopFolder(machine);
     TShortcutLink link;
     AnsiString file = shortName;
     if (!Contains(shortName, '\\'))
@@ -62,7 +61,7 @@ AnsiString CreateDesktopShortcut(const AnsiString& name, const AnsiString& targe
     link.IconNumber = iconNumber;
     link.SetHotKey(hotKey != '\0' ? AnsiString(1, hotKey) : AnsiString());
     link.SetShowCmd(TShowCmd::scShowNormal);
-    link.WriteLink();
+    link.WriteLink(machine);
     return file;
 }
 

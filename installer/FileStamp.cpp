@@ -2,14 +2,13 @@
 
 namespace vendora {
 
-OpenedFile StampFileTime(const AnsiString& path) {
-    return Os().Files().CreateFile(CutTo(path, Capacity::Path),
-                                   FileAccess::GenericRead | FileAccess::GenericWrite, FileShare::Read,
-                                   Disposition::OpenAlways);
+OpenedFile StampFileTime(FileSystem& files, const AnsiString& path) {
+    return files.CreateFile(CutTo(path, Capacity::Path), FileAccess::GenericRead | FileAccess::GenericWrite,
+                            FileShare::Read, Disposition::OpenAlways);
 }
 
-void StampFixedTime(const AnsiString& path) {
-    if (const OpenedFile opened = StampFileTime(path))
+void StampFixedTime(FileSystem& files, const AnsiString& path) {
+    if (const OpenedFile opened = StampFileTime(files, path))
         (*opened)->SetTimes(&FixedFileTime, &FixedFileTime, &FixedFileTime);
 }
 

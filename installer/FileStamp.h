@@ -11,12 +11,12 @@ namespace vendora {
 // 2010-06-02 14:47:49.5505328 UTC.
 inline constexpr FileTime FixedFileTime{0x925859B0u, 0x01CB0262u};
 
-// Opens path (cut to 255 characters) for reading and writing, shared for reading only, creating it empty
-// when missing.
-OpenedFile StampFileTime(const AnsiString& path);
+// Opens path (cut to 255 characters) on files for reading and writing, shared for reading only, creating
+// it empty when missing.
+OpenedFile StampFileTime(FileSystem& files, const AnsiString& path);
 
 // The fixed time as creation, last-access and last-write time of path; a file that cannot be opened is
 // left alone.
-void StampFixedTime(const AnsiString& path);
+void StampFixedTime(FileSystem& files, const AnsiString& path);
 
 } // namespace vendora

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace vendora {
 
@@ -51,15 +52,16 @@ AnsiString FormatLogTime(double day) {
            ":" + Digits(inDay / 60 % 60, 2) + ":" + Digits(inDay % 60, 2);
 }
 
-AnsiString DefaultLogPath() {
-    const AnsiString folder = Os().TempFolder();
+AnsiString DefaultLogPath(Platform& machine) {
+    const AnsiString folder = machine.TempFolder();
     return (folder.empty() ? AnsiString("C:\\Windows\\Temp") : folder) + "\\Vendora-install.log";
 }
 
-FileStatus InstallLog::Open(const AnsiString& path) {
+FileStatus InstallLog::Open(FileSystem& files, const AnsiString& path, LogClock now) {
     OpenedFile opened =
-        Os().Files().CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways);
+        files.CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways);
     path_ = path;
+    now_ = std::move(now);
     // A log that cannot be opened holds no file, whatever it held before.
     const int openError = opened.Error();
     file_ = std::move(opened).ValueOr(nullptr);
@@ -75,7 +77,7 @@ FileStatus InstallLog::Open(const AnsiString& path) {
 
 void InstallLog::Line(const AnsiString& text) {
     if (file_ != nullptr)
-        Write(AnsiToUtf8(FormatLogTime(Os().Now()) + "  " + text) + "\r\n");
+        Write(AnsiToUtf8(FormatLogTime(now_()) + "  " + text) + "\r\n");
 }
 
 bool InstallLog::Write(const std::string& utf8) {

@@ -6,9 +6,13 @@
 #include "base/Text.h"
 #include "platform/Platform.h"
 
+#include <functional>
 #include <memory>
 
 namespace vendora {
+
+// The local instant a line is written at, in days since 1899-12-30 (the platform's Now).
+using LogClock = std::function<double()>;
 
 class InstallLog {
 public:
@@ -17,8 +21,9 @@ public:
     InstallLog(const InstallLog&) = delete;
     InstallLog& operator=(const InstallLog&) = delete;
 
-    // Creates or empties the file at path; fails with the Windows error code when it cannot be written.
-    FileStatus Open(const AnsiString& path);
+    // Creates or empties the file at path on files; fails with the Windows error code when it cannot be
+    // written. Its lines then take their time from now.
+    FileStatus Open(FileSystem& files, const AnsiString& path, LogClock now);
     bool Active() const { return file_ != nullptr; }
     const AnsiString& Path() const { return path_; }
 
@@ -30,6 +35,7 @@ private:
 
     std::unique_ptr<FileHandle> file_;
     AnsiString path_;
+    LogClock now_;
 };
 
 // " (code Windows N)", as the log follows a failure with its system error code.
@@ -38,7 +44,7 @@ AnsiString WindowsCodeText(int code);
 // "YYYY-MM-DD HH:MM:SS" of a local instant in days since 1899-12-30.
 AnsiString FormatLogTime(double day);
 
-// The file a silent run logs to without /LOG=: Vendora-install.log in the temporary folder.
-AnsiString DefaultLogPath();
+// The file a silent run logs to without /LOG=: Vendora-install.log in the machine's temporary folder.
+AnsiString DefaultLogPath(Platform& machine);
 
 } // namespace vendora

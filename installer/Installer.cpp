@@ -38,8 +38,8 @@ AnsiString Bytes(std::int64_t size) {
     return IntToStr(size) + " octets";
 }
 
-std::span<const std::uint8_t> OwnArchive() {
-    const auto resource = Os().FindResource("FCC", 1);
+std::span<const std::uint8_t> OwnArchive(Platform& machine) {
+    const auto resource = machine.FindResource("FCC", 1);
     if (!resource)
         throw Exception(Ansi("Le programme d'installation ne contient pas l'archive de Vendora "
                              "(ressource FCC 1 absente)"));
@@ -48,8 +48,7 @@ std::span<const std::uint8_t> OwnArchive() {
 
 // The program's own archive inflated in memory and its table read as the extraction will read it, so that
 // a damaged archive is found before anything is written. Its entries' names and sizes, in table order.
-EntryList CheckedEntries() {
-    const std::span<const std::uint8_t> archive = OwnArchive();
+EntryList CheckedEntries(std::span<const std::uint8_t> archive) {
     try {
         MemoryStream input;
         MemoryStream inflated;
@@ -68,9 +67,7 @@ EntryList CheckedEntries() {
 
 // The program's own archive, byte for byte, written in full under a temporary name beside the archive
 // file and then put in its place in one step: a crash leaves the old archive or the new one.
-void WriteArchive(const AnsiString& path) {
-    const std::span<const std::uint8_t> resource = OwnArchive();
-    FileSystem& files = Os().Files();
+void WriteArchive(FileSystem& files, std::span<const std::uint8_t> resource, const AnsiString& path) {
     const AnsiString temporary = TemporarySibling(path);
     // What a crash left under the temporary name goes first, so that the new file is really new.
     files.DeleteFile(temporary);
@@ -100,10 +97,12 @@ void RefuseLongTarget(const AnsiString& folder) {
         throw Exception(TargetTooLongText(archivePath));
 }
 
-// One run: the switches, the log, and the steps in their order.
+// One run: the switches, what the host hands it, and the steps in their order.
 class Sequence {
 public:
-    Sequence(const InstallerSwitches& switches, InstallLog& log) : switches_(switches), log_(log) {}
+    Sequence(const InstallerSwitches& switches, const InstallerHost& host)
+        : switches_(switches), machine_(host.Machine), files_(host.Machine.Files()), dialogs_(host.Dialogs),
+          progress_(host.Progress), log_(host.Log) {}
 
     RunOutcome Run();
 
@@ -122,12 +121,16 @@ private:
     void Stamp();
 
     const InstallerSwitches& switches_;
+    Platform& machine_;
+    FileSystem& files_;
+    DialogBackend& dialogs_;
+    ExtractionUi& progress_;
     InstallLog& log_;
 };
 
 bool Sequence::Ask(InstallerMessage prompt) {
     const MessageTexts texts = InstallerMessageTexts(prompt);
-    const int answer = ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+    const int answer = ShowHtmlMessage(dialogs_, texts.Title, texts.Text, texts.Buttons, TColor(0));
     const char* said = answer == 1 ? "Oui" : answer == 2 ? "Non" : "fenêtre fermée";
     log_.Line(Ansi("Question ") + Quoted(texts.Title) + " : " + Ansi(said) +
               (switches_.Silent ? Ansi(" (/S)") : AnsiString()));
@@ -137,14 +140,14 @@ bool Sequence::Ask(InstallerMessage prompt) {
 void Sequence::Report(InstallerMessage report) {
     const MessageTexts texts = InstallerMessageTexts(report);
     log_.Line(Ansi("Message ") + Quoted(texts.Title) + " : " + PlainText(texts.Text));
-    ShowHtmlMessage(texts.Title, texts.Text, texts.Buttons, TColor(0));
+    ShowHtmlMessage(dialogs_, texts.Title, texts.Text, texts.Buttons, TColor(0));
 }
 
 // A silent update's wait, before anything is written.
 bool Sequence::Released(std::uint32_t limit) {
     log_.Line(Ansi("Attente de la fermeture de ") + RunningExecutable +
               " (/WAIT=" + IntToStr(switches_.WaitSeconds) + " s)");
-    if (WaitForApplicationExit(limit)) {
+    if (WaitForApplicationExit(machine_, dialogs_, limit)) {
         log_.Line(AnsiString(RunningExecutable) + Ansi(" est libre"));
         return true;
     }
@@ -156,18 +159,18 @@ bool Sequence::Released(std::uint32_t limit) {
 // Every entry is put in place together at the end of the split, so they are written down once it returns.
 void Sequence::Extract(const AnsiString& archivePath, const AnsiString& folder, const EntryList& entries) {
     log_.Line(Ansi("Extraction de ") + archivePath);
-    ExtractArchive(archivePath);
+    ExtractArchive(archivePath,
+                   ExtractionContext{files_, progress_, [this] { return machine_.TickCount(); }});
     for (const auto& [name, size] : entries)
         log_.Line(Ansi("Fichier écrit : ") + folder + "\\" + name + " (" + Bytes(size) + ")");
 }
 
 void Sequence::CopyFontIfMissing() {
-    FileSystem& files = Os().Files();
-    if (files.FileExists(FontDestination)) {
+    if (files_.FileExists(FontDestination)) {
         log_.Line(Ansi("Police déjà présente : ") + FontDestination);
         return;
     }
-    const FileStatus copied = files.CopyFile(FontSource, FontDestination, false);
+    const FileStatus copied = files_.CopyFile(FontSource, FontDestination, false);
     if (copied) {
         log_.Line(Ansi("Police copiée : ") + FontDestination);
         return;
@@ -180,20 +183,20 @@ void Sequence::CopyFontIfMissing() {
 // sees: SYSTEM's own is seen by nobody.
 void Sequence::CreateShortcut() {
     AnsiString name = Ansi("Vendora © Morvanel");
-    if (Os().RunsAsSystem()) {
-        const AnsiString common = Os().AllUsersDesktop();
+    if (machine_.RunsAsSystem()) {
+        const AnsiString common = machine_.AllUsersDesktop();
         log_.Line(Ansi("Compte SYSTEM : le raccourci va sur le bureau de tous les utilisateurs ") + common);
         if (!common.empty())
             name = common + "\\" + name + ".lnk";
     }
     const AnsiString file = CreateDesktopShortcut(
-        name, RunningExecutable, "", Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"),
-        "", "", 0, '\0');
+        machine_, name, RunningExecutable, "",
+        Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0, '\0');
     log_.Line(Ansi("Raccourci créé : ") + file);
 }
 
 void Sequence::CopyInstaller() {
-    const FileStatus copied = Os().Files().CopyFile(Os().ModuleFileName(), InstallerCopy, false);
+    const FileStatus copied = files_.CopyFile(machine_.ModuleFileName(), InstallerCopy, false);
     if (copied)
         log_.Line(Ansi("Installateur copié : ") + InstallerCopy);
     else
@@ -202,13 +205,13 @@ void Sequence::CopyInstaller() {
 }
 
 void Sequence::Stamp() {
-    StampFixedTime(Executable);
+    StampFixedTime(files_, Executable);
     log_.Line(Ansi("Date fixe posée sur ") + Executable);
 }
 
 // A copy of the update's, logged; 0 when done, else the Windows error code.
 int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* step) {
-    const FileStatus copied = Os().Files().CopyFile(from, to, false);
+    const FileStatus copied = files_.CopyFile(from, to, false);
     if (copied) {
         log_.Line(Ansi(step) + " : " + from + " -> " + to);
         return 0;
@@ -220,8 +223,7 @@ int Sequence::Copy(const AnsiString& from, const AnsiString& to, const char* ste
 
 // Backup and replacement of the executable.
 RunOutcome Sequence::ReplaceExecutable(const AnsiString& target) {
-    const int backup =
-        Os().Files().FileExists(Executable) ? Copy(RunningExecutable, Backup, "Sauvegarde") : 0;
+    const int backup = files_.FileExists(Executable) ? Copy(RunningExecutable, Backup, "Sauvegarde") : 0;
     if (backup != 0) {
         Report(InstallerMessage::BackupFailureReport);
         return {RunEnd::BackupFailed, backup};
@@ -236,12 +238,12 @@ RunOutcome Sequence::ReplaceExecutable(const AnsiString& target) {
 
 RunOutcome Sequence::CompleteInstall() {
     Stamp();
-    if (Os().Files().FileExists(Manual)) {
+    if (files_.FileExists(Manual)) {
         // A document opens in a window of its own: a silent run leaves it.
         if (switches_.Silent) {
             log_.Line(Ansi("Manuel non ouvert (/S) : ") + Manual);
         } else {
-            Os().ShellExecute(Manual, "", ApplicationFolder, SwShowNormal);
+            machine_.ShellExecute(Manual, "", ApplicationFolder, SwShowNormal);
             log_.Line(Ansi("Manuel ouvert : ") + Manual);
         }
     }
@@ -256,9 +258,9 @@ RunOutcome Sequence::Completed(InstallerMessage prompt) {
     }
     if (!Ask(prompt))
         return {};
-    if (!Os().Files().SetCurrentDirectory(ApplicationFolder))
+    if (!files_.SetCurrentDirectory(ApplicationFolder))
         throw EInOutError(WinError::PathNotFound);
-    Os().ShellExecute(RunningExecutable, switches_.Argument, ApplicationFolder, SwShowNormal);
+    machine_.ShellExecute(RunningExecutable, switches_.Argument, ApplicationFolder, SwShowNormal);
     log_.Line(Ansi("Lancement : ") + RunningExecutable + " " + switches_.Argument);
     return {};
 }
@@ -267,14 +269,14 @@ RunOutcome Sequence::Run() {
     AnsiString target = TargetFolder(switches_);
     log_.Line(Ansi("Dossier cible : ") + target);
     RefuseLongTarget(target);
-    FileSystem& files = Os().Files();
-    const bool installed = files.FileExists(Executable);
+    const bool installed = files_.FileExists(Executable);
     if (installed && !Ask(InstallerMessage::UpdatePrompt))
         return {RunEnd::Declined};
-    if (!files.FileExists(Executable) && !Ask(InstallerMessage::InstallPrompt))
+    if (!files_.FileExists(Executable) && !Ask(InstallerMessage::InstallPrompt))
         return {RunEnd::Declined};
 
-    const EntryList entries = CheckedEntries();
+    const std::span<const std::uint8_t> archive = OwnArchive(machine_);
+    const EntryList entries = CheckedEntries(archive);
     log_.Line(Ansi("Archive vérifiée : ") + IntToStr(static_cast<long long>(entries.size())) +
               Ansi(" entrées"));
     // A silent update changes nothing while the application runs: its wait comes before any write.
@@ -283,21 +285,21 @@ RunOutcome Sequence::Run() {
     if (waited && !Released(limit))
         return {RunEnd::StillRunning};
 
-    const bool update = !files.CreateDirectory(target);
+    const bool update = !files_.CreateDirectory(target);
     if (update) {
         target += "\\MAJ";
         RefuseLongTarget(target);
-        files.CreateDirectory(target);
+        files_.CreateDirectory(target);
     }
     log_.Line(update ? Ansi("Mode : mise à jour dans ") + target
                      : Ansi("Mode : installation dans ") + target);
 
     const AnsiString archivePath = target + "\\" + ArchiveFileName;
-    WriteArchive(archivePath);
+    WriteArchive(files_, archive, archivePath);
     log_.Line(Ansi("Archive écrite : ") + archivePath + " (" +
-              Bytes(static_cast<std::int64_t>(OwnArchive().size())) + ")");
+              Bytes(static_cast<std::int64_t>(archive.size())) + ")");
     if (update && !switches_.Silent)
-        WaitForApplicationExit();
+        WaitForApplicationExit(machine_, dialogs_);
     else if (update && !waited && !Released(limit))
         return {RunEnd::StillRunning};
     Extract(archivePath, target, entries);
@@ -310,13 +312,8 @@ RunOutcome Sequence::Run() {
 
 } // namespace
 
-RunOutcome RunInstaller(const InstallerSwitches& switches, InstallLog& log) {
-    return Sequence(switches, log).Run();
-}
-
-void RunInstaller(const AnsiString& commandLine) {
-    InstallLog none;
-    RunInstaller(ReadSwitches(commandLine), none);
+RunOutcome RunInstaller(const InstallerSwitches& switches, const InstallerHost& host) {
+    return Sequence(switches, host).Run();
 }
 
 } // namespace vendora

@@ -1,8 +1,7 @@
 #pragma once
 // The installer's run: install or update Vendora from the archive the program carries.
 
-#include "base/Text.h"
-#include "installer/InstallLog.h"
+#include "installer/InstallerHost.h"
 #include "installer/Switches.h"
 
 namespace vendora {
@@ -22,13 +21,13 @@ struct RunOutcome {
 
 // Runs the sequence once, from the opening question to the start of the application, into the target of
 // the switches (TargetFolder); the first argument that is no switch is handed to the started application.
-// Each step goes to the log. A silent run (/S) asks its questions of the installed dialogs (which accept
-// them) but opens no manual and starts nothing at the end, and an update waits for a running Vendora before
-// anything is written, no longer than /WAIT=. The archive the program carries is checked whole before
+// Everything it reaches is the host's: each step goes to its log, each question to its dialogs, the
+// extraction's progress to its progress window, every file, clock, shell, registry and shortcut call to its
+// machine. A silent run (/S) asks its questions of the host's dialogs (which accept them) but opens no
+// manual and starts nothing at the end, and an update waits for a running Vendora before anything is
+// written, no longer than /WAIT=. The archive the program carries is checked whole before
 // anything is written (EDamagedPayload). Errors it does not catch (archive file, extraction, shortcut,
 // current folder) are raised to the caller.
-RunOutcome RunInstaller(const InstallerSwitches& switches, InstallLog& log);
-// The same for a command line, without log.
-void RunInstaller(const AnsiString& commandLine);
+RunOutcome RunInstaller(const InstallerSwitches& switches, const InstallerHost& host);
 
 } // namespace vendora

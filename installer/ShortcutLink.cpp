@@ -1,7 +1,6 @@
 #include "installer/ShortcutLink.h"
 
 #include "base/Errors.h"
-#include "platform/Platform.h"
 
 namespace vendora {
 
@@ -47,7 +46,7 @@ void TShortcutLink::SetShowCmd(TShowCmd value) {
     }
 }
 
-void TShortcutLink::WriteLink() {
+void TShortcutLink::WriteLink(Platform& machine) {
     ShellLinkData link;
     link.Path = Target;
     link.WorkingDirectory = WorkingDir;
@@ -57,7 +56,7 @@ void TShortcutLink::WriteLink() {
     link.HotKey = hotKey_ > Blank ? static_cast<std::uint16_t>(hotKey_ | CtrlAlt) : 0;
     link.IconLocation = IconLocation;
     link.IconIndex = IconNumber;
-    if (!Os().SaveShellLink(link, ShortcutFile))
+    if (!machine.SaveShellLink(link, ShortcutFile))
         throw EShortcutError();
 }
 

@@ -2,6 +2,7 @@
 // A Windows shell link (.lnk file) built from its values and written in one go by WriteLink.
 
 #include "base/Text.h"
+#include "platform/Platform.h"
 
 #include <cstdint>
 
@@ -36,9 +37,9 @@ public:
     std::uint16_t HotKeyCode() const { return hotKey_; }
     int ShowCmdNumber() const { return showCmd_; }
 
-    // Saves the link to ShortcutFile, replacing an existing file; EShortcutError when it cannot be saved.
-    // A hot key above the blank is written with Ctrl and Alt.
-    void WriteLink();
+    // Saves the link to ShortcutFile through the machine's shell, replacing an existing file;
+    // EShortcutError when it cannot be saved. A hot key above the blank is written with Ctrl and Alt.
+    void WriteLink(Platform& machine);
 
 private:
     std::uint16_t hotKey_ = 0;

@@ -16,22 +16,21 @@
 
 namespace vendora {
 
-SharedUnits::SharedUnits(const WindowFactory& createWindows)
-    : comOwed_(Os().CoInitialize()), windows_(createWindows(pictures_)), dialogsInstalled_(*windows_.Dialogs),
-      progressInstalled_(*windows_.Progress) {}
+SharedUnits::SharedUnits(Platform& machine, const WindowFactory& createWindows)
+    : machine_(machine), comOwed_(machine.CoInitialize()), windows_(createWindows(pictures_)) {}
 
-// The windows go last, with the members, once the installations of their interfaces are undone.
+// The windows go last, with the members.
 SharedUnits::~SharedUnits() {
     pictures_.Release();
     if (comOwed_)
-        Os().CoUninitialize();
+        machine_.CoUninitialize();
     ReleaseWaitingWindow();
 }
 
-int ShowUncaughtError(const std::exception& error) {
+int ShowUncaughtError(DialogBackend& dialogs, const std::exception& error) {
     // Exception::what() is the Windows-1252 text, like Message().
     try {
-        ShowApplicationError(error.what());
+        ShowApplicationError(dialogs, error.what());
     } catch (const std::exception&) {
         // Piece by piece: nothing to allocate, and no formatting code in the Windows program.
         std::fputs(ApplicationErrorTitle().c_str(), stderr);
@@ -42,24 +41,27 @@ int ShowUncaughtError(const std::exception& error) {
     return 1;
 }
 
-int RunSequence(const std::function<void()>& sequence) {
+int RunSequence(DialogBackend& dialogs, const std::function<void()>& sequence) {
     try {
         sequence();
         return 0;
     } catch (const InputSourceError&) {
         throw;
     } catch (const std::exception& error) {
-        return ShowUncaughtError(error);
+        return ShowUncaughtError(dialogs, error);
     }
 }
 
-ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(commandLine)) {
+ProgramRun::ProgramRun(Platform& machine, const AnsiString& commandLine)
+    : machine_(machine), switches_(ReadSwitches(commandLine)) {
     // /LOG alone, or a silent run without /LOG=, logs to the temporary folder.
     const bool named = switches_.Log && !switches_.Log->empty();
     if (!switches_.Log && !switches_.Silent)
         return;
-    const AnsiString path = named ? *switches_.Log : DefaultLogPath();
-    if (const FileStatus opened = log_.Open(path); !opened && switches_.Log) {
+    const AnsiString path = named ? *switches_.Log : DefaultLogPath(machine_);
+    const FileStatus opened =
+        log_.Open(machine_.Files(), path, [&machine = machine_] { return machine.Now(); });
+    if (!opened && switches_.Log) {
         const int error = opened.Error();
         logFault_ = Ansi("Le journal ") + path + Ansi(" ne peut pas être écrit : ") + SysErrorMessage(error) +
                     WindowsCodeText(error);
@@ -75,8 +77,8 @@ ProgramRun::ProgramRun(const AnsiString& commandLine) : switches_(ReadSwitches(c
 WindowFactory ProgramRun::Windows(const WindowFactory& forPeople) const {
     if (!switches_.Silent)
         return forPeople;
-    return [](PictureCache&) {
-        return RunWindows{std::make_unique<SilentDialogs>(), std::make_unique<SilentExtractionUi>()};
+    return [&machine = machine_](PictureCache&) {
+        return RunWindows{std::make_unique<SilentDialogs>(machine), std::make_unique<SilentExtractionUi>()};
     };
 }
 
@@ -86,26 +88,28 @@ int ProgramRun::End(int code) {
 }
 
 // A bad switch or an unwritable log: nothing is done.
-int ProgramRun::Refuse(const AnsiString& fault, int silentCode) {
+int ProgramRun::Refuse(DialogBackend& dialogs, const AnsiString& fault, int silentCode) {
     log_.Line(Ansi("Erreur : ") + fault);
     if (switches_.Silent)
         return End(silentCode);
-    return End(ShowUncaughtError(Exception(fault)));
+    return End(ShowUncaughtError(dialogs, Exception(fault)));
 }
 
-int ProgramRun::ShowUsage() {
+int ProgramRun::ShowUsage(DialogBackend& dialogs) {
     const MessageTexts usage = UsageMessage();
     // No window in a silent run: the usage goes to the log alone.
     if (switches_.Silent)
         log_.Line(Ansi("Aide : ") + PlainText(usage.Text));
     else
-        ShowHtmlMessage(usage.Title, usage.Text, usage.Buttons, TColor(0));
+        ShowHtmlMessage(dialogs, usage.Title, usage.Text, usage.Buttons, TColor(0));
     return End(0);
 }
 
-int ProgramRun::Install() {
+int ProgramRun::Install(const SharedUnits& units) {
+    DialogBackend& dialogs = units.DialogWindows();
     try {
-        const RunOutcome outcome = RunInstaller(switches_, log_);
+        const InstallerHost host{machine_, dialogs, units.ProgressWindow(), log_};
+        const RunOutcome outcome = RunInstaller(switches_, host);
         return End(switches_.Silent ? static_cast<int>(ExitCodeOf(outcome)) : 0);
     } catch (const InputSourceError&) {
         throw;
@@ -113,20 +117,21 @@ int ProgramRun::Install() {
         const int code = SystemCodeOf(error);
         log_.Line(ApplicationErrorTitle() + " : " + error.what() +
                   (code != 0 ? WindowsCodeText(code) : AnsiString()));
-        return End(switches_.Silent ? static_cast<int>(ExitCodeOf(error)) : ShowUncaughtError(error));
+        return End(switches_.Silent ? static_cast<int>(ExitCodeOf(error))
+                                    : ShowUncaughtError(dialogs, error));
     }
 }
 
-int ProgramRun::Run() {
+int ProgramRun::Run(const SharedUnits& units) {
     if (earlyExit_)
         return *earlyExit_;
     if (!logFault_.empty())
-        return Refuse(logFault_, static_cast<int>(ExitCode::LogNotWritable));
+        return Refuse(units.DialogWindows(), logFault_, static_cast<int>(ExitCode::LogNotWritable));
     if (switches_.Help)
-        return ShowUsage();
+        return ShowUsage(units.DialogWindows());
     if (!switches_.Fault.empty())
-        return Refuse(switches_.Fault, static_cast<int>(ExitCode::CommandLine));
-    return Install();
+        return Refuse(units.DialogWindows(), switches_.Fault, static_cast<int>(ExitCode::CommandLine));
+    return Install(units);
 }
 
 } // namespace vendora

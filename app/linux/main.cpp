@@ -39,7 +39,7 @@ int Run(const vendora::AnsiString& commandLine) {
     TextEngine& text = TheFreeTypeTextEngine();
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
     const PictureDecoder& decoder = TheJpegDecoder();
-    ProgramRun run(commandLine);
+    ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
     Application app(text);
@@ -47,11 +47,11 @@ int Run(const vendora::AnsiString& commandLine) {
     std::optional<UsedBackend> backend;
     if (windows.Backend)
         backend.emplace(app, *windows.Backend);
-    const SharedUnits units(run.Windows([&](PictureCache& pictures) {
+    const SharedUnits units(*platform, run.Windows([&](PictureCache& pictures) {
         return CreateLinuxWindows(windows, app, HtmlHost{&pictures, {platform->Files(), text, &decoder}},
                                   *platform);
     }));
-    return run.Run();
+    return run.Run(units);
 }
 
 } // namespace

@@ -48,7 +48,7 @@ int Run(const vendora::AnsiString& commandLine) {
     const Install<Platform> os(*platform);
     // The engine outlives the windows that measure and draw with it.
     GdiTextEngine text;
-    ProgramRun run(commandLine);
+    ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
     Application app(text);
@@ -59,7 +59,7 @@ int Run(const vendora::AnsiString& commandLine) {
     // The decoder's imaging factory is made once start-up has initialised COM, with the windows, and is
     // released before shut-down uninitialises it.
     std::optional<WicJpegDecoder> decoder;
-    const SharedUnits units(run.Windows([&](PictureCache& pictures) {
+    const SharedUnits units(*platform, run.Windows([&](PictureCache& pictures) {
         const PictureDecoder& jpeg = decoder.emplace();
         return CreateWindows(app, HtmlHost{&pictures, {platform->Files(), text, &jpeg}}, *platform);
     }));
@@ -67,7 +67,7 @@ int Run(const vendora::AnsiString& commandLine) {
         std::optional<WicJpegDecoder>& decoder;
         ~DecoderRelease() { decoder.reset(); }
     } release{decoder};
-    return run.Run();
+    return run.Run(units);
 }
 
 // An error before the windows exist, or while they go: the system's own box says it, in UTF-16 from the

@@ -84,15 +84,13 @@ protected:
     std::vector<std::string> log;
     int opensAt = 1;
     MemoryPlatform platform;
-    const Install<Platform> installed{platform};
     LoggingDialogs dialogs{log};
-    const Install<DialogBackend> dialogsInstalled{dialogs};
 };
 
 } // namespace
 
 TEST_F(Wait, FreeExecutableOpensAtOnceWithoutWindow) {
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(log, (std::vector<std::string>{"message", "message", "open"}));
     EXPECT_EQ(platform.Disk.OpenedPaths(), (std::vector<AnsiString>{"c:\\Vendora\\Vendora.EXE"}));
     EXPECT_EQ(WaitingWindow(), nullptr);
@@ -101,7 +99,7 @@ TEST_F(Wait, FreeExecutableOpensAtOnceWithoutWindow) {
 TEST_F(Wait, MissingExecutableEndsAtThe499thAttemptWithoutWindow) {
     opensAt = 1000000;
     platform.Disk.DeleteFile("C:\\Vendora\\Vendora.EXE");
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(platform.Disk.Opens.size(), 499u);
     EXPECT_EQ(platform.Disk.FileExistsCalls, 1);
     EXPECT_EQ(Count("message"), 2 * 499);
@@ -110,7 +108,7 @@ TEST_F(Wait, MissingExecutableEndsAtThe499thAttemptWithoutWindow) {
 
 TEST_F(Wait, LockedExecutableShowsTheWindowAtThe499thAttemptUntilItOpens) {
     opensAt = 700;
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(platform.Disk.Opens.size(), 700u);
     EXPECT_EQ(dialogs.Created, 1);
     // Messages before every attempt; the window comes up right after attempt 499 and goes after the last.
@@ -128,7 +126,7 @@ TEST_F(Wait, LockedExecutableShowsTheWindowAtThe499thAttemptUntilItOpens) {
 
 TEST_F(Wait, WindowComesUpEvenWhenThe499thAttemptSucceeds) {
     opensAt = 499;
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(platform.Disk.Opens.size(), 499u);
     EXPECT_EQ(dialogs.Created, 1);
     const std::vector<std::string> tail(log.end() - 4, log.end());
@@ -137,9 +135,9 @@ TEST_F(Wait, WindowComesUpEvenWhenThe499thAttemptSucceeds) {
 
 TEST_F(Wait, SecondWaitReusesTheWindow) {
     opensAt = 600;
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     platform.Disk.Opens.clear();
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(dialogs.Created, 1);
     EXPECT_EQ(Count("show"), 2);
     EXPECT_EQ(Count("hide"), 2);
@@ -147,7 +145,7 @@ TEST_F(Wait, SecondWaitReusesTheWindow) {
 
 TEST_F(Wait, TheSilentAttemptsFollowOneAnotherAndTheAttemptsWithTheWindowUpWaitForAMessageBetween) {
     opensAt = 650;
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     const auto window = std::find(log.begin(), log.end(), "show");
     ASSERT_NE(window, log.end());
     // No wait before the window: it still comes up at once.
@@ -168,12 +166,12 @@ TEST_F(Wait, TheSilentAttemptsFollowOneAnotherAndTheAttemptsWithTheWindowUpWaitF
 
 TEST_F(Wait, NoWaitWhenTheFileOpensOrIsMissingByThe499thAttempt) {
     opensAt = 499;
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(Count("wait"), 0);
     log.clear();
     opensAt = 1000000;
     platform.Disk.Opens.clear();
     platform.Disk.DeleteFile("C:\\Vendora\\Vendora.EXE");
-    WaitForApplicationExit();
+    WaitForApplicationExit(platform, dialogs);
     EXPECT_EQ(Count("wait"), 0);
 }

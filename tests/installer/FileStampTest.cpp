@@ -30,10 +30,9 @@ TEST(FileStamp, FixedTimeIsTheSecondOfJuneTwoThousandTen) {
 
 TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
     MemoryPlatform platform;
-    const Install<Platform> installed(platform);
     auto& files = platform.Disk;
     files.AddFolder("C:\\Vendora");
-    StampFixedTime("C:\\Vendora\\Vendora.EXE");
+    StampFixedTime(files, "C:\\Vendora\\Vendora.EXE");
     EXPECT_EQ(files.OpenedPaths(), (std::vector<AnsiString>{"C:\\Vendora\\Vendora.EXE"}));
     EXPECT_EQ(files.Opens.back().Access, FileAccess::GenericRead | FileAccess::GenericWrite);
     EXPECT_EQ(files.Opens.back().Share, FileShare::Read);
@@ -47,9 +46,9 @@ TEST(FileStamp, OpensForReadWriteSharedForReadCreatingAndStampsAllThreeTimes) {
 
     // A file that cannot be opened is left alone, without an error.
     files.OnCreateFile = [](int, const AnsiString&) { return WinError::SharingViolation; };
-    EXPECT_NO_THROW(StampFixedTime("C:\\Vendora\\Vendora.EXE"));
+    EXPECT_NO_THROW(StampFixedTime(files, "C:\\Vendora\\Vendora.EXE"));
     EXPECT_EQ(files.SetTimesCalls, 1);
     // The path is a 255-character string.
-    (void)StampFileTime("C:\\" + AnsiString(300, 'x'));
+    (void)StampFileTime(files, "C:\\" + AnsiString(300, 'x'));
     EXPECT_EQ(files.OpenedPaths().back().size(), 255u);
 }

@@ -85,13 +85,18 @@ protected:
         machine.Disk.AddFile("C:\\Vendora\\MAJ\\Vendora.FCC", BytesOf("archive precedente"));
     }
 
-    // The program's run with its windows in place; its exit code.
+    // The program's run with its windows in place, handed the machine, the windows and a log that writes
+    // nothing; its exit code.
     int Run(const AnsiString& commandLine, std::initializer_list<int> answers) {
         said.Answers.assign(answers);
         auto owned = std::make_unique<AnsweringDialogs>(said);
         auto progress = std::make_unique<test::RecordingExtractionUi>();
-        SharedUnits units([&](PictureCache&) { return RunWindows{std::move(owned), std::move(progress)}; });
-        return RunSequence([&] { RunInstaller(commandLine); });
+        SharedUnits units(machine, [&](PictureCache&) {
+            return RunWindows{std::move(owned), std::move(progress)};
+        });
+        InstallLog none;
+        const InstallerHost host{machine, units.DialogWindows(), units.ProgressWindow(), none};
+        return RunSequence(units.DialogWindows(), [&] { RunInstaller(ReadSwitches(commandLine), host); });
     }
 
     std::optional<Bytes> Content(const AnsiString& path) const { return machine.Disk.Content(path); }
@@ -106,7 +111,6 @@ protected:
     }
 
     MemoryPlatform machine;
-    const Install<Platform> installed{machine};
     Conversation said;
 };
 

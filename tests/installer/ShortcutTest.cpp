@@ -44,7 +44,6 @@ TEST(TShortcutLink, ShowCmdStoresThreeSevenNine) {
 
 TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
     MemoryPlatform platform;
-    const Install<Platform> installed(platform);
     TShortcutLink link;
     link.ShortcutFile = "C:\\d\\x.lnk";
     link.Target = "C:\\a.exe";
@@ -55,7 +54,7 @@ TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
     link.IconNumber = 4;
     link.SetHotKey("q");
     link.SetShowCmd(TShowCmd::scShowMinimized);
-    link.WriteLink();
+    link.WriteLink(platform);
     ASSERT_EQ(platform.Links.size(), 1u);
     const auto& [data, file] = platform.Links[0];
     EXPECT_EQ(file, "C:\\d\\x.lnk");
@@ -70,7 +69,7 @@ TEST(TShortcutLink, WriteLinkHandsEveryValueOverAndRaisesWhenSavingFails) {
 
     platform.LinksSave = false;
     try {
-        link.WriteLink();
+        link.WriteLink(platform);
         FAIL() << "no error";
     } catch (const EShortcutError& error) {
         EXPECT_EQ(error.Message(), "Unable to create .lnk file");
@@ -82,11 +81,10 @@ protected:
     const ShellLinkData& Link() { return platform.Links.at(0).first; }
     const AnsiString& File() { return platform.Links.at(0).second; }
     MemoryPlatform platform;
-    const Install<Platform> installed{platform};
 };
 
 TEST_F(DesktopShortcut, TheInstallersShortcut) {
-    CreateDesktopShortcut(Ansi("Vendora © Morvanel"), "c:\\Vendora\\Vendora.EXE", "",
+    CreateDesktopShortcut(platform, Ansi("Vendora © Morvanel"), "c:\\Vendora\\Vendora.EXE", "",
                           Ansi("Vendora est une application réalisée avec Quillbox © Morvanel"), "", "", 0,
                           '\0');
     ASSERT_FALSE(platform.RegistryReads.empty());
@@ -107,14 +105,15 @@ TEST_F(DesktopShortcut, TheInstallersShortcut) {
 
 TEST_F(DesktopShortcut, NameAndTargetRules) {
     // A name with a backslash is the full path; a name with a dot keeps its own extension.
-    CreateDesktopShortcut("D:\\Raccourcis\\Caisse", "C:\\prog", "", "", "", "", 2, '\0');
+    CreateDesktopShortcut(platform, "D:\\Raccourcis\\Caisse", "C:\\prog", "", "", "", "", 2, '\0');
     EXPECT_EQ(File(), "D:\\Raccourcis\\Caisse.lnk");
     EXPECT_EQ(Link().Path, "C:\\prog.exe");
     EXPECT_EQ(Link().WorkingDirectory, "C:\\");
     EXPECT_EQ(Link().IconLocation, "C:\\prog.exe");
     EXPECT_EQ(Link().IconIndex, 2);
     platform.Links.clear();
-    CreateDesktopShortcut("Caisse.url", "C:\\Vendora\\prog.com", "D:\\w", "", "-a", "C:\\i.ico", 1, '\0');
+    CreateDesktopShortcut(platform, "Caisse.url", "C:\\Vendora\\prog.com", "D:\\w", "", "-a", "C:\\i.ico", 1,
+                          '\0');
     EXPECT_EQ(File(), "C:\\Users\\caisse\\Desktop\\Caisse.url");
     EXPECT_EQ(Link().Path, "C:\\Vendora\\prog.com");
     EXPECT_EQ(Link().WorkingDirectory, "D:\\w");
@@ -124,7 +123,7 @@ TEST_F(DesktopShortcut, NameAndTargetRules) {
 
 TEST_F(DesktopShortcut, MissingDesktopValuePutsTheLinkOnTheRoot) {
     platform.Desktop.reset();
-    CreateDesktopShortcut("Caisse", "C:\\a.exe", "", "", "", "", 0, '\0');
+    CreateDesktopShortcut(platform, "Caisse", "C:\\a.exe", "", "", "", "", 0, '\0');
     EXPECT_EQ(File(), "\\Caisse.lnk");
 }
 
@@ -135,7 +134,7 @@ TEST_F(DesktopShortcut, LongDesktopFolderCutsTheExtensionFirstThenTheName) {
         platform.Links.clear();
         const AnsiString desktop = "C:\\" + AnsiString(desktopLength - 3, 'd');
         platform.Desktop = desktop;
-        CreateDesktopShortcut(name, "c:\\Vendora\\Vendora.EXE", "", "", "", "", 0, '\0');
+        CreateDesktopShortcut(platform, name, "c:\\Vendora\\Vendora.EXE", "", "", "", "", 0, '\0');
         EXPECT_EQ(File().size(), std::min<std::size_t>(79, desktopLength + 23));
         EXPECT_EQ(File().substr(0, desktopLength + 1), desktop + "\\");
         return File().substr(desktopLength + 1);
@@ -148,7 +147,8 @@ TEST_F(DesktopShortcut, LongDesktopFolderCutsTheExtensionFirstThenTheName) {
 
 TEST_F(DesktopShortcut, TextsAreCutTo79Characters) {
     const AnsiString longText(100, 'x');
-    CreateDesktopShortcut("C:\\" + longText, "C:\\" + longText, "", longText, longText, "", 0, '\0');
+    CreateDesktopShortcut(platform, "C:\\" + longText, "C:\\" + longText, "", longText, longText, "", 0,
+                          '\0');
     EXPECT_EQ(File(), "C:\\" + AnsiString(76, 'x'));
     EXPECT_EQ(Link().Path, "C:\\" + AnsiString(76, 'x'));
     EXPECT_EQ(Link().Description, AnsiString(79, 'x'));
@@ -156,18 +156,18 @@ TEST_F(DesktopShortcut, TextsAreCutTo79Characters) {
 }
 
 TEST_F(DesktopShortcut, HotKeyIsWrittenWithCtrlAltOrNotAtAll) {
-    CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, 'a');
+    CreateDesktopShortcut(platform, "a", "C:\\a.exe", "", "", "", "", 0, 'a');
     EXPECT_EQ(Link().HotKey, 0x0641);
     for (char none : {'\0', '\x1f', ' '}) {
         platform.Links.clear();
-        CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, none);
+        CreateDesktopShortcut(platform, "a", "C:\\a.exe", "", "", "", "", 0, none);
         EXPECT_EQ(Link().HotKey, 0) << int(none);
     }
 }
 
 TEST_F(DesktopShortcut, SavingFailureReachesTheCaller) {
     platform.LinksSave = false;
-    EXPECT_THROW(CreateDesktopShortcut("a", "C:\\a.exe", "", "", "", "", 0, '\0'), EShortcutError);
+    EXPECT_THROW(CreateDesktopShortcut(platform, "a", "C:\\a.exe", "", "", "", "", 0, '\0'), EShortcutError);
 }
 
 TEST(ExtractFileDir, DropsTheLastSeparatorButNotARoot) {

@@ -56,14 +56,15 @@ protected:
         machine.Disk.AddFile("C:\\Vendora\\MAJ\\Vendora.FCC", "archive precedente");
     }
 
-    // The program's run as its entry does it; a silent run must make no window.
-    int Run(const AnsiString& switches) {
-        ProgramRun run("INSTALL.EXE " + switches);
+    // The program's run as its entry does it, on this machine or another; a silent run must make no window.
+    int Run(const AnsiString& switches) { return Run(machine, switches); }
+    static int Run(Platform& on, const AnsiString& switches) {
+        ProgramRun run(on, "INSTALL.EXE " + switches);
         if (const std::optional<int> code = run.EarlyExit())
             return *code;
         const SharedUnits units(
-            run.Windows([](PictureCache&) -> RunWindows { throw std::logic_error("a window"); }));
-        return run.Run();
+            on, run.Windows([](PictureCache&) -> RunWindows { throw std::logic_error("a window"); }));
+        return run.Run(units);
     }
     std::string Log(const AnsiString& path = "C:\\Users\\caisse\\AppData\\Local\\Temp\\Vendora-install.log") {
         const auto bytes = machine.Disk.Content(path);
@@ -72,7 +73,6 @@ protected:
     bool Logged(std::string_view line) { return Log().find(line) != std::string::npos; }
 
     MemoryPlatform machine;
-    const Install<Platform> installed{machine};
 };
 
 TEST_F(SilentRun, InstallsWithoutWindowsLogsEveryStepInUtf8AndStartsNothing) {
@@ -132,10 +132,9 @@ TEST_F(SilentRun, EachFailureEndsWithItsOwnCode) {
         MemoryPlatform fresh;
         fresh.Resources = machine.Resources;
         fresh.Disk.AddFolder(fresh.Temp);
-        const Install<Platform> own(fresh);
         c.Cause(fresh);
         const std::vector<AnsiString> before = fresh.Disk.FilePaths();
-        EXPECT_EQ(Run(c.Switches), static_cast<int>(c.Expected)) << c.Name;
+        EXPECT_EQ(Run(fresh, c.Switches), static_cast<int>(c.Expected)) << c.Name;
         std::vector<AnsiString> after = fresh.Disk.FilePaths();
         std::erase(after, "C:\\USERS\\CAISSE\\APPDATA\\LOCAL\\TEMP\\VENDORA-INSTALL.LOG");
         const bool nothingWritten = c.Expected != ExitCode::DiskFull &&

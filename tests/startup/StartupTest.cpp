@@ -53,54 +53,51 @@ protected:
         };
     }
     MemoryPlatform platform;
-    const Install<Platform> installed{platform};
 };
 
 } // namespace
 
 TEST_F(Startup, ComBeforeTheMessageWindowAndTheReverseAtShutDown) {
     {
-        SharedUnits units(Windows());
+        SharedUnits units(platform, Windows());
         EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window"}));
-        // The sequence finds the message window start-up made: no second one for its first question.
-        ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0));
+        // The sequence is handed the message window start-up made: no second one for its first question.
+        ShowHtmlMessage(units.DialogWindows(), "Question", "?", "Oui#13Non", TColor(0));
         EXPECT_EQ(platform.Log.back(), "message Question");
-        EXPECT_NE(&CurrentExtractionUi(), nullptr);
+        EXPECT_NE(dynamic_cast<test::RecordingExtractionUi*>(&units.ProgressWindow()), nullptr);
     }
     EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
                                                       "CoUninitialize", "message window gone"}));
-    EXPECT_FALSE(Installed<DialogBackend>::Has());
 }
 
 // A thread whose COM is in another apartment: start-up goes on, and shut-down leaves COM as it found it.
 TEST_F(Startup, ComThatCannotStartIsNotUninitialised) {
     platform.ComStarts = false;
     {
-        SharedUnits units(Windows());
-        EXPECT_EQ(ShowHtmlMessage("Question", "?", "Oui#13Non", TColor(0)), 1);
+        SharedUnits units(platform, Windows());
+        EXPECT_EQ(ShowHtmlMessage(units.DialogWindows(), "Question", "?", "Oui#13Non", TColor(0)), 1);
     }
     EXPECT_EQ(platform.Log, (std::vector<std::string>{"CoInitialize", "message window", "message Question",
                                                       "message window gone"}));
 }
 
-// A test that fails between installing a service and the end of its scope leaves nothing installed.
-TEST_F(Startup, AFailedStartUpLeavesNoServiceInstalled) {
+// Windows that cannot be made end start-up with their error.
+TEST_F(Startup, AFailedStartUpRaisesItsError) {
     EXPECT_THROW(
-        SharedUnits([](PictureCache&) -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
+        SharedUnits(platform,
+                    [](PictureCache&) -> RunWindows { throw InputSourceError("s.ui:1: unknown event"); }),
         InputSourceError);
-    EXPECT_FALSE(Installed<DialogBackend>::Has());
-    EXPECT_FALSE(Installed<ExtractionUi>::Has());
 }
 
 TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
     {
-        SharedUnits units(Windows());
-        WaitForApplicationExit(); // the executable opens at once: no window
+        SharedUnits units(platform, Windows());
+        WaitForApplicationExit(platform, units.DialogWindows()); // the executable opens at once: no window
         EXPECT_EQ(WaitingWindow(), nullptr);
         platform.Disk.OnCreateFile = [](int call, const AnsiString&) {
             return call > 600 ? 0 : WinError::SharingViolation;
         };
-        WaitForApplicationExit();
+        WaitForApplicationExit(platform, units.DialogWindows());
         ASSERT_NE(WaitingWindow(), nullptr);
         EXPECT_FALSE(WaitingWindow()->Visible());
     }
@@ -108,46 +105,33 @@ TEST_F(Startup, ShutDownDestroysTheWaitingWindow) {
 }
 
 TEST_F(Startup, ExitCodesAndTheErrorBox) {
-    SharedUnits units(Windows());
-    EXPECT_EQ(RunSequence([] {}), 0);
-    EXPECT_EQ(RunSequence([] { throw EShortcutError(); }), 1);
+    SharedUnits units(platform, Windows());
+    DialogBackend& dialogs = units.DialogWindows();
+    EXPECT_EQ(RunSequence(dialogs, [] {}), 0);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw EShortcutError(); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Unable to create .lnk file");
-    EXPECT_EQ(RunSequence([] { throw ECompressionError(-3); }), 1);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw ECompressionError(-3); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: Error in compression routine: -3");
-    EXPECT_EQ(RunSequence([] { throw std::bad_alloc(); }), 1);
+    EXPECT_EQ(RunSequence(dialogs, [] { throw std::bad_alloc(); }), 1);
     EXPECT_EQ(platform.Log.back(), "error box Erreur d'application: std::bad_alloc");
     // A faulty ui script is the test harness's fault, not the program's: it goes through, unreported.
     const std::size_t reported = platform.Log.size();
-    EXPECT_THROW(RunSequence([] { throw InputSourceError("s.ui:1: unknown event"); }), InputSourceError);
+    EXPECT_THROW(RunSequence(dialogs, [] { throw InputSourceError("s.ui:1: unknown event"); }),
+                 InputSourceError);
     EXPECT_EQ(platform.Log.size(), reported);
 }
 
-// What start-up puts in place is there from start-up to shut-down; asked for outside that time, each
-// service says which one is missing instead of answering from a stand-in.
-TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
-    const auto missing = [](const std::function<void()>& call) -> std::string {
-        try {
-            call();
-        } catch (const std::logic_error& error) {
-            return error.what();
-        }
-        return "installed";
-    };
-    const auto dialogs = [] { Dialogs(); };
-    const auto progress = [] { CurrentExtractionUi(); };
-    EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
-    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
-    {
-        SharedUnits units(Windows());
-        EXPECT_EQ(missing(dialogs), "installed");
-        EXPECT_EQ(missing(progress), "installed");
-    }
-    EXPECT_EQ(missing(dialogs), "no dialog back end installed (Install<DialogBackend>)");
-    EXPECT_EQ(missing(progress), "no progress window installed (Install<ExtractionUi>)");
-    // An application is handed its back end by the program's entry.
+// Windows asked for input before the program's entry gave their application a back end say so instead of
+// answering from a stand-in.
+TEST(Application, WithoutABackEndItSaysWhichIsMissing) {
     test::FixedTextEngine engine{test::TextShape::Invisible};
     Application app(engine);
-    EXPECT_EQ(missing([&] { app.Backend(); }), "no window back end (UsedBackend)");
+    try {
+        app.Backend();
+        ADD_FAILURE() << "a back end answered";
+    } catch (const std::logic_error& error) {
+        EXPECT_STREQ(error.what(), "no window back end (UsedBackend)");
+    }
 }
 
 // An installation lasts as long as its object, and the one it replaced comes back after, also when an

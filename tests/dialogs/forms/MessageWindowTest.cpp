@@ -339,13 +339,12 @@ TEST_F(MessageWindowTest, TheSeamUsesTheWindowStartUpMadeAndRecordsEachAnswer) {
     {
         FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out),
                                  FrameworkDialogs::ErrorBox::RecordOnly);
-        const Install<DialogBackend> installed(dialogs);
-        EXPECT_EQ(ShowHtmlMessage("Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
-        EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 0);
+        EXPECT_EQ(ShowHtmlMessage(dialogs, "Question", "Texte#13suite", "Oui#13Non", TColor(0)), 2);
+        EXPECT_EQ(ShowHtmlMessage(dialogs, "Question", "Texte", "Ok", TColor(0)), 0);
         // Texts are Windows-1252 in the call and UTF-8 in the record, with their controls escaped.
-        EXPECT_EQ(ShowHtmlMessage(Ansi("Tête"), "a\r\"b\"\\", "Ok", TColor(0x00FFFF)), 0);
-        EXPECT_EQ(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), 1); // the script is used up
-        ShowApplicationError("Error in compression routine: -3");
+        EXPECT_EQ(ShowHtmlMessage(dialogs, Ansi("Tête"), "a\r\"b\"\\", "Ok", TColor(0x00FFFF)), 0);
+        EXPECT_EQ(ShowHtmlMessage(dialogs, "Question", "Texte", "Ok", TColor(0)), 1); // the script is used up
+        ShowApplicationError(dialogs, "Error in compression routine: -3");
         EXPECT_EQ(FMB(), created);
         int windows = 0;
         for (Form* form : App().Forms())
@@ -386,8 +385,7 @@ TEST_F(MessageWindowTest, OnScreenTheErrorBoxIsAMessageWindowWithOk) {
     {
         FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out),
                                  FrameworkDialogs::ErrorBox::Window);
-        const Install<DialogBackend> installed(dialogs);
-        ShowApplicationError("Unable to create .lnk file");
+        ShowApplicationError(dialogs, "Unable to create .lnk file");
     }
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(Captions(), (std::vector<AnsiString>{"B1=&OK"}));
@@ -405,8 +403,7 @@ TEST_F(MessageWindowTest, AClickOnAButtonTheWindowLacksIsAFaultOfTheScriptNotOfT
     UseScript("click B2\n");
     std::ostringstream out;
     FrameworkDialogs dialogs(App(), MessageHost(), std::make_unique<Transcript>(out));
-    const Install<DialogBackend> installed(dialogs);
-    EXPECT_THROW(ShowHtmlMessage("Question", "Texte", "Ok", TColor(0)), InputSourceError);
+    EXPECT_THROW(ShowHtmlMessage(dialogs, "Question", "Texte", "Ok", TColor(0)), InputSourceError);
     EXPECT_EQ(FMB()->ComponentCount(), 2); // the call's button is gone with it
 }
 

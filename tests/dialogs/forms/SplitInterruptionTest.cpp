@@ -29,7 +29,6 @@ TEST_F(SplitInterruptionTest, InterruptingDuringEntryKIsReportedOnceBeforeEntryK
     std::ostringstream out;
     auto dialogs =
         std::make_unique<FrameworkDialogs>(App(), MessageHost(), std::make_unique<Transcript>(out));
-    const Install<DialogBackend> installed(*dialogs);
     CreateMessageWindow(App(), MessageHost());
     FrameworkExtractionUi ui(*dialogs, Clock());
     HostFileSystem files;
