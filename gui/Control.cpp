@@ -2,6 +2,7 @@
 
 #include "gfx/TextEngine.h"
 #include "gui/Form.h"
+#include "platform/Platform.h"
 
 namespace vendora {
 
@@ -171,7 +172,7 @@ Canvas& Control::GetCanvas() {
     const Scale scale = parent_ != nullptr ? parent_->GetScale() : Scale();
     if (!canvas_ || !(canvas_->GetScale() == scale)) {
         Bitmap& surface = parent_ != nullptr ? parent_->Surface() : noSurface_;
-        canvas_ = std::make_unique<Canvas>(surface, Text(), scale);
+        canvas_ = std::make_unique<Canvas>(surface, Text(), Os(), scale);
     }
     // While painting, the clip is the part being painted; it stays as PaintIn set it.
     if (!painting_) {

@@ -32,7 +32,7 @@ FrameExtent StandardFrame(BorderStyle style, const Scale& scale) {
 Form::Form(Component* owner) : Component(owner), surface_(0, 0) {
     if (App().HasBackend())
         scale_ = App().Backend().ScreenScale();
-    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
+    canvas_ = std::make_unique<Canvas>(surface_, Text(), Os(), scale_);
     App().AddForm(*this);
 }
 
@@ -40,7 +40,7 @@ void Form::SetScale(const Scale& scale) {
     if (scale == scale_)
         return;
     scale_ = scale;
-    canvas_ = std::make_unique<Canvas>(surface_, Text(), scale_);
+    canvas_ = std::make_unique<Canvas>(surface_, Text(), Os(), scale_);
     ScaleChanged();
     Invalidate();
 }

@@ -48,12 +48,6 @@ bool IsTemporaryName(std::string_view name) {
            SameNameNoCase(name.substr(8), ".TMP");
 }
 
-TColor ResolveColor(TColor color) {
-    if (!color.IsSystem())
-        return color;
-    return Os().GetSysColor(color.SystemIndex());
-}
-
 std::unique_ptr<FileHandle> OpenForReading(FileSystem& files, const AnsiString& path) {
     return OrRaise(
         files.CreateFile(path, FileAccess::GenericRead, FileShare::Read, Disposition::OpenExisting),

@@ -218,8 +218,4 @@ bool IsTemporaryName(std::string_view name);
 // path and the system's reason when it cannot be.
 std::unique_ptr<FileHandle> OpenForReading(FileSystem& files, const AnsiString& path);
 
-// A system colour becomes the installed platform's current RGB value; any other colour is returned
-// unchanged.
-TColor ResolveColor(TColor color);
-
 } // namespace vendora

@@ -1,7 +1,6 @@
 #include "controls/ui/Gradient.h"
 
 #include "gui/Form.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 
@@ -10,10 +9,6 @@ namespace {
 
 int ClampPercent(int value) {
     return std::clamp(value, GradientPercentMin, GradientPercentMax);
-}
-
-TColor SysColorNow(int index) {
-    return Os().GetSysColor(index);
 }
 
 } // namespace
@@ -94,7 +89,11 @@ void TGradient::UpdatePattern() {
     if (Loading() || updateCount_ != 0)
         return;
     outOfDate_ = false;
-    TGradientColors ramp = BuildGradientRamp(colorBegin_, colorEnd_, shift_, rotation_, reverse_);
+    // The system colours are those of the machine the control is painted on, which its canvas holds.
+    Canvas& canvas = GetCanvas();
+    const TColor begin = canvas.Resolve(colorBegin_);
+    const TColor end = canvas.Resolve(colorEnd_);
+    TGradientColors ramp = BuildGradientRamp(begin, end, shift_, rotation_, reverse_);
     building_ = true;
     try {
         if (style_ != TGradientStyle::gsCustom) {
@@ -102,7 +101,7 @@ void TGradient::UpdatePattern() {
         } else if (OnCustom) {
             OnCustom(*this, ramp, pattern_);
         } else {
-            BuildCheckerPattern(ResolveGradientEnds(colorBegin_, colorEnd_, reverse_), pattern_);
+            BuildCheckerPattern(OrderedGradientEnds(begin, end, reverse_), pattern_);
         }
     } catch (...) {
         building_ = false;
@@ -120,9 +119,9 @@ void TGradient::UpdatePattern() {
 void TGradient::UpdateSysColors() {
     BeginUpdate();
     try {
-        SetColorBegin(SysColorNow(SysColor::ActiveCaption));
+        SetColorBegin(GetCanvas().Resolve(clActiveCaption));
         try {
-            SetColorEnd(SysColorNow(SysColor::GradientActiveCaption));
+            SetColorEnd(GetCanvas().Resolve(clGradientActiveCaption));
             useSysColors_ = true;
         } catch (...) {
             SetColorEnd(colorBegin_);

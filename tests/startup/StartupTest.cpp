@@ -157,7 +157,7 @@ TEST_F(Startup, EveryServiceIsNamedWhenItIsAskedForWithoutBeingInstalled) {
 // exception ends its scope.
 TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
     EXPECT_FALSE(Installed<Platform>::Has());
-    EXPECT_THROW(ResolveColor(clBtnFace), std::logic_error);
+    EXPECT_THROW(Os().GetSysColor(SysColor::BtnFace), std::logic_error);
     MemoryPlatform outer;
     MemoryPlatform inner;
     inner.SysColors[SysColor::BtnFace] = TColor(0x123456);
@@ -166,7 +166,7 @@ TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
         try {
             const Install<Platform> second(inner);
             EXPECT_EQ(&Os(), &inner);
-            EXPECT_EQ(ResolveColor(clBtnFace), TColor(0x123456));
+            EXPECT_EQ(Os().GetSysColor(SysColor::BtnFace), TColor(0x123456));
             throw std::runtime_error("a failing test");
         } catch (const std::runtime_error&) {
         }

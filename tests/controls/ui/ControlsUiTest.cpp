@@ -59,7 +59,7 @@ TEST_F(ControlsUiTest, ChangesBetweenBeginAndEndUpdateBuildOnceAtTheLastEnd) {
     EXPECT_EQ(gradient.PatternBuilds(), 2);
     EXPECT_EQ(gradient.Pattern().Width(), 256);
     // Reverse exchanges the colours: the ramp starts at the end colour.
-    EXPECT_EQ(gradient.Pattern().Pixel(0, 0), ResolveColor(clBtnFace));
+    EXPECT_EQ(gradient.Pattern().Pixel(0, 0), RgbOf(clBtnFace, machine_));
     gradient.BeginUpdate();
     gradient.EndUpdate();
     EXPECT_EQ(gradient.PatternBuilds(), 2);
@@ -88,7 +88,7 @@ TEST_F(ControlsUiTest, PaintingStretchesThePatternOverTheControl) {
     const Bitmap& s = Painted();
     // The canvas's own stretching, placed exactly over the control.
     Bitmap expected(24, 22);
-    Canvas scratch(expected, engine_);
+    Canvas scratch(expected, engine_, machine_);
     scratch.StretchDraw(expected.Bounds(), grip->Pattern());
     for (int y = 0; y < 22; ++y) {
         for (int x = 0; x < 24; ++x) {
@@ -98,7 +98,7 @@ TEST_F(ControlsUiTest, PaintingStretchesThePatternOverTheControl) {
     EXPECT_EQ(s.Pixel(9, 10), clWhite);
     EXPECT_EQ(s.Pixel(10, 32), clWhite);
     // White along the diagonal from the top-right to the bottom-left corner, the end colour in the others.
-    TColor end = ResolveColor(clAppWorkSpace);
+    TColor end = RgbOf(clAppWorkSpace, machine_);
     EXPECT_EQ(grip->Pattern().Pixel(255, 0), clWhite);
     EXPECT_EQ(grip->Pattern().Pixel(0, 0), end);
     EXPECT_EQ(grip->Pattern().Pixel(255, 255), end);
