@@ -1,7 +1,7 @@
 #include "controls/ColorOps.h"
 
 #include "base/Convert.h"
-#include "platform/Platform.h"
+#include "base/SystemColors.h"
 
 #include <array>
 #include <cstdint>
@@ -23,8 +23,8 @@ TColor FromChannels(std::int64_t sum) {
 } // namespace
 
 TColor MixColors(TColor a, TColor b, double weight) {
-    a = ResolveColor(a);
-    b = ResolveColor(b);
+    a = CheckedRgb(a);
+    b = CheckedRgb(b);
     std::int64_t result = 0;
     for (std::int64_t mask : channelMasks) {
         const double mixed = (1.0 - weight) * static_cast<double>(Channel(a, mask)) +
@@ -36,8 +36,8 @@ TColor MixColors(TColor a, TColor b, double weight) {
 }
 
 TColor AddColors(TColor a, TColor b) {
-    a = ResolveColor(a);
-    b = ResolveColor(b);
+    a = CheckedRgb(a);
+    b = CheckedRgb(b);
     std::int64_t result = 0;
     for (std::int64_t mask : channelMasks) {
         const std::int64_t sum = Channel(a, mask) + Channel(b, mask);
@@ -47,8 +47,8 @@ TColor AddColors(TColor a, TColor b) {
 }
 
 TColor SubtractColors(TColor a, TColor b) {
-    a = ResolveColor(a);
-    b = ResolveColor(b);
+    a = CheckedRgb(a);
+    b = CheckedRgb(b);
     std::int64_t result = 0;
     for (std::int64_t mask : channelMasks) {
         const std::int64_t difference = Channel(a, mask) - Channel(b, mask);

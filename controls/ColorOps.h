@@ -1,8 +1,8 @@
 #pragma once
-// Colour arithmetic of the shaded shapes. Every argument may be a system colour: it is resolved to the
-// platform's current RGB value first. The channels are worked on in place (red & 0xFF, green & 0xFF00,
-// blue & 0xFF0000, never shifted down), so that rounding and capping act on those in-place values; results
-// are RGB colours with a zero top byte.
+// Colour arithmetic of the shaded shapes. Every argument is an RGB colour: a caller holding a system colour
+// resolves it first (Canvas::Resolve), and one left unresolved raises std::logic_error. The channels are
+// worked on in place (red & 0xFF, green & 0xFF00, blue & 0xFF0000, never shifted down), so that rounding and
+// capping act on those in-place values; results are RGB colours with a zero top byte.
 
 #include "base/Color.h"
 

@@ -148,14 +148,15 @@ void BuildCheckerPattern(const GradientEnds& ends, Bitmap& pattern) {
     pattern.SetPixel(0, 1, ends.Color2);
 }
 
-void BuildGradient(const GradientSettings& settings, Bitmap& pattern) {
+void BuildGradient(const GradientSettings& settings, SystemColors& colors, Bitmap& pattern) {
+    const TColor begin = RgbOf(settings.ColorBegin, colors);
+    const TColor end = RgbOf(settings.ColorEnd, colors);
     if (settings.Style == Style::gsCustom) {
-        BuildCheckerPattern(ResolveGradientEnds(settings.ColorBegin, settings.ColorEnd, settings.Reverse),
-                            pattern);
+        BuildCheckerPattern(OrderedGradientEnds(begin, end, settings.Reverse), pattern);
         return;
     }
-    const TGradientColors ramp = BuildGradientRamp(settings.ColorBegin, settings.ColorEnd, settings.Shift,
-                                                   settings.Rotation, settings.Reverse);
+    const TGradientColors ramp =
+        BuildGradientRamp(begin, end, settings.Shift, settings.Rotation, settings.Reverse);
     BuildGradientPattern(settings.Style, ramp, pattern);
 }
 

@@ -2,6 +2,7 @@
 // The pattern bitmap of each gradient style, painted from a colour ramp. The gradient control stretches the
 // pattern over its area; the pattern's own size is fixed per style.
 
+#include "base/SystemColors.h"
 #include "controls/GradientRamp.h"
 #include "gfx/Bitmap.h"
 
@@ -62,8 +63,9 @@ struct GradientSettings {
     bool Reverse = false;
 };
 
-// The whole build for a control without a custom handler: the ramp, then the style's pattern, or the
-// checkerboard of the two colours (after Reverse, before Shift) for gsCustom.
-void BuildGradient(const GradientSettings& settings, Bitmap& pattern);
+// The whole build for a control without a custom handler, its system colours resolved with colors: the ramp,
+// then the style's pattern, or the checkerboard of the two colours (after Reverse, before Shift) for
+// gsCustom.
+void BuildGradient(const GradientSettings& settings, SystemColors& colors, Bitmap& pattern);
 
 } // namespace vendora

@@ -1,7 +1,7 @@
 #include "controls/GradientRamp.h"
 
 #include "base/Convert.h"
-#include "platform/Platform.h"
+#include "base/SystemColors.h"
 
 #include <algorithm>
 
@@ -52,16 +52,16 @@ void FillChannel(TGradientColors& ramp, std::uint8_t RampEntry::*member, int cha
 
 } // namespace
 
-GradientEnds ResolveGradientEnds(TColor begin, TColor end, bool reverse) {
-    begin = ResolveColor(begin);
-    end = ResolveColor(end);
+GradientEnds OrderedGradientEnds(TColor begin, TColor end, bool reverse) {
+    begin = CheckedRgb(begin);
+    end = CheckedRgb(end);
     return reverse ? GradientEnds{end, begin} : GradientEnds{begin, end};
 }
 
 TGradientColors BuildGradientRamp(TColor begin, TColor end, int shift, int rotation, bool reverse) {
     shift = std::clamp(shift, GradientPercentMin, GradientPercentMax);
     rotation = std::clamp(rotation, GradientPercentMin, GradientPercentMax);
-    const GradientEnds ends = ResolveGradientEnds(begin, end, reverse);
+    const GradientEnds ends = OrderedGradientEnds(begin, end, reverse);
     Channels c1 = Split(ends.Color1);
     Channels c2 = Split(ends.Color2);
     ApplyShift(c1.Red, c2.Red, shift);

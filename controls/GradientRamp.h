@@ -25,12 +25,14 @@ using TGradientColors = std::array<RampEntry, 256>;
 inline constexpr int GradientPercentMin = -100;
 inline constexpr int GradientPercentMax = 100;
 
-// The two end colours resolved to RGB, exchanged when reverse is set: colour 1 is the ramp's start.
+// The two end colours, exchanged when reverse is set: colour 1 is the ramp's start. The ends given here and
+// to BuildGradientRamp are RGB (the control resolves its system colours through its canvas); a system colour
+// raises std::logic_error.
 struct GradientEnds {
     TColor Color1;
     TColor Color2;
 };
-GradientEnds ResolveGradientEnds(TColor begin, TColor end, bool reverse);
+GradientEnds OrderedGradientEnds(TColor begin, TColor end, bool reverse);
 
 // shift > 0 moves colour 1 toward colour 2 by that percentage, shift < 0 colour 2 toward colour 1.
 // rotation moves the ramp's turning point: positive values rise to colour 2 at 255 - g and fall back to

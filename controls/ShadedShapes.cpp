@@ -2,7 +2,6 @@
 
 #include "base/Convert.h"
 #include "controls/ColorOps.h"
-#include "platform/Platform.h"
 
 #include <cstdint>
 
@@ -39,8 +38,8 @@ void Line(Canvas& canvas, int x1, int y1, int x2, int y2) {
 } // namespace
 
 void FillGradientBand(Canvas& canvas, int x, int y, int w, int h, TColor first, TColor last) {
-    first = ResolveColor(first);
-    last = ResolveColor(last);
+    first = canvas.Resolve(first);
+    last = canvas.Resolve(last);
     if (h <= 0)
         return;
     for (int i = y; i <= y + h; ++i) {
@@ -54,8 +53,8 @@ void FillGradientBand(Canvas& canvas, int x, int y, int w, int h, TColor first, 
 }
 
 void DrawShadedBox(Canvas& canvas, int x, int y, int w, int h, TColor face, TColor step, bool sunken) {
-    face = ResolveColor(face);
-    step = ResolveColor(step);
+    face = canvas.Resolve(face);
+    step = canvas.Resolve(step);
     if (w < 2)
         return;
 
@@ -90,7 +89,7 @@ void DrawShadedBox(Canvas& canvas, int x, int y, int w, int h, TColor face, TCol
 }
 
 void DarkenRect(Canvas& canvas, int x1, int y1, int x2, int y2, TColor color) {
-    color = ResolveColor(color);
+    color = canvas.Resolve(color);
     // Only pixels inside the clipping region can change, so a huge rectangle costs no more than the canvas.
     const IntRect area = IntRect{x1, y1, x2 + 1, y2 + 1}.Intersected(canvas.Clip());
     for (int y = area.Top; y < area.Bottom; ++y)

@@ -2,7 +2,8 @@
 // The system's own look for buttons and bars: a box framed by one-pixel lines whose face is shaded in
 // three horizontal bands (light on top, a short light-to-dark gradient, dark below), raised or sunken, and
 // the darkening of a rectangle that casts drop shadows. Each operation sets the canvas pen's colour and
-// leaves it changed; lines colour their start point and not their end point.
+// leaves it changed; lines colour their start point and not their end point. System colours are resolved
+// with the canvas's.
 
 #include "base/Color.h"
 #include "gfx/Canvas.h"

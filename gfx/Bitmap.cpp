@@ -2,6 +2,7 @@
 
 #include "base/Convert.h"
 #include "base/Cp1252.h"
+#include "base/SystemColors.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace vendora {
 namespace {
 
 std::uint32_t Stored(TColor color) {
-    return PixelOf(ResolveColor(color));
+    return PixelOf(CheckedRgb(color));
 }
 
 std::size_t PixelCount(int width, int height) {

@@ -1,6 +1,8 @@
 #pragma once
 // A picture in memory: 24-bit colour, one 32-bit word per pixel. Every canvas draws into one of these, on
-// every build.
+// every build. A bitmap holds RGB only: the colours handed to it (fill, SetPixel) are RGB, a system colour
+// having no value without a machine's colours (resolve it first, with Canvas::Resolve or RgbOf); one that
+// reaches it unresolved raises std::logic_error.
 
 #include "base/Color.h"
 #include "base/Errors.h"

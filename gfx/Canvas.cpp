@@ -2,7 +2,6 @@
 
 #include "base/Convert.h"
 #include "gfx/Resample.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -35,10 +34,6 @@ void Brush::SetColor(TColor color) {
 
 namespace {
 
-std::uint32_t Stored(TColor color) {
-    return PixelOf(ResolveColor(color));
-}
-
 // The framework's diagonal-cross hatch: an 8 x 8 cell whose two diagonals carry the brush colour, laid from
 // the surface's own top-left corner so that neighbouring fills join up.
 bool OnHatch(int x, int y) {
@@ -53,8 +48,8 @@ IntRect Ordered(int left, int top, int right, int bottom) {
 
 } // namespace
 
-Canvas::Canvas(Bitmap& surface, TextEngine& text, Scale scale)
-    : surface_(surface), text_(text), scale_(scale), font_(Font().Scaled(scale)) {}
+Canvas::Canvas(Bitmap& surface, TextEngine& text, SystemColors& colors, Scale scale)
+    : surface_(surface), text_(text), colors_(colors), scale_(scale), font_(Font().Scaled(scale)) {}
 
 void Canvas::SetClip(const IntRect& clip) {
     clip_ = clip;
@@ -255,7 +250,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
                    BrushStyle::Solid);
     const IntRect clip = DeviceClip();
     if (!clip.IsEmpty() && !text.empty())
-        text_.DrawText(surface_, clip, dx, dy, request, text, ResolveColor(font_.Color));
+        text_.DrawText(surface_, clip, dx, dy, request, text, Resolve(font_.Color));
     // The framework leaves the pen position just after the text.
     penPos_ = {x + width, y};
 }

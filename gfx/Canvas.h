@@ -4,7 +4,8 @@
 // implementation serves every build, so the same calls give the same pixels everywhere.
 //
 // Lines are one pixel wide and colour their start point but not their end point. Rectangle covers left to
-// right - 1 and top to bottom - 1. Colours may be system colours; they are resolved when drawing.
+// right - 1 and top to bottom - 1. Colours may be system colours; they are resolved when drawing, with the
+// system colours the canvas was handed.
 //
 // Pens of width 0 and 1 both draw one-pixel lines; a wider pen stamps a square of its width centred on each
 // pixel of the thin line. The diagonal-cross hatch is the system's 8 x 8 pattern, its lines in the brush
@@ -12,6 +13,7 @@
 // keep what was there.
 
 #include "base/Color.h"
+#include "base/SystemColors.h"
 #include "base/Text.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Geometry.h"
@@ -80,9 +82,10 @@ struct Pen {
 
 class Canvas {
 public:
-    // Draws on surface, measuring and drawing text with text, for a screen of scale (its default font is the
-    // framework's at that scale).
-    Canvas(Bitmap& surface, TextEngine& text, Scale scale = {});
+    // Draws on surface, measuring and drawing text with text, resolving system colours with colors (those of
+    // the machine the surface is shown on), for a screen of scale (its default font is the framework's at
+    // that scale).
+    Canvas(Bitmap& surface, TextEngine& text, SystemColors& colors, Scale scale = {});
 
     // The scale of the screen the surface is shown on: what draws here turns its 96-dpi lengths into pixels
     // with it. Coordinates given to the canvas are always device pixels.
@@ -94,6 +97,10 @@ public:
     const Font& GetFont() const { return font_; }
     const Brush& GetBrush() const { return brush_; }
     const Pen& GetPen() const { return pen_; }
+
+    // color as this canvas draws it: a system colour becomes its RGB value among the canvas's system colours.
+    // Code that works out colours itself (arithmetic, pixels of a bitmap) resolves them here first.
+    TColor Resolve(TColor color) const { return RgbOf(color, colors_); }
 
     // Where a windowless control paints on its parent: the origin moves every coordinate, and drawing is
     // clipped to clip (given in the canvas's own coordinates, after the origin).
@@ -153,6 +160,8 @@ public:
     TextEngine& Engine() { return text_; }
 
 private:
+    // The pixel word of color, resolved.
+    std::uint32_t Stored(TColor color) const { return PixelOf(Resolve(color)); }
     // The clipping rectangle on the surface: the surface itself, narrowed by SetClip.
     IntRect DeviceClip() const;
     void FillDevice(const IntRect& area, TColor color, BrushStyle style);
@@ -165,6 +174,7 @@ private:
 
     Bitmap& surface_;
     TextEngine& text_;
+    SystemColors& colors_;
     Scale scale_;
     Font font_;
     Brush brush_;

@@ -14,7 +14,8 @@ constexpr int MaxPaintPasses = 8;
 
 } // namespace
 
-Application::Application(TextEngine& text) : Component(nullptr), text_(&text) {}
+Application::Application(TextEngine& text, SystemColors& colors)
+    : Component(nullptr), text_(&text), colors_(&colors) {}
 
 Application::~Application() {
     Shutdown();

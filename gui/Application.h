@@ -1,13 +1,15 @@
 #pragma once
 // The application object: owner of the windows created for the whole run, and what every window is handed
-// to reach the world: the text engine its text is measured and drawn with, and the window back end that
-// shows it. It is the only place where window messages are handled. There is no main loop: messages are
-// handled in a modal loop (ShowModal), and wherever the program pumps pending messages (ProcessMessages).
-// The program's entry makes the one application of a run and hands it to the windows it makes.
+// to reach the world: the text engine its text is measured and drawn with, the system colours it resolves,
+// and the window back end that shows it. It is the only place where window messages are handled. There is no
+// main loop: messages are handled in a modal loop (ShowModal), and wherever the program pumps pending
+// messages (ProcessMessages). The program's entry makes the one application of a run and hands it to the
+// windows it makes.
 
 #include "gui/Backend.h"
 #include "gui/Component.h"
 
+#include "base/SystemColors.h"
 #include "gfx/TextEngine.h"
 
 #include <memory>
@@ -19,13 +21,16 @@ class Form;
 
 class Application : public Component {
 public:
-    // The engine outlives the application.
-    explicit Application(TextEngine& text);
+    // The engine and the colours (the machine's) outlive the application.
+    Application(TextEngine& text, SystemColors& colors);
     ~Application() override;
 
-    TextEngine& Text() const { return *text_; }
-    // Another engine for the windows made from now on (a test's own); it outlives the application.
-    void SetText(TextEngine& text) { text_ = &text; }
+    TextEngine& Engine() const { return *text_; }
+    SystemColors& Colors() const { return *colors_; }
+    // Another engine or other colours for the windows made from now on (a test's own); they outlive the
+    // application.
+    void SetEngine(TextEngine& text) { text_ = &text; }
+    void SetColors(SystemColors& colors) { colors_ = &colors; }
 
     // The back end the windows are shown by (see UsedBackend): a window cannot be measured, shown or asked
     // for input without one; asking for it then is a fault of the program's start-up (std::logic_error).
@@ -56,6 +61,7 @@ public:
 
 private:
     TextEngine* text_;
+    SystemColors* colors_;
     WindowBackend* backend_ = nullptr;
     std::vector<Form*> forms_;
     Form* active_ = nullptr;

@@ -129,7 +129,7 @@ public:
 protected:
     // The application whose windows this back end shows (Application::SetBackend): the forms input goes
     // to and that are painted. Asking before one has taken it is a fault of the program's start-up.
-    Application& App() const;
+    Application& GetApplication() const;
 
 private:
     friend class Application;

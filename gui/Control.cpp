@@ -175,8 +175,10 @@ Canvas& Control::GetCanvas() {
     if (parent_ == nullptr)
         throw std::logic_error("a control painted outside a form");
     const Scale scale = parent_->GetScale();
-    if (!canvas_ || !(canvas_->GetScale() == scale))
-        canvas_ = std::make_unique<Canvas>(parent_->Surface(), parent_->App().Text(), scale);
+    if (!canvas_ || !(canvas_->GetScale() == scale)) {
+        Application& app = parent_->GetApplication();
+        canvas_ = std::make_unique<Canvas>(parent_->Surface(), app.Engine(), app.Colors(), scale);
+    }
     // While painting, the clip is the part being painted; it stays as PaintIn set it.
     if (!painting_) {
         canvas_->SetOrigin({Left(), Top()});

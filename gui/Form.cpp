@@ -16,7 +16,7 @@ void WindowBackend::WaitForInput(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-Application& WindowBackend::App() const {
+Application& WindowBackend::GetApplication() const {
     if (app_ == nullptr)
         throw std::logic_error("a window back end used before an application took it (UsedBackend)");
     return *app_;
@@ -40,7 +40,7 @@ Form::Form(Application& app) : Form(app, &app) {}
 Form::Form(Application& app, Component* owner) : Component(owner), app_(app), surface_(0, 0) {
     if (app_.HasBackend())
         scale_ = app_.Backend().ScreenScale();
-    canvas_ = std::make_unique<Canvas>(surface_, app_.Text(), scale_);
+    canvas_ = std::make_unique<Canvas>(surface_, app_.Engine(), app_.Colors(), scale_);
     app_.AddForm(*this);
 }
 
@@ -48,7 +48,7 @@ void Form::SetScale(const Scale& scale) {
     if (scale == scale_)
         return;
     scale_ = scale;
-    canvas_ = std::make_unique<Canvas>(surface_, app_.Text(), scale_);
+    canvas_ = std::make_unique<Canvas>(surface_, app_.Engine(), app_.Colors(), scale_);
     ScaleChanged();
     Invalidate();
 }

@@ -103,7 +103,7 @@ public:
     void SetScale(const Scale& scale);
 
     // The application the window belongs to, and reaches the world through.
-    Application& App() const { return app_; }
+    Application& GetApplication() const { return app_; }
 
     // The client area's pixels and the form's own canvas on them.
     Bitmap& Surface() { return surface_; }

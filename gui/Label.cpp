@@ -63,15 +63,15 @@ void Label::Changed() {
     Invalidate();
 }
 
-TextEngine& Label::Text() const {
-    return Parent()->App().Text();
+TextEngine& Label::Engine() const {
+    return Parent()->GetApplication().Engine();
 }
 
 std::vector<TextLine> Label::Lines(int width) const {
     // An empty caption still measures as one line, so that an auto-sized label keeps a height.
     AnsiString text = Caption().empty() ? AnsiString(" ") : Caption();
     LayoutOptions options{wordWrap_, width, true, rightToLeft_};
-    return LayoutText(Text(), GetFont().Request(), text, options);
+    return LayoutText(Engine(), GetFont().Request(), text, options);
 }
 
 void Label::AdjustBounds() {
@@ -79,8 +79,8 @@ void Label::AdjustBounds() {
     if (!autoSize_ || Loading() || Parent() == nullptr)
         return;
     std::vector<TextLine> lines = Lines(Width());
-    int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();
-    int width = wordWrap_ ? Width() : LinesWidth(Text(), GetFont().Request(), lines);
+    int lineHeight = Engine().Metrics(GetFont().Request()).CellHeight();
+    int width = wordWrap_ ? Width() : LinesWidth(Engine(), GetFont().Request(), lines);
     int height = lineHeight * static_cast<int>(lines.size());
     int left = Left();
     if (alignment_ == TextAlignment::Right)
@@ -98,7 +98,7 @@ void Label::Paint() {
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
     canvas.GetFont() = GetFont();
     std::vector<TextLine> lines = Lines(Width());
-    int lineHeight = Text().Metrics(GetFont().Request()).CellHeight();
+    int lineHeight = Engine().Metrics(GetFont().Request()).CellHeight();
     int textHeight = lineHeight * static_cast<int>(lines.size());
     int y = 0;
     if (layout_ == TextLayoutKind::Center) {

@@ -43,7 +43,7 @@ protected:
     void Placed() override { AdjustBounds(); }
 
 private:
-    TextEngine& Text() const;
+    TextEngine& Engine() const;
     std::vector<TextLine> Lines(int width) const;
     void Changed();
 

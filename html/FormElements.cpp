@@ -5,7 +5,6 @@
 #include "controls/ShadedShapes.h"
 #include "html/Layout.h"
 #include "html/PictureAccess.h"
-#include "platform/Platform.h"
 
 namespace vendora {
 
@@ -243,7 +242,7 @@ void DrawButton(Canvas& canvas, int x, int y, int width, std::string_view captio
     const Scale& s = canvas.GetScale();
     const Font saved = canvas.GetFont();
     UseFieldFont(canvas.GetFont());
-    const TColor face = ResolveColor(clBtnFace);
+    const TColor face = canvas.Resolve(clBtnFace);
     canvas.GetPen().Color = face;
     canvas.GetBrush().SetColor(face);
     canvas.Rectangle({x + s.Px(1), y + s.Px(2), x + width - s.Px(2), y + s.Px(22)});

@@ -8,6 +8,7 @@
 
 #include "base/Color.h"
 #include "base/Installed.h"
+#include "base/SystemColors.h"
 #include "base/Text.h"
 #include "platform/FileResult.h"
 
@@ -150,7 +151,8 @@ struct ShellLinkData {
     int IconIndex = 0;
 };
 
-class Platform {
+// The machine's system colours are the platform's: the installed one is what windows are painted with.
+class Platform : public SystemColors {
 public:
     virtual ~Platform() = default;
 
@@ -183,7 +185,7 @@ public:
     virtual bool SaveShellLink(const ShellLinkData& link, const AnsiString& shortcutFile) = 0;
 
     // GetSysColor: the current RGB value of a system colour index.
-    virtual TColor GetSysColor(int index) = 0;
+    TColor GetSysColor(int index) override = 0;
 
     // Sleep: returns after about milliseconds, without using the processor meanwhile.
     virtual void Sleep(std::uint32_t milliseconds) = 0;
@@ -215,12 +217,5 @@ bool IsTemporaryName(std::string_view name);
 // An existing file opened for reading, shared for reading, as a file stream opens it: EFOpenError with the
 // path and the system's reason when it cannot be.
 std::unique_ptr<FileHandle> OpenForReading(FileSystem& files, const AnsiString& path);
-
-// The Windows XP default system colours (button face 0xD8E9EC...), for platforms without their own.
-TColor XpSysColor(int index);
-
-// A system colour becomes the installed platform's current RGB value; any other colour is returned
-// unchanged.
-TColor ResolveColor(TColor color);
 
 } // namespace vendora

@@ -42,7 +42,7 @@ int Run(const vendora::AnsiString& commandLine) {
     ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
-    Application app(text);
+    Application app(text, *platform);
     const LinuxWindowBackend windows = run.Silent() ? LinuxWindowBackend{} : CreateLinuxWindowBackend();
     std::optional<UsedBackend> backend;
     if (windows.Backend)

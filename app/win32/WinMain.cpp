@@ -51,7 +51,7 @@ int Run(const vendora::AnsiString& commandLine) {
     ProgramRun run(*platform, commandLine);
     if (const std::optional<int> code = run.EarlyExit())
         return *code;
-    Application app(text);
+    Application app(text, *platform);
     std::optional<Win32Backend> windows;
     std::optional<UsedBackend> backend;
     if (!run.Silent())

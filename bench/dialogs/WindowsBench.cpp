@@ -32,12 +32,12 @@ public:
         installed_.emplace(app_, *backend_);
     }
     Application& App() { return app_; }
-    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Text(), nullptr}}; }
+    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Engine(), nullptr}}; }
 
 private:
     test::MemoryPlatform machine_;
     Install<Platform> os_{machine_};
-    Application app_{TheFreeTypeTextEngine()};
+    Application app_{TheFreeTypeTextEngine(), machine_};
     std::unique_ptr<HeadlessBackend> backend_;
     std::optional<UsedBackend> installed_;
 };

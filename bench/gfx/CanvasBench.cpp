@@ -11,7 +11,8 @@ namespace {
 void BM_CopyRectLineShift(benchmark::State& state) {
     Bitmap surface(600, 400);
     test::FixedTextEngine text(test::TextShape::Invisible);
-    Canvas canvas(surface, text);
+    XpSystemColors colors;
+    Canvas canvas(surface, text, colors);
     for (auto _ : state)
         canvas.CopyRect({25, 100, 575, 116}, {20, 100, 570, 116});
     state.SetBytesProcessed(state.iterations() * 550 * 16 * 4);
@@ -22,7 +23,8 @@ void BM_StretchDraw(benchmark::State& state) {
     Bitmap surface(600, 400);
     Bitmap picture(300, 200, clRed);
     test::FixedTextEngine text(test::TextShape::Invisible);
-    Canvas canvas(surface, text);
+    XpSystemColors colors;
+    Canvas canvas(surface, text, colors);
     for (auto _ : state)
         canvas.StretchDraw({10, 10, 460, 310}, picture);
     state.SetItemsProcessed(state.iterations() * 450 * 300);
@@ -32,7 +34,8 @@ BENCHMARK(BM_StretchDraw);
 void BM_HorizontalLines(benchmark::State& state) {
     Bitmap surface(600, 400);
     test::FixedTextEngine text(test::TextShape::Invisible);
-    Canvas canvas(surface, text);
+    XpSystemColors colors;
+    Canvas canvas(surface, text, colors);
     for (auto _ : state)
         for (int y = 0; y < 20; ++y) {
             canvas.MoveTo(0, y);

@@ -28,7 +28,8 @@ void SetTahoma(Canvas& canvas) {
 
 void BM_TextWidth(benchmark::State& state) {
     Bitmap surface(800, 40);
-    Canvas canvas(surface, Engine());
+    XpSystemColors colors;
+    Canvas canvas(surface, Engine(), colors);
     SetTahoma(canvas);
     for (auto _ : state)
         benchmark::DoNotOptimize(canvas.TextWidth(Sentence()));
@@ -38,7 +39,8 @@ BENCHMARK(BM_TextWidth);
 
 void BM_TextOut(benchmark::State& state) {
     Bitmap surface(800, 40);
-    Canvas canvas(surface, Engine());
+    XpSystemColors colors;
+    Canvas canvas(surface, Engine(), colors);
     SetTahoma(canvas);
     if (state.range(0) == 0)
         canvas.GetBrush().SetStyle(BrushStyle::Clear);
@@ -53,7 +55,8 @@ BENCHMARK(BM_TextOut)->Arg(0)->Arg(1)->ArgName("solid");
 // Word by word, switching between plain and bold as a marked-up message does.
 void BM_WordsWithStyleChanges(benchmark::State& state) {
     Bitmap surface(800, 40);
-    Canvas canvas(surface, Engine());
+    XpSystemColors colors;
+    Canvas canvas(surface, Engine(), colors);
     SetTahoma(canvas);
     canvas.GetBrush().SetStyle(BrushStyle::Clear);
     const char* words[] = {"Voulez-vous ", "installer ", "Vendora ", "maintenant ", "? "};

@@ -62,7 +62,8 @@ void PaintInstallPrompt(benchmark::State& state) {
     TimedTextEngine engine(freetype);
     const AnsiString text = InstallPrompt();
     Bitmap surface(481, 200);
-    Canvas canvas(surface, engine);
+    XpSystemColors colors;
+    Canvas canvas(surface, engine, colors);
     canvas.GetFont().Name = "Tahoma";
     canvas.GetFont().SetHeight(-13);
     HostFileSystem files; // the prompt shows no picture: no file is read

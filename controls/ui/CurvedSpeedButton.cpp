@@ -3,7 +3,6 @@
 #include "controls/ColorOps.h"
 #include "controls/ShadedShapes.h"
 #include "gui/Form.h"
-#include "platform/Platform.h"
 
 namespace vendora {
 namespace {
@@ -49,7 +48,7 @@ void TCurvedSpeedButton::Paint() {
     canvas.GetFont() = GetFont();
     // The face follows the form's colour when asked to; without a form it keeps its own.
     if (Parent() != nullptr && (ParentColor() || transparent_))
-        SetColor(ResolveColor(Parent()->Color()));
+        SetColor(canvas.Resolve(Parent()->Color()));
     const Scale& scale = canvas.GetScale();
     const Bitmap& glyph = glyph_.At(scale);
     const int one = scale.Px(1);
@@ -65,7 +64,7 @@ void TCurvedSpeedButton::Paint() {
         ty += one;
     }
     TColor fontColor = canvas.GetFont().Color;
-    canvas.GetFont().Color = CaptionHighlight(Color(), fontColor);
+    canvas.GetFont().Color = CaptionHighlight(canvas.Resolve(Color()), canvas.Resolve(fontColor));
     canvas.TextOut(tx + one, ty + one, caption);
     canvas.GetFont().Color = fontColor;
     canvas.TextOut(tx, ty, caption);

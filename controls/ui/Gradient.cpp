@@ -1,7 +1,6 @@
 #include "controls/ui/Gradient.h"
 
 #include "gui/Form.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 
@@ -12,13 +11,9 @@ int ClampPercent(int value) {
     return std::clamp(value, GradientPercentMin, GradientPercentMax);
 }
 
-TColor SysColorNow(int index) {
-    return Os().GetSysColor(index);
-}
-
 } // namespace
 
-TGradient::TGradient(Component* owner) : Control(owner) {
+TGradient::TGradient(Component* owner, SystemColors& colors) : Control(owner), colors_(colors) {
     SetOpaque(true);
     SetBounds(0, 0, 100, 100);
     UpdatePattern();
@@ -94,7 +89,9 @@ void TGradient::UpdatePattern() {
     if (Loading() || updateCount_ != 0)
         return;
     outOfDate_ = false;
-    TGradientColors ramp = BuildGradientRamp(colorBegin_, colorEnd_, shift_, rotation_, reverse_);
+    const TColor begin = RgbOf(colorBegin_, colors_);
+    const TColor end = RgbOf(colorEnd_, colors_);
+    TGradientColors ramp = BuildGradientRamp(begin, end, shift_, rotation_, reverse_);
     building_ = true;
     try {
         if (style_ != TGradientStyle::gsCustom) {
@@ -102,7 +99,7 @@ void TGradient::UpdatePattern() {
         } else if (OnCustom) {
             OnCustom(*this, ramp, pattern_);
         } else {
-            BuildCheckerPattern(ResolveGradientEnds(colorBegin_, colorEnd_, reverse_), pattern_);
+            BuildCheckerPattern(OrderedGradientEnds(begin, end, reverse_), pattern_);
         }
     } catch (...) {
         building_ = false;
@@ -120,9 +117,9 @@ void TGradient::UpdatePattern() {
 void TGradient::UpdateSysColors() {
     BeginUpdate();
     try {
-        SetColorBegin(SysColorNow(SysColor::ActiveCaption));
+        SetColorBegin(RgbOf(clActiveCaption, colors_));
         try {
-            SetColorEnd(SysColorNow(SysColor::GradientActiveCaption));
+            SetColorEnd(RgbOf(clGradientActiveCaption, colors_));
             useSysColors_ = true;
         } catch (...) {
             SetColorEnd(colorBegin_);

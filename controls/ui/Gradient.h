@@ -4,6 +4,7 @@
 // stretches the pattern over the control, pixel for pixel without smoothing.
 
 #include "base/Color.h"
+#include "base/SystemColors.h"
 #include "controls/GradientPatterns.h"
 #include "controls/GradientRamp.h"
 #include "gfx/Bitmap.h"
@@ -19,7 +20,9 @@ using TCustomGradientEvent =
 
 class TGradient : public Control {
 public:
-    explicit TGradient(Component* owner);
+    // colors: those of the machine the gradient is shown on, which its pattern is built with from the first
+    // build on, before it is placed on a form; they outlive it.
+    TGradient(Component* owner, SystemColors& colors);
 
     TColor ColorBegin() const { return colorBegin_; }
     TColor ColorEnd() const { return colorEnd_; }
@@ -58,6 +61,7 @@ protected:
     void Paint() override;
 
 private:
+    SystemColors& colors_;
     TColor colorBegin_ = clWhite;
     TColor colorEnd_ = clBtnFace;
     TGradientStyle style_ = TGradientStyle::gsRadialC;

@@ -162,7 +162,7 @@ void FrameworkExtractionUi::Write(const std::string& kind, std::initializer_list
 TProgression& FrameworkExtractionUi::Progress() {
     if (!window_) {
         Write("progress create");
-        window_ = std::make_unique<TProgression>(dialogs_.App(), nullptr, clock_);
+        window_ = std::make_unique<TProgression>(dialogs_.GetApplication(), nullptr, clock_);
     }
     return *window_;
 }

@@ -43,7 +43,7 @@ public:
     void ShowErrorBox(const AnsiString& title, const AnsiString& text) override;
 
     Transcript* Log() { return transcript_.get(); }
-    Application& App() const { return app_; }
+    Application& GetApplication() const { return app_; }
     // The message window, made the first time it is needed.
     TFMB& MessageWindow();
 

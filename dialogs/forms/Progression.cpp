@@ -314,7 +314,7 @@ void TProgression::SetPosition(int n) {
     }
     double remaining = n == 100 ? 0 : total / 100 * (100 - n);
     Restante->SetCaption(FormatDuration(remaining));
-    App().ProcessMessages();
+    GetApplication().ProcessMessages();
 }
 
 } // namespace vendora

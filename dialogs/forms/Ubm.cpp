@@ -59,7 +59,7 @@ TFMB::TFMB(Application& app, const HtmlHost& host) : Form(app), host_(host) {
             OnWaiting(Describe());
     };
 
-    Gradient1 = new TGradient(this);
+    Gradient1 = new TGradient(this, GetApplication().Colors());
     Gradient1->BeginLoading();
     Gradient1->SetName("Gradient1");
     Gradient1->SetParent(this);

@@ -33,24 +33,18 @@ PictureCache& Cache() {
     return pictures;
 }
 
-// For the whole run: the system colours of the form elements.
-void Setup() {
-    static const Install<Platform> os(Machine());
-}
-
 } // namespace
 } // namespace vendora
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vendora;
-    static const bool ready = (Setup(), true);
-    (void)ready;
     if (size == 0)
         return 0;
     test::FixedTextEngine& engine = Engine();
     engine.Drawn.clear();
     Bitmap surface(240, 160);
-    Canvas canvas(surface, engine);
+    XpSystemColors colors; // the form elements' system colours
+    Canvas canvas(surface, engine, colors);
     canvas.GetBrush().SetColor(clYellow);
     canvas.GetPen().Color = clRed;
     const Font font = canvas.GetFont();

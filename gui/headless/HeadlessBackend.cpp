@@ -141,14 +141,14 @@ void HeadlessBackend::FormDestroyed(Form& form) {
 }
 
 Form* HeadlessBackend::TargetForm() const {
-    return App().ActiveForm();
+    return GetApplication().ActiveForm();
 }
 
 bool HeadlessBackend::DeliverQueued() {
     while (!queued_.empty()) {
         auto [form, character] = queued_.front();
         queued_.pop_front();
-        if (FormExists(App(), form)) {
+        if (FormExists(GetApplication(), form)) {
             form->KeyPress(character);
             return true;
         }
@@ -160,11 +160,11 @@ bool HeadlessBackend::TakeFreeEvents() {
     while (const InputEvent* event = script_.Peek()) {
         if (event->Verb == "snapshot") {
             InputEvent taken = *script_.Next();
-            App().PaintAll();
+            GetApplication().PaintAll();
             TakeSnapshots(taken.Argument);
         } else if (event->Verb == "wait") {
             AnsiString prefix = Utf8ToAnsi(event->Argument);
-            if (!CaptionVisible(App(), prefix))
+            if (!CaptionVisible(GetApplication(), prefix))
                 return false;
             waitedCaption_ = prefix;
             waited_ = true;
@@ -179,7 +179,7 @@ bool HeadlessBackend::TakeFreeEvents() {
 bool HeadlessBackend::DispatchPending() {
     if (DeliverQueued())
         return true;
-    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(App(), waitedCaption_))
+    if (!TakeFreeEvents() || script_.AtEnd() || !waited_ || !CaptionVisible(GetApplication(), waitedCaption_))
         return false;
     Deliver(*script_.Next());
     return true;
@@ -189,7 +189,7 @@ void HeadlessBackend::WaitForInput(int milliseconds) {
     if (!queued_.empty())
         return;
     const bool unblocked = TakeFreeEvents();
-    if (script_.AtEnd() || (unblocked && waited_ && CaptionVisible(App(), waitedCaption_)))
+    if (script_.AtEnd() || (unblocked && waited_ && CaptionVisible(GetApplication(), waitedCaption_)))
         return;
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -236,7 +236,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         std::vector<Form*> order;
         if (Form* active = TargetForm())
             order.push_back(active);
-        for (auto it = App().Forms().rbegin(); it != App().Forms().rend(); ++it) {
+        for (auto it = GetApplication().Forms().rbegin(); it != GetApplication().Forms().rend(); ++it) {
             if ((*it)->Visible() && *it != order.front())
                 order.push_back(*it);
         }
@@ -254,7 +254,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
             int x = control->Left() + control->Width() / 2;
             int y = control->Top() + control->Height() / 2;
             target->MouseDown(MouseButton::Left, x, y);
-            if (FormExists(App(), target))
+            if (FormExists(GetApplication(), target))
                 target->MouseUp(MouseButton::Left, x, y);
         } else {
             target = nullptr; // a disabled window ignores the click
@@ -266,7 +266,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         // A key the form uses as a dialog does types nothing.
         if (!target->DialogKey(stroke.VirtualKey, stroke.Shift)) {
             target->KeyDown(stroke.VirtualKey);
-            if (stroke.Character != 0 && FormExists(App(), target))
+            if (stroke.Character != 0 && FormExists(GetApplication(), target))
                 queued_.emplace_back(target, stroke.Character);
         }
     } else if (event.Verb == "char") {
@@ -281,13 +281,13 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
     } else if (event.Verb == "release") {
         target->MouseUp(MouseButton::Left, mouse_.X, mouse_.Y);
     }
-    Delivered(event, FormExists(App(), target) ? target : nullptr);
+    Delivered(event, FormExists(GetApplication(), target) ? target : nullptr);
 }
 
 void HeadlessBackend::TakeSnapshots(const std::string& why) {
     if (options_.SnapshotFolder.empty() || !options_.SavePng)
         return;
-    for (Form* form : App().Forms()) {
+    for (Form* form : GetApplication().Forms()) {
         if (!form->Visible() || form->Surface().Empty())
             continue;
         char number[16];

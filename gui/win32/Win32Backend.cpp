@@ -478,7 +478,7 @@ LRESULT Win32Window::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0; // no WM_MOVE or WM_SIZE: the bounds were taken here
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && form_.Visible())
-            form_.App().SetActiveForm(&form_);
+            form_.GetApplication().SetActiveForm(&form_);
         break;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:

@@ -311,7 +311,7 @@ char AnsiCharacterOfKeysym(unsigned long keysym) {
 
 void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     // The form may be gone once it has handled the key; its application stays.
-    const Application& app = form.App();
+    const Application& app = form.GetApplication();
     char buffer[8] = {};
     KeySym sym = 0;
     int count = XLookupString(&key, buffer, sizeof buffer, &sym, nullptr);
@@ -397,7 +397,7 @@ bool X11Backend::DispatchPending() {
     while (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(App(), form)) {
+        if (FormAlive(GetApplication(), form)) {
             TypeCharacter(*form, c);
             any = true;
         }
@@ -406,11 +406,11 @@ bool X11Backend::DispatchPending() {
         XEvent event;
         XNextEvent(impl_->display, &event);
         any = impl_->Handle(event) || any;
-        App().PaintAll();
+        GetApplication().PaintAll();
         while (!impl_->typed.empty()) {
             auto [form, c] = impl_->typed.front();
             impl_->typed.pop_front();
-            if (FormAlive(App(), form))
+            if (FormAlive(GetApplication(), form))
                 TypeCharacter(*form, c);
         }
     }
@@ -430,7 +430,7 @@ bool X11Backend::DispatchNext() {
     if (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(App(), form))
+        if (FormAlive(GetApplication(), form))
             TypeCharacter(*form, c);
         return true;
     }

@@ -128,7 +128,9 @@ AnsiString ResolveShortName(FileSystem& files, const AnsiString& name) {
 
 Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name) {
     Bitmap bitmap(MissingPictureWidth, MissingPictureHeight, clWhite);
-    Canvas canvas(bitmap, text);
+    // Every colour of the placeholder is fixed, so no machine's system colours are needed: any set will do.
+    XpSystemColors colors;
+    Canvas canvas(bitmap, text, colors);
     canvas.GetPen() = Pen{clBlack, PenStyle::Solid, 1};
     canvas.GetBrush().SetColor(clRed);
     canvas.GetBrush().SetStyle(BrushStyle::DiagCross);

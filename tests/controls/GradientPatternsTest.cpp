@@ -1,8 +1,5 @@
 #include "controls/GradientPatterns.h"
 
-#include "platform/Platform.h"
-#include "tests/support/MemoryPlatform.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -128,7 +125,8 @@ TEST(GradientPatterns, CustomWithoutHandlerIsACheckerboardTakenBeforeTheShift) {
     settings.Reverse = true;
     settings.Shift = 100;
     Bitmap pattern;
-    BuildGradient(settings, pattern);
+    XpSystemColors xp;
+    BuildGradient(settings, xp, pattern);
     ASSERT_EQ(pattern.Width(), 2);
     ASSERT_EQ(pattern.Height(), 2);
     EXPECT_EQ(pattern.Pixel(0, 0), TColor::Rgb(200, 100, 0));
@@ -141,17 +139,16 @@ TEST(GradientPatterns, CustomWithoutHandlerIsACheckerboardTakenBeforeTheShift) {
 }
 
 TEST(GradientPatterns, DefaultsAndTheMessageWindowGrip) {
-    test::MemoryPlatform xp; // the Windows XP colours
-    const Install<Platform> installed(xp);
+    XpSystemColors xp;
     Bitmap pattern;
-    BuildGradient(GradientSettings{}, pattern); // gsRadialC, white to the button face
+    BuildGradient(GradientSettings{}, xp, pattern); // gsRadialC, white to the button face
     EXPECT_EQ(pattern.Pixel(180, 180), clWhite);
     EXPECT_EQ(pattern.Pixel(0, 0), TColor(0xD8E9EC));
 
     GradientSettings grip;
     grip.Style = S::gsDiagonalRF;
     grip.ColorEnd = clAppWorkSpace;
-    BuildGradient(grip, pattern);
+    BuildGradient(grip, xp, pattern);
     ASSERT_EQ(pattern.Width(), 256);
     // White along the diagonal from the top-right to the bottom-left, the workspace grey in the corners.
     EXPECT_EQ(pattern.Pixel(255, 0), clWhite);

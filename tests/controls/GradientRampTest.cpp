@@ -1,10 +1,9 @@
 #include "controls/GradientRamp.h"
-#include "platform/Platform.h"
-#include "tests/support/MemoryPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <stdexcept>
 
 namespace vendora {
 namespace {
@@ -105,12 +104,14 @@ TEST(GradientRamp, ShiftAndRotationStayInsideTheControlsRange) {
               BuildGradientRamp(clBlack, clWhite, 0, -100, false));
 }
 
-TEST(GradientRamp, SystemColoursAreResolved) {
-    test::MemoryPlatform xp; // the Windows XP colours
-    const Install<Platform> installed(xp);
-    const TGradientColors ramp = BuildGradientRamp(clWhite, clBtnFace, 0, 0, false);
-    EXPECT_EQ(ramp[255].Color(), TColor(0xD8E9EC));
-    EXPECT_EQ(ResolveGradientEnds(clAppWorkSpace, clWhite, true).Color2, TColor::Rgb(128, 128, 128));
+TEST(GradientRamp, EndsAreRgbExchangedWhenReversed) {
+    EXPECT_EQ(OrderedGradientEnds(TColor::Rgb(128, 128, 128), clWhite, true).Color2,
+              TColor::Rgb(128, 128, 128));
+    EXPECT_EQ(OrderedGradientEnds(TColor::Rgb(128, 128, 128), clWhite, false).Color2, clWhite);
+    // The control resolves its system colours through its canvas before building: one left unresolved is
+    // the caller's fault.
+    EXPECT_THROW(BuildGradientRamp(clWhite, clBtnFace, 0, 0, false), std::logic_error);
+    EXPECT_THROW(OrderedGradientEnds(clAppWorkSpace, clWhite, true), std::logic_error);
 }
 
 } // namespace

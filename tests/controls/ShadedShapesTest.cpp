@@ -17,7 +17,7 @@ constexpr TColor dark = TColor(0x404040);
 
 class ShadedShapesTest : public ::testing::Test {
 protected:
-    ShadedShapesTest() : surface(60, 40, background), canvas(surface, text) {}
+    ShadedShapesTest() : surface(60, 40, background), canvas(surface, text, machine) {}
 
     void ExpectRow(int y, int from, int to, TColor color) {
         for (int x = from; x <= to; ++x)
@@ -30,6 +30,8 @@ protected:
 
     // The shapes draw no text; their canvas still needs an engine.
     test::FixedTextEngine text{test::TextShape::Invisible};
+    // The machine whose system colours the canvas resolves: Windows XP's unless a test plants its own.
+    test::MemoryPlatform machine;
     Bitmap surface;
     Canvas canvas;
 };
@@ -129,7 +131,7 @@ TEST_F(ShadedShapesTest, GradientBandRoundsEachProductOnItsOwn) {
 
 TEST_F(ShadedShapesTest, PartialRepaintPaintsTheSamePixelsInsideTheClip) {
     Bitmap whole(60, 40, background);
-    Canvas full(whole, text);
+    Canvas full(whole, text, machine);
     DrawShadedBox(full, 0, 0, 40, 28, TColor(0x808080), TColor(0x404040), false);
 
     canvas.SetClip({5, 10, 30, 16});
@@ -164,19 +166,15 @@ TEST_F(ShadedShapesTest, DarkenRectIncludesBothEnds) {
     EXPECT_EQ(surface.Pixel(59, 39), TColor::Rgb(255, 255, 254));
 }
 
-TEST_F(ShadedShapesTest, DarkenRectSubtractsTheColourThePlatformReports) {
+TEST_F(ShadedShapesTest, DarkenRectSubtractsTheColourOfTheCanvassMachine) {
     surface.Fill(clWhite);
-    test::MemoryPlatform platform;
-    platform.SysColors[SysColor::BtnShadow] = TColor::Rgb(10, 20, 30);
-    {
-        const Install<Platform> installed(platform);
-        DarkenRect(canvas, 0, 0, 0, 0, TColor::System(SysColor::BtnShadow));
-    }
+    machine.SysColors[SysColor::BtnShadow] = TColor::Rgb(10, 20, 30);
+    DarkenRect(canvas, 0, 0, 0, 0, TColor::System(SysColor::BtnShadow));
     EXPECT_EQ(surface.Pixel(0, 0), TColor::Rgb(245, 235, 225));
-    // A machine of the XP colours: the button face 0xD8E9EC.
-    test::MemoryPlatform xp;
-    const Install<Platform> installed(xp);
-    DarkenRect(canvas, 1, 0, 1, 0, clBtnFace);
+    // A canvas of the XP colours: the button face 0xD8E9EC.
+    XpSystemColors xp;
+    Canvas onXp(surface, text, xp);
+    DarkenRect(onXp, 1, 0, 1, 0, clBtnFace);
     EXPECT_EQ(surface.Pixel(1, 0), TColor::Rgb(19, 22, 39));
 }
 

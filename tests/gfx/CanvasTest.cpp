@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -41,11 +42,10 @@ std::vector<IntPoint> Painted(const Bitmap& b) {
 
 class CanvasTest : public ::testing::Test {
 protected:
-    test::MemoryPlatform machine; // the system colours
-    const Install<Platform> installed{machine};
+    test::MemoryPlatform machine; // the system colours the canvas is handed
     Bitmap surface{20, 20};
     test::FixedTextEngine engine{test::TextShape::Boxes};
-    Canvas canvas{surface, engine};
+    Canvas canvas{surface, engine, machine};
 };
 
 TEST_F(CanvasTest, LinesColourTheStartAndNotTheEndInEveryOctant) {
@@ -209,7 +209,7 @@ TEST_F(CanvasTest, RectangleLeavesThePenWhereItWas) {
 
 TEST_F(CanvasTest, DiagonalCrossHatchLeavesTheGapsShowing) {
     Bitmap big(16, 16);
-    Canvas c(big, engine);
+    Canvas c(big, engine, machine);
     c.GetBrush().SetColor(Red);
     c.GetBrush().SetStyle(BrushStyle::DiagCross);
     c.FillRect({0, 0, 16, 16});
@@ -225,7 +225,7 @@ TEST_F(CanvasTest, DiagonalCrossHatchLeavesTheGapsShowing) {
     EXPECT_EQ(Picture(big, Red, {8, 8, 16, 16}), cell);
     // The pattern belongs to the surface: a fill at an odd place continues the same lattice.
     Bitmap other(16, 16);
-    Canvas d(other, engine);
+    Canvas d(other, engine, machine);
     d.GetBrush().SetColor(Red);
     d.GetBrush().SetStyle(BrushStyle::DiagCross);
     d.SetOrigin({3, 5});
@@ -254,11 +254,19 @@ TEST_F(CanvasTest, FillRectWithAClearBrushPaintsNothing) {
     EXPECT_TRUE(Painted(surface).empty());
 }
 
-TEST_F(CanvasTest, SystemColoursAreResolvedWhenDrawing) {
+TEST_F(CanvasTest, SystemColoursAreResolvedWithTheColoursTheCanvasWasHanded) {
+    machine.SysColors[SysColor::BtnFace] = TColor::Rgb(1, 2, 3);
     canvas.GetBrush().SetColor(clBtnFace);
     canvas.FillRect({0, 0, 1, 1});
-    EXPECT_EQ(surface.Pixel(0, 0), ResolveColor(clBtnFace));
-    EXPECT_FALSE(surface.Pixel(0, 0).IsSystem());
+    EXPECT_EQ(surface.Pixel(0, 0), TColor::Rgb(1, 2, 3));
+    canvas.GetPen().Color = clBtnFace;
+    canvas.MoveTo(1, 0);
+    canvas.LineTo(2, 0);
+    EXPECT_EQ(surface.Pixel(1, 0), TColor::Rgb(1, 2, 3));
+    canvas.SetPixel(2, 0, clBtnFace);
+    EXPECT_EQ(surface.Pixel(2, 0), TColor::Rgb(1, 2, 3));
+    EXPECT_EQ(canvas.Resolve(clBtnFace), TColor::Rgb(1, 2, 3));
+    EXPECT_EQ(canvas.Resolve(Red), Red);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -494,8 +502,6 @@ TEST_F(CanvasTest, StateSaverRestoresFontBrushAndPenOnEveryPath) {
 }
 
 TEST(BitmapTest, SizeFillAndPixels) {
-    test::MemoryPlatform machine;
-    const Install<Platform> installed(machine);
     Bitmap b(3, 2, Red);
     EXPECT_EQ(b.Pixel(2, 1), Red);
     EXPECT_EQ(b.Pixel(3, 0), clBlack); // outside reads black
@@ -508,8 +514,16 @@ TEST(BitmapTest, SizeFillAndPixels) {
     EXPECT_EQ(b.Pixel(3, 0), White); // new
     b.SetSize(-5, 3);
     EXPECT_TRUE(b.Empty());
-    Bitmap c(1, 1, clBtnFace);
-    EXPECT_EQ(c.Pixel(0, 0), ResolveColor(clBtnFace));
+}
+
+TEST(BitmapTest, HoldsRgbOnly) {
+    // A system colour has no value without a machine's colours: handing one unresolved is the caller's
+    // fault, not a dark red pixel.
+    EXPECT_THROW(Bitmap(1, 1, clBtnFace), std::logic_error);
+    Bitmap b(1, 1, Red);
+    EXPECT_THROW(b.Fill(clBtnFace), std::logic_error);
+    EXPECT_THROW(b.SetPixel(0, 0, clBtnFace), std::logic_error);
+    EXPECT_EQ(b.Pixel(0, 0), Red);
 }
 
 } // namespace
@@ -523,7 +537,8 @@ namespace {
 TEST(CanvasPlaceholderTest, FramedHatchOnWhite) {
     Bitmap b(300, 200);
     test::FixedTextEngine engine{test::TextShape::Boxes};
-    Canvas c(b, engine);
+    XpSystemColors colors;
+    Canvas c(b, engine, colors);
     c.GetPen().Color = clBlack;
     c.GetBrush().SetColor(clRed);
     c.GetBrush().SetStyle(BrushStyle::DiagCross);

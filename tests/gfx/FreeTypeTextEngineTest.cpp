@@ -136,7 +136,8 @@ int Ink(const Bitmap& b, TColor ink, const IntRect& area) {
 
 TEST(FreeTypeTextEngineTest, GlyphsAreTwoColouredAndStayInTheirCell) {
     Bitmap b(200, 40);
-    Canvas canvas(b, Engine());
+    XpSystemColors colors;
+    Canvas canvas(b, Engine(), colors);
     canvas.GetFont().Name = "Tahoma";
     canvas.GetFont().SetSize(10);
     canvas.GetFont().Color = clBlack;

@@ -30,7 +30,8 @@ struct DrawnCell {
 
 inline DrawnCell ExpectWhiteTextOnASolidRedCell(TextEngine& engine) {
     DrawnCell drawn{Bitmap(300, 200), {}};
-    Canvas canvas(drawn.Surface, engine);
+    XpSystemColors colors;
+    Canvas canvas(drawn.Surface, engine, colors);
     canvas.GetBrush().SetColor(clRed);
     canvas.GetFont().Name = "Tahoma";
     canvas.GetFont().SetSize(14);

@@ -132,8 +132,8 @@ TEST_F(LabelTest, SpeedButtonDrawsRaisedAndPressedAndClicksOnRelease) {
     int clicks = 0;
     button->OnClick = [&](Control&) { ++clicks; };
     const Bitmap& s = Painted();
-    TColor face = ResolveColor(clBtnFace);
-    TColor light = ResolveColor(TColor::System(SysColor::BtnHighlight));
+    TColor face = RgbOf(clBtnFace, machine_);
+    TColor light = RgbOf(TColor::System(SysColor::BtnHighlight), machine_);
     EXPECT_EQ(s.Pixel(20, 20), light);
     EXPECT_EQ(s.Pixel(154, 46), clBlack);
     EXPECT_EQ(s.Pixel(30, 30), face);
@@ -147,7 +147,7 @@ TEST_F(LabelTest, SpeedButtonDrawsRaisedAndPressedAndClicksOnRelease) {
     form_->MouseDown(MouseButton::Left, 30, 30);
     App().PaintAll();
     EXPECT_TRUE(button->Down());
-    EXPECT_EQ(s.Pixel(20, 20), ResolveColor(TColor::System(SysColor::BtnShadow)));
+    EXPECT_EQ(s.Pixel(20, 20), RgbOf(TColor::System(SysColor::BtnShadow), machine_));
     EXPECT_EQ(s.Pixel(textX + 2, textY + 2), clBlack);
     EXPECT_EQ(clicks, 0);
     form_->MouseUp(MouseButton::Left, 30, 30);

@@ -22,11 +22,10 @@ protected:
     static constexpr int W = TextShape::FontBlocks.Advance;
 
     MemoryPlatform machine; // the system colours of buttons and fields
-    const Install<Platform> installed{machine};
     PictureCache pictures;
     FixedTextEngine engine{TextShape::FontBlocks};
     Bitmap surface{700, 400};
-    Canvas canvas{surface, engine};
+    Canvas canvas{surface, engine, machine};
     // What the renderer is handed: the pictures read from files, decoded with pictureDecoder.
     FileSystem* files = &machine.Files();
     const PictureDecoder* pictureDecoder = nullptr;

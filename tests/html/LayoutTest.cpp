@@ -307,7 +307,7 @@ TEST_F(Layout, MeasuringGivesDrawHtmlsHeightAndDrawsNothing) {
         "",
     };
     for (const int dpi : {96, 144}) {
-        Canvas scaled(surface, engine, Scale(dpi));
+        Canvas scaled(surface, engine, machine, Scale(dpi));
         for (const std::string_view text : texts) {
             SCOPED_TRACE(::testing::Message() << dpi << " dpi: " << text);
             surface.Fill(clWhite);

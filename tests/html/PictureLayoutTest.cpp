@@ -27,8 +27,6 @@ protected:
     ScratchFolder folder;
     std::filesystem::path previousFolder = std::filesystem::current_path();
 
-    const Install<Platform> os{platform};
-
     void SetUp() override {
         files = &platform.Files();
         pictureDecoder = &TheJpegDecoder();

@@ -72,7 +72,9 @@ int PaintAsTheWindow(Bitmap& surface, TextEngine& engine, const AnsiString& text
     // The system's messages show no picture: nothing is read.
     static test::MemoryFileSystem noFiles;
     const HtmlHost host{nullptr, PictureServices{noFiles, engine}};
-    Canvas canvas(surface, engine);
+    // The colours of a machine without its own, as the Linux program shows its windows.
+    XpSystemColors colors;
+    Canvas canvas(surface, engine, colors);
     canvas.GetFont().Name = "Tahoma";
     canvas.GetFont().SetHeight(-13);
     canvas.GetFont().Color = clWindowText;

@@ -36,11 +36,10 @@ void Append(std::string& to, const std::string& word, const char* separator = " 
 
 Reading Read(const AnsiString& text) {
     test::MemoryPlatform machine;
-    const Install<Platform> os(machine);
     PictureCache pictures;
     test::FixedTextEngine engine(test::TextShape::Invisible);
     Bitmap surface(Left * 2 + Width, 800);
-    Canvas canvas(surface, engine);
+    Canvas canvas(surface, engine, machine);
     DrawHtml(canvas, HtmlHost{&pictures, PictureServices{machine.Files(), engine}}, Left, 5, Width, text,
              clWhite);
 

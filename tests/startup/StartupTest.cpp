@@ -125,7 +125,8 @@ TEST_F(Startup, ExitCodesAndTheErrorBox) {
 // answering from a stand-in.
 TEST(Application, WithoutABackEndItSaysWhichIsMissing) {
     test::FixedTextEngine engine{test::TextShape::Invisible};
-    Application app(engine);
+    XpSystemColors colors;
+    Application app(engine, colors);
     try {
         app.Backend();
         ADD_FAILURE() << "a back end answered";
@@ -138,7 +139,7 @@ TEST(Application, WithoutABackEndItSaysWhichIsMissing) {
 // exception ends its scope.
 TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
     EXPECT_FALSE(Installed<Platform>::Has());
-    EXPECT_THROW(ResolveColor(clBtnFace), std::logic_error);
+    EXPECT_THROW(Os().GetSysColor(SysColor::BtnFace), std::logic_error);
     MemoryPlatform outer;
     MemoryPlatform inner;
     inner.SysColors[SysColor::BtnFace] = TColor(0x123456);
@@ -147,7 +148,7 @@ TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
         try {
             const Install<Platform> second(inner);
             EXPECT_EQ(&Os(), &inner);
-            EXPECT_EQ(ResolveColor(clBtnFace), TColor(0x123456));
+            EXPECT_EQ(Os().GetSysColor(SysColor::BtnFace), TColor(0x123456));
             throw std::runtime_error("a failing test");
         } catch (const std::runtime_error&) {
         }

@@ -28,7 +28,7 @@ protected:
     void TearDown() override { App().Shutdown(); }
     Application& App() { return app_; }
     // The host of messages that show no picture: the machine's files and the application's text engine.
-    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Text(), nullptr}}; }
+    HtmlHost MessageHost() { return HtmlHost{nullptr, {machine_.Files(), app_.Engine(), nullptr}}; }
     // A new headless back end, in place of the one before.
     HeadlessBackend& UseScript(const std::string& script) {
         installed_.reset();
@@ -53,7 +53,7 @@ protected:
     MemoryPlatform machine_;                            // a test may install a machine of its own over it
     FixedTextEngine engine_{TextShape::Blocks};
     Install<Platform> os_{machine_};
-    Application app_{engine_};
+    Application app_{engine_, machine_};
     std::unique_ptr<HeadlessBackend> backend_; // a test may give App() another back end over it
     std::optional<UsedBackend> installed_;
 };

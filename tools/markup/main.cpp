@@ -159,8 +159,6 @@ public:
 int Render(const Options& options) {
     const AnsiString text = MessageText(options);
     DiskPlatform platform;
-    // The form elements' system colours are the platform's.
-    const Install<Platform> os(platform);
     FreeTypeTextEngine& engine = TheFreeTypeTextEngine();
     PictureCache pictures;
     const HtmlHost host{&pictures, PictureServices{platform.Files(), engine, &TheJpegDecoder()}};
@@ -172,7 +170,9 @@ int Render(const Options& options) {
     const int height = layout.Bottom;
     Bitmap image(options.Width + MessageArea::Margins, std::max(1, height + MessageArea::BottomMargin),
                  options.Background);
-    Canvas canvas(image, engine);
+    // The form elements' system colours are those of a machine without colours of its own: Windows XP's.
+    XpSystemColors colors;
+    Canvas canvas(image, engine, colors);
     canvas.GetFont() = MessageArea::StartFont();
     PaintHtml(canvas, layout);
     SavePng(image, options.Output);

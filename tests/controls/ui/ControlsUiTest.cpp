@@ -15,7 +15,7 @@ namespace {
 using ControlsUiTest = WhiteFormTest;
 
 TEST_F(ControlsUiTest, GradientStartsWithItsDefaultsAndOneBuild) {
-    TGradient gradient(nullptr);
+    TGradient gradient(nullptr, machine_);
     EXPECT_EQ(gradient.Width(), 100);
     EXPECT_EQ(gradient.Height(), 100);
     EXPECT_EQ(gradient.ColorBegin(), clWhite);
@@ -27,7 +27,7 @@ TEST_F(ControlsUiTest, GradientStartsWithItsDefaultsAndOneBuild) {
 }
 
 TEST_F(ControlsUiTest, ShiftAndRotationAreClampedAndAnUnchangedValueBuildsNothing) {
-    TGradient gradient(nullptr);
+    TGradient gradient(nullptr, machine_);
     gradient.SetShift(120);
     EXPECT_EQ(gradient.Shift(), 100);
     EXPECT_EQ(gradient.PatternBuilds(), 2);
@@ -48,7 +48,7 @@ TEST_F(ControlsUiTest, ShiftAndRotationAreClampedAndAnUnchangedValueBuildsNothin
 }
 
 TEST_F(ControlsUiTest, ChangesBetweenBeginAndEndUpdateBuildOnceAtTheLastEnd) {
-    TGradient gradient(nullptr);
+    TGradient gradient(nullptr, machine_);
     gradient.BeginUpdate();
     gradient.BeginUpdate();
     gradient.SetStyle(TGradientStyle::gsLinearH);
@@ -59,14 +59,14 @@ TEST_F(ControlsUiTest, ChangesBetweenBeginAndEndUpdateBuildOnceAtTheLastEnd) {
     EXPECT_EQ(gradient.PatternBuilds(), 2);
     EXPECT_EQ(gradient.Pattern().Width(), 256);
     // Reverse exchanges the colours: the ramp starts at the end colour.
-    EXPECT_EQ(gradient.Pattern().Pixel(0, 0), ResolveColor(clBtnFace));
+    EXPECT_EQ(gradient.Pattern().Pixel(0, 0), RgbOf(clBtnFace, machine_));
     gradient.BeginUpdate();
     gradient.EndUpdate();
     EXPECT_EQ(gradient.PatternBuilds(), 2);
 }
 
 TEST_F(ControlsUiTest, AFormDescriptionBuildsTheDefaultPatternAndThenTheLoadedOne) {
-    auto* grip = new TGradient(form_);
+    auto* grip = new TGradient(form_, machine_);
     grip->BeginLoading();
     grip->SetParent(form_);
     grip->SetBounds(464, 507, 24, 22);
@@ -80,7 +80,7 @@ TEST_F(ControlsUiTest, AFormDescriptionBuildsTheDefaultPatternAndThenTheLoadedOn
 }
 
 TEST_F(ControlsUiTest, PaintingStretchesThePatternOverTheControl) {
-    auto* grip = new TGradient(form_);
+    auto* grip = new TGradient(form_, machine_);
     grip->SetParent(form_);
     grip->SetBounds(10, 10, 24, 22);
     grip->SetStyle(TGradientStyle::gsDiagonalRF);
@@ -88,7 +88,7 @@ TEST_F(ControlsUiTest, PaintingStretchesThePatternOverTheControl) {
     const Bitmap& s = Painted();
     // The canvas's own stretching, placed exactly over the control.
     Bitmap expected(24, 22);
-    Canvas scratch(expected, engine_);
+    Canvas scratch(expected, engine_, machine_);
     scratch.StretchDraw(expected.Bounds(), grip->Pattern());
     for (int y = 0; y < 22; ++y) {
         for (int x = 0; x < 24; ++x) {
@@ -98,14 +98,14 @@ TEST_F(ControlsUiTest, PaintingStretchesThePatternOverTheControl) {
     EXPECT_EQ(s.Pixel(9, 10), clWhite);
     EXPECT_EQ(s.Pixel(10, 32), clWhite);
     // White along the diagonal from the top-right to the bottom-left corner, the end colour in the others.
-    TColor end = ResolveColor(clAppWorkSpace);
+    TColor end = RgbOf(clAppWorkSpace, machine_);
     EXPECT_EQ(grip->Pattern().Pixel(255, 0), clWhite);
     EXPECT_EQ(grip->Pattern().Pixel(0, 0), end);
     EXPECT_EQ(grip->Pattern().Pixel(255, 255), end);
 }
 
 TEST_F(ControlsUiTest, CustomStyleDrawsTheCheckerboardOrWhatItsHandlerDraws) {
-    auto* gradient = new TGradient(form_);
+    auto* gradient = new TGradient(form_, machine_);
     gradient->SetParent(form_);
     gradient->SetBounds(0, 0, 10, 10);
     gradient->SetColorBegin(clRed);
@@ -133,8 +133,7 @@ TEST_F(ControlsUiTest, SystemColoursFollowTheTitleBarUntilAColourIsSet) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
     platform.SysColors[SysColor::GradientActiveCaption] = TColor(0x654321);
-    const Install<Platform> installed(platform);
-    TGradient gradient(nullptr);
+    TGradient gradient(nullptr, platform);
     gradient.SetUseSysColors(true);
     EXPECT_TRUE(gradient.UseSysColors());
     EXPECT_EQ(gradient.ColorBegin(), TColor(0x123456));

@@ -98,7 +98,7 @@ protected:
     // The height the renderer gives a text in the message area (width 441), from top 0.
     int TextHeight(const AnsiString& text) {
         Bitmap scratch(481, 2000);
-        Canvas canvas(scratch, engine_);
+        Canvas canvas(scratch, engine_, machine_);
         return DrawHtml(canvas, MessageHost(), 0, 0, 441, text, clWhite);
     }
 

@@ -30,7 +30,7 @@ class ScaledWindowsTest : public WindowTest, public ::testing::WithParamInterfac
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        App().SetText(TheFreeTypeTextEngine());
+        App().SetEngine(TheFreeTypeTextEngine());
         HeadlessBackend::Options options;
         options.ScreenScale = Scale(GetParam());
         installed_.reset();
@@ -101,7 +101,7 @@ TEST_P(ScaledWindowsTest, TheProgressAndWaitingWindowsFollowTheirDesignAtEveryDe
         EXPECT_EQ(progress.Totale->BoundsRect().Right, scale.Px(161));
         EXPECT_EQ(progress.Label2->Left(), scale.Px(261));
         EXPECT_EQ(progress.Label2->Width(),
-                  App().Text().TextWidth(progress.Label2->GetFont().Request(), progress.Label2->Caption()));
+                  App().Engine().TextWidth(progress.Label2->GetFont().Request(), progress.Label2->Caption()));
         EXPECT_EQ(waiting.ClientWidth(), scale.Px(502));
         EXPECT_EQ(waiting.ClientHeight(), scale.Px(304));
         EXPECT_EQ(waiting.Label2->BoundsRect(), scale.Box(0, 288, 502, 16));

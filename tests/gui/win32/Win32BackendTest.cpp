@@ -591,12 +591,11 @@ public:
 TEST_F(Win32BackendTest, SystemColourAndSettingsChangesReachTheControls) {
     test::MemoryPlatform platform;
     platform.SysColors[SysColor::ActiveCaption] = TColor(0x123456);
-    const Install<Platform> installed(platform);
     Form form(App());
     Place(form, 30, 40, 200, 100);
     auto* watcher = new SettingsWatcher(&form);
     watcher->SetParent(&form);
-    auto* gradient = new CountingGradient(&form);
+    auto* gradient = new CountingGradient(&form, platform);
     gradient->SetParent(&form);
     gradient->SetBounds(0, 0, 50, 50);
     gradient->SetUseSysColors(true);

@@ -19,7 +19,7 @@ protected:
     // What the renderer gives the caption at that width, from top y 1.
     int Measured(const AnsiString& caption, int width) {
         Bitmap scratch(600, 600);
-        Canvas canvas(scratch, engine_);
+        Canvas canvas(scratch, engine_, machine_);
         return DrawHtml(canvas, host_, 1, 1, width, caption, clWhite);
     }
     const HtmlHost host_{nullptr, PictureServices{machine_.Files(), engine_}};

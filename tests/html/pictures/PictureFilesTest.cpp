@@ -81,6 +81,7 @@ protected:
     CountingFileSystem files;
     CountingDecoder decoder;
     PictureCache cache;
+    XpSystemColors colors;
 };
 
 TEST_F(PictureFiles, JpegHeaderAtLoadAndPixelsAtTheFirstDraw) {
@@ -95,7 +96,7 @@ TEST_F(PictureFiles, JpegHeaderAtLoadAndPixelsAtTheFirstDraw) {
     EXPECT_EQ(decoder.Decodes, 0);
 
     Bitmap surface(40, 24, clRed);
-    Canvas canvas(surface, Engine());
+    Canvas canvas(surface, Engine(), colors);
     DrawPicture(canvas, {0, 0, 40, 24}, picture);
     DrawPicture(canvas, {0, 0, 40, 24}, picture);
     EXPECT_EQ(decoder.Decodes, 1);
@@ -283,7 +284,7 @@ TEST_F(PictureFiles, BadHeaderFailsAtLoadAndLeavesAnEmptyEntry) {
     EXPECT_EQ(files.Opened, 1);
 
     Bitmap surface(10, 10, clGray);
-    Canvas canvas(surface, Engine());
+    Canvas canvas(surface, Engine(), colors);
     EXPECT_NO_THROW(DrawPicture(canvas, {0, 0, 10, 10}, picture));
     EXPECT_EQ(surface, Bitmap(10, 10, clGray));
 }
@@ -298,7 +299,7 @@ TEST_F(PictureFiles, DamagedDataFailsAtEveryDrawButIsDecodedOnce) {
     EXPECT_EQ(picture->Width(), 256);
 
     Bitmap surface(64, 64);
-    Canvas canvas(surface, Engine());
+    Canvas canvas(surface, Engine(), colors);
     EXPECT_THROW(DrawPicture(canvas, {0, 0, 64, 64}, picture), EInvalidGraphic);
     EXPECT_THROW(DrawPicture(canvas, {0, 0, 64, 64}, picture), EInvalidGraphic);
     EXPECT_EQ(decoder.Decodes, 1);
@@ -318,7 +319,7 @@ TEST_F(PictureFiles, HugeDeclaredSizeIsRefusedAtDrawInsteadOfExhaustingMemory) {
     EXPECT_EQ(picture->Width(), 65021);
     EXPECT_EQ(picture->Height(), 65021);
     Bitmap surface(8, 8);
-    Canvas canvas(surface, Engine());
+    Canvas canvas(surface, Engine(), colors);
     EXPECT_THROW(DrawPicture(canvas, {0, 0, 8, 8}, picture), EInvalidGraphic);
 }
 

@@ -97,7 +97,8 @@ TEST(PictureDrawing, AssignedBitmapScalesIntoTheRectangleAndLeavesTheCanvasState
 
     FixedTextEngine text{TextShape::Bars};
     Bitmap surface(10, 10, clGray);
-    Canvas canvas(surface, text);
+    XpSystemColors colors;
+    Canvas canvas(surface, text, colors);
     canvas.GetPen().Color = clPurple;
     canvas.GetBrush().SetStyle(BrushStyle::DiagCross);
     canvas.GetFont().Name = "Courier New";

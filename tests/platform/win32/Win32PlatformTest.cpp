@@ -325,10 +325,7 @@ TEST_F(Win32PlatformTest, SystemColoursAreTheCurrentOnes) {
     const COLORREF changed = RGB(12, 34, 56);
     ASSERT_TRUE(::SetSysColors(1, &element, &changed));
     const TColor seen = platform_->GetSysColor(element);
-    const TColor resolved = [&] {
-        const Install<Platform> installed(*platform_);
-        return ResolveColor(TColor::System(element));
-    }();
+    const TColor resolved = RgbOf(TColor::System(element), *platform_);
     ::SetSysColors(1, &element, &saved);
     EXPECT_EQ(seen, TColor::Rgb(12, 34, 56));
     EXPECT_EQ(resolved, TColor::Rgb(12, 34, 56));
