@@ -5,7 +5,6 @@
 // a back end of their own in tests.
 
 #include "base/Color.h"
-#include "base/Installed.h"
 #include "base/Text.h"
 
 #include <memory>

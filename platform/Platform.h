@@ -7,7 +7,6 @@
 // letter case, as Windows does.
 
 #include "base/Color.h"
-#include "base/Installed.h"
 #include "base/SystemColors.h"
 #include "base/Text.h"
 #include "platform/FileResult.h"
@@ -199,12 +198,6 @@ public:
     // system names none.
     virtual AnsiString TempFolder() = 0;
 };
-
-// The process's platform, which the program's entry installs (Install<Platform>), and tests their own.
-template <> inline constexpr ServiceInfo ServiceOf<Platform>{"platform", "Platform"};
-inline Platform& Os() {
-    return Installed<Platform>::Get();
-}
 
 // A name in the folder of path under which a new version of that file is written in full before it
 // replaces the file in one step (MoveFileReplace). It is a short 8.3 name, the same for the same file

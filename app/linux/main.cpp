@@ -35,7 +35,6 @@ vendora::AnsiString CommandLine(int argc, char** argv) {
 int Run(const vendora::AnsiString& commandLine) {
     using namespace vendora;
     const std::unique_ptr<LinuxPlatform> platform = LinuxPlatform::FromEnvironment();
-    const Install<Platform> os(*platform);
     TextEngine& text = TheFreeTypeTextEngine();
     // Pictures named in markup are JPEG files, decoded with libjpeg on this platform.
     const PictureDecoder& decoder = TheJpegDecoder();

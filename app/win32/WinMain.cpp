@@ -45,7 +45,6 @@ vendora::RunWindows CreateWindows(vendora::Application& app, const vendora::Html
 int Run(const vendora::AnsiString& commandLine) {
     using namespace vendora;
     const std::unique_ptr<Win32Platform> platform = Win32Platform::Create();
-    const Install<Platform> os(*platform);
     // The engine outlives the windows that measure and draw with it.
     GdiTextEngine text;
     ProgramRun run(*platform, commandLine);

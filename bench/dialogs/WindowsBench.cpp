@@ -36,7 +36,6 @@ public:
 
 private:
     test::MemoryPlatform machine_;
-    Install<Platform> os_{machine_};
     Application app_{TheFreeTypeTextEngine(), machine_};
     std::unique_ptr<HeadlessBackend> backend_;
     std::optional<UsedBackend> installed_;

@@ -22,9 +22,9 @@ TFMB* messageWindow = nullptr;
 
 using namespace MessageLayout;
 
-// Reads a whole file of the machine; the file is known to exist.
-std::vector<std::uint8_t> ReadWholeFile(const AnsiString& name) {
-    const std::unique_ptr<FileHandle> file = OpenForReading(Os().Files(), name);
+// Reads a whole file of files; the file is known to exist.
+std::vector<std::uint8_t> ReadWholeFile(FileSystem& files, const AnsiString& name) {
+    const std::unique_ptr<FileHandle> file = OpenForReading(files, name);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(file->Size(), 0)));
     std::uint32_t done = 0;
     if (!bytes.empty() &&
@@ -187,8 +187,10 @@ void TFMB::CreateButtons(AnsiString list) {
         AnsiString glyphFile = entry.Caption;
         ReplaceAll("&", "", glyphFile, true);
         glyphFile += ".BMP";
-        if (Os().Files().FileExists(glyphFile)) {
-            std::vector<std::uint8_t> bytes = ReadWholeFile(glyphFile);
+        // The buttons' pictures are files of the machine the message's pictures come from.
+        FileSystem& files = host_.Services.Files;
+        if (files.FileExists(glyphFile)) {
+            std::vector<std::uint8_t> bytes = ReadWholeFile(files, glyphFile);
             button->SetGlyph(DecodeBmp(bytes));
         }
     }

@@ -55,7 +55,7 @@ private:
 };
 
 // One FreeType engine for the whole process, made on first use: the fonts it opened stay open for every
-// later measure (Install<TextEngine> makes it the process's).
+// later measure.
 FreeTypeTextEngine& TheFreeTypeTextEngine();
 
 } // namespace vendora

@@ -134,31 +134,3 @@ TEST(Application, WithoutABackEndItSaysWhichIsMissing) {
         EXPECT_STREQ(error.what(), "no window back end (UsedBackend)");
     }
 }
-
-// An installation lasts as long as its object, and the one it replaced comes back after, also when an
-// exception ends its scope.
-TEST(Install, PutsTheServiceInPlaceForItsScopeAndTheOneBeforeBack) {
-    EXPECT_FALSE(Installed<Platform>::Has());
-    EXPECT_THROW(Os().GetSysColor(SysColor::BtnFace), std::logic_error);
-    MemoryPlatform outer;
-    MemoryPlatform inner;
-    inner.SysColors[SysColor::BtnFace] = TColor(0x123456);
-    {
-        const Install<Platform> first(outer);
-        try {
-            const Install<Platform> second(inner);
-            EXPECT_EQ(&Os(), &inner);
-            EXPECT_EQ(Os().GetSysColor(SysColor::BtnFace), TColor(0x123456));
-            throw std::runtime_error("a failing test");
-        } catch (const std::runtime_error&) {
-        }
-        EXPECT_EQ(&Os(), &outer);
-    }
-    EXPECT_FALSE(Installed<Platform>::Has());
-    try {
-        Os();
-        ADD_FAILURE() << "a platform answered";
-    } catch (const std::logic_error& error) {
-        EXPECT_STREQ(error.what(), "no platform installed (Install<Platform>)");
-    }
-}

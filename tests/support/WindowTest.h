@@ -1,5 +1,5 @@
 #pragma once
-// The fixture of the tests that open windows: a machine in memory is installed, and an application measures
+// The fixture of the tests that open windows: a machine in memory, and an application that measures
 // with the block text engine (TextShape::Blocks) and shows its windows through a headless back end fed from
 // a script text, for one test, whose window records and delivered events the test keeps; every form still
 // alive at the end is destroyed. A test of another back end gives it to App() in its own SetUp.
@@ -50,9 +50,8 @@ protected:
 
     std::vector<WindowRecord> records_;
     std::vector<std::pair<std::string, Form*>> inputs_; // each event as written, and the form that took it
-    MemoryPlatform machine_;                            // a test may install a machine of its own over it
+    MemoryPlatform machine_; // the machine of the windows: its files, its system colours
     FixedTextEngine engine_{TextShape::Blocks};
-    Install<Platform> os_{machine_};
     Application app_{engine_, machine_};
     std::unique_ptr<HeadlessBackend> backend_; // a test may give App() another back end over it
     std::optional<UsedBackend> installed_;
