@@ -64,14 +64,17 @@ void Application::PaintAll() {
     for (int pass = 0; pass < MaxPaintPasses; ++pass) {
         bool painted = false;
         for (Form* form : std::vector<Form*>(forms_))
-            if (std::find(forms_.begin(), forms_.end(), form) != forms_.end() && form->Visible() &&
-                form->PaintPending()) {
+            if (HasForm(form) && form->Visible() && form->PaintPending()) {
                 form->PaintInvalid();
                 painted = true;
             }
         if (!painted)
             return;
     }
+}
+
+bool Application::HasForm(const Form* form) const {
+    return std::find(forms_.begin(), forms_.end(), form) != forms_.end();
 }
 
 void Application::AddForm(Form& form) {

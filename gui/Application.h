@@ -27,10 +27,8 @@ public:
 
     TextEngine& Engine() const { return *text_; }
     SystemColors& Colors() const { return *colors_; }
-    // Another engine or other colours for the windows made from now on (a test's own); they outlive the
-    // application.
+    // Another engine for the windows made from now on (a test's own); it outlives the application.
     void SetEngine(TextEngine& text) { text_ = &text; }
-    void SetColors(SystemColors& colors) { colors_ = &colors; }
 
     // The back end the windows are shown by (see UsedBackend): a window cannot be measured, shown or asked
     // for input without one; asking for it then is a fault of the program's start-up (std::logic_error).
@@ -52,6 +50,8 @@ public:
 
     // Every form that exists, in creation order, whoever owns it.
     const std::vector<Form*>& Forms() const { return forms_; }
+    // Whether form still exists: handling an event can destroy the form that was about to get the next.
+    bool HasForm(const Form* form) const;
     void AddForm(Form& form);
     void RemoveForm(Form& form);
     // The form that receives keys: the modal one when there is one, else the last one activated that is

@@ -221,9 +221,8 @@ void Form::SetEnabled(bool enabled) {
 }
 
 int Form::ShowModal() {
-    Application& app = app_;
     std::vector<Form*> disabled;
-    for (Form* other : app.Forms()) {
+    for (Form* other : app_.Forms()) {
         if (other != this && other->Enabled()) {
             other->SetEnabled(false);
             disabled.push_back(other);
@@ -232,21 +231,21 @@ int Form::ShowModal() {
     modal_ = true;
     modalResult_ = ModalResult::None;
     Show();
-    app.PaintAll();
-    app.Backend().ModalStarted(*this);
+    app_.PaintAll();
+    app_.Backend().ModalStarted(*this);
     if (OnModalStart)
         OnModalStart(*this);
     // An answer given before any message (by a screen reader's action as the window came up) ends the loop
     // at once.
     while (modalResult_ == ModalResult::None || !CloseQueryAndHide()) {
-        if (!app.HandleMessage()) {
+        if (!app_.HandleMessage()) {
             // No input can come any more: as closing the window.
             Close();
         }
     }
     modal_ = false;
     for (Form* other : disabled) {
-        if (std::find(app.Forms().begin(), app.Forms().end(), other) != app.Forms().end())
+        if (app_.HasForm(other))
             other->SetEnabled(true);
     }
     return modalResult_;

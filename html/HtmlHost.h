@@ -10,7 +10,7 @@ namespace vendora {
 
 struct HtmlHost {
     // None where nothing keeps pictures (a text known to show none): a picture met then is a fault of the
-    // program's set-up, raised as std::logic_error, as for a cache never installed.
+    // program's set-up, raised as std::logic_error.
     PictureCache* Pictures = nullptr;
     PictureServices Services;
 };

@@ -57,11 +57,11 @@ AnsiString DefaultLogPath(Platform& machine) {
     return (folder.empty() ? AnsiString("C:\\Windows\\Temp") : folder) + "\\Vendora-install.log";
 }
 
-FileStatus InstallLog::Open(FileSystem& files, const AnsiString& path, LogClock now) {
-    OpenedFile opened =
-        files.CreateFile(path, FileAccess::GenericWrite, FileShare::Read, Disposition::CreateAlways);
+FileStatus InstallLog::Open(Platform& machine, const AnsiString& path) {
+    OpenedFile opened = machine.Files().CreateFile(path, FileAccess::GenericWrite, FileShare::Read,
+                                                   Disposition::CreateAlways);
     path_ = path;
-    now_ = std::move(now);
+    machine_ = &machine;
     // A log that cannot be opened holds no file, whatever it held before.
     const int openError = opened.Error();
     file_ = std::move(opened).ValueOr(nullptr);
@@ -77,7 +77,7 @@ FileStatus InstallLog::Open(FileSystem& files, const AnsiString& path, LogClock 
 
 void InstallLog::Line(const AnsiString& text) {
     if (file_ != nullptr)
-        Write(AnsiToUtf8(FormatLogTime(now_()) + "  " + text) + "\r\n");
+        Write(AnsiToUtf8(FormatLogTime(machine_->Now()) + "  " + text) + "\r\n");
 }
 
 bool InstallLog::Write(const std::string& utf8) {

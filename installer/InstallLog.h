@@ -6,13 +6,9 @@
 #include "base/Text.h"
 #include "platform/Platform.h"
 
-#include <functional>
 #include <memory>
 
 namespace vendora {
-
-// The local instant a line is written at, in days since 1899-12-30 (the platform's Now).
-using LogClock = std::function<double()>;
 
 class InstallLog {
 public:
@@ -21,9 +17,9 @@ public:
     InstallLog(const InstallLog&) = delete;
     InstallLog& operator=(const InstallLog&) = delete;
 
-    // Creates or empties the file at path on files; fails with the Windows error code when it cannot be
-    // written. Its lines then take their time from now.
-    FileStatus Open(FileSystem& files, const AnsiString& path, LogClock now);
+    // Creates or empties the file at path on machine's disk; fails with the Windows error code when it
+    // cannot be written. Its lines then take their time from machine's clock.
+    FileStatus Open(Platform& machine, const AnsiString& path);
     bool Active() const { return file_ != nullptr; }
     const AnsiString& Path() const { return path_; }
 
@@ -35,7 +31,7 @@ private:
 
     std::unique_ptr<FileHandle> file_;
     AnsiString path_;
-    LogClock now_;
+    Platform* machine_ = nullptr;
 };
 
 // " (code Windows N)", as the log follows a failure with its system error code.

@@ -59,8 +59,7 @@ ProgramRun::ProgramRun(Platform& machine, const AnsiString& commandLine)
     if (!switches_.Log && !switches_.Silent)
         return;
     const AnsiString path = named ? *switches_.Log : DefaultLogPath(machine_);
-    const FileStatus opened =
-        log_.Open(machine_.Files(), path, [&machine = machine_] { return machine.Now(); });
+    const FileStatus opened = log_.Open(machine_, path);
     if (!opened && switches_.Log) {
         const int error = opened.Error();
         logFault_ = Ansi("Le journal ") + path + Ansi(" ne peut pas être écrit : ") + SysErrorMessage(error) +

@@ -29,11 +29,6 @@ bool CaptionVisible(const Application& app, const AnsiString& prefix) {
     });
 }
 
-bool FormExists(const Application& app, Form* form) {
-    const auto& forms = app.Forms();
-    return std::find(forms.begin(), forms.end(), form) != forms.end();
-}
-
 // A file name part from a caption: letters and digits kept, anything else one '_', at most 40 characters.
 std::string FileNamePart(const AnsiString& caption) {
     std::string out;
@@ -148,7 +143,7 @@ bool HeadlessBackend::DeliverQueued() {
     while (!queued_.empty()) {
         auto [form, character] = queued_.front();
         queued_.pop_front();
-        if (FormExists(GetApplication(), form)) {
+        if (GetApplication().HasForm(form)) {
             form->KeyPress(character);
             return true;
         }
@@ -254,7 +249,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
             int x = control->Left() + control->Width() / 2;
             int y = control->Top() + control->Height() / 2;
             target->MouseDown(MouseButton::Left, x, y);
-            if (FormExists(GetApplication(), target))
+            if (GetApplication().HasForm(target))
                 target->MouseUp(MouseButton::Left, x, y);
         } else {
             target = nullptr; // a disabled window ignores the click
@@ -266,7 +261,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
         // A key the form uses as a dialog does types nothing.
         if (!target->DialogKey(stroke.VirtualKey, stroke.Shift)) {
             target->KeyDown(stroke.VirtualKey);
-            if (stroke.Character != 0 && FormExists(GetApplication(), target))
+            if (stroke.Character != 0 && GetApplication().HasForm(target))
                 queued_.emplace_back(target, stroke.Character);
         }
     } else if (event.Verb == "char") {
@@ -281,7 +276,7 @@ void HeadlessBackend::Deliver(const InputEvent& event) {
     } else if (event.Verb == "release") {
         target->MouseUp(MouseButton::Left, mouse_.X, mouse_.Y);
     }
-    Delivered(event, FormExists(GetApplication(), target) ? target : nullptr);
+    Delivered(event, GetApplication().HasForm(target) ? target : nullptr);
 }
 
 void HeadlessBackend::TakeSnapshots(const std::string& why) {

@@ -118,11 +118,6 @@ std::string Utf8Of(unsigned long cp) {
     return out;
 }
 
-bool FormAlive(const Application& app, Form* form) {
-    const auto& forms = app.Forms();
-    return std::find(forms.begin(), forms.end(), form) != forms.end();
-}
-
 } // namespace
 
 class X11Window : public NativeWindow {
@@ -332,7 +327,7 @@ void X11Backend::Impl::HandleKey(Form& form, XKeyEvent& key) {
     } else if (count == 0) {
         typedChar = AnsiCharacterOfKeysym(sym);
     }
-    if (typedChar != 0 && FormAlive(app, &form))
+    if (typedChar != 0 && app.HasForm(&form))
         typed.emplace_back(&form, typedChar);
 }
 
@@ -397,7 +392,7 @@ bool X11Backend::DispatchPending() {
     while (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(GetApplication(), form)) {
+        if (GetApplication().HasForm(form)) {
             TypeCharacter(*form, c);
             any = true;
         }
@@ -410,7 +405,7 @@ bool X11Backend::DispatchPending() {
         while (!impl_->typed.empty()) {
             auto [form, c] = impl_->typed.front();
             impl_->typed.pop_front();
-            if (FormAlive(GetApplication(), form))
+            if (GetApplication().HasForm(form))
                 TypeCharacter(*form, c);
         }
     }
@@ -430,7 +425,7 @@ bool X11Backend::DispatchNext() {
     if (!impl_->typed.empty()) {
         auto [form, c] = impl_->typed.front();
         impl_->typed.pop_front();
-        if (FormAlive(GetApplication(), form))
+        if (GetApplication().HasForm(form))
             TypeCharacter(*form, c);
         return true;
     }

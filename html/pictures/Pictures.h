@@ -58,14 +58,18 @@ struct PictureServices {
     FileSystem& Files;
     TextEngine& Text;
     // Needed only when a picture file is loaded, as a missing picture's placeholder needs none: a file met
-    // without one is a fault of the program's set-up (std::logic_error, as for a decoder not installed).
+    // without one is a fault of the program's set-up (std::logic_error).
     const PictureDecoder* Decoder = nullptr;
 };
 
 // Entries in the order their names were first asked for; only ever appended until Release.
 class PictureCache {
 public:
-    // The picture of name, loaded as described below. The result belongs to the cache.
+    // The picture of name. The name is cut to 255 characters and a "~" alias resolved; the resolved name is
+    // the cache key, compared exactly (letter case counts). A name seen before returns its picture and
+    // touches no file. Otherwise an entry is appended, then the file is loaded, or the placeholder drawn
+    // when no such file exists. Loading errors propagate; the entry stays (0 x 0) and the file is not read
+    // again. The result belongs to the cache.
     TJPEGImage* Load(const AnsiString& name, const PictureServices& services);
     // Frees every picture and empties the cache.
     void Release() { entries_.clear(); }
@@ -92,12 +96,6 @@ Bitmap DrawMissingPicture(TextEngine& text, const AnsiString& name);
 inline constexpr int MissingPictureWidth = 300;
 inline constexpr int MissingPictureHeight = 200;
 
-// How the cache loads a picture (PictureCache::Load):
-//
-// The name is cut to 255 characters and a "~" alias resolved; the resolved name is the cache key, compared
-// exactly (letter case counts). A name seen before returns its picture and touches no file. Otherwise an
-// entry is appended, then the file is loaded, or the placeholder drawn when no such file exists. Loading
-// errors propagate; the entry stays (0 x 0) and the file is not read again.
 // picture scaled into rect; nothing for a null picture. Decoding errors propagate.
 void DrawPicture(Canvas& canvas, const IntRect& rect, TJPEGImage* picture);
 
